@@ -1,0 +1,66 @@
+#include "sqlliteral.h"
+
+#include "startup/translation.h"
+#include "vberror.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+[[noreturn]] void notConvertible(int kind, const QString &detail = QString())
+{
+    QString description = PrelozText(QStringLiteral("49,Data nelze konvertovat do SQL ( VarType="))
+                          + QString::number(kind) + QStringLiteral(" )");
+    if (!detail.isEmpty())
+        description += QStringLiteral(": ") + detail;
+    throw VbError(10000, QStringLiteral("Lib.CSQL"), description);
+}
+
+QString numericText(const QString &typed)
+{
+    QString s = typed;
+    qsizetype lead = 0;
+    while (lead < s.size() && s[lead] == QLatin1Char(' '))
+        ++lead;
+    s.remove(0, lead);
+    s.remove(QChar(0x00A0));
+    s.replace(QLatin1Char(','), QLatin1Char('.'));
+    if (s.isEmpty())
+        return QStringLiteral("0");
+    // This is where text typed by a user would go into a statement unquoted: only a
+    // plain number may pass ("1 or 1=1" and "0; delete ..." must never reach the engine).
+    static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
+    const QString trimmed = s.trimmed();
+    if (!number.match(trimmed).hasMatch())
+        notConvertible(vbString, QLatin1Char('"') + typed + QLatin1Char('"'));
+    return trimmed;
+}
+
+}  // namespace
+
+QString CSQL(const Variant &value, bool numeric)
+{
+    switch (value.VarType()) {
+    case vbEmpty:
+        return QStringLiteral("''");
+    case vbNull:
+        return QStringLiteral("null");
+    case vbInteger: case vbLong: case vbByte:
+        return QString::number(value.toLong());
+    case vbSingle:
+        return vbStr(value.toSingle(), 7).trimmed();
+    case vbDouble: case vbCurrency: case vbDecimal:
+        return vbStr(value.toDouble(), 15).trimmed();
+    case vbDate:
+        return QLatin1Char('\'') + value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + QLatin1Char('\'');
+    case vbString:
+        if (numeric)
+            return numericText(value.stringValue());
+        return QLatin1Char('\'') + QString(value.stringValue()).replace(QLatin1Char('\''), QLatin1String("''"))
+               + QLatin1Char('\'');
+    case vbBoolean:
+        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    default:
+        notConvertible(value.VarType());
+    }
+}
