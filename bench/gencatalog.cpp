@@ -3,10 +3,8 @@
 #include "data/sqlliteral.h"
 
 #include <QDate>
-#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QTime>
 #include <algorithm>
 #include <stdexcept>
 
@@ -238,10 +236,13 @@ QString RecordGenerator::note()
 QString RecordGenerator::next()
 {
     const int inter = m_next++;
+    // Straight to the date number: a QDateTime in local time would ask the time zone
+    // (a file lookup) for every value, and all these dates lie after 1899.
     const auto date = [this](QDate from, int spanDays, int timePercent) {
-        const QDate d = from.addDays(below(quint32(spanDays)));
-        const QTime t = chance(timePercent) ? QTime(int(below(24)), int(below(60)), int(below(60))) : QTime(0, 0);
-        return Variant(QDateTime(d, t));
+        static const QDate epoch(1899, 12, 30);
+        const qint64 day = epoch.daysTo(from) + below(quint32(spanDays));
+        const int seconds = chance(timePercent) ? int(below(86400)) : 0;
+        return Variant::fromDate(double(day) + seconds / 86400.0);
     };
 
     // Numbers: a year, a price with two decimals (often a round one), a count.
