@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -43,8 +44,9 @@ QList<VbError> g_errors;
             number = err::TableNotFound;
         else if (text.startsWith(QLatin1String("no such column")))
             number = err::TooFewParameters;
-        else if (text.contains(QLatin1String("syntax error")))
-            number = err::SyntaxError;
+        else if (text.contains(QLatin1String("syntax error")) || text.startsWith(QLatin1String("incomplete input"))
+                 || text.startsWith(QLatin1String("unrecognized token")))
+            number = err::SyntaxError;  // a statement cut short or an open quote is a syntax error too
         break;
     }
     raise(number, source, text);
@@ -226,7 +228,11 @@ std::optional<double> isoDate(const char *s, int n)
 
 QString isoText(double oleDate)
 {
-    return vbDateToDateTime(oleDate).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    // Date and time apart: a local time the clock skips (spring forward) makes the
+    // QDateTime invalid and its own toString() empty, yet its date and time are kept.
+    const QDateTime dt = vbDateToDateTime(oleDate);
+    return dt.date().toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ')
+           + dt.time().toString(QStringLiteral("HH:mm:ss"));
 }
 
 // A value as a statement parameter, the way the layer stores each kind.
@@ -296,6 +302,35 @@ struct StatementGuard {
     ~StatementGuard() { sqlite3_finalize(stmt); }
 };
 
+// GROUP BY in the statement itself (not in a subquery, a string or a bracketed name): its
+// records stand for groups, and no row can be changed through them.
+bool groupsRows(const QString &sql)
+{
+    QString top;
+    int depth = 0;
+    QChar close;
+    for (const QChar c : sql) {
+        if (!close.isNull()) {
+            if (c == close)
+                close = QChar();
+            top += QLatin1Char(' ');
+            continue;
+        }
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`'))
+            close = c;
+        else if (c == QLatin1Char('['))
+            close = QLatin1Char(']');
+        else if (c == QLatin1Char('('))
+            ++depth;
+        else if (c == QLatin1Char(')'))
+            --depth;
+        top += depth == 0 && close.isNull() && c != QLatin1Char(')') ? c : QLatin1Char(' ');
+    }
+    static const QRegularExpression groupBy(QStringLiteral("\\bgroup\\s+by\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    return groupBy.match(top).hasMatch();
+}
+
 bool startsWithWord(const QString &sql, const char *word)
 {
     const QString t = sql.trimmed();
@@ -360,9 +395,11 @@ void TableDefList::Refresh()
     std::vector<std::unique_ptr<TableDef>> tables;
     {
         sqlite3_stmt *stmt = prepareOne(
-            db, QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite[_]%' ORDER BY rowid"),
+            db, QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND substr(name, 1, 7) <> 'sqlite_' ORDER BY rowid"),
             kTableDefs);
         StatementGuard guard{stmt};
+        // Not LIKE: on this connection it is the old engine's, where "_" and "%" are plain
+        // characters, and the engine's own tables (sqlite_sequence) would be listed.
         // The names first: a table's columns are read with a second statement.
         QStringList names;
         while (sqlite3_step(stmt) == SQLITE_ROW)
@@ -534,7 +571,7 @@ std::unique_ptr<Recordset> Database::OpenRecordset(const QString &sql, int type)
 
     // A dynaset over one table can be changed through the recordset: a hidden row id
     // before the fields tells which row each record is.
-    if (type == dbOpenDynaset || type == dbOpenTable) {
+    if ((type == dbOpenDynaset || type == dbOpenTable) && !groupsRows(statement.sql)) {
         QString trimmed = statement.sql.trimmed();
         const QString withRowid = QStringLiteral("SELECT _rowid_ AS __oskal_rowid, ") + trimmed.mid(6);
         if (startsWithWord(trimmed, "select")) {
@@ -622,7 +659,7 @@ bool Recordset::fetchRow()
         sqlite3 *db = sqlite3_db_handle(m_stmt);
         const QString text = QString::fromUtf8(sqlite3_errmsg(db));
         finish();
-        raise(rc == SQLITE_BUSY || rc == SQLITE_LOCKED ? err::Locked : err::General, kRecordset, text);
+        raise((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED ? err::Locked : err::General, kRecordset, text);
     }
     if (m_firstColumn)
         m_rowids.push_back(sqlite3_column_int64(m_stmt, 0));
@@ -981,6 +1018,9 @@ std::unique_ptr<Database> Workspace::OpenDatabase(const QString &path, bool excl
 {
     if (!QFileInfo(path).isFile())
         raise(err::FileNotFound, kWorkspace, QStringLiteral("Could not find file '%1'.").arg(path));
+    // SQLite would take an empty file for a new database; the catalog is never empty.
+    if (QFileInfo(path).size() == 0)
+        raise(err::UnrecognizedFormat, kWorkspace, QStringLiteral("Unrecognized database format '%1'.").arg(path));
     sqlite3 *db = openFile(path, readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, kWorkspace);
     // The file is only read on first use: make that use now, so that a file that is no
     // database, or one locked by another program, fails here and not later.

@@ -268,7 +268,10 @@ QString formatNumber(double v, const QString &pattern)
     const bool grouping = intPart.contains(QLatin1Char(','));
     // Format rounds halves away from zero, unlike the integer conversions.
     const double scale = std::pow(10.0, decimals);
-    const double rounded = std::round(std::abs(v) * scale) / scale;
+    // Rounded as the number reads with 15 digits: 1.005 is stored a hair below itself,
+    // and its half must still round up.
+    const double scaled = QString::number(std::abs(v) * scale, 'g', 15).toDouble();
+    const double rounded = std::round(scaled) / scale;
     QString digits = QString::number(rounded, 'f', decimals);
     QString whole = digits, frac;
     if (decimals > 0) {
@@ -340,6 +343,7 @@ std::vector<Token> tokenize(const QString &sql)
         } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
             // A string in either quote; the doubled quote stands for one quote character.
             QString value;
+            bool closed = false;
             ++i;
             while (i < n) {
                 if (sql[i] == c) {
@@ -349,9 +353,16 @@ std::vector<Token> tokenize(const QString &sql)
                         continue;
                     }
                     ++i;
+                    closed = true;
                     break;
                 }
                 value += sql[i++];
+            }
+            if (!closed) {
+                // Left open, so that the engine refuses the statement instead of running
+                // it with a quote that nobody typed.
+                tokens.push_back({Token::Symbol, sql.mid(start)});
+                continue;
             }
             value.replace(QLatin1Char('\''), QLatin1String("''"));
             tokens.push_back({Token::String, QLatin1Char('\'') + value + QLatin1Char('\'')});
@@ -436,6 +447,8 @@ void addCollation(std::vector<Token> &tokens, size_t open)
         if (after < tokens.size() && tokens[after].text == QLatin1String("(")) {
             while (after < tokens.size() && tokens[after].text != QLatin1String(")"))
                 ++after;
+            if (after >= tokens.size())
+                return;  // the size is never closed: the engine will refuse the statement
             end = after;
         }
         const size_t follow = nextSolid(tokens, end + 1);
@@ -454,10 +467,31 @@ QString join(const std::vector<Token> &tokens, size_t from = 0, size_t to = SIZE
     return out;
 }
 
+// Only statements of these kinds, or with a double quote, ever need rewriting: the rest
+// (every INSERT and UPDATE) passes untouched without being taken apart.
+bool mayNeedRewriting(const QString &sql)
+{
+    if (sql.contains(QLatin1Char('"')))
+        return true;
+    qsizetype i = 0;
+    while (i < sql.size() && sql[i].isSpace())
+        ++i;
+    qsizetype end = i;
+    while (end < sql.size() && sql[end].isLetter())
+        ++end;
+    const QStringView word = QStringView(sql).mid(i, end - i);
+    for (const char *kind : {"delete", "create", "select"})
+        if (word.compare(QLatin1String(kind), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
 }  // namespace
 
 Statement rewrite(const QString &sql)
 {
+    if (!mayNeedRewriting(sql))
+        return {sql, QString()};
     std::vector<Token> tokens = tokenize(sql);
     Statement result;
     const size_t first = nextSolid(tokens, 0);
@@ -475,7 +509,8 @@ Statement rewrite(const QString &sql)
                    && tokens[i + 1].text == QLatin1String(".") && tokens[i + 2].text == QLatin1String("*")) {
             starEnd = i + 2;
         }
-        if (starEnd != SIZE_MAX && isWord(tokens[nextSolid(tokens, starEnd + 1)], "from"))
+        const size_t from = starEnd == SIZE_MAX ? tokens.size() : nextSolid(tokens, starEnd + 1);
+        if (from < tokens.size() && isWord(tokens[from], "from"))
             for (size_t k = i; k <= starEnd; ++k)
                 tokens[k].text.clear();
     } else if (isWord(tokens[first], "create")) {

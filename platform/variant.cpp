@@ -111,7 +111,7 @@ bool isBlank(QChar c)
 
 Variant::Variant(const QDateTime &dt) : m_kind(vbDate), m_d(vbDateFromDateTime(dt)) {}
 
-Variant::Variant(QDate d) : m_kind(vbDate), m_d(vbDateFromDateTime(QDateTime(d, QTime(0, 0)))) {}
+Variant::Variant(QDate d) : m_kind(vbDate), m_d(vbDateFromDateTime(QDateTime(d, QTime(0, 0), Qt::UTC))) {}
 
 Variant Variant::fromCurrency(double value)
 {
@@ -330,7 +330,9 @@ QDateTime vbDateToDateTime(double oleDate)
         seconds -= 86400;
         date = date.addDays(1);
     }
-    return QDateTime(date, QTime(0, 0).addSecs(int(seconds)));
+    // A date value is a calendar date and time with no zone: kept in UTC, so that no
+    // local clock change can make an hour of it invalid.
+    return QDateTime(date, QTime(0, 0).addSecs(int(seconds)), Qt::UTC);
 }
 
 std::optional<double> vbParseNumber(const QString &text)
@@ -386,7 +388,7 @@ std::optional<QDateTime> vbParseDate(const QString &text)
         if (!time.isValid())
             return std::nullopt;
     }
-    return QDateTime(date, time);
+    return QDateTime(date, time, Qt::UTC);
 }
 
 double vbVal(const QString &text)

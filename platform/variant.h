@@ -73,7 +73,7 @@ public:
     bool toBool() const;
     double toDate() const;
     double toCurrency() const;
-    QDateTime toDateTime() const;  // CDate as a calendar date and time, to the second
+    QDateTime toDateTime() const;  // CDate as a calendar date and time (UTC, no zone applied), to the second
 
     // Raw access without conversion (meaningful only for the matching kind).
     const QString &stringValue() const noexcept { return m_s; }
@@ -101,7 +101,8 @@ enum class VbCompare { Less = -1, Equal = 0, Greater = 1, Null = 2 };
 // compared with Null is Null.
 VbCompare vbCompare(const Variant &a, const Variant &b, bool textCompare = false);
 
-// Conversions between the runtime's date numbers and calendar values.
+// Conversions between the runtime's date numbers and calendar values. Only the date and
+// the time of a QDateTime count; the ones made here are in UTC, as a value has no zone.
 double vbDateFromDateTime(const QDateTime &dt);
 QDateTime vbDateToDateTime(double oleDate);
 
@@ -111,7 +112,7 @@ QDateTime vbDateToDateTime(double oleDate);
 std::optional<double> vbParseNumber(const QString &text);
 
 // A text read as a date: d.m.yyyy, dd/mm/yyyy and yyyy-mm-dd, each optionally with
-// h:nn or h:nn:ss (ISO also with "T"). nullopt when it is no valid date.
+// h:nn or h:nn:ss (ISO also with "T"), in UTC. nullopt when it is no valid date.
 std::optional<QDateTime> vbParseDate(const QString &text);
 
 // The runtime's Val: the number at the start of a text, blanks skipped, "." as the

@@ -7,6 +7,7 @@
 #include "vberror.h"
 
 #include <QtTest>
+#include <ctime>
 
 Q_DECLARE_METATYPE(Variant)
 
@@ -59,6 +60,20 @@ private Q_SLOTS:
         QCOMPARE(CSQL(value, numeric), expected);
     }
 
+    // A date has no zone: the hour that a local clock skips in spring is a date like any other.
+    void dateInTheSkippedHour()
+    {
+        const QByteArray tz = qgetenv("TZ");
+        qputenv("TZ", "Europe/Prague");
+        tzset();
+        const QString literal = CSQL(Variant(QDateTime(QDate(2026, 3, 29), QTime(2, 30), Qt::UTC)));
+        const QString shown = Variant::fromDate(vbDateFromDateTime(QDateTime(QDate(2026, 3, 29), QTime(2, 30), Qt::UTC))).toString();
+        tz.isNull() ? qunsetenv("TZ") : qputenv("TZ", tz);
+        tzset();
+        QCOMPARE(literal, QStringLiteral("'2026-03-29 02:30:00'"));
+        QCOMPARE(shown, QStringLiteral("29.3.2026 2:30:00"));
+    }
+
     void refused_data()
     {
         QTest::addColumn<Variant>("value");
@@ -109,7 +124,7 @@ private Q_SLOTS:
         dao::Workspace ws;
         auto db = ws.OpenDatabase(folder.file(QStringLiteral("t.mdb")));
         const QString text = QStringLiteral("O'Brien \"Čížek\" 中文\ttab");
-        const QDateTime when(QDate(2004, 3, 5), QTime(14, 7, 9));
+        const QDateTime when(QDate(2004, 3, 5), QTime(14, 7, 9), Qt::UTC);
         db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Pol1n, Pol1d, Sekce) values (%1, %2, %3, %4, %5)")
                         .arg(CSQL(7), CSQL(text), CSQL(QStringLiteral("-1\u00a0234,5"), true), CSQL(when),
                              CSQL(quint8(2))));

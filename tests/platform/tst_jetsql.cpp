@@ -192,6 +192,8 @@ private Q_SLOTS:
         QTest::newRow("0.00") << Variant(1.5) << "0.00" << Variant("1,50");
         QTest::newRow("0.00 below one") << Variant(0.5) << "0.00" << Variant("0,50");
         QTest::newRow("0.00 rounds") << Variant(2.345) << "0.00" << Variant("2,35");
+        // 1.005 is stored a hair below itself; the half as written still rounds up.
+        QTest::newRow("0.00 rounds as written") << Variant(1.005) << "0.00" << Variant("1,01");
         QTest::newRow("0 zero") << Variant(0) << "0" << Variant("0");
         QTest::newRow("#,##0") << Variant(1234567.5) << "#,##0" << Variant(QStringLiteral("1\u00a0234\u00a0568"));
         QTest::newRow("#,##0 small") << Variant(123) << "#,##0" << Variant("123");
