@@ -984,13 +984,17 @@ Workspace::Workspace(QString userName) : m_user(std::move(userName)) {}
 
 Workspace::~Workspace()
 {
-    Close();
+    // Losing the workspace object does not close the databases that still have users:
+    // they go on without it, outside any transaction of it.
+    for (Database *db : m_databases)
+        db->m_ws = nullptr;
 }
 
 void Workspace::Close()
 {
+    // Closing a workspace closes its databases, as the old engine did.
     for (Database *db : std::vector<Database *>(m_databases))
-        db->m_ws = nullptr;
+        db->Close();
     m_databases.clear();
     m_depth = 0;
 }

@@ -275,6 +275,7 @@ public:
     void BeginTrans();
     void CommitTrans();
     void Rollback();
+    // Closes the workspace's databases too.
     void Close();
 
 private:

@@ -407,12 +407,20 @@ double vbVal(const QString &text)
         if (radix) {
             i += 2;
             qint64 v = 0;
-            for (; i < n; ++i) {
-                const int digit = QStringView(text).mid(i, 1).toInt(nullptr, radix);
-                if (!text[i].isLetterOrNumber() || (digit == 0 && text[i] != QLatin1Char('0')))
+            int digits = 0;
+            for (; i < n && digits < 16; ++i, ++digits) {
+                const char16_t c = text[i].toUpper().unicode();
+                const int digit = c >= u'0' && c <= u'9' ? c - u'0' : c >= u'A' && c <= u'F' ? c - u'A' + 10 : -1;
+                if (digit < 0 || digit >= radix)
                     break;
                 v = v * radix + digit;
             }
+            // Like the runtime's literals: what fits 16 bits is an Integer, 32 bits a Long,
+            // so "&HFFFF" is -1.
+            if (v <= 0xFFFF)
+                return double(qint16(quint16(v)));
+            if (v <= 0xFFFFFFFFLL)
+                return double(qint32(quint32(v)));
             return double(v);
         }
     }

@@ -554,6 +554,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::newRow("short text") << QByteArray("this is no database");
+        QTest::newRow("empty file") << QByteArray();
         QByteArray noise(8192, '\0');
         for (int i = 0; i < noise.size(); ++i)
             noise[i] = char((i * 7919 + 13) % 251);
@@ -884,6 +885,14 @@ private Q_SLOTS:
         rs.reset();
         db().Close();  // twice is harmless
         QCOMPARE(countElsewhere(path(), "t"), 2);
+    }
+
+    void closingTheWorkspaceClosesItsDatabases()
+    {
+        exec("CREATE TABLE t (a Integer)");
+        m_ws->Close();
+        QVERIFY(!db().IsOpen());
+        QCOMPARE(errorOf([&] { exec("INSERT INTO t VALUES (1)"); }), dao::err::ObjectInvalid);
     }
 
     void recordsetOutlivesItsDatabase()

@@ -298,6 +298,10 @@ private Q_SLOTS:
         QTest::newRow("trailing letters") << "12abc" << 12.0;
         QTest::newRow("inner blanks") << "  1 2 3" << 123.0;
         QTest::newRow("hex") << "&H1F" << 31.0;
+        QTest::newRow("hex integer wraps") << "&HFFFF" << -1.0;
+        QTest::newRow("hex long") << "&H10000" << 65536.0;
+        QTest::newRow("octal") << "&O17" << 15.0;
+        QTest::newRow("hex stops at a non-digit") << "&H1G" << 1.0;
         QTest::newRow("hex lower case") << "&h1fz" << 31.0;
         QTest::newRow("octal") << "&O17" << 15.0;
         QTest::newRow("empty") << "" << 0.0;
