@@ -59,6 +59,16 @@ const QString kEngine = QStringLiteral("DAO.DBEngine");
 const QString kFields = QStringLiteral("DAO.Fields");
 const QString kTableDefs = QStringLiteral("DAO.TableDefs");
 
+[[noreturn]] void noCurrentRecord()
+{
+    raise(err::NoCurrentRecord, kRecordset, QStringLiteral("No current record."));
+}
+
+[[noreturn]] void itemNotFound(const QString &source)
+{
+    raise(err::ItemNotFound, source, QStringLiteral("Item not found in this collection."));
+}
+
 // ---- the old engine's functions and collation, registered on every connection
 
 QString argText(sqlite3_value *v)
@@ -371,7 +381,7 @@ void TableDef::SetName(const QString &name)
 Field TableDef::Fields(int index)
 {
     if (index < 0 || index >= FieldCount())
-        raise(err::ItemNotFound, kFields, QStringLiteral("Item not found in this collection."));
+        itemNotFound(kFields);
     return Field(&m_fields[size_t(index)], nullptr, index);
 }
 
@@ -380,7 +390,7 @@ Field TableDef::Fields(const QString &name)
     for (size_t i = 0; i < m_fields.size(); ++i)
         if (m_fields[i].name.compare(name, Qt::CaseInsensitive) == 0)
             return Field(&m_fields[i], nullptr, int(i));
-    raise(err::ItemNotFound, kFields, QStringLiteral("Item not found in this collection."));
+    itemNotFound(kFields);
 }
 
 void TableDefList::ensureLoaded()
@@ -432,7 +442,7 @@ TableDef &TableDefList::operator[](int index)
 {
     ensureLoaded();
     if (index < 0 || index >= int(m_tables.size()))
-        raise(err::ItemNotFound, kTableDefs, QStringLiteral("Item not found in this collection."));
+        itemNotFound(kTableDefs);
     return *m_tables[size_t(index)];
 }
 
@@ -442,7 +452,7 @@ TableDef &TableDefList::operator[](const QString &name)
     for (auto &t : m_tables)
         if (t->Name().compare(name, Qt::CaseInsensitive) == 0)
             return *t;
-    raise(err::ItemNotFound, kTableDefs, QStringLiteral("Item not found in this collection."));
+    itemNotFound(kTableDefs);
 }
 
 // ================================================================ Database
@@ -702,7 +712,7 @@ void Recordset::checkCurrent() const
 {
     checkOpen();
     if (Eof() || Bof())
-        raise(err::NoCurrentRecord, kRecordset, QStringLiteral("No current record."));
+        noCurrentRecord();
     if (m_deleted[size_t(m_pos)])
         raise(err::RecordDeleted, kRecordset, QStringLiteral("Record is deleted."));
 }
@@ -723,7 +733,7 @@ void Recordset::MoveFirst()
     checkOpen();
     CancelUpdate();
     if (rowCount() == 0)
-        raise(err::NoCurrentRecord, kRecordset, QStringLiteral("No current record."));
+        noCurrentRecord();
     m_pos = 0;
     skipDeleted(1);
 }
@@ -732,7 +742,7 @@ void Recordset::MoveNext()
 {
     checkOpen();
     if (Eof())
-        raise(err::NoCurrentRecord, kRecordset, QStringLiteral("No current record."));
+        noCurrentRecord();
     CancelUpdate();
     ++m_pos;
     skipDeleted(1);
@@ -742,7 +752,7 @@ void Recordset::MovePrevious()
 {
     checkOpen();
     if (Bof())
-        raise(err::NoCurrentRecord, kRecordset, QStringLiteral("No current record."));
+        noCurrentRecord();
     CancelUpdate();
     --m_pos;
     skipDeleted(-1);
@@ -754,7 +764,7 @@ void Recordset::MoveLast()
     CancelUpdate();
     fetchAll();
     if (rowCount() == 0)
-        raise(err::NoCurrentRecord, kRecordset, QStringLiteral("No current record."));
+        noCurrentRecord();
     m_pos = rowCount() - 1;
     skipDeleted(-1);
 }
@@ -763,7 +773,7 @@ int Recordset::indexOf(const QString &name) const
 {
     const auto it = m_byName.constFind(name.toLower());
     if (it == m_byName.constEnd())
-        raise(err::ItemNotFound, kRecordset, QStringLiteral("Item not found in this collection."));
+        itemNotFound(kRecordset);
     return *it;
 }
 
@@ -771,7 +781,7 @@ Field Recordset::Fields(int index)
 {
     checkOpen();
     if (index < 0 || index >= FieldCount())
-        raise(err::ItemNotFound, kRecordset, QStringLiteral("Item not found in this collection."));
+        itemNotFound(kRecordset);
     return Field(&m_fields[size_t(index)], this, index);
 }
 
@@ -785,7 +795,7 @@ Field Recordset::Fields(const QString &name)
 Variant Recordset::value(int index) const
 {
     if (index < 0 || index >= FieldCount())
-        raise(err::ItemNotFound, kRecordset, QStringLiteral("Item not found in this collection."));
+        itemNotFound(kRecordset);
     if (m_editMode != EditMode::None && m_dirty[size_t(index)])
         return m_editValues[size_t(index)];
     if (m_editMode == EditMode::Add)
@@ -883,7 +893,7 @@ void Recordset::setValue(int index, const Variant &v)
     if (m_editMode == EditMode::None)
         raise(err::UpdateWithoutEdit, kRecordset, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
     if (index < 0 || index >= FieldCount())
-        raise(err::ItemNotFound, kRecordset, QStringLiteral("Item not found in this collection."));
+        itemNotFound(kRecordset);
     m_editValues[size_t(index)] = v;
     m_dirty[size_t(index)] = true;
 }
