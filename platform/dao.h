@@ -49,6 +49,7 @@ inline constexpr int ItemNotFound = 3265;
 inline constexpr int NullNotAllowed = 3314;
 inline constexpr int UnrecognizedFormat = 3343;
 inline constexpr int ObjectInvalid = 3420;
+inline constexpr int ConversionError = 3421;
 }  // namespace err
 
 class Database;

@@ -265,6 +265,10 @@ void bindVariant(sqlite3_stmt *stmt, int index, const Variant &v)
         sqlite3_bind_text(stmt, index, u.constData(), int(u.size()), SQLITE_TRANSIENT);
         break;
     }
+    case vbSingle:
+        // As its seven digits read, like the literal CSQL writes: 0.1f is stored as .1.
+        sqlite3_bind_double(stmt, index, QString::number(double(v.toSingle()), 'g', 7).toDouble());
+        break;
     default: sqlite3_bind_double(stmt, index, v.toDouble()); break;
     }
 }

@@ -8,6 +8,38 @@ using namespace detail;
 
 // ================================================================ Recordset
 
+namespace {
+
+// A value in the type of the column it is written to; an empty text in a column that holds
+// no text is Null. A value that cannot take the type raises the old engine's 3421.
+Variant toColumnType(const Variant &v, const FieldInfo &field)
+{
+    if (v.IsNull() || v.IsEmpty())
+        return Variant::Null();
+    const bool text = field.type == dbText || field.type == dbChar || field.type == dbMemo;
+    if (v.IsString() && !text && field.type != 0 && v.stringValue().trimmed().isEmpty())
+        return Variant::Null();
+    try {
+        switch (field.type) {
+        case dbBoolean: return Variant(v.toBool());
+        case dbByte: return Variant(v.toByte());
+        case dbInteger: return Variant(v.toInteger());
+        case dbLong: return Variant(int(v.toLong()));
+        case dbSingle: return Variant(v.toSingle());
+        case dbDouble: case dbFloat: case dbDecimal: case dbNumeric: return Variant(v.toDouble());
+        case dbCurrency: return Variant::fromCurrency(v.toCurrency());
+        case dbDate: return Variant::fromDate(v.toDate());
+        case dbText: case dbChar: case dbMemo: return Variant(v.toString());
+        default: return v;
+        }
+    } catch (const VbError &e) {
+        raise(err::ConversionError, kRecordset,
+              QStringLiteral("Data type conversion error (%1): %2").arg(field.name, e.Description()));
+    }
+}
+
+}  // namespace
+
 Recordset::Recordset(Database *db, sqlite3_stmt *stmt, int firstColumn, QString table)
     : m_db(db), m_stmt(stmt), m_firstColumn(firstColumn), m_table(std::move(table))
 {
@@ -358,21 +390,36 @@ void Recordset::Update()
         QStringList sets;
         for (size_t i : changed)
             sets << quoted(m_fields[i].name) + QStringLiteral("=?");
-        sql = QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_=?").arg(quoted(m_table), sets.join(QLatin1Char(',')));
+        // The row id comes back: a changed key column changes it too.
+        sql = QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_=? RETURNING _rowid_")
+                  .arg(quoted(m_table), sets.join(QLatin1Char(',')));
     }
+    // Values take the column's type on the way in, as they did in the old engine
+    // ("1,5" into a number column is the number 1.5, not a text).
+    std::vector<Variant> values;
+    for (size_t i : changed)
+        values.push_back(toColumnType(m_editValues[i], m_fields[i]));
     sqlite3_stmt *stmt = prepareOne(db, sql, kRecordset);
     StatementGuard guard{stmt};
     int param = 1;
-    for (size_t i : changed)
-        bindVariant(stmt, param++, m_editValues[i]);
+    for (const Variant &v : values)
+        bindVariant(stmt, param++, v);
     if (m_editMode == EditMode::Edit)
         sqlite3_bind_int64(stmt, param, m_rowids[size_t(m_pos)]);
-    const int rc = sqlite3_step(stmt);
+    int rc = sqlite3_step(stmt);
+    if (m_editMode == EditMode::Edit) {
+        if (rc == SQLITE_DONE)  // the row is gone behind the recordset: nothing was saved
+            raise(err::RecordDeleted, kRecordset, QStringLiteral("Record is deleted."));
+        if (rc == SQLITE_ROW) {
+            m_rowids[size_t(m_pos)] = sqlite3_column_int64(stmt, 0);
+            rc = sqlite3_step(stmt);
+        }
+    }
     if (rc != SQLITE_DONE)
         raiseEngine(db, rc, kRecordset);
     if (m_editMode == EditMode::Edit)
-        for (size_t i : changed)
-            storeCell(m_cells[size_t(m_pos) * m_width + i], m_editValues[i]);
+        for (size_t k = 0; k < changed.size(); ++k)
+            storeCell(m_cells[size_t(m_pos) * m_width + changed[k]], values[k]);
     CancelUpdate();
 }
 
@@ -390,6 +437,8 @@ void Recordset::Delete()
     if (rc != SQLITE_DONE)
         raiseEngine(db, rc, kRecordset);
     m_deleted[size_t(m_pos)] = true;
+    if (sqlite3_changes(db) != 1)
+        raise(err::RecordDeleted, kRecordset, QStringLiteral("Record is deleted."));
 }
 
 }  // namespace dao
