@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <optional>
 
 namespace dao {
 
@@ -269,7 +270,13 @@ Workspace::Workspace(QString userName) : m_user(std::move(userName)) {}
 Workspace::~Workspace()
 {
     // Losing the workspace object does not close the databases that still have users:
-    // they go on without it, outside any transaction of it.
+    // they go on without it, outside any transaction of it, which is rolled back.
+    while (m_depth > 0) {
+        try {
+            Rollback();
+        } catch (const VbError &) {
+        }
+    }
     for (Database *db : m_databases)
         db->m_ws = nullptr;
 }
@@ -327,7 +334,9 @@ std::unique_ptr<Database> Workspace::OpenDatabase(const QString &path, bool excl
             number = err::Locked;
         raise(number, kWorkspace, text);
     }
-    return std::unique_ptr<Database>(new Database(this, path, db));
+    auto database = std::unique_ptr<Database>(new Database(this, path, db));
+    join(database.get());
+    return database;
 }
 
 std::unique_ptr<Database> Workspace::CreateDatabase(const QString &path, const QString &, int)
@@ -335,46 +344,64 @@ std::unique_ptr<Database> Workspace::CreateDatabase(const QString &path, const Q
     if (QFileInfo::exists(path))
         raise(err::DatabaseExists, kWorkspace, QStringLiteral("Database already exists."));
     sqlite3 *db = openFile(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, kWorkspace);
-    return std::unique_ptr<Database>(new Database(this, path, db));
+    auto database = std::unique_ptr<Database>(new Database(this, path, db));
+    join(database.get());
+    return database;
+}
+
+void Workspace::join(Database *db)
+{
+    // A database opened while a transaction is open takes part in it, at every level.
+    for (int level = 1; level <= m_depth; ++level)
+        db->exec(QStringLiteral("SAVEPOINT oskal_trans_%1").arg(level));
+    db->m_transactionDepth = m_depth;
 }
 
 void Workspace::BeginTrans()
 {
-    ++m_depth;
     for (Database *db : m_databases) {
         db->finishReads();
-        db->exec(QStringLiteral("SAVEPOINT oskal_trans_%1").arg(m_depth));
-        db->m_transactionDepth = m_depth;
+        db->exec(QStringLiteral("SAVEPOINT oskal_trans_%1").arg(m_depth + 1));
+        db->m_transactionDepth = m_depth + 1;
     }
+    ++m_depth;
+}
+
+void Workspace::endTransaction(bool commit)
+{
+    if (m_depth == 0)
+        raise(err::NoTransaction, kWorkspace,
+              QStringLiteral("You tried to commit or rollback without first beginning a transaction."));
+    // Every database ends its level, even after another one failed to: the workspace must
+    // not be left half in a transaction. The first failure is reported.
+    std::optional<VbError> failure;
+    for (Database *db : m_databases) {
+        if (db->m_transactionDepth != m_depth)
+            continue;
+        try {
+            db->finishReads();
+            if (!commit)
+                db->exec(QStringLiteral("ROLLBACK TO oskal_trans_%1").arg(m_depth));
+            db->exec(QStringLiteral("RELEASE oskal_trans_%1").arg(m_depth));
+        } catch (const VbError &e) {
+            if (!failure)
+                failure = e;
+        }
+        db->m_transactionDepth = m_depth - 1;
+    }
+    --m_depth;
+    if (failure)
+        throw *failure;
 }
 
 void Workspace::CommitTrans()
 {
-    if (m_depth == 0)
-        raise(err::NoTransaction, kWorkspace,
-              QStringLiteral("You tried to commit or rollback without first beginning a transaction."));
-    for (Database *db : m_databases)
-        if (db->m_transactionDepth == m_depth) {
-            db->finishReads();
-            db->exec(QStringLiteral("RELEASE oskal_trans_%1").arg(m_depth));
-            db->m_transactionDepth = m_depth - 1;
-        }
-    --m_depth;
+    endTransaction(true);
 }
 
 void Workspace::Rollback()
 {
-    if (m_depth == 0)
-        raise(err::NoTransaction, kWorkspace,
-              QStringLiteral("You tried to commit or rollback without first beginning a transaction."));
-    for (Database *db : m_databases)
-        if (db->m_transactionDepth == m_depth) {
-            db->finishReads();
-            db->exec(QStringLiteral("ROLLBACK TO oskal_trans_%1").arg(m_depth));
-            db->exec(QStringLiteral("RELEASE oskal_trans_%1").arg(m_depth));
-            db->m_transactionDepth = m_depth - 1;
-        }
-    --m_depth;
+    endTransaction(false);
 }
 
 // ================================================================ engine

@@ -281,6 +281,8 @@ public:
 
 private:
     friend class Database;
+    void join(Database *db);
+    void endTransaction(bool commit);
     QString m_user;
     std::vector<Database *> m_databases;
     int m_depth = 0;

@@ -619,6 +619,38 @@ private Q_SLOTS:
         QCOMPARE(countElsewhere(path("second.db"), "u"), 1);
     }
 
+    // A database opened while a transaction is open is part of it.
+    void databaseOpenedInsideATransaction()
+    {
+        exec("CREATE TABLE t (a Integer)");
+        {
+            auto other = m_ws->CreateDatabase(path("other.db"));
+            other->Execute("CREATE TABLE u (b Integer)");
+        }
+        m_ws->BeginTrans();
+        auto other = m_ws->OpenDatabase(path("other.db"));
+        m_ws->BeginTrans();
+        other->Execute("INSERT INTO u VALUES (1)");
+        m_ws->CommitTrans();
+        QCOMPARE(countElsewhere(path("other.db"), "u"), 0);  // the outer level holds it still
+        m_ws->Rollback();
+        QCOMPARE(count(*other, "u"), 0);
+        QCOMPARE(errorOf([&] { m_ws->CommitTrans(); }), dao::err::NoTransaction);
+    }
+
+    // A workspace that goes away inside a transaction takes it back, and its databases
+    // write to the file again.
+    void workspaceGoneInsideATransaction()
+    {
+        exec("CREATE TABLE t (a Integer)");
+        m_ws->BeginTrans();
+        exec("INSERT INTO t VALUES (1)");
+        m_ws.reset();
+        QCOMPARE(count(db(), "t"), 0);
+        exec("INSERT INTO t VALUES (2)");
+        QCOMPARE(countElsewhere(path(), "t"), 1);
+    }
+
     void nestedTransactions()
     {
         exec("CREATE TABLE t (a Integer)");
