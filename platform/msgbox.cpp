@@ -33,15 +33,12 @@ public:
     Answer answer(const Shown &box) override
     {
         log(box);
-        if (m_lines.empty()) {
-            std::fprintf(stderr, "Oskal: no scripted answer left for: %s\n", qPrintable(logLine(box)));
-            std::fflush(stderr);
-            std::exit(3);
-        }
+        if (m_lines.empty())
+            fail(QStringLiteral("no scripted answer left for the box ") + logLine(box));
         const QString line = m_lines.front();
         m_lines.pop_front();
         const QString word = line.section(QLatin1Char(' '), 0, 0).toLower();
-        if (word == QLatin1String("input")) {
+        if (word == QLatin1String("input") && box.input) {
             QString text = line.mid(6);
             if (text.isNull())
                 text = QStringLiteral("");  // typed empty, not "keep the default"
@@ -51,13 +48,36 @@ public:
             {"ok", vbOK}, {"cancel", vbCancel}, {"abort", vbAbort}, {"retry", vbRetry},
             {"ignore", vbIgnore}, {"yes", vbYes}, {"no", vbNo}};
         for (const auto &[name, result] : words)
-            if (word == QLatin1String(name))
+            if (word == QLatin1String(name) && offers(box, result))
                 return {result, QString()};  // "ok" on an input box keeps its default
-        std::fprintf(stderr, "Oskal: unknown scripted answer: %s\n", qPrintable(line));
-        std::exit(3);
+        // A script out of step with the boxes must stop, not go on down another path.
+        fail(QStringLiteral("the answer \"%1\" does not fit the box %2").arg(line, logLine(box)));
     }
 
 private:
+    // Whether the box has a button for the answer.
+    static bool offers(const Shown &box, int result)
+    {
+        if (box.input)
+            return result == vbOK || result == vbCancel;
+        switch (box.style & 0x7) {
+        case vbOKCancel: return result == vbOK || result == vbCancel;
+        case vbAbortRetryIgnore: return result == vbAbort || result == vbRetry || result == vbIgnore;
+        case vbYesNoCancel: return result == vbYes || result == vbNo || result == vbCancel;
+        case vbYesNo: return result == vbYes || result == vbNo;
+        case vbRetryCancel: return result == vbRetry || result == vbCancel;
+        default: return result == vbOK;
+        }
+    }
+
+    // Ends the run at once, from inside the box, without running the program's teardown.
+    [[noreturn]] static void fail(const QString &why)
+    {
+        std::fprintf(stderr, "Oskal: %s\n", qPrintable(why));
+        std::fflush(nullptr);
+        std::_Exit(3);
+    }
+
     void log(const Shown &box) const
     {
         if (m_logPath.isEmpty())

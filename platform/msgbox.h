@@ -71,8 +71,8 @@ Answerer *answerer();
 // ("yes", "no", "ok", "cancel", "abort", "retry", "ignore" or "input TEXT"; blank lines
 // and lines starting with "#" are skipped) and written to the file that OSKAL_SCRIPT_LOG
 // names as "style|title|text" (input boxes with the style "input", line breaks as \n).
-// A box with no answer left ends the program with exit code 3. Returns whether a script
-// was installed.
+// A box with no answer left, or with an answer that is none of its buttons, ends the
+// program with exit code 3. Returns whether a script was installed.
 bool installScriptFromEnvironment();
 
 // The log line of one box, as the scripted runs write it.

@@ -58,16 +58,41 @@ private Q_SLOTS:
         QVERIFY(built.exists(QStringLiteral("img")));
     }
 
+    // The platform's state (the box answerer, the beep counter) exists once, in the control
+    // library, so that the program and its controls share it.
+    void platformOnlyInTheLibrary()
+    {
+        const QDir built(testsupport::builtProgramFolder());
+        const auto defines = [](const QString &file) {
+            QProcess nm;
+            nm.start(QStringLiteral("nm"), {QStringLiteral("-C"), QStringLiteral("--defined-only"), file});
+            nm.waitForFinished();
+            return QString::fromUtf8(nm.readAllStandardOutput());
+        };
+        const QString library = defines(built.filePath(QStringLiteral("libTabulix.so")));
+        if (library.isEmpty())
+            QSKIP("nm is not available");
+        QVERIFY(library.contains(QLatin1String("MsgBox(")));
+        const QString program = defines(built.filePath(QStringLiteral("Oskal")));
+        QVERIFY(!program.contains(QLatin1String("MsgBox(")));
+        QVERIFY(!program.contains(QLatin1String("dao::Database::Execute")));
+    }
+
     // Started from a copy, the program finds its library and its fresh catalog there.
     void runsFromACopy()
     {
         copyFolder();
+        // Scripted with no answers: a box of any kind would end the run with code 3.
+        const QString scriptPath = m_dir.filePath(QStringLiteral("none.txt"));
+        const QString logPath = m_dir.filePath(QStringLiteral("none.log"));
+        writeFile(scriptPath, QByteArray());
         QProcess oskal;
-        oskal.setProcessEnvironment(environment(QString(), QString()));
+        oskal.setProcessEnvironment(environment(scriptPath, logPath));
         oskal.start(m_folder + QStringLiteral("/Oskal"), {});
         QVERIFY(oskal.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_folder + QStringLiteral("/QIRData.mdb")), 10000);
         QVERIFY2(!oskal.waitForFinished(1000), oskal.readAllStandardError().constData());
+        QVERIFY2(!QFile::exists(logPath), qPrintable(readFile(logPath)));
         oskal.kill();
         oskal.waitForFinished();
     }
@@ -80,6 +105,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("exitCode");
         QTest::newRow("answered") << QByteArray("# the missing fresh catalog\nok\n") << 1;
         QTest::newRow("no answer left") << QByteArray("") << 3;
+        QTest::newRow("answer that fits no button") << QByteArray("yes\n") << 3;
     }
     void scriptedRun()
     {
