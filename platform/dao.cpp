@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <algorithm>
 #include <optional>
 
@@ -232,7 +233,11 @@ void Database::executeSelectInto(const QString &table, const QString &select)
 std::unique_ptr<Recordset> Database::OpenRecordset(const QString &sql, int type)
 {
     sqlite3 *db = handle();
-    const jet::Statement statement = jet::rewrite(sql);
+    // A bare table name opens the whole table, as the old engine allowed.
+    static const QRegularExpression tableName(QStringLiteral("^\\s*\\[?(\\w+)\\]?\\s*$"));
+    const QRegularExpressionMatch bare = tableName.match(sql);
+    const jet::Statement statement =
+        jet::rewrite(bare.hasMatch() ? QStringLiteral("SELECT * FROM ") + quoted(bare.captured(1)) : sql);
     if (!statement.into.isEmpty())
         raise(err::SyntaxError, kDatabase, QStringLiteral("A recordset cannot create a table."));
     if (!startsWithWord(statement.sql, "select") && !startsWithWord(statement.sql, "pragma")

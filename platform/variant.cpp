@@ -109,6 +109,17 @@ bool isBlank(QChar c)
 
 }  // namespace
 
+Variant::Variant(qint64 v)
+{
+    if (v >= std::numeric_limits<qint32>::min() && v <= std::numeric_limits<qint32>::max()) {
+        m_kind = vbLong;
+        m_i = v;
+    } else {
+        m_kind = vbDouble;
+        m_d = double(v);
+    }
+}
+
 Variant::Variant(const QDateTime &dt) : m_kind(vbDate), m_d(vbDateFromDateTime(dt)) {}
 
 Variant::Variant(QDate d) : m_kind(vbDate), m_d(vbDateFromDateTime(QDateTime(d, QTime(0, 0), Qt::UTC))) {}

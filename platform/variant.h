@@ -40,6 +40,11 @@ public:
     Variant(const QString &s) : m_kind(vbString), m_s(s) {}
     Variant(QString &&s) : m_kind(vbString), m_s(std::move(s)) {}
     Variant(const char *s) : m_kind(vbString), m_s(QString::fromUtf8(s)) {}
+    // A 64-bit number is a Long where it fits, else a Double.
+    Variant(qint64 v);
+    // Any other pointer would quietly become a Boolean; objects go through fromObject.
+    template <typename T>
+    Variant(T *) = delete;
     Variant(const QDateTime &dt);
     Variant(QDate d);
 

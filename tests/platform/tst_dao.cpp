@@ -964,6 +964,16 @@ private Q_SLOTS:
         QCOMPARE(countElsewhere(path(), "t"), 2);
     }
 
+    void bareTableName()
+    {
+        exec("CREATE TABLE Sekce (Sekce Byte, Nazev VarChar(30))");
+        exec("INSERT INTO Sekce VALUES (1, 'Knihy')");
+        auto rs = db().OpenRecordset("Sekce");
+        QCOMPARE((*rs)["nazev"].toString(), QStringLiteral("Knihy"));
+        QVERIFY(rs->Updatable());
+        QCOMPARE(errorOf([&] { db().OpenRecordset("Sekce; DROP TABLE Sekce"); }), dao::err::SyntaxError);
+    }
+
     void closingTheWorkspaceClosesItsDatabases()
     {
         exec("CREATE TABLE t (a Integer)");

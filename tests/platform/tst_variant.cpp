@@ -54,6 +54,14 @@ class TestVariant : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void wideIntegersAndPointers()
+    {
+        static_assert(!std::is_constructible_v<Variant, int *>, "a pointer must not become a Boolean");
+        QCOMPARE(Variant(qint64(5)).VarType(), vbLong);
+        QCOMPARE(Variant(qint64(1) << 40).VarType(), vbDouble);
+        QCOMPARE(Variant(qint64(1) << 40).toDouble(), 1099511627776.0);
+    }
+
     void varType_data()
     {
         QTest::addColumn<Variant>("value");
