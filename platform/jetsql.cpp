@@ -406,7 +406,7 @@ size_t nextSolid(const std::vector<Token> &tokens, size_t i)
 bool isTextType(const Token &t)
 {
     static const char *const names[] = {"varchar", "char", "text", "longchar", "memo", "longtext",
-                                        "string", "nvarchar", "nchar", "character", "alphanumeric"};
+                                        "string", "nvarchar", "nchar", "character", "alphanumeric", "note"};
     for (const char *name : names)
         if (isWord(t, name))
             return true;
@@ -442,6 +442,12 @@ void addCollation(std::vector<Token> &tokens, size_t open)
         size_t type = nextSolid(tokens, i + 1);
         if (type >= tokens.size() || !isTextType(tokens[type]))
             continue;
+        // SQLite decides a column's affinity from its type name: one without CHAR, TEXT or
+        // CLOB in it (Memo, String, Note) would keep '007' as the number 7.
+        const QString lower = tokens[type].text.toLower();
+        if (!lower.contains(QLatin1String("char")) && !lower.contains(QLatin1String("text"))
+            && !lower.contains(QLatin1String("clob")))
+            tokens[type].text += QStringLiteral(" Text");
         size_t end = type;  // the last token of the type, its size included
         size_t after = nextSolid(tokens, type + 1);
         if (after < tokens.size() && tokens[after].text == QLatin1String("(")) {

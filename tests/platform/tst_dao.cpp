@@ -964,6 +964,21 @@ private Q_SLOTS:
         QCOMPARE(countElsewhere(path(), "t"), 2);
     }
 
+    void textTypesKeepTexts()
+    {
+        exec("CREATE TABLE m (a Memo, b String(10), c Note, d VarChar(5))");
+        exec("INSERT INTO m VALUES ('007', '1e3', '0123', '08')");
+        auto rs = db().OpenRecordset("SELECT * FROM m");
+        QCOMPARE((*rs)[0].toString(), QStringLiteral("007"));
+        QCOMPARE((*rs)[1].toString(), QStringLiteral("1e3"));
+        QCOMPARE((*rs)[2].toString(), QStringLiteral("0123"));
+        QCOMPARE((*rs)[3].toString(), QStringLiteral("08"));
+        dao::TableDef &m = db().TableDefs()["m"];
+        QCOMPARE(m.Fields("a").Type(), int(dao::dbMemo));
+        QCOMPARE(m.Fields("b").Type(), int(dao::dbText));
+        QCOMPARE(m.Fields("b").Size(), 10);
+    }
+
     void bareTableName()
     {
         exec("CREATE TABLE Sekce (Sekce Byte, Nazev VarChar(30))");
