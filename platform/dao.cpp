@@ -89,6 +89,36 @@ void TableDefList::Refresh()
             tables.push_back(std::unique_ptr<TableDef>(new TableDef(m_db, name, std::move(fields))));
         }
     }
+    // The TableDef and Field objects handed out stay valid: a table that is still there keeps
+    // its object, and one that is gone keeps a dead one (3420) instead of freed memory.
+    for (auto &fresh : tables) {
+        for (auto &old : m_tables) {
+            if (!old || old->m_name.compare(fresh->m_name, Qt::CaseInsensitive) != 0)
+                continue;
+            bool sameColumns = old->m_fields.size() == fresh->m_fields.size();
+            for (size_t i = 0; sameColumns && i < old->m_fields.size(); ++i)
+                sameColumns = old->m_fields[i].name == fresh->m_fields[i].name;
+            if (sameColumns) {
+                for (size_t i = 0; i < old->m_fields.size(); ++i) {
+                    old->m_fields[i].type = fresh->m_fields[i].type;
+                    old->m_fields[i].size = fresh->m_fields[i].size;
+                    old->m_fields[i].required = fresh->m_fields[i].required;
+                }
+            } else {
+                old->m_retiredFields.push_back(std::move(old->m_fields));
+                old->m_fields = std::move(fresh->m_fields);
+            }
+            old->m_name = fresh->m_name;
+            fresh = std::move(old);
+            break;
+        }
+    }
+    for (auto &gone : m_tables) {
+        if (gone) {
+            gone->m_db = nullptr;
+            m_retired.push_back(std::move(gone));
+        }
+    }
     m_tables = std::move(tables);
     m_loaded = true;
 }

@@ -111,6 +111,7 @@ private:
     Database *m_db;
     QString m_name;
     std::vector<FieldInfo> m_fields;
+    std::vector<std::vector<FieldInfo>> m_retiredFields;  // still pointed at by older Field objects
 };
 
 // The tables of a database as they were when last read: walking them while tables are
@@ -130,6 +131,7 @@ private:
     Database *m_db;
     bool m_loaded = false;
     std::vector<std::unique_ptr<TableDef>> m_tables;
+    std::vector<std::unique_ptr<TableDef>> m_retired;  // dropped tables' objects, kept for their holders
 };
 
 class Database

@@ -964,6 +964,23 @@ private Q_SLOTS:
         QCOMPARE(countElsewhere(path(), "t"), 2);
     }
 
+    void tableDefsSurviveRefresh()
+    {
+        exec("CREATE TABLE a (x Integer)");
+        exec("CREATE TABLE b (y Integer)");
+        dao::TableDef &a = db().TableDefs()["a"];
+        dao::TableDef &b = db().TableDefs()["b"];
+        dao::Field x = a.Fields("x");
+        exec("DROP TABLE b");
+        exec("CREATE TABLE c (z Integer)");
+        db().TableDefs().Refresh();
+        QCOMPARE(&db().TableDefs()["a"], &a);
+        QCOMPARE(x.Name(), QStringLiteral("x"));
+        QCOMPARE(b.Name(), QStringLiteral("b"));
+        QCOMPARE(errorOf([&] { b.SetName("bb"); }), dao::err::ObjectInvalid);
+        QCOMPARE(db().TableDefs().Count(), 2);
+    }
+
     void textTypesKeepTexts()
     {
         exec("CREATE TABLE m (a Memo, b String(10), c Note, d VarChar(5))");
