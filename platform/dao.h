@@ -157,7 +157,6 @@ private:
     friend class Recordset;
     friend class TableDef;
     friend class dao::TableDefList;
-    friend void CompactDatabase(const QString &, const QString &, const QString &, int, const QString &);
     Database(Workspace *ws, QString path, sqlite3 *db);
 
     sqlite3 *handle() const;
