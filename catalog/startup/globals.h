@@ -6,7 +6,6 @@
 #include <QString>
 #include <memory>
 
-
 // The state that the program's windows and modules share. It lives here, in one place,
 // owned by these handles; start-up sets it and every window reads it.
 
