@@ -1,0 +1,343 @@
+#include "gridmodel.h"
+
+#include "grid.h"
+
+#include <QFont>
+#include <QLocale>
+
+#include <algorithm>
+
+GridModel::GridModel(QObject *parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+GridModel::~GridModel() = default;
+
+GridModel::RowData GridModel::makeRow(const QString &tabJoined)
+{
+    RowData row;
+    row.id = m_nextId++;
+    if (m_cols == 0)
+        return row;
+    // The text is kept as given (shared, not copied); only the cell ends are found.
+    row.ends.reserve(size_t(m_cols));
+    const QChar *s = tabJoined.constData();
+    const qsizetype n = tabJoined.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (s[i] == QLatin1Char('\t')) {
+            row.ends.push_back(quint32(i));
+            if (int(row.ends.size()) == m_cols)
+                break;
+        }
+    }
+    if (int(row.ends.size()) < m_cols)
+        row.ends.push_back(quint32(n));
+    if (!tabJoined.isEmpty())
+        row.text = tabJoined;
+    return row;
+}
+
+void GridModel::setGridRows(int rows)
+{
+    const int now = gridRows();
+    if (rows > now) {
+        const bool announce = !m_deferred;
+        if (announce)
+            beginInsertRows({}, now, rows - 1);
+        m_rows.reserve(size_t(rows));
+        for (int i = now; i < rows; ++i) {
+            RowData r;
+            r.id = m_nextId++;
+            m_rows.push_back(std::move(r));
+        }
+        if (announce) {
+            m_published = rows;
+            endInsertRows();
+        }
+    } else if (rows < now) {
+        for (int i = rows; i < now; ++i)
+            dropFormats(m_rows[size_t(i)]);
+        const bool announce = rows < m_published;
+        if (announce)
+            beginRemoveRows({}, rows, m_published - 1);
+        m_rows.erase(m_rows.begin() + rows, m_rows.end());
+        if (announce) {
+            m_published = rows;
+            endRemoveRows();
+        }
+    }
+}
+
+void GridModel::setGridCols(int cols)
+{
+    const int now = m_cols;
+    if (cols == now)
+        return;
+    if (cols > now) {
+        beginInsertColumns({}, now, cols - 1);
+        m_cols = cols;
+        m_colData.resize(size_t(cols));
+        endInsertColumns();
+        return;
+    }
+    beginRemoveColumns({}, cols, now - 1);
+    m_cols = cols;
+    m_colData.resize(size_t(cols));
+    // Cut every row at the new last column, so that growing again shows empty cells.
+    for (RowData &r : m_rows) {
+        if (int(r.ends.size()) > cols) {
+            r.ends.resize(size_t(cols));
+            r.text.truncate(cols == 0 ? 0 : qsizetype(r.ends.back()));
+        }
+    }
+    for (auto it = m_formats.begin(); it != m_formats.end();) {
+        if (int(quint32(it.key())) >= cols)
+            it = m_formats.erase(it);
+        else
+            ++it;
+    }
+    endRemoveColumns();
+}
+
+QStringView GridModel::cellView(int row, int col) const
+{
+    const RowData &r = m_rows[size_t(row)];
+    if (size_t(col) >= r.ends.size())
+        return {};
+    const qsizetype start = col == 0 ? 0 : qsizetype(r.ends[size_t(col) - 1]) + 1;
+    const qsizetype end = qsizetype(r.ends[size_t(col)]);
+    return QStringView(r.text).mid(start, end - start);
+}
+
+void GridModel::setCell(int row, int col, const QString &text)
+{
+    RowData &r = m_rows[size_t(row)];
+    if (size_t(col) >= r.ends.size()) {
+        if (text.isEmpty())
+            return;
+        // Reach the column with empty cells first.
+        if (!r.ends.empty()) {
+            r.text.truncate(qsizetype(r.ends.back()));
+        }
+        while (size_t(col) > r.ends.size()) {
+            if (!r.ends.empty())
+                r.text.append(QLatin1Char('\t'));
+            r.ends.push_back(quint32(r.text.size()));
+        }
+        if (!r.ends.empty())
+            r.text.append(QLatin1Char('\t'));
+        r.text.append(text);
+        r.ends.push_back(quint32(r.text.size()));
+    } else {
+        const qsizetype start = col == 0 ? 0 : qsizetype(r.ends[size_t(col) - 1]) + 1;
+        const qsizetype end = qsizetype(r.ends[size_t(col)]);
+        if (QStringView(r.text).mid(start, end - start) == text)
+            return;
+        r.text.replace(start, end - start, text);
+        const qint64 delta = text.size() - (end - start);
+        for (size_t c = size_t(col); c < r.ends.size(); ++c)
+            r.ends[c] = quint32(qint64(r.ends[c]) + delta);
+    }
+    cellChanged(row, col);
+}
+
+void GridModel::insertGridRow(int index, const QString &tabJoined)
+{
+    RowData r = makeRow(tabJoined);
+    // Appending while deferred stays out of the views' sight until publish().
+    const bool announce = index < m_published || !m_deferred;
+    if (announce)
+        beginInsertRows({}, index, index);
+    m_rows.insert(m_rows.begin() + index, std::move(r));
+    if (announce) {
+        ++m_published;
+        endInsertRows();
+    }
+}
+
+void GridModel::removeGridRow(int index)
+{
+    dropFormats(m_rows[size_t(index)]);
+    const bool announce = index < m_published;
+    if (announce)
+        beginRemoveRows({}, index, index);
+    m_rows.erase(m_rows.begin() + index);
+    if (announce) {
+        --m_published;
+        endRemoveRows();
+    }
+}
+
+void GridModel::clearCells()
+{
+    for (RowData &r : m_rows) {
+        r.text.clear();
+        r.ends.clear();
+        r.hasFormat = false;
+    }
+    m_formats.clear();
+    if (m_published > 0 && m_cols > 0)
+        Q_EMIT dataChanged(index(0, 0), index(m_published - 1, m_cols - 1));
+}
+
+void GridModel::setColAlignment(int col, int code)
+{
+    m_colData[size_t(col)].alignment = code;
+    if (m_deferred)
+        m_changedWhileDeferred = true;
+    else if (m_published > 0)
+        Q_EMIT dataChanged(index(0, col), index(m_published - 1, col), {Qt::TextAlignmentRole});
+}
+
+const GridCellFormat *GridModel::format(int row, int col) const
+{
+    const RowData &r = m_rows[size_t(row)];
+    if (!r.hasFormat)
+        return nullptr;
+    auto it = m_formats.constFind(formatKey(r.id, col));
+    return it == m_formats.cend() ? nullptr : &it.value();
+}
+
+GridCellFormat GridModel::takeFormat(int row, int col)
+{
+    const RowData &r = m_rows[size_t(row)];
+    if (!r.hasFormat)
+        return {};
+    return m_formats.take(formatKey(r.id, col));
+}
+
+void GridModel::putFormat(int row, int col, GridCellFormat f)
+{
+    RowData &r = m_rows[size_t(row)];
+    if (!f.isEmpty()) {
+        m_formats.insert(formatKey(r.id, col), std::move(f));
+        r.hasFormat = true;
+    }
+    cellChanged(row, col);
+}
+
+void GridModel::dropFormats(const RowData &row)
+{
+    if (!row.hasFormat)
+        return;
+    for (int c = 0; c < m_cols; ++c)
+        m_formats.remove(formatKey(row.id, c));
+}
+
+void GridModel::cellChanged(int row, int col)
+{
+    if (m_deferred) {
+        m_changedWhileDeferred = true;
+        return;
+    }
+    if (row < m_published) {
+        const QModelIndex i = index(row, col);
+        Q_EMIT dataChanged(i, i);
+    }
+}
+
+void GridModel::setDeferred(bool on)
+{
+    if (on == m_deferred)
+        return;
+    m_deferred = on;
+    if (on)
+        return;
+    const int wasPublished = m_published;
+    const int all = gridRows();
+    if (all > m_published) {
+        beginInsertRows({}, m_published, all - 1);
+        m_published = all;
+        endInsertRows();
+    }
+    if (m_changedWhileDeferred && wasPublished > 0 && m_cols > 0)
+        Q_EMIT dataChanged(index(0, 0), index(wasPublished - 1, m_cols - 1));
+    m_changedWhileDeferred = false;
+}
+
+void GridModel::reorderRows(int first, const std::vector<int> &order)
+{
+    const bool deferred = m_deferred;
+    if (deferred)
+        setDeferred(false);
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<RowData> moved;
+    moved.reserve(order.size());
+    for (int old : order)
+        moved.push_back(std::move(m_rows[size_t(old)]));
+    std::vector<int> newIndexOf(order.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        m_rows[size_t(first) + i] = std::move(moved[i]);
+        newIndexOf[size_t(order[i] - first)] = first + int(i);
+    }
+    const QModelIndexList persistent = persistentIndexList();
+    QModelIndexList to;
+    to.reserve(persistent.size());
+    for (const QModelIndex &p : persistent) {
+        const int r = p.row();
+        const bool inside = r >= first && r < first + int(order.size());
+        to.append(inside ? index(newIndexOf[size_t(r - first)], p.column()) : p);
+    }
+    changePersistentIndexList(persistent, to);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    if (deferred)
+        setDeferred(true);
+}
+
+bool GridModel::isNumber(QStringView text, double *value)
+{
+    const QStringView t = text.trimmed();
+    if (t.isEmpty())
+        return false;
+    bool ok = false;
+    double v = QLocale().toDouble(t, &ok);
+    if (!ok)
+        v = QLocale::c().toDouble(t, &ok);
+    if (ok && value)
+        *value = v;
+    return ok;
+}
+
+int GridModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_published;
+}
+
+int GridModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_cols;
+}
+
+QVariant GridModel::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    const int row = index.row();
+    const int col = index.column();
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return cellView(row, col).toString();
+    case Qt::TextAlignmentRole: {
+        const int code = m_colData[size_t(col)].alignment;
+        const bool numeric = code == flex::AlignGeneral && isNumber(cellView(row, col));
+        return QVariant::fromValue(flex::alignmentFlags(code, numeric));
+    }
+    default:
+        break;
+    }
+    const GridCellFormat *f = format(row, col);
+    if (!f)
+        return {};
+    switch (role) {
+    case Qt::BackgroundRole:
+        return f->backColor ? QVariant(flex::bgrToColor(f->backColor)) : QVariant();
+    case Qt::ForegroundRole:
+        return f->foreColor ? QVariant(flex::bgrToColor(f->foreColor)) : QVariant();
+    case Qt::DecorationRole:
+        return f->picture.isNull() ? QVariant() : QVariant(f->picture);
+    default:
+        return {};
+    }
+}

@@ -1,0 +1,126 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QPixmap>
+#include <QString>
+#include <QStringView>
+
+#include <utility>
+#include <vector>
+
+// The formatting one cell may carry beyond its text. Kept only for cells that have any.
+struct GridCellFormat {
+    int backColor = 0;          // Windows BGR; 0 = the grid's own colour
+    int foreColor = 0;
+    QPixmap picture;
+    int pictureAlignment = 1;   // left centre, as a fresh cell has it
+    QString fontName;           // empty = the grid's font
+    double fontSize = 0;        // 0 = the grid's size
+    int bold = -1;              // -1 = the grid's weight
+
+    bool isEmpty() const
+    {
+        return backColor == 0 && foreColor == 0 && picture.isNull() && pictureAlignment == 1
+            && fontName.isEmpty() && fontSize == 0 && bold < 0;
+    }
+};
+
+// The grid's cells, rows and columns, addressed as the grid addresses them (row 0 and
+// the fixed columns included). A row is one string holding its cell texts, with the
+// end offset of each cell beside it: an appended tab-joined row is kept as given, and a
+// cell reads in constant time without an allocation per cell. Formatting is sparse,
+// keyed by a row identity that moves with the row, so rows can be reordered cheaply.
+//
+// While deferred, rows appended at the end are stored but reach the views only at
+// publish(), in one insertion; every other change is announced at once.
+class GridModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    explicit GridModel(QObject *parent = nullptr);
+    ~GridModel() override;
+
+    int gridRows() const { return int(m_rows.size()); }
+    int gridCols() const { return m_cols; }
+    void setGridRows(int rows);
+    void setGridCols(int cols);
+
+    QStringView cellView(int row, int col) const;
+    QString cell(int row, int col) const { return cellView(row, col).toString(); }
+    void setCell(int row, int col, const QString &text);
+    // index == gridRows() appends.
+    void insertGridRow(int index, const QString &tabJoined);
+    void removeGridRow(int index);
+    // Texts and formats go; rows, columns and their sizes stay.
+    void clearCells();
+
+    int rowHeight(int row) const { return m_rows[size_t(row)].height; }   // -1 default
+    void setRowHeightValue(int row, int twips) { m_rows[size_t(row)].height = twips; }
+    bool rowMerge(int row) const { return m_rows[size_t(row)].merge; }
+    void setRowMerge(int row, bool merge) { m_rows[size_t(row)].merge = merge; }
+
+    int colWidth(int col) const { return m_colData[size_t(col)].width; }  // -1 default
+    void setColWidthValue(int col, int twips) { m_colData[size_t(col)].width = twips; }
+    int colAlignment(int col) const { return m_colData[size_t(col)].alignment; }
+    void setColAlignment(int col, int code);
+    bool colMerge(int col) const { return m_colData[size_t(col)].merge; }
+    void setColMerge(int col, bool merge) { m_colData[size_t(col)].merge = merge; }
+
+    // nullptr when the cell has no formatting.
+    const GridCellFormat *format(int row, int col) const;
+    // Changes the cell's formatting in place; formatting left empty is dropped.
+    template<class F>
+    void editFormat(int row, int col, F &&change)
+    {
+        GridCellFormat f = takeFormat(row, col);
+        change(f);
+        putFormat(row, col, std::move(f));
+    }
+
+    bool isDeferred() const { return m_deferred; }
+    void setDeferred(bool on);   // off publishes
+    int publishedRows() const { return m_published; }
+
+    // Puts rows first .. first+order.size()-1 into the order given: order[i] is the old
+    // index of the row that comes to stand at first+i.
+    void reorderRows(int first, const std::vector<int> &order);
+
+    // Whether a text reads as a number (for general alignment and numeric sorting).
+    static bool isNumber(QStringView text, double *value = nullptr);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+
+private:
+    struct RowData {
+        QString text;                 // cell texts, each followed by a separator
+        std::vector<quint32> ends;    // end of cell c in text; cells beyond are empty
+        int height = -1;
+        quint32 id = 0;
+        bool merge = false;
+        bool hasFormat = false;
+    };
+    struct ColData {
+        int width = -1;
+        int alignment = 9;
+        bool merge = false;
+    };
+
+    RowData makeRow(const QString &tabJoined);
+    void dropFormats(const RowData &row);
+    GridCellFormat takeFormat(int row, int col);
+    void putFormat(int row, int col, GridCellFormat f);
+    static quint64 formatKey(quint32 rowId, int col) { return (quint64(rowId) << 32) | quint32(col); }
+    void cellChanged(int row, int col);
+
+    std::vector<RowData> m_rows;
+    std::vector<ColData> m_colData;
+    QHash<quint64, GridCellFormat> m_formats;
+    int m_cols = 0;
+    int m_published = 0;
+    quint32 m_nextId = 1;
+    bool m_deferred = false;
+    bool m_changedWhileDeferred = false;
+};

@@ -1,0 +1,69 @@
+// Sorting the grid's rows. Rows are moved whole (texts, height, formatting), so the
+// model only reorders its row list.
+
+#include "grid.h"
+
+#include "gridstate.h"
+#include "vberror.h"
+
+#include <algorithm>
+#include <numeric>
+
+void FlexGrid::setSort(int setting)
+{
+    if (setting < flex::SortNone || setting > flex::SortCustom)
+        throw VbError(flex::ErrSubscript, QStringLiteral("FlexGrid"), QStringLiteral("Subscript out of range"));
+    const int first = d->fixedRows;
+    const int count = Rows() - first;
+    if (setting == flex::SortNone || count < 2 || Cols() == 0)
+        return;
+    const int c1 = std::min(d->col, d->colSel);
+    const int c2 = std::max(d->col, d->colSel);
+    const GridModel &m = *d->model;
+    const bool descending = setting % 2 == 0 && setting != flex::SortNone;
+
+    // Compares two rows by the key columns, ascending; 0 when equal.
+    auto compareRows = [&](int a, int b) -> int {
+        if (setting == flex::SortCustom) {
+            int cmp = 0;
+            Q_EMIT Compare(a, b, cmp);
+            return cmp;
+        }
+        for (int c = c1; c <= c2; ++c) {
+            const QStringView ta = m.cellView(a, c);
+            const QStringView tb = m.cellView(b, c);
+            int cmp = 0;
+            if (setting <= flex::SortNumericDescending) {
+                double va = 0, vb = 0;
+                const bool na = GridModel::isNumber(ta, &va);
+                const bool nb = GridModel::isNumber(tb, &vb);
+                const bool numeric = setting >= flex::SortNumericAscending;
+                if ((na && nb) || numeric)
+                    cmp = va < vb ? -1 : (va > vb ? 1 : 0);
+                else if (na != nb)
+                    cmp = na ? -1 : 1;   // numbers before texts
+                else
+                    cmp = ta.compare(tb, Qt::CaseInsensitive);
+            } else {
+                const bool noCase = setting <= flex::SortStringNoCaseDescending;
+                cmp = ta.compare(tb, noCase ? Qt::CaseInsensitive : Qt::CaseSensitive);
+            }
+            if (cmp != 0)
+                return cmp < 0 ? -1 : 1;
+        }
+        return 0;
+    };
+
+    std::vector<int> order(static_cast<size_t>(count));
+    std::iota(order.begin(), order.end(), first);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const int cmp = compareRows(a, b);
+        return setting == flex::SortCustom ? cmp < 0 : (descending ? cmp > 0 : cmp < 0);
+    });
+    d->model->reorderRows(first, order);
+    if (d->redraw)
+        d->syncAllRows();
+    else
+        d->rowsNeedSync = true;
+    d->repaint();
+}
