@@ -1,14 +1,298 @@
 #pragma once
 
+#include "codelists.h"
+#include "columntable.h"
 #include "tabulix_global.h"
+#include "variant.h"
 
+#include <QFont>
+#include <QPixmap>
+#include <QPointer>
+#include <QVariantMap>
 #include <QWidget>
+#include <vector>
 
-// The table editor control. Hosts create it on their windows by class.
+class FlexGrid;
+class MessageList;
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+namespace dao { class Database; }
+
+// The grid's merge settings.
+enum VeMerge : int {
+    VeMergeNever = 0,
+    VeMergeFree = 1,
+    VeMergeRestrictRows = 2,
+    VeMergeRestrictCols = 3,
+    VeMergeRestrictAll = 4,
+};
+
+// One cell's background colour; declared for hosts, used by no member.
+struct tCellBkGround {
+    qint32 Row = 0;
+    qint32 Col = 0;
+    Variant Color;
+};
+
+// The table editor control. A host places it on a window, hands it its database and
+// translated texts, defines the columns, fills rows as tab-separated strings, reads the
+// cells back and answers the events.
+//
+// Members keep their interface names. A property is a getter Name() and a setter
+// Name(value) (indexed ones take the index first). Every argument is a reference; those
+// a member writes back are non-const.
+//
+// Events are signals whose arguments are non-const references: a handler changes them
+// (Cancel, the new row of AddRow, the default captions). They are delivered directly;
+// a host must connect them in its own thread with the default or a direct connection,
+// never a queued one, or what the handler writes is lost.
+// The method DefaultHeader raises the signal DefaultHeaderEvent and the method Tisk
+// stands beside the signal TiskEvent: C++ cannot give a method and a signal one name.
 class TABULIX_EXPORT VarnexEditUni : public QWidget
 {
     Q_OBJECT
 public:
+    // The column chooser's inner grid carries this instance name; it keeps no layout.
+    static constexpr const char *ChooserInstanceName = "VSHinUC";
+
+    // Attributes of a column in Atributy.
+    enum Attribute : int {
+        AttrData = 1, AttrType = 2, AttrMaxLen = 3, AttrCisel = 4, AttrFormat = 5,
+        AttrEditable = 6, AttrUpdateFlg = 7, AttrAlign = 8,
+    };
+    // Attributes of a column in the layout tables PoleDefault and PoleZmen.
+    enum LayoutAttribute : int { LayData = 1, LayWidth = 2, LayCaption = 3, LayAlign = 4 };
+
     explicit VarnexEditUni(QWidget *parent = nullptr);
     ~VarnexEditUni() override;
+
+    // --- the class interface, in its order ---
+    void AddData(const QString &row);
+    bool AddError() const { return m_AddError; }
+    QString AddString() const { return m_AddString; }
+    void AddString(const QString &value) { m_AddString = value; }
+    void CmdAddVisible(const bool &value);
+    void CmdDelVisible(const bool &value);
+    qint32 Col() const;
+    void Col(const qint32 &value);
+    qint16 ColAlign(const qint32 &pIndex) const;
+    void ColAlign(const qint32 &pIndex, const qint16 &value);
+    bool ColEditable(const qint32 &pIndex) const;
+    void ColEditable(const qint32 &pIndex, const bool &value);
+    qint32 Cols() const;
+    void Cols(const qint32 &value);
+    qint32 ColWidth(const qint32 &pIndex) const;
+    void ColWidth(const qint32 &pIndex, const qint32 &value);
+    bool DeletedRow(const qint32 &pRow) const;
+    // Raises DefaultHeaderEvent with the same table, for the host to fill.
+    void DefaultHeader(ColumnTable &aDefault);
+    quint8 Edited() const { return m_Edited; }
+    void Edited(const quint8 &value);
+    bool EnableSelect() const;
+    void EnableSelect(const bool &value);
+    bool EnableSort() const;
+    void EnableSort(const bool &value);
+    void EnableHideCol(const bool &value);
+    void EnableSetupCols(const bool &value);
+    qint32 FillStyle() const;
+    void FillStyle(const qint32 &value);
+    void FirstCol(const qint16 &value);
+    qint32 FocusRect() const;
+    void FocusRect(const qint32 &value);
+    QFont Font() const;
+    void Font(const QFont &value);
+    qint16 FreezeCols() const;
+    void FreezeCols(const qint16 &value);
+    Variant GetCol(const qint32 &pData, const qint32 &pIndex) const;
+    QString GridName() const { return m_GridName; }
+    void GridName(const QString &value);
+    Variant Init(const qint32 &pCols = 1, const qint32 &pFixedCols = 0);
+    void IsChanged(const bool &value) { m_IsChanged = value; }
+    VeMerge MergeCells() const;
+    void MergeCells(const VeMerge &value);
+    bool MergeCol(const qint32 &Index) const;
+    void MergeCol(const qint32 &Index, const bool &value);
+    bool MergeRow(const qint32 &Index) const;
+    void MergeRow(const qint32 &Index, const bool &value);
+    void RecordSetRows(const qint32 &value) { m_RecordSetRows = value; }
+    bool Redraw() const;
+    void Redraw(const bool &value);
+    qint32 Row() const;
+    void Row(const qint32 &value);
+    qint32 RowHeight(const qint32 &pRow) const;
+    void RowHeight(const qint32 &pRow, const qint32 &value);
+    qint32 RowHeightMin() const;
+    void RowHeightMin(const qint32 &value);
+    qint32 Rows() const;
+    qint32 RowSel() const;
+    void RowSel(const qint32 &value);
+    // The host keeps ownership. The database must outlive the control, unless the host
+    // closes or destroys it only after its window has closed: the layout widths are
+    // written when the host window closes, and the control's end then leaves it alone.
+    void SetData(dao::Database *db) { m_db = db; }
+    // The host keeps ownership; shared by every control and dialog of the library.
+    void SetLang(const MessageList *texts);
+    void SetRecords(const QString &text);
+    qint32 SortCol(const bool &pAsc = true) const;
+    void SortCol(const bool &pAsc, const qint32 &value);
+    QString TMatrix(const qint32 &pRow, const qint32 &pCol) const;
+    void TMatrix(const qint32 &pRow, const qint32 &pCol, const QString &value);
+    QString RData(const qint32 &pCol) const;
+    void RData(const qint32 &pCol, const QString &value);
+    qint32 FirstRow() const;
+    qint32 TopRow() const;
+    QString UserName() const { return m_UserName; }
+    void UserName(const QString &value) { m_UserName = value; }
+    QString Where() const { return m_Where; }
+    void Where(const QString &value) { m_Where = value; }
+    QString WhereRep() const { return m_WhereRep; }
+    void WhereRep(const QString &value) { m_WhereRep = value; }
+    QString WhereText() const;
+    void WhereText(const QString &value);
+    bool WordWrap() const;
+    void WordWrap(const bool &value);
+    void Add();
+    void Delete();
+    void HideRow();
+    void ResetImg(const qint32 &pCol);
+    void SetImg(const qint32 &pRow, const qint32 &pCol);
+    void Tisk();
+    Variant HighlightRow(const qint32 &pRow = 0, const Variant &pColor = 0xC0C000);
+    Variant HighlightCols(const qint32 &pStartCol = 0, const qint32 &pEndCol = 0, const Variant &pColor = 0xC0C000);
+    Variant SetCol(const qint32 &pIndex, const QString &pCaption, const qint16 &pWidth, const QString &pAlign,
+                   const QString &pData, const QString &pDataType, const qint16 &pMaxLen,
+                   const QString &pFormat = QString(), const bool &pCisel = false, const bool &VEdit = true,
+                   const Variant &pUpdateFlg = true);
+    Variant SetMenu(const qint16 &pIndex, const QString &pCaption, const bool &pEnable = true);
+    Variant Ciselnik(const qint32 &pIndex, const QString &pSql, const qint16 &pMaxLen);
+    Variant CiselnikNapln(const qint32 &pIndex, const QString &pValue, const QString &pData = QString());
+    Variant Clear();
+    void flg_KeyPress(qint16 &KeyAscii);
+    void flg_DblClick();
+    void flg_GotFocus();
+    void flg_LeaveCell();
+    void SortFlg(const qint32 &SortCol = -1);
+
+    // --- stored with the host window's design ---
+    // There is no design-time property store here: a host that keeps the control's
+    // settings saves WriteProperties() and hands it back to ReadProperties() after it
+    // created the control. Names absent from the map take their defaults.
+    void ReadProperties(const QVariantMap &bag);
+    QVariantMap WriteProperties() const;
+
+    // --- for the library's own dialogs and tests ---
+    FlexGrid *grid() const { return flg; }
+    const ColumnTable &Atributy() const { return m_Atributy; }
+    const ColumnTable &PoleDefault() const { return m_PoleDefault; }
+    ColumnTable &PoleZmen() { return m_PoleZmen; }
+    const CodeLists &CodeListTables() const { return m_codeLists; }
+    QMenu *PopupFce() const { return Popup_Fce; }
+    QMenu *PopupRecord() const { return Popup_Record; }
+    // The working grid name, under which the layout is kept.
+    QString GridNameWork() const { return m_GridNameWork; }
+    // The live data rows (not the placeholder of an empty grid, not deleted rows).
+    qint32 LiveRows() const;
+    // The check mark shown in checked cells of type Z columns (picture 1 of iml).
+    static QPixmap CheckMark();
+    // The record counter's caption for n rows shown of t records.
+    static QString CounterText(const qint32 &n, const qint32 &t);
+
+Q_SIGNALS:
+    void ColChange();
+    void RowChange();
+    void RowColChange();
+    void BeforeChange(Variant &OldValue, Variant &NewValue, bool &Cancel);
+    void BeforeEdit(Variant &OldValue, bool &Cancel);
+    void Change(Variant &OldValue, Variant &NewValue);
+    void Vybrano(Variant &cWhere);
+    void Funkce();
+    void Record(qint16 &Index);
+    void Refresh();
+    // The event Tisk.
+    void TiskEvent(bool &ExtTisk);
+    void UpdateFlg(QString &Prijmeni);
+    void Click();
+    void DblClick();
+    void TxtDblClick(QString &Text);
+    void AddRow(QString &AddString);
+    void Konec();
+    void Vyber();
+    void Smazat(bool &Cancel);
+    void Smazano();
+    void MouseUp(qint16 &Button, qint16 &Shift, float &x, float &y);
+    void ChangeHeader();
+    // The event DefaultHeader.
+    void DefaultHeaderEvent(ColumnTable &aDefHeader);
+    void CiselData(QString &Value);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void createChildren();
+    void createMenus();
+    void startUp();
+    void layOutButtons();
+    void refreshSeparatorM2();
+    void refreshCounter();
+    void readLayout(int column);
+    void writeLayout();
+    void settleGridName();
+    QString layoutGridName();
+    bool isCheckColumn(int column) const;
+    void setCheckCell(int row, int column, bool hideText);
+    void markCells(int firstRow, int lastRow, int column);
+    void watchHostWindow();
+
+    // child controls, by their design names
+    FlexGrid *flg = nullptr;
+    QFrame *fraTxt = nullptr;
+    QLineEdit *txtEdit = nullptr;
+    QFrame *fraCmb = nullptr;
+    QComboBox *cmbEdit = nullptr;
+    QPushButton *cmdAdd = nullptr;
+    QPushButton *cmdDel = nullptr;
+    QLabel *lblRecord = nullptr;
+    QLabel *lblSeek = nullptr;
+    QLabel *lbl = nullptr;
+    QMenu *Popup_Fce = nullptr;
+    QAction *mnuPolozka = nullptr, *m1 = nullptr, *mnuVyber = nullptr, *mnuZmenVyber = nullptr,
+            *mnuZrusVyber = nullptr, *mnuSuma = nullptr, *mnuSortAsce = nullptr, *mnuSortDesc = nullptr,
+            *m2 = nullptr, *mnuHideCol = nullptr, *mnuSHcol = nullptr, *m3 = nullptr, *mnuTisk = nullptr,
+            *mnuRefresh = nullptr;
+    QMenu *Popup_Record = nullptr;
+    std::vector<QAction *> m_Record;  // the menu item array Record
+
+    // state of the instance
+    quint8 m_Edited = 0;
+    QString m_AddString;
+    bool m_AddError = false;
+    QString m_GridName;      // as the host gave it
+    QString m_GridNameWork;  // the name the layout is kept under
+    QString m_UserName;
+    QString m_Where;
+    QString m_WhereRep;
+    qint32 m_SortCol = 0;
+    bool m_SortAsc = true;
+    qint32 m_RecordSetRows = 0;
+    bool m_IsChanged = false;
+    qint16 m_FirstCol = 0;
+    dao::Database *m_db = nullptr;
+    qint32 m_savedRow = 0, m_savedCol = 0;
+    bool m_placeholder = false;  // row 1 is the empty placeholder left by Clear
+    std::vector<int> m_checkColumns;  // the type Z columns
+    QPointer<QWidget> m_hostWindow;
+    bool m_writtenAtClose = false;  // the host window closed and the layout was written then
+
+    ColumnTable m_Atributy{8};
+    ColumnTable m_PoleDefault{4};
+    ColumnTable m_PoleZmen{4};
+    CodeLists m_codeLists;
 };

@@ -1,0 +1,158 @@
+// The per-user column layouts kept in the host's table S_Grid: read when a column is
+// defined, widths written back when the control ends.
+#include "VarnexEditUni.h"
+
+#include "dao.h"
+#include "grid.h"
+#include "libroutines.h"
+
+#include <QEvent>
+
+using tabulix::CSQL;
+
+namespace {
+
+QString layoutQuery(const QString &grid, const QString &user, const QString &column)
+{
+    return QStringLiteral("select * from S_Grid where gridname=") + CSQL(grid) + QStringLiteral(" and login=")
+           + CSQL(user) + QStringLiteral(" and colname=") + CSQL(column);
+}
+
+QString keyCondition(const QString &grid, const QString &user, const QString &column)
+{
+    return QStringLiteral(" where gridname=") + CSQL(grid) + QStringLiteral(" and login=") + CSQL(user)
+           + QStringLiteral(" and colname=") + CSQL(column);
+}
+
+QString text(const Variant &v)
+{
+    return v.IsString() ? v.stringValue() : QString();
+}
+
+}  // namespace
+
+void VarnexEditUni::settleGridName()
+{
+    if (objectName() == QLatin1String(ChooserInstanceName))
+        return;
+    if (!m_GridName.isEmpty()) {
+        m_GridNameWork = m_GridName;
+        return;
+    }
+    const QWidget *host = window() != this ? window() : nullptr;
+    m_GridNameWork = (host ? host->objectName() : QString()) + QLatin1Char('_') + objectName();
+}
+
+QString VarnexEditUni::layoutGridName()
+{
+    if (m_GridNameWork.isEmpty())
+        settleGridName();
+    return m_GridNameWork;
+}
+
+void VarnexEditUni::readLayout(int column)
+{
+    if (!m_db || !m_db->IsOpen())
+        return;
+    std::unique_ptr<dao::Recordset> rs;
+    try {
+        // Stored layouts apply by the column's data field, whatever position it now has.
+        rs = m_db->OpenRecordset(layoutQuery(layoutGridName(), m_UserName, text(m_Atributy(AttrData, column))),
+                                 dao::dbOpenDynaset);
+    } catch (...) {
+        return;
+    }
+    if (rs->Eof())
+        return;
+    try {
+        const Variant caption = rs->Fields(QStringLiteral("Nazev")).Value();
+        if (caption.IsString() && !caption.stringValue().trimmed().isEmpty())
+            flg->setTextMatrix(0, column, caption.stringValue().trimmed());
+    } catch (...) {
+    }
+    try {
+        const QString align = text(rs->Fields(QStringLiteral("Zarovnani")).Value());
+        if (!align.isNull() && align != QLatin1String("N") && align != QLatin1String("S")) {
+            int code = flex::AlignLeftCenter;
+            if (align == QLatin1String("C"))
+                code = flex::AlignCenterCenter;
+            else if (align == QLatin1String("R"))
+                code = flex::AlignRightCenter;
+            flg->setColAlignment(column, code);
+        }
+    } catch (...) {
+    }
+    try {
+        const Variant width = rs->Fields(QStringLiteral("ColWidth")).Value();
+        if (!width.IsNull() && !width.IsEmpty())
+            flg->setColWidth(column, width.toLong());
+    } catch (...) {
+    }
+}
+
+void VarnexEditUni::writeLayout()
+{
+    // A layout belongs to browse grids; the host's database must still be open. Nothing
+    // here may leave the control's end with an error.
+    if (m_Edited != 2 || objectName() == QLatin1String(ChooserInstanceName) || !m_db || !m_db->IsOpen())
+        return;
+    try {
+        const QString g = layoutGridName();
+        const QString &u = m_UserName;
+        const int cols = std::min(flg->Cols(), m_Atributy.UBound() + 1);
+        for (int i = 0; i < cols; ++i) {
+            const QString c = text(m_Atributy(AttrData, i));
+            const Variant align = m_Atributy(AttrAlign, i);
+            const bool system = text(align) == QLatin1String("S");
+            const int width = flg->ColWidth(i);
+            auto rs = m_db->OpenRecordset(layoutQuery(g, u, c), dao::dbOpenDynaset);
+            if (rs->Eof()) {
+                rs.reset();
+                // A system column is born hidden, as every later end would store it.
+                m_db->Execute(QStringLiteral("Insert into s_grid (tridit, nazev, zarovnani, colwidth, colname, "
+                                             "gridname, login) values (")
+                              + CSQL(i) + QStringLiteral(", '', ") + CSQL(align) + QStringLiteral(", ")
+                              + CSQL(system ? 0 : width) + QStringLiteral(", ") + CSQL(c) + QStringLiteral(", ")
+                              + CSQL(g) + QStringLiteral(", ") + CSQL(u) + QStringLiteral(")"));
+                continue;
+            }
+            const Variant stored = rs->Fields(QStringLiteral("ColWidth")).Value();
+            rs.reset();
+            const bool storedNumber = !stored.IsNull() && !stored.IsEmpty();
+            const int storedWidth = storedNumber ? stored.toLong() : 0;
+            if (!system && (!storedNumber || storedWidth != width))
+                m_db->Execute(QStringLiteral("Update s_grid set colwidth=") + CSQL(width) + keyCondition(g, u, c));
+            if (system && (!storedNumber || storedWidth != 0))
+                m_db->Execute(QStringLiteral("Update s_grid set colwidth=0") + keyCondition(g, u, c));
+        }
+    } catch (...) {
+        // The host's database refused the write; the control ends all the same.
+    }
+}
+
+void VarnexEditUni::watchHostWindow()
+{
+    QWidget *host = window();
+    if (host == this || host == m_hostWindow)
+        return;
+    if (m_hostWindow)
+        m_hostWindow->removeEventFilter(this);
+    m_hostWindow = host;
+    host->installEventFilter(this);
+}
+
+bool VarnexEditUni::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_hostWindow) {
+        // The host window is closing: its own close handler may close or even destroy
+        // the database next, so the widths are written now, while it is surely there,
+        // and the control's end leaves the database alone unless the window comes back.
+        if (event->type() == QEvent::Close) {
+            writeLayout();
+            m_writtenAtClose = true;
+        } else if (event->type() == QEvent::Show) {
+            m_writtenAtClose = false;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

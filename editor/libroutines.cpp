@@ -1,0 +1,179 @@
+#include "libroutines.h"
+
+#include "messagelist.h"
+#include "system.h"
+#include "vberror.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QTabBar>
+#include <QTabWidget>
+
+namespace tabulix {
+
+namespace {
+
+const MessageList *g_texts = nullptr;
+
+[[noreturn]] void notConvertible(int kind, const QString &detail = QString())
+{
+    QString description = PrelozText(QStringLiteral("49,Data nelze konvertovat do SQL ( VarType="))
+                          + QString::number(kind) + QStringLiteral(" )");
+    if (!detail.isEmpty())
+        description += QStringLiteral(": ") + detail;
+    throw VbError(10000, QStringLiteral("Lib.CSQL"), description);
+}
+
+QString numericText(const QString &typed)
+{
+    QString s = typed;
+    qsizetype lead = 0;
+    while (lead < s.size() && s[lead] == QLatin1Char(' '))
+        ++lead;
+    s.remove(0, lead);
+    s.remove(QChar(0x00A0));
+    s.replace(QLatin1Char(','), QLatin1Char('.'));
+    if (s.isEmpty())
+        return QStringLiteral("0");
+    // Typed text goes into the statement unquoted here: only a plain number may pass.
+    static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
+    const QString trimmed = s.trimmed();
+    if (!number.match(trimmed).hasMatch())
+        notConvertible(vbString, QLatin1Char('"') + typed + QLatin1Char('"'));
+    return trimmed;
+}
+
+QString translated(const QString &text)
+{
+    return PrelozText(text);
+}
+
+}  // namespace
+
+void setTexts(const MessageList *texts)
+{
+    g_texts = texts;
+}
+
+const MessageList *texts()
+{
+    return g_texts;
+}
+
+QString CSQL(const Variant &value, const bool &numeric)
+{
+    switch (value.VarType()) {
+    case vbEmpty:
+        return QStringLiteral("''");
+    case vbNull:
+        return QStringLiteral("null");
+    case vbInteger: case vbLong: case vbByte:
+        return QString::number(value.toLong());
+    case vbSingle:
+        return vbStr(value.toSingle(), 7).trimmed();
+    case vbDouble: case vbCurrency: case vbDecimal:
+        return vbStr(value.toDouble(), 15).trimmed();
+    case vbDate:
+        return QLatin1Char('\'') + value.toDateTime().date().toString(QStringLiteral("yyyy-MM-dd"))
+               + QStringLiteral(" 00:00:00'");
+    case vbString:
+        if (numeric)
+            return numericText(value.stringValue());
+        return QLatin1Char('\'') + QString(value.stringValue()).replace(QLatin1Char('\''), QLatin1String("''"))
+               + QLatin1Char('\'');
+    case vbBoolean:
+        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    default:
+        notConvertible(value.VarType());
+    }
+}
+
+QString PrelozText(QString &text)
+{
+    const qsizetype comma = text.indexOf(QLatin1Char(','));
+    if (comma < 0)
+        return text;
+    bool isNumber = false;
+    const qlonglong number = text.left(comma).trimmed().toLongLong(&isNumber);
+    // A caption that merely contains a comma is no message.
+    if (!isNumber || number == 0)
+        return text;
+    text = text.mid(comma + 1);
+    if (!g_texts || text.isEmpty())
+        return text;
+    const QString *entry = g_texts->item(number);
+    if (!entry || entry->isEmpty())
+        return text;
+    return *entry;
+}
+
+QString PrelozText(const QString &text)
+{
+    QString copy = text;
+    return PrelozText(copy);
+}
+
+void PrelozFormular(QWidget *window, const quint8 &flag)
+{
+    if (!window)
+        return;
+    const auto widgets = window->findChildren<QWidget *>();
+    for (QWidget *w : widgets) {
+        if (auto *label = qobject_cast<QLabel *>(w)) {
+            label->setText(translated(label->text()));
+        } else if (auto *button = qobject_cast<QAbstractButton *>(w)) {
+            button->setText(translated(button->text()));
+            button->setToolTip(translated(button->toolTip()));
+        } else if (auto *group = qobject_cast<QGroupBox *>(w)) {
+            group->setTitle(translated(group->title()));
+        } else if (qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w)) {
+            w->setToolTip(translated(w->toolTip()));
+        } else if (auto *tabs = qobject_cast<QTabBar *>(w)) {
+            for (int i = 0; i < tabs->count(); ++i) {
+                tabs->setTabText(i, translated(tabs->tabText(i)));
+                tabs->setTabToolTip(i, translated(tabs->tabToolTip(i)));
+            }
+        } else if (auto *menu = qobject_cast<QMenu *>(w)) {
+            menu->setTitle(translated(menu->title()));
+            for (QAction *action : menu->actions())
+                if (!action->isSeparator())
+                    action->setText(translated(action->text()));
+        }
+    }
+    if (flag != 1)
+        window->setWindowTitle(translated(window->windowTitle()));
+}
+
+void KeyPressInsert(QWidget *box, qint16 &keyAscii, const qint16 &override)
+{
+    // The key is a UTF-16 code unit; those above 0x7FFF arrive as negative numbers.
+    quint16 key = quint16(keyAscii);
+    keyAscii = 0;
+    if (override >= 0)
+        key = quint16(override);
+    if (key <= 31)
+        return;
+    QLineEdit *edit = qobject_cast<QLineEdit *>(box);
+    if (!edit)
+        if (auto *combo = qobject_cast<QComboBox *>(box))
+            edit = combo->lineEdit();
+    if (!edit)
+        return;
+    const QString text = edit->text();
+    const int maxLength = edit->maxLength();
+    if (maxLength > 0 && text.size() >= maxLength) {
+        sys::Beep(0, 0);
+        return;
+    }
+    const int at = edit->cursorPosition();
+    edit->setText(text.left(at) + QChar(char16_t(key)) + text.mid(at));
+    edit->setCursorPosition(at + 1);
+}
+
+}  // namespace tabulix
