@@ -1,47 +1,24 @@
-// The program's entry: finds its folder and catalog, opens the catalog and shows the
-// main window.
-#include "VarnexEditUni.h"
+// The program's entry: start-up decides whether the program runs at all, then the
+// program lives in its windows until the main window closes.
 #include "msgbox.h"
 #include "startup/globals.h"
+#include "startup/startup.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QMainWindow>
-#include <QMdiArea>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Oskal"));
     msgbox::installScriptFromEnvironment();
-    AppPath = QCoreApplication::applicationDirPath() + QLatin1Char('/');
 
-    const QString catalog = AppPath + QStringLiteral("QIRData.mdb");
-    if (!QFile::exists(catalog)) {
-        if (!QFile::copy(AppPath + QStringLiteral("QIRData.upg"), catalog)) {
-            MsgBox(QStringLiteral("QIRData.upg -> QIRData.mdb"), vbCritical);
-            return 1;
-        }
-        QFile::setPermissions(catalog, QFile::permissions(catalog) | QFile::WriteOwner);
-    }
-    try {
-        Ws = std::make_unique<dao::Workspace>(QStringLiteral("admin"));
-        Db = Ws->OpenDatabase(catalog, false, false, QStringLiteral(";pwd="));
-        Db->OpenRecordset(QStringLiteral("select * from s_param"));
-    } catch (const VbError &e) {
-        MsgBox(e.Description(), vbCritical);
-        return 1;
-    }
-
-    VarnexEditUni probe;  // the control library is there and its control can be made
-    QMainWindow frmMain;
-    frmMain.setObjectName(QStringLiteral("frmMain"));
-    frmMain.setWindowTitle(QStringLiteral("Oskal"));
-    frmMain.setCentralWidget(new QMdiArea(&frmMain));
-    frmMain.resize(1000, 700);
-    frmMain.show();
-    const int rc = app.exec();
+    int rc = 0;
+    if (const auto end = Main(QCoreApplication::applicationFilePath(), QCoreApplication::arguments().mid(1)))
+        rc = *end;
+    else
+        rc = app.exec();
     Db.reset();
     Ws.reset();
+    UvolniInstanci();
     return rc;
 }

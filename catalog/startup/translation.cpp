@@ -1,7 +1,24 @@
 #include "translation.h"
 
+#include "VarnexEditUni.h"
+#include "dao.h"
 #include "globals.h"
+#include "msgbox.h"
 #include "variant.h"
+#include "vberror.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QRadioButton>
+#include <QTabBar>
 
 QString PrelozText(QString &text)
 {
@@ -24,4 +41,94 @@ QString PrelozText(const QString &text)
 {
     QString copy = text;
     return PrelozText(copy);
+}
+
+void NactiPreklady(const QString &languageDatabase, const QString &jazyk, MessageList &list)
+{
+    const int number = vbVal(jazyk) == 1 ? 1 : vbVal(jazyk) == 2 ? 2 : 3;
+    const QString column = number == 1 ? QStringLiteral("zaklad") : number == 2 ? QStringLiteral("us") : QStringLiteral("chi");
+    try {
+        dao::Workspace ws(QStringLiteral("admin"));
+        auto db = ws.OpenDatabase(languageDatabase, false, false, QStringLiteral(";pwd="));
+        auto rs = db->OpenRecordset(
+            QStringLiteral("Select id, us, %1 as popis From Jazyky Order by id").arg(column));
+        for (; !rs->Eof(); rs->MoveNext()) {
+            const Variant popis = (*rs)[QStringLiteral("popis")];
+            const Variant us = (*rs)[QStringLiteral("us")];
+            // A row with neither text gives an empty entry, so that its Czech default shows.
+            const QString text = !popis.IsNull() ? popis.toString() : us.IsNull() ? QString() : us.toString();
+            list.add((*rs)[QStringLiteral("id")].toString(), text);
+        }
+    } catch (const VbError &) {
+        // What was read stays; the rest shows its Czech defaults.
+    }
+}
+
+namespace {
+
+// The window's own controls, without descending into a control of the table editor
+// library or into another window (an MDI child, a dialog) that translates itself.
+// Menus are popups, yet they belong to the window whose menu bar holds them.
+void collectControls(QObject *parent, QList<QObject *> &controls)
+{
+    for (QObject *child : parent->children()) {
+        if (auto *widget = qobject_cast<QWidget *>(child)) {
+            if (qobject_cast<QMdiSubWindow *>(widget) || qobject_cast<VarnexEditUni *>(widget))
+                continue;
+            if (widget->isWindow() && !qobject_cast<QMenu *>(widget))
+                continue;
+        }
+        controls.append(child);
+        collectControls(child, controls);
+    }
+}
+
+bool isForm(const QWidget &w)
+{
+    return w.isWindow() || qobject_cast<const QMainWindow *>(&w) || qobject_cast<const QDialog *>(&w)
+        || qobject_cast<const QMdiSubWindow *>(w.parentWidget());
+}
+
+void translateToolTip(QWidget *w)
+{
+    if (!w->toolTip().isEmpty())
+        w->setToolTip(PrelozText(w->toolTip()));
+}
+
+}  // namespace
+
+void PrelozFormular(QWidget &form, quint8 keepCaption)
+{
+    if (!isForm(form)) {
+        MsgBox(PrelozText(QStringLiteral("341,Typ objektu není definován")), vbCritical,
+               PrelozText(QStringLiteral("156,Nastaveni jazykove verze programu")));
+        return;
+    }
+    QList<QObject *> controls;
+    collectControls(&form, controls);
+    for (QObject *object : std::as_const(controls)) {
+        if (auto *action = qobject_cast<QAction *>(object)) {
+            if (!action->isSeparator())
+                action->setText(PrelozText(action->text()));
+        } else if (auto *label = qobject_cast<QLabel *>(object)) {
+            // A label showing a picture is the image kind: only its tool tip is text.
+            if (label->pixmap().isNull())
+                label->setText(PrelozText(label->text()));
+            translateToolTip(label);
+        } else if (auto *frame = qobject_cast<QGroupBox *>(object)) {
+            frame->setTitle(PrelozText(frame->title()));
+        } else if (qobject_cast<QRadioButton *>(object)) {
+            // Option buttons keep what the window gave them.
+        } else if (auto *button = qobject_cast<QAbstractButton *>(object)) {
+            button->setText(PrelozText(button->text()));
+            translateToolTip(button);
+        } else if (qobject_cast<QLineEdit *>(object) || qobject_cast<QComboBox *>(object)) {
+            translateToolTip(static_cast<QWidget *>(object));
+        } else if (auto *tabs = qobject_cast<QTabBar *>(object)) {
+            for (int i = 0; i < tabs->count(); ++i)
+                tabs->setTabText(i, PrelozText(tabs->tabText(i)));
+        }
+    }
+    if (keepCaption != 1)
+        form.setWindowTitle(PrelozText(form.windowTitle()));
 }

@@ -1,4 +1,5 @@
 // The built program folder works wherever it is copied, and scripted runs answer its boxes.
+#include "dao.h"
 #include "testsupport.h"
 
 #include <QProcess>
@@ -78,40 +79,69 @@ private Q_SLOTS:
         QVERIFY(!program.contains(QLatin1String("dao::Database::Execute")));
     }
 
-    // Started from a copy, the program finds its library and its fresh catalog there.
+    // Started from a copy, the program finds its library and its fresh catalog there, and
+    // its only question is the one for a catalog without sections.
     void runsFromACopy()
     {
         copyFolder();
-        // Scripted with no answers: a box of any kind would end the run with code 3.
-        const QString scriptPath = m_dir.filePath(QStringLiteral("none.txt"));
-        const QString logPath = m_dir.filePath(QStringLiteral("none.log"));
-        writeFile(scriptPath, QByteArray());
+        const QString scriptPath = m_dir.filePath(QStringLiteral("fresh.txt"));
+        const QString logPath = m_dir.filePath(QStringLiteral("fresh.log"));
+        writeFile(scriptPath, QByteArray("ok\n"));
+        QFile::remove(logPath);
         QProcess oskal;
         oskal.setProcessEnvironment(environment(scriptPath, logPath));
         oskal.start(m_folder + QStringLiteral("/Oskal"), {});
         QVERIFY(oskal.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_folder + QStringLiteral("/QIRData.mdb")), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(logPath), 10000);
         QVERIFY2(!oskal.waitForFinished(1000), oskal.readAllStandardError().constData());
-        QVERIFY2(!QFile::exists(logPath), qPrintable(readFile(logPath)));
+        QVERIFY(QFile::exists(m_folder + QStringLiteral("/QIRData.mdb")));
+        QCOMPARE(readFile(logPath),
+                 QStringLiteral("64|Zobrazení přehledu|Není navedena žádná sekce. Naveďte novou sekci a proveďte nastavení katalogu.\n"));
+
+        // A second start of the same program is refused while the first runs.
+        const QString secondLog = m_dir.filePath(QStringLiteral("second.log"));
+        QProcess second;
+        second.setProcessEnvironment(environment(scriptPath, secondLog));
+        second.start(m_folder + QStringLiteral("/Oskal"), {});
+        QVERIFY(second.waitForFinished(20000));
+        QCOMPARE(second.exitCode(), 1);
+        QCOMPARE(readFile(secondLog), QStringLiteral("48|Oskal|Program již je spuštěn.\n"));
+
         oskal.kill();
         oskal.waitForFinished();
     }
 
-    // A box of a scripted run is answered from the script and written to the log;
-    // a box with no answer left ends the program with exit code 3.
-    void scriptedRun_data()
+    // Each way a start can fail ends the program with its message, through the real program.
+    void failedStart_data()
     {
+        QTest::addColumn<QString>("setup");
         QTest::addColumn<QByteArray>("script");
         QTest::addColumn<int>("exitCode");
-        QTest::newRow("answered") << QByteArray("# the missing fresh catalog\nok\n") << 1;
-        QTest::newRow("no answer left") << QByteArray("") << 3;
-        QTest::newRow("answer that fits no button") << QByteArray("yes\n") << 3;
+        QTest::addColumn<QString>("log");
+        const QString missing = QStringLiteral("48|Spuštění aplikace Oskal|Datový soubor QIRData.mdb nebyl nalezen. Aplikace bude ukončena.\n");
+        QTest::newRow("no catalog, answered") << "no catalog" << QByteArray("# the missing catalog\nok\n") << 1 << missing;
+        QTest::newRow("no catalog, no answer left") << "no catalog" << QByteArray("") << 3 << missing;
+        QTest::newRow("no catalog, answer that fits no button") << "no catalog" << QByteArray("yes\n") << 3 << missing;
+        QTest::newRow("not a database") << "not a database" << QByteArray("ok\n") << 1
+            << "16|Spuštění aplikace Oskal|Chyba při otevírání dat. Aplikaci nelze spustit.\\nfile is not a database";
+        QTest::newRow("old data") << "2.9.9" << QByteArray("ok\n") << 1
+            << "16|Spuštění programu Oskal verze 3.0.4|Data nejsou kompatibilní s touto verzí programu. Aplikaci nelze spustit.\n";
     }
-    void scriptedRun()
+    void failedStart()
     {
+        QFETCH(QString, setup);
         QFETCH(QByteArray, script);
         QFETCH(int, exitCode);
-        copyFolder({QStringLiteral("QIRData.upg")});
+        QFETCH(QString, log);
+        copyFolder(setup == QLatin1String("no catalog") ? QStringList{QStringLiteral("QIRData.upg")} : QStringList());
+        const QString catalog = m_folder + QStringLiteral("/QIRData.mdb");
+        if (setup == QLatin1String("not a database"))
+            writeFile(catalog, QByteArray("plain words, not a catalog\n").repeated(100));
+        if (setup == QLatin1String("2.9.9")) {
+            QVERIFY(QFile::copy(m_folder + QStringLiteral("/QIRData.upg"), catalog));
+            dao::Workspace ws;
+            ws.OpenDatabase(catalog)->Execute(QStringLiteral("update S_Param set Verze='2.9.9'"));
+        }
         const QString scriptPath = m_dir.filePath(QStringLiteral("answers.txt"));
         const QString logPath = m_dir.filePath(QStringLiteral("boxes.log"));
         writeFile(scriptPath, script);
@@ -121,9 +151,9 @@ private Q_SLOTS:
         oskal.start(m_folder + QStringLiteral("/Oskal"), {});
         QVERIFY(oskal.waitForFinished(20000));
         QCOMPARE(oskal.exitCode(), exitCode);
-        const QString log = readFile(logPath);
-        QVERIFY2(log.startsWith(QStringLiteral("16|Oskal|")), qPrintable(log));
-        QCOMPARE(log.count(QLatin1Char('\n')), 1);
+        const QString logged = readFile(logPath);
+        QVERIFY2(logged.startsWith(log), qPrintable(logged));
+        QCOMPARE(logged.count(QLatin1Char('\n')), 1);
     }
 };
 

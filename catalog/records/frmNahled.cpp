@@ -1,0 +1,50 @@
+#include "frmNahled.h"
+
+#include "mainwindow/frmMain.h"
+#include "startup/globals.h"
+#include "startup/translation.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+
+namespace {
+QPointer<frmNahled> instance;
+}
+
+frmNahled &frmNahled::Form()
+{
+    if (!instance)
+        instance = new frmNahled;
+    return *instance;
+}
+
+frmNahled *frmNahled::Loaded()
+{
+    return instance.data();
+}
+
+frmNahled::frmNahled()
+{
+    setObjectName(QStringLiteral("frmNahled"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("145,Náhledy a dokumenty"));
+    PrelozFormular(*this, 0);
+    NahledOtevren = true;
+}
+
+frmNahled::~frmNahled()
+{
+    NahledOtevren = false;
+}
+
+void frmNahled::Zobraz()
+{
+    if (!parentWidget())
+        frmMain::Form().mdiArea->addSubWindow(this);
+    show();
+}
+
+void frmNahled::NactiZalozky()
+{
+}

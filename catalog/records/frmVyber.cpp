@@ -1,0 +1,50 @@
+#include "frmVyber.h"
+
+#include "mainwindow/frmMain.h"
+#include "startup/globals.h"
+#include "startup/translation.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+
+namespace {
+QPointer<frmVyber> instance;
+}
+
+frmVyber &frmVyber::Form()
+{
+    if (!instance)
+        instance = new frmVyber;
+    return *instance;
+}
+
+frmVyber *frmVyber::Loaded()
+{
+    return instance.data();
+}
+
+frmVyber::frmVyber()
+{
+    setObjectName(QStringLiteral("frmVyber"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("55,Definice podmínky výběru"));
+    PrelozFormular(*this, 0);
+    VyberOtevren = true;
+}
+
+frmVyber::~frmVyber()
+{
+    VyberOtevren = false;
+}
+
+void frmVyber::Zobraz()
+{
+    if (!parentWidget())
+        frmMain::Form().mdiArea->addSubWindow(this);
+    show();
+}
+
+void frmVyber::NactiData()
+{
+}

@@ -1,0 +1,341 @@
+#include "startup.h"
+
+#include "SystemTest.h"
+#include "controlregistration.h"
+#include "data/conversion.h"
+#include "data/infosettings.h"
+#include "data/repair.h"
+#include "frmLogin.h"
+#include "globals.h"
+#include "mainwindow/frmMain.h"
+#include "mainwindow/frmPrehled.h"
+#include "msgbox.h"
+#include "records/frmNahled.h"
+#include "records/frmVyber.h"
+#include "startsection.h"
+#include "system.h"
+#include "translation.h"
+#include "utility.h"
+#include "variant.h"
+#include "vberror.h"
+#include "waitcursor.h"
+
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLockFile>
+#include <QProcess>
+
+namespace {
+
+std::unique_ptr<QLockFile> instanceLock;
+
+// The files have no password; the connect string keeps its form.
+const QString kConnect = QStringLiteral(";pwd=");
+
+int endWith(const QString &text, int style, const QString &title)
+{
+    MsgBox(text, style, title);
+    return 1;
+}
+
+// From here on start-up goes on whatever fails.
+template <typename F>
+void ignoreErrors(F &&step)
+{
+    try {
+        step();
+    } catch (const std::exception &) {
+    }
+}
+
+// True when another instance of the same program holds the lock. A restarted instance
+// takes the lock over once its predecessor has let go of it, without asking.
+bool anotherInstanceRuns(const QString &programFile, bool restart)
+{
+    instanceLock = std::make_unique<QLockFile>(ZamekInstance(programFile));
+    instanceLock->setStaleLockTime(0);  // a lock outlives a crash only while its process lives
+    if (restart) {
+        instanceLock->tryLock(5000);
+        return false;
+    }
+    return !instanceLock->tryLock(0);
+}
+
+// Where the catalog is missing, the fresh one shipped with the program takes its place.
+std::optional<int> ensureCatalog()
+{
+    const QString catalog = AppPath + QStringLiteral("QIRData.mdb");
+    if (!Fso.FileExists(catalog)) {
+        const QString fresh = AppPath + QStringLiteral("QIRData.upg");
+        if (!Fso.FileExists(fresh))
+            return endWith(PrelozText(QStringLiteral("50,Datový soubor QIRData.mdb nebyl nalezen. Aplikace bude ukončena.")),
+                           vbExclamation, PrelozText(QStringLiteral("312,Spuštění aplikace Oskal")));
+        try {
+            Fso.CopyFile(fresh, catalog, true);
+        } catch (const VbError &e) {
+            return endWith(PrelozText(QStringLiteral("473,Čistý datový soubor QIRData.upg se nepodařilo zkopírovat do QIRData.mdb. Aplikaci nelze spustit."))
+                               + QLatin1Char('\n') + e.Description(),
+                           vbCritical, PrelozText(QStringLiteral("312,Spuštění aplikace Oskal")));
+        }
+    }
+    try {
+        const int attributes = Fso.GetAttributes(catalog);
+        if (attributes & FileSystemObject::ReadOnly)
+            Fso.SetAttributes(catalog, attributes & ~FileSystemObject::ReadOnly);
+    } catch (const VbError &) {
+        // Opening the catalog reports what is wrong with the file.
+    }
+    return std::nullopt;
+}
+
+void offerOlderControls()
+{
+    OpravDatabazi();
+    if (MsgBox(PrelozText(QStringLiteral("292,Registrovat systémové soubory?")), vbYesNo,
+               PrelozText(QStringLiteral("285,Registrace komponent aplikace"))) == vbYes) {
+        RegistrujKomponentu(AppPath + QStringLiteral("QirLink.ocx"));
+        RegistrujKomponentu(AppPath + QStringLiteral("QirEdit.ocx"));
+    }
+}
+
+std::optional<int> openCatalog()
+{
+    try {
+        Ws = dao::CreateWorkspace(QString(), QStringLiteral("admin"), QString());
+        Db = Ws->OpenDatabase(AppPath + QStringLiteral("QIRData.mdb"), false, false, kConnect);
+        auto param = Db->OpenRecordset(QStringLiteral("select * from s_param"));
+        VerzeDat.clear();
+        ignoreErrors([&] { VerzeDat = param->Fields(QStringLiteral("verze")).Value().toString(); });
+        if (VerzeDat.isEmpty())
+            VerzeDat = QStringLiteral("0.0.0");
+        param->Close();
+    } catch (const VbError &e) {
+        return endWith(PrelozText(QStringLiteral("468,Chyba při otevírání dat. Aplikaci nelze spustit.")) + QLatin1Char('\n')
+                           + e.Description(),
+                       vbCritical, PrelozText(QStringLiteral("312,Spuštění aplikace Oskal")));
+    }
+    return std::nullopt;
+}
+
+// A network workstation running the program from a network drive; no start is one yet.
+bool runsFromNetworkDrive()
+{
+    return false;
+}
+
+std::optional<int> checkVersion()
+{
+    const QString programTitle = PrelozText(QStringLiteral("313,Spuštění programu Oskal verze")) + QLatin1Char(' ') + VerzeProgramu;
+    switch (PorovnejVerze(VerzeDat, OSKAL_VERSION_MAJOR, OSKAL_VERSION_MINOR)) {
+    case VersionRule::Same:
+        return std::nullopt;
+    case VersionRule::Incompatible:
+        return endWith(PrelozText(QStringLiteral("467,Data nejsou kompatibilní s touto verzí programu. Aplikaci nelze spustit.")),
+                       vbCritical, programTitle);
+    case VersionRule::Unreadable:
+        return endWith(PrelozText(QStringLiteral("474,Verzi dat nelze přečíst:")) + QLatin1Char(' ') + VerzeDat + QLatin1Char('\n')
+                           + PrelozText(QStringLiteral("239,Program bude ukončen.")),
+                       vbCritical, programTitle);
+    case VersionRule::Convert:
+        break;
+    }
+    if (SitovaStanice() && runsFromNetworkDrive()) {
+        Pipni();
+        return endWith(PrelozText(QStringLiteral("362,Verze programu (")) + QLatin1Char(' ') + VerzeProgramu + QStringLiteral(" )")
+                           + QLatin1Char(' ') + PrelozText(QStringLiteral("9,neodpovídá verzi dat na serveru (")) + VerzeDat
+                           + QStringLiteral(" )") + QLatin1Char('\n') + PrelozText(QStringLiteral("239,Program bude ukončen.")),
+                       vbCritical, PrelozText(QStringLiteral("208,Otevření dat")));
+    }
+    if (!KonverzeDat())
+        return endWith(PrelozText(QStringLiteral("181,Nezdařila se konverze dat nezbytná pro funkci nové verze programu. Program bude ukončen.")),
+                       vbCritical, PrelozText(QStringLiteral("116,Konverze dat")));
+    return std::nullopt;
+}
+
+std::optional<int> nameWorkstation()
+{
+    const QString title = PrelozText(QStringLiteral("157,Nastavení prostředí"));
+    NazevStanice = NactiInfo(QStringLiteral("Stanice"));
+    if (!NazevStanice.trimmed().isEmpty())
+        return std::nullopt;
+    const QString answer = InputBox(PrelozText(QStringLiteral("254,První spušťení síťové stanice.")) + QLatin1Char('\n')
+                                        + PrelozText(QStringLiteral("386,Zadejte unikátní název stanice (max.30 znaků)"))
+                                        + QStringLiteral("\n\n")
+                                        + PrelozText(QStringLiteral("39,Bez nastavení názvu stanice program nebude pracovat!")),
+                                    title, QString());
+    if (answer.trimmed().isEmpty())
+        return endWith(PrelozText(QStringLiteral("166,Nebylo nastaveno systémové jméno stanice. Program nebude pracovat!")),
+                       vbExclamation, title);
+    UlozInfo(QStringLiteral("Stanice"), answer);
+    NazevStanice = answer;
+    MsgBox(PrelozText(QStringLiteral("315,Stanice")) + QStringLiteral("  ") + answer + QStringLiteral("  ")
+               + PrelozText(QStringLiteral("1,byla nastavena.")),
+           vbInformation, title);
+    return std::nullopt;
+}
+
+std::optional<int> login()
+{
+    frmLogin form;
+    form.exec();
+    if (!form.Potvrzeno)
+        return 0;
+    Uzivatel = form.txtUserName->text().trimmed();
+    return std::nullopt;
+}
+
+// A missing attachments' folder is made and given the pictures that lie beside the program.
+void prepareImageFolder()
+{
+    const WaitCursor wait;
+    const QString folder = AppPath + QStringLiteral("img/");
+    if (Fso.FolderExists(folder))
+        return;
+    ignoreErrors([&] { Fso.CreateFolder(folder); });
+    QStringList pictures;
+    ignoreErrors([&] { pictures = Fso.Files(AppPath, QStringLiteral("*.jpg")); });
+    for (const QString &name : std::as_const(pictures))
+        ignoreErrors([&] { Fso.CopyFile(AppPath + name, folder + name, true); });
+}
+
+bool settingIsTrue(const QString &key)
+{
+    bool on = false;
+    ignoreErrors([&] { on = Variant(NactiInfo(key, QStringLiteral("true"))).toBool(); });
+    return on;
+}
+
+void showViews()
+{
+    frmMain &main = frmMain::Form();
+    ignoreErrors([&] { PrelozFormular(main, 0); });
+    main.show();
+    QCoreApplication::processEvents();
+    ignoreErrors([] { NastavSekci(); });
+
+    double section = 0;
+    ignoreErrors([&] { section = vbVal(main.lblSekce->property("Tag").toString()); });
+    if (section == 0)
+        return;
+    ignoreErrors([] {
+        frmPrehled::Form().Zobraz();
+        frmPrehled::Form().NactiData();
+    });
+    if (settingIsTrue(QStringLiteral("VyberWindowShow")))
+        ignoreErrors([] {
+            frmVyber::Form().Zobraz();
+            frmVyber::Form().NactiData();
+        });
+    if (settingIsTrue(QStringLiteral("NahledWindowShow")))
+        ignoreErrors([] {
+            frmNahled::Form().Zobraz();
+            frmNahled::Form().NactiZalozky();
+        });
+    ignoreErrors([] { frmPrehled::Form().setFocus(); });
+}
+
+}  // namespace
+
+VersionRule PorovnejVerze(const QString &verzeDat, int programMajor, int programMinor)
+{
+    const QStringList parts = verzeDat.split(QLatin1Char('.'));
+    if (parts.size() < 2)
+        return VersionRule::Unreadable;
+    if (vbVal(parts[0]) != programMajor)
+        return vbVal(parts[0]) < 3 ? VersionRule::Incompatible : VersionRule::Convert;
+    if (parts.size() < 3)
+        return VersionRule::Unreadable;
+    return vbVal(parts[1]) != programMinor ? VersionRule::Convert : VersionRule::Same;
+}
+
+bool SitovaStanice()
+{
+    return false;
+}
+
+QString ZamekInstance(const QString &programFile)
+{
+    const QByteArray key = QFileInfo(programFile).absoluteFilePath().toUtf8();
+    const QString hash = QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16));
+    return QDir::tempPath() + QStringLiteral("/Oskal-") + hash + QStringLiteral(".lock");
+}
+
+void UvolniInstanci()
+{
+    instanceLock.reset();
+}
+
+std::optional<int> Main(const QString &programFile, const QStringList &arguments)
+{
+    // 1. The program folder.
+    AppPath = QFileInfo(programFile).absolutePath();
+    if (!AppPath.endsWith(QLatin1Char('/')))
+        AppPath += QLatin1Char('/');
+
+    // 2. The messages of the chosen language.
+    Jazyk = NactiInfo(QStringLiteral("Lang"), QStringLiteral("1")).trimmed();
+    if (Jazyk == QLatin1String("0"))
+        Jazyk = QStringLiteral("1");
+    Preklady = std::make_unique<MessageList>();
+    if (Fso.FileExists(AppPath + QStringLiteral("Lang.mdb")))
+        NactiPreklady(AppPath + QStringLiteral("Lang.mdb"), Jazyk, *Preklady);
+
+    // 3. One instance at a time, but for the restart after registering the controls.
+    Restart = arguments.join(QLatin1Char(' ')).toUpper() == QLatin1String("R");
+    if (anotherInstanceRuns(programFile, Restart)) {
+        Pipni();
+        return endWith(PrelozText(QStringLiteral("240,Program již je spuštěn.")), vbExclamation,
+                       PrelozText(QStringLiteral("237,Oskal")));
+    }
+
+    // 4, 5. The catalog file, writable.
+    if (auto end = ensureCatalog())
+        return end;
+
+    // 6. Ctrl held: repair, and the older controls on request.
+    if (sys::isKeyDown(sys::Key::Control))
+        offerOlderControls();
+
+    // 7. The controls must be there; when not, register them and start anew.
+    if (!ZkusSystemTest()) {
+        if (Restart)
+            return endWith(PrelozText(QStringLiteral("286,Registrace komponent neproběhla úspěšně. Aplikaci nelze spustit.")),
+                           vbCritical, PrelozText(QStringLiteral("285,Registrace komponent aplikace")));
+        RegistrujKomponentu(AppPath + QStringLiteral("QirLinkUni.ocx"));
+        RegistrujKomponentu(AppPath + QStringLiteral("Tabulix.ocx"));
+        UvolniInstanci();
+        QProcess::startDetached(programFile, {QStringLiteral("R")});
+        return 0;
+    }
+
+    // 8, 9. Open the catalog and read the data's version.
+    if (auto end = openCatalog())
+        return end;
+    VerzeProgramu = QStringLiteral("%1.%2.%3").arg(OSKAL_VERSION_MAJOR).arg(OSKAL_VERSION_MINOR).arg(OSKAL_VERSION_REVISION);
+
+    // 10, 11. The version rule, and the conversion where it asks for one.
+    if (auto end = checkVersion())
+        return end;
+
+    // 12, 13. Workstation name and login, on a network workstation only.
+    NazevStanice = QStringLiteral("PC1");
+    Uzivatel.clear();
+    if (SitovaStanice()) {
+        if (auto end = nameWorkstation())
+            return end;
+        if (auto end = login())
+            return end;
+    }
+    // 14.
+    if (Uzivatel.isEmpty())
+        Uzivatel = NazevStanice;
+
+    // 15-17. Nothing stops the start any more.
+    ignoreErrors(prepareImageFolder);
+    showViews();
+    return std::nullopt;
+}
