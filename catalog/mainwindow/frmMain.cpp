@@ -1,18 +1,79 @@
 #include "frmMain.h"
 
+#include "data/infosettings.h"
+#include "mainwindow/views.h"
+#include "startup/globals.h"
+#include "startup/translation.h"
+#include "system.h"
+#include "variant.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMenuBar>
 #include <QPointer>
+#include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
+
 QPointer<frmMain> instance;
+
+// A status bar panel that reports clicks; the language flag opens the language window.
+class StatusPanel : public QLabel
+{
+public:
+    StatusPanel(const QString &key, QWidget *parent, std::function<void(const QString &)> onClick)
+        : QLabel(parent), m_key(key), m_onClick(std::move(onClick))
+    {
+        setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        setMargin(2);
+    }
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        QLabel::mouseReleaseEvent(event);
+        m_onClick(m_key);
+    }
+
+private:
+    QString m_key;
+    std::function<void(const QString &)> m_onClick;
+};
+
+QAction *item(QMenu *menu, const char *name, const QString &caption)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    return action;
 }
+
+QMenu *submenu(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *menu = new QMenu(caption, parent);
+    menu->setObjectName(QLatin1String(name));
+    menu->menuAction()->setObjectName(QLatin1String(name));
+    return menu;
+}
+
+int twipsSetting(const char *key, const char *defaultValue)
+{
+    return sys::toPixels(int(vbVal(NactiInfo(QLatin1String(key), QLatin1String(defaultValue)))));
+}
+
+}  // namespace
 
 frmMain &frmMain::Form()
 {
-    if (!instance)
+    if (!instance) {
         instance = new frmMain;
+        instance->MDIForm_Load();
+    }
     return *instance;
 }
 
@@ -23,7 +84,10 @@ frmMain *frmMain::Loaded()
 
 void frmMain::Unload()
 {
-    delete instance.data();
+    if (instance) {
+        instance->MDIForm_QueryUnload();
+        delete instance.data();
+    }
 }
 
 frmMain::frmMain()
@@ -31,19 +95,191 @@ frmMain::frmMain()
     setObjectName(QStringLiteral("frmMain"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("237,Oskal"));
+
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
-    lblSekce = new QLabel(QStringLiteral("SEKCE:"), central);
+    layout->setSpacing(0);
+    pic = new QWidget(central);
+    pic->setObjectName(QStringLiteral("pic"));
+    auto *strip = new QHBoxLayout(pic);
+    strip->setContentsMargins(6, 3, 6, 3);
+    lblSekce = new QLabel(QStringLiteral("SEKCE:"), pic);
     lblSekce->setObjectName(QStringLiteral("lblSekce"));
     lblSekce->setToolTip(QStringLiteral("162,Název sekce"));
     QFont bold = lblSekce->font();
     bold.setBold(true);
     lblSekce->setFont(bold);
+    strip->addWidget(lblSekce);  // as wide as its strip, whatever the frame's width
     mdiArea = new QMdiArea(central);
     mdiArea->setObjectName(QStringLiteral("mdiArea"));
-    layout->addWidget(lblSekce);
+    layout->addWidget(pic);
     layout->addWidget(mdiArea, 1);
     setCentralWidget(central);
-    resize(1000, 700);
+
+    createMenus();
+    createStatusBar();
+}
+
+frmMain::~frmMain()
+{
+    // The catalog views are children of the frame: they go with it.
+    UnloadViews();
+}
+
+void frmMain::createMenus()
+{
+    QMenuBar *bar = menuBar();
+    mnuKatalog = submenu(this, "mnuKatalog", QStringLiteral("106,Katalog"));
+    bar->addMenu(mnuKatalog);
+    mnuSekce = submenu(mnuKatalog, "mnuSekce", QStringLiteral("402,Změna sekce"));
+    mnuKatalog->addMenu(mnuSekce);
+    mnuKatalog->addSeparator();
+    mnuNew = item(mnuKatalog, "mnuNew", QStringLiteral("182,Nový záznam"));
+    mnuCopy = item(mnuKatalog, "mnuCopy", QStringLiteral("122,Kopie záznamu"));
+    mnuUpdate = item(mnuKatalog, "mnuUpdate", QStringLiteral("33,Aktualizace záznamu"));
+    mnuDelete = item(mnuKatalog, "mnuDelete", QStringLiteral("307,Smazat záznam"));
+    mnuKatalog->addSeparator();
+    mnuMoveAll = submenu(mnuKatalog, "mnuMoveAll", QStringLiteral("263,Přesunout vybrané záznamy do sekce"));
+    mnuKatalog->addMenu(mnuMoveAll);
+    mnuDeleteAll = item(mnuKatalog, "mnuDeleteAll", QStringLiteral("304,Smazat všechny vybrané záznamy"));
+    mnuKatalog->addSeparator();
+    mnuNahled = item(mnuKatalog, "mnuNahled", QStringLiteral("403,Změnit náhled/dokument"));
+    mnuNahledAdd = item(mnuKatalog, "mnuNahledAdd", QStringLiteral("274,Přidat náhled/dokument"));
+    mnuKatalog->addSeparator();
+    mnuExport = item(mnuKatalog, "mnuExport", QStringLiteral("85,Export katalogu"));
+    mnuImport = item(mnuKatalog, "mnuImport", QStringLiteral("32,Aktualizace katalogu"));
+    mnuKatalog->addSeparator();
+    mnuEnd = item(mnuKatalog, "mnuEnd", QStringLiteral("111,Konec"));
+    connect(mnuEnd, &QAction::triggered, this, &frmMain::mnuEnd_Click);
+
+    // Item 0 of each section array is always there; the rest come and go with the sections.
+    for (auto [menu, items, name] : {std::tuple{mnuSekce, &mnuSekceX, "mnuSekceX"}, std::tuple{mnuMoveAll, &mnuSekceM, "mnuSekceM"}})
+        items->push_back(item(menu, name, QStringLiteral("300,Sekce")));
+    connect(mnuSekceX[0], &QAction::triggered, this, [this] { mnuSekceX_Click(0); });
+
+    mnuZobraz = submenu(this, "mnuZobraz", QStringLiteral("22,&Zobrazit"));
+    bar->addMenu(mnuZobraz);
+    mnuZobrazPrehled = item(mnuZobraz, "mnuZobrazPrehled", QStringLiteral("259,Přehled"));
+    mnuZobrazVyber = item(mnuZobraz, "mnuZobrazVyber", QStringLiteral("368,Výběr"));
+    mnuZobrazNahled = item(mnuZobraz, "mnuZobrazNahled", QStringLiteral("145,Náhled"));
+
+    mnuSys = submenu(this, "mnuSys", QStringLiteral("295,S&ystém"));
+    bar->addMenu(mnuSys);
+    mnuMajitel = item(mnuSys, "mnuMajitel", QStringLiteral("130,Majitel"));
+    mnuNastav = submenu(mnuSys, "mnuNastav", QStringLiteral("154,Nastavení"));
+    mnuSys->addMenu(mnuNastav);
+    mnuNastKatalog = item(mnuNastav, "mnuNastKatalog", QStringLiteral("106,Katalog"));
+    mnuNastSekce = item(mnuNastav, "mnuNastSekce", QStringLiteral("300,Sekce"));
+    mnuNastAplikace = item(mnuNastav, "mnuNastAplikace", QStringLiteral("320,Systém"));
+    mnuArch = submenu(mnuSys, "mnuArch", QStringLiteral("35,Archivace"));
+    mnuSys->addMenu(mnuArch);
+    mnuZaloha = item(mnuArch, "mnuZaloha", QStringLiteral("392,Záloha na pevný disk"));
+    mnuObnova = item(mnuArch, "mnuObnova", QStringLiteral("191,Obnova z pevného disku"));
+
+    mnuAplikace = submenu(this, "mnuAplikace", QStringLiteral("184,O ap&likaci"));
+    bar->addMenu(mnuAplikace);
+    mnuApl = item(mnuAplikace, "mnuApl", QStringLiteral("34,Aplikace"));
+
+    // Never in the menu bar: the preview window pops it up.
+    PopupNahledy = submenu(this, "PopupNahledy", QStringLiteral("148,Náhledy"));
+    PopupNahled = item(PopupNahledy, "PopupNahled", QStringLiteral("403,Změnit náhled/dokument"));
+    PopupNahledAdd = item(PopupNahledy, "PopupNahledAdd", QStringLiteral("274,Přidat náhled/dokument"));
+    PopupPopis = item(PopupNahledy, "PopupPopis", QStringLiteral("404,Změnit popis - aktualizace"));
+    PopupNahledTisk = item(PopupNahledy, "PopupNahledTisk", QStringLiteral("334,Tisk detailu"));
+}
+
+void frmMain::createStatusBar()
+{
+    sta = statusBar();
+    sta->setObjectName(QStringLiteral("sta"));
+    sta->setSizeGripEnabled(false);
+    const auto onClick = [this](const QString &key) { sta_PanelClick(key); };
+    const char *keys[] = {"", "lang", "", "", "", "", ""};
+    for (int i = 0; i < 7; ++i) {
+        auto *panel = new StatusPanel(QLatin1String(keys[i]), sta, onClick);
+        panel->setObjectName(QStringLiteral("panel%1").arg(i + 1));
+        if (i == 0) {
+            panel->setFrameStyle(QFrame::NoFrame);
+            sta->addWidget(panel, 1);
+        } else {
+            panel->setAlignment(Qt::AlignCenter);
+            sta->addPermanentWidget(panel);
+        }
+        m_panels.push_back(panel);
+    }
+    m_clock = new QTimer(this);
+    connect(m_clock, &QTimer::timeout, this, &frmMain::refreshStatus);
+    m_clock->start(1000);
+    refreshStatus();
+}
+
+QLabel *frmMain::Panel(int index) const
+{
+    return index >= 1 && index <= int(m_panels.size()) ? m_panels[size_t(index - 1)] : nullptr;
+}
+
+void frmMain::refreshStatus()
+{
+    // The lock keys' states are shown where the platform tells them; where it does not,
+    // the panel stays greyed rather than claim a state it cannot know.
+    const std::pair<sys::Key, const char *> locks[] = {
+        {sys::Key::CapsLock, "CAPS"}, {sys::Key::NumLock, "NUM"}, {sys::Key::Insert, "INS"}};
+    for (int i = 0; i < 3; ++i) {
+        QLabel *panel = Panel(3 + i);
+        panel->setText(QLatin1String(locks[i].second));
+        panel->setEnabled(sys::keyToggled(locks[i].first).value_or(false));
+    }
+    const QDateTime now = QDateTime::currentDateTime();
+    Panel(6)->setText(now.toString(QStringLiteral("d.M.yyyy")));
+    Panel(7)->setText(now.toString(QStringLiteral("H:mm")));
+}
+
+void frmMain::MDIForm_Load()
+{
+    // There is no help file on this platform; F1 has nothing to open.
+    const qint16 state = qint16(vbVal(NactiInfo(QStringLiteral("mdiWindowState"), QStringLiteral("0"))));
+    resize(twipsSetting("mdiWindowWidth", "12000"), twipsSetting("mdiWindowHeight", "9000"));
+    move(twipsSetting("mdiWindowLeft", "0"), twipsSetting("mdiWindowTop", "0"));
+    if (state == 2)
+        setWindowState(Qt::WindowMaximized);
+    else if (state == 1)
+        setWindowState(Qt::WindowMinimized);
+    NactiSekce();
+    Panel(2)->setPixmap(iml.ListImages(int(vbVal(Jazyk))));
+}
+
+void frmMain::MDIForm_QueryUnload()
+{
+    const int state = isMinimized() ? 1 : isMaximized() ? 2 : 0;
+    UlozInfo(QStringLiteral("mdiWindowState"), QString::number(state));
+    if (state == 0) {
+        UlozInfo(QStringLiteral("mdiWindowTop"), QString::number(sys::toTwips(y())));
+        UlozInfo(QStringLiteral("mdiWindowLeft"), QString::number(sys::toTwips(x())));
+        UlozInfo(QStringLiteral("mdiWindowWidth"), QString::number(sys::toTwips(width())));
+        UlozInfo(QStringLiteral("mdiWindowHeight"), QString::number(sys::toTwips(height())));
+    }
+    UlozInfo(QStringLiteral("VyberWindowShow"), Variant(VyberOtevren).toString());
+    UlozInfo(QStringLiteral("NahledWindowShow"), Variant(NahledOtevren).toString());
+    UlozInfo(QStringLiteral("Sekce"), lblSekce->property("Tag").toString());
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    MDIForm_QueryUnload();
+    UnloadViews();
+    event->accept();
+}
+
+void frmMain::sta_PanelClick(const QString &key)
+{
+    // The language window opens from the flag once it is built; other panels do nothing.
+    Q_UNUSED(key);
+}
+
+void frmMain::mnuEnd_Click()
+{
+    close();
+    QCoreApplication::processEvents();
+    QCoreApplication::exit(0);
 }

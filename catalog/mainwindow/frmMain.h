@@ -1,26 +1,75 @@
 #pragma once
 
-#include <QMainWindow>
+#include "imagelist.h"
 
+#include <QMainWindow>
+#include <vector>
+
+class QAction;
 class QLabel;
 class QMdiArea;
+class QMenu;
+class QStatusBar;
+class QTimer;
 
-// The program's MDI frame. For now the plain frame that start-up shows: the section
-// label and the MDI area that the catalog views open in.
+// The program's MDI frame: the menus through which every catalog command is reached, the
+// strip that shows the current section, and the status bar. The catalog views open
+// inside it; it lives until the program ends.
 class frmMain : public QMainWindow
 {
     Q_OBJECT
 public:
-    // The one main window, created on first use, as the other windows reach it.
+    // The one main window, loaded on first use as the other windows reach it.
     static frmMain &Form();
     // Null while the window is not loaded.
     static frmMain *Loaded();
     static void Unload();
+    ~frmMain() override;
 
-    // Caption: the current section's name; property "Tag": its number as text.
+    // Rebuilds both section submenus from the sections of the catalog.
+    void NactiSekce();
+    // Enables the commands that need a current section.
+    void NastavMenu();
+    // Makes the section of item Index of the section menu current and reloads the views.
+    void mnuSekceX_Click(int Index);
+    // "Konec": the main window closes and the program ends.
+    void mnuEnd_Click();
+
+    // Status bar panel by its one-based number.
+    QLabel *Panel(int index) const;
+
+    QWidget *pic = nullptr;
+    // Caption: the current section's name in capitals; property "Tag": its number as text.
     QLabel *lblSekce = nullptr;
     QMdiArea *mdiArea = nullptr;
+    QStatusBar *sta = nullptr;
+    ImageList iml;
+
+    QMenu *mnuKatalog = nullptr, *mnuSekce = nullptr, *mnuMoveAll = nullptr, *mnuZobraz = nullptr,
+          *mnuSys = nullptr, *mnuNastav = nullptr, *mnuArch = nullptr, *mnuAplikace = nullptr,
+          *PopupNahledy = nullptr;
+    std::vector<QAction *> mnuSekceX, mnuSekceM;
+    QAction *mnuNew = nullptr, *mnuCopy = nullptr, *mnuUpdate = nullptr, *mnuDelete = nullptr,
+            *mnuDeleteAll = nullptr, *mnuNahled = nullptr, *mnuNahledAdd = nullptr, *mnuExport = nullptr,
+            *mnuImport = nullptr, *mnuEnd = nullptr, *mnuZobrazPrehled = nullptr, *mnuZobrazVyber = nullptr,
+            *mnuZobrazNahled = nullptr, *mnuMajitel = nullptr, *mnuNastKatalog = nullptr, *mnuNastSekce = nullptr,
+            *mnuNastAplikace = nullptr, *mnuZaloha = nullptr, *mnuObnova = nullptr, *mnuApl = nullptr,
+            *PopupNahled = nullptr, *PopupNahledAdd = nullptr, *PopupPopis = nullptr, *PopupNahledTisk = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     frmMain();
+    void createMenus();
+    void createStatusBar();
+    void MDIForm_Load();
+    void MDIForm_QueryUnload();
+    void sta_PanelClick(const QString &key);
+    void refreshStatus();
+    // One section submenu: its items rebuilt from the table; false when it has none.
+    bool fillSectionMenu(QMenu *menu, std::vector<QAction *> &items, const QString &name);
+
+    std::vector<QLabel *> m_panels;
+    QTimer *m_clock = nullptr;
 };

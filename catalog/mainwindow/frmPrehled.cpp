@@ -24,10 +24,21 @@ frmPrehled *frmPrehled::Loaded()
     return instance.data();
 }
 
+void frmPrehled::Unload()
+{
+    if (!instance)
+        return;
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(instance->parentWidget()))
+        delete frame;
+    else
+        delete instance.data();
+}
+
 frmPrehled::frmPrehled()
 {
     setObjectName(QStringLiteral("frmPrehled"));
     setAttribute(Qt::WA_DeleteOnClose);
+    resize(480, 320);
     setWindowTitle(QStringLiteral("259,Přehled"));
     PrelozFormular(*this, 0);
     PrehledOtevren = true;

@@ -10,6 +10,8 @@ class frmPrehled : public QWidget
 public:
     static frmPrehled &Form();
     static frmPrehled *Loaded();
+    // Closes the window, when it is loaded.
+    static void Unload();
     ~frmPrehled() override;
 
     // Shows the window inside the main window's MDI area.

@@ -24,10 +24,21 @@ frmNahled *frmNahled::Loaded()
     return instance.data();
 }
 
+void frmNahled::Unload()
+{
+    if (!instance)
+        return;
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(instance->parentWidget()))
+        delete frame;
+    else
+        delete instance.data();
+}
+
 frmNahled::frmNahled()
 {
     setObjectName(QStringLiteral("frmNahled"));
     setAttribute(Qt::WA_DeleteOnClose);
+    resize(480, 320);
     setWindowTitle(QStringLiteral("145,Náhledy a dokumenty"));
     PrelozFormular(*this, 0);
     NahledOtevren = true;

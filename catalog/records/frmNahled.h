@@ -10,6 +10,8 @@ class frmNahled : public QWidget
 public:
     static frmNahled &Form();
     static frmNahled *Loaded();
+    // Closes the window, when it is loaded.
+    static void Unload();
     ~frmNahled() override;
 
     // Shows the window inside the main window's MDI area.

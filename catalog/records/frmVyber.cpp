@@ -24,10 +24,21 @@ frmVyber *frmVyber::Loaded()
     return instance.data();
 }
 
+void frmVyber::Unload()
+{
+    if (!instance)
+        return;
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(instance->parentWidget()))
+        delete frame;
+    else
+        delete instance.data();
+}
+
 frmVyber::frmVyber()
 {
     setObjectName(QStringLiteral("frmVyber"));
     setAttribute(Qt::WA_DeleteOnClose);
+    resize(480, 320);
     setWindowTitle(QStringLiteral("55,Definice podmínky výběru"));
     PrelozFormular(*this, 0);
     VyberOtevren = true;

@@ -10,6 +10,8 @@ class frmVyber : public QWidget
 public:
     static frmVyber &Form();
     static frmVyber *Loaded();
+    // Closes the window, when it is loaded.
+    static void Unload();
     ~frmVyber() override;
 
     // Shows the window inside the main window's MDI area.

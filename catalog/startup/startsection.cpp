@@ -39,6 +39,9 @@ void NastavSekci()
     QLabel *label = frmMain::Form().lblSekce;
     label->setText(QString());
     label->setProperty("Tag", QStringLiteral("0"));
+    frmMain::Form().NastavMenu();
     MsgBox(PrelozText(QStringLiteral("173,Není navedena žádná sekce. Naveďte novou sekci a proveďte nastavení katalogu.")),
            vbInformation, PrelozText(QStringLiteral("408,Zobrazení přehledu")));
+    // The sections window, where one can be made, opens here once it is built.
+    frmMain::Form().NactiSekce();
 }

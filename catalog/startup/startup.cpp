@@ -9,9 +9,8 @@
 #include "globals.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/frmPrehled.h"
+#include "mainwindow/views.h"
 #include "msgbox.h"
-#include "records/frmNahled.h"
-#include "records/frmVyber.h"
 #include "startsection.h"
 #include "system.h"
 #include "translation.h"
@@ -144,7 +143,7 @@ std::optional<int> checkVersion()
         break;
     }
     if (SitovaStanice() && runsFromNetworkDrive()) {
-        Pipni();
+        Pipni(400, 150);
         return endWith(PrelozText(QStringLiteral("362,Verze programu (")) + QLatin1Char(' ') + VerzeProgramu + QStringLiteral(" )")
                            + QLatin1Char(' ') + PrelozText(QStringLiteral("9,neodpovídá verzi dat na serveru (")) + VerzeDat
                            + QStringLiteral(" )") + QLatin1Char('\n') + PrelozText(QStringLiteral("239,Program bude ukončen.")),
@@ -202,13 +201,6 @@ void prepareImageFolder()
         ignoreErrors([&] { Fso.CopyFile(AppPath + name, folder + name, true); });
 }
 
-bool settingIsTrue(const QString &key)
-{
-    bool on = false;
-    ignoreErrors([&] { on = Variant(NactiInfo(key, QStringLiteral("true"))).toBool(); });
-    return on;
-}
-
 void showViews()
 {
     frmMain &main = frmMain::Form();
@@ -221,20 +213,7 @@ void showViews()
     ignoreErrors([&] { section = vbVal(main.lblSekce->property("Tag").toString()); });
     if (section == 0)
         return;
-    ignoreErrors([] {
-        frmPrehled::Form().Zobraz();
-        frmPrehled::Form().NactiData();
-    });
-    if (settingIsTrue(QStringLiteral("VyberWindowShow")))
-        ignoreErrors([] {
-            frmVyber::Form().Zobraz();
-            frmVyber::Form().NactiData();
-        });
-    if (settingIsTrue(QStringLiteral("NahledWindowShow")))
-        ignoreErrors([] {
-            frmNahled::Form().Zobraz();
-            frmNahled::Form().NactiZalozky();
-        });
+    ZobrazPohledy();
     ignoreErrors([] { frmPrehled::Form().setFocus(); });
 }
 
@@ -287,7 +266,7 @@ std::optional<int> Main(const QString &programFile, const QStringList &arguments
     // 3. One instance at a time, but for the restart after registering the controls.
     Restart = arguments.join(QLatin1Char(' ')).toUpper() == QLatin1String("R");
     if (anotherInstanceRuns(programFile, Restart)) {
-        Pipni();
+        Pipni(400, 150);
         return endWith(PrelozText(QStringLiteral("240,Program již je spuštěn.")), vbExclamation,
                        PrelozText(QStringLiteral("237,Oskal")));
     }
@@ -308,7 +287,10 @@ std::optional<int> Main(const QString &programFile, const QStringList &arguments
         RegistrujKomponentu(AppPath + QStringLiteral("QirLinkUni.ocx"));
         RegistrujKomponentu(AppPath + QStringLiteral("Tabulix.ocx"));
         UvolniInstanci();
-        QProcess::startDetached(programFile, {QStringLiteral("R")});
+        // Ending without a word when no new instance follows would look like a crash.
+        if (!QProcess::startDetached(programFile, {QStringLiteral("R")}))
+            return endWith(PrelozText(QStringLiteral("475,Aplikaci se nepodařilo znovu spustit. Spusťte ji prosím znovu sami.")),
+                           vbCritical, PrelozText(QStringLiteral("285,Registrace komponent aplikace")));
         return 0;
     }
 

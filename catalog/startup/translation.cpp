@@ -72,6 +72,9 @@ namespace {
 void collectControls(QObject *parent, QList<QObject *> &controls)
 {
     for (QObject *child : parent->children()) {
+        // Captions made from the user's data (a section's name) are no messages.
+        if (child->property("userText").toBool())
+            continue;
         if (auto *widget = qobject_cast<QWidget *>(child)) {
             if (qobject_cast<QMdiSubWindow *>(widget) || qobject_cast<VarnexEditUni *>(widget))
                 continue;

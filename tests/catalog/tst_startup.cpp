@@ -5,6 +5,7 @@
 #include "mainwindow/frmPrehled.h"
 #include "records/frmNahled.h"
 #include "records/frmVyber.h"
+#include "startup/SystemTest.h"
 #include "startup/globals.h"
 #include "startup/startup.h"
 #include "startup/translation.h"
@@ -78,6 +79,7 @@ private Q_SLOTS:
     void cleanup()
     {
         sys::setKeyStateHook({});
+        NastavSelhaniSondy(false);
         frmMain::Unload();
         Db.reset();
         Ws.reset();
@@ -353,6 +355,74 @@ private Q_SLOTS:
         QCOMPARE(boxes.shown()[0].text, QStringLiteral("Registrovat systémové soubory?"));
         QCOMPARE(boxes.shown()[0].title, QStringLiteral("Registrace komponent aplikace"));
         QCOMPARE(boxes.shown()[0].style, int(vbYesNo));
+    }
+
+    // Control files that cannot be created after the restart: nothing more to try.
+    void probeFailsAfterRestart()
+    {
+        QFile::remove(m_folder->file(QStringLiteral("Lang.mdb")));
+        withSection();
+        NastavSelhaniSondy(true);
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(vbOK);
+        QCOMPARE(Main(program(), {QStringLiteral("r")}), std::optional<int>(1));
+        QCOMPARE(boxes.shown().size(), size_t(1));
+        QCOMPARE(boxes.shown()[0].text, QStringLiteral("Registrace komponent neproběhla úspěšně. Aplikaci nelze spustit."));
+        QCOMPARE(boxes.shown()[0].title, QStringLiteral("Registrace komponent aplikace"));
+        QCOMPARE(boxes.shown()[0].style, int(vbCritical));
+        QVERIFY(!frmMain::Loaded());
+        QVERIFY(!Db);
+    }
+
+    // On a first start the controls are registered and the program starts anew with "R",
+    // after letting go of its instance lock, so that the new one may run.
+    void probeFailsOnFirstStart()
+    {
+        QFile::remove(m_folder->file(QStringLiteral("Lang.mdb")));
+        withSection();
+        const QString marker = m_folder->file(QStringLiteral("restarted.txt"));
+        {
+            QFile script(program());
+            QVERIFY(script.open(QIODevice::WriteOnly));
+            script.write("#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/restarted.txt\"\n");
+        }
+        QVERIFY(QFile::setPermissions(program(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        NastavSelhaniSondy(true);
+        testsupport::ScriptedBoxes boxes;  // no box
+        QCOMPARE(Main(program(), {}), std::optional<int>(0));
+        QVERIFY(!frmMain::Loaded());
+        QVERIFY(!Db);
+        QLockFile lock(ZamekInstance(program()));
+        QVERIFY(lock.tryLock(0));
+        QTRY_VERIFY(QFile::exists(marker) && QFileInfo(marker).size() > 0);
+        QFile out(marker);
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        QCOMPARE(out.readAll(), QByteArray("R\n"));
+    }
+
+    // Where the new instance cannot be started, the user is told so instead of the program
+    // silently vanishing.
+    void restartImpossible()
+    {
+        QFile::remove(m_folder->file(QStringLiteral("Lang.mdb")));
+        withSection();
+        QVERIFY(!QFile::exists(program()));
+        NastavSelhaniSondy(true);
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(vbOK);
+        QCOMPARE(Main(program(), {}), std::optional<int>(1));
+        QCOMPARE(boxes.shown()[0].text, QStringLiteral("Aplikaci se nepodařilo znovu spustit. Spusťte ji prosím znovu sami."));
+        QCOMPARE(boxes.shown()[0].title, QStringLiteral("Registrace komponent aplikace"));
+        QCOMPARE(boxes.shown()[0].style, int(vbCritical));
+    }
+
+    // A working probe measures the window frame on the way.
+    void probeMeasuresTheFrame()
+    {
+        withSection();
+        KorekceVysky = -1;
+        QVERIFY(!Main(program(), {}));
+        QCOMPARE(int(KorekceVysky), NejmensiVyskaOkna() - 405);
     }
 
     void imageFolder_data()

@@ -1,0 +1,93 @@
+// The sections in the main window: the two section submenus, the commands that need a
+// current section, and switching the section.
+#include "frmMain.h"
+
+#include "data/sqlliteral.h"
+#include "mainwindow/frmPrehled.h"
+#include "mainwindow/views.h"
+#include "startup/globals.h"
+#include "startup/translation.h"
+#include "variant.h"
+
+#include <QLabel>
+#include <QMenu>
+
+bool frmMain::fillSectionMenu(QMenu *menu, std::vector<QAction *> &items, const QString &name)
+{
+    while (items.size() > 1) {
+        delete items.back();
+        items.pop_back();
+    }
+    // By name, so that the menu does not follow the order the rows were added in.
+    auto sections = Db->OpenRecordset(QStringLiteral("SELECT * FROM Sekce ORDER BY Nazev"));
+    if (sections->Eof()) {
+        menu->setEnabled(false);
+        return false;
+    }
+    menu->setEnabled(true);
+    for (int i = 0; !sections->Eof(); sections->MoveNext(), ++i) {
+        if (i > 0) {
+            items.push_back(menu->addAction(QString()));
+            items.back()->setObjectName(name);
+            if (&items == &mnuSekceX)
+                connect(items.back(), &QAction::triggered, this, [this, i] { mnuSekceX_Click(i); });
+        }
+        QAction *action = items[size_t(i)];
+        const Variant number = (*sections)[QStringLiteral("Sekce")];
+        const Variant title = (*sections)[QStringLiteral("Nazev")];
+        action->setText(title.IsNull() || title.toString().isEmpty()
+                            ? PrelozText(QStringLiteral("300,Sekce")) + QLatin1Char(' ') + number.toString()
+                            : title.toString());
+        // A section's name is the user's text, never a message to translate.
+        action->setProperty("userText", true);
+        action->setData(number.toString());
+        auto definitions = Db->OpenRecordset(QStringLiteral("select * from Definice where sekce=") + CSQL(number));
+        action->setEnabled(!definitions->Eof());
+    }
+    return true;
+}
+
+void frmMain::NactiSekce()
+{
+    const bool any = fillSectionMenu(mnuSekce, mnuSekceX, QStringLiteral("mnuSekceX"));
+    fillSectionMenu(mnuMoveAll, mnuSekceM, QStringLiteral("mnuSekceM"));
+    // With no section, or when the current one is gone, nothing may stay current: new
+    // records would go into a section that does not exist.
+    const QString current = lblSekce->property("Tag").toString();
+    bool currentGone = false;
+    if (any && vbVal(current) != 0) {
+        currentGone = true;
+        for (QAction *action : mnuSekceX)
+            if (action->data().toString() == current)
+                currentGone = false;
+    }
+    if (!any || currentGone) {
+        lblSekce->setText(QString());
+        lblSekce->setProperty("Tag", QStringLiteral("0"));
+        UnloadViews();
+        if (currentGone)
+            NastavMenu();
+    }
+}
+
+void frmMain::NastavMenu()
+{
+    const bool section = vbVal(lblSekce->property("Tag").toString()) != 0;
+    for (QAction *command : {mnuNew, mnuCopy, mnuUpdate, mnuDelete, mnuDeleteAll, mnuNahled, mnuNahledAdd, mnuExport,
+                             mnuImport, mnuZobrazPrehled, mnuZobrazNahled, mnuZobrazVyber})
+        command->setEnabled(section);
+}
+
+void frmMain::mnuSekceX_Click(int Index)
+{
+    if (Index < 0 || Index >= int(mnuSekceX.size()))
+        return;
+    QAction *chosen = mnuSekceX[size_t(Index)];
+    lblSekce->setText(chosen->text().toUpper());
+    lblSekce->setProperty("Tag", chosen->data().toString());
+    UnloadViews();
+    ZobrazPohledy();
+    NastavMenu();
+    if (frmPrehled *overview = frmPrehled::Loaded())
+        overview->setFocus();
+}

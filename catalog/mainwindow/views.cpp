@@ -1,0 +1,54 @@
+#include "views.h"
+
+#include "data/infosettings.h"
+#include "mainwindow/frmPrehled.h"
+#include "records/frmNahled.h"
+#include "records/frmVyber.h"
+#include "variant.h"
+
+#include <exception>
+
+namespace {
+
+template <typename F>
+void ignoreErrors(F &&step)
+{
+    try {
+        step();
+    } catch (const std::exception &) {
+    }
+}
+
+bool settingIsTrue(const QString &key)
+{
+    bool on = false;
+    ignoreErrors([&] { on = Variant(NactiInfo(key, QStringLiteral("true"))).toBool(); });
+    return on;
+}
+
+}  // namespace
+
+void ZobrazPohledy()
+{
+    ignoreErrors([] {
+        frmPrehled::Form().Zobraz();
+        frmPrehled::Form().NactiData();
+    });
+    if (settingIsTrue(QStringLiteral("VyberWindowShow")))
+        ignoreErrors([] {
+            frmVyber::Form().Zobraz();
+            frmVyber::Form().NactiData();
+        });
+    if (settingIsTrue(QStringLiteral("NahledWindowShow")))
+        ignoreErrors([] {
+            frmNahled::Form().Zobraz();
+            frmNahled::Form().NactiZalozky();
+        });
+}
+
+void UnloadViews()
+{
+    frmNahled::Unload();
+    frmVyber::Unload();
+    frmPrehled::Unload();
+}
