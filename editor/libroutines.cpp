@@ -14,12 +14,15 @@
 #include <QRegularExpression>
 #include <QTabBar>
 #include <QTabWidget>
+#include <optional>
 
 namespace tabulix {
 
 namespace {
 
-const MessageList *g_texts = nullptr;
+// The library keeps its own copy of the host's texts: a host that replaces or frees its
+// list can never leave the controls reading freed memory.
+std::optional<MessageList> g_texts;
 
 [[noreturn]] void notConvertible(int kind, const QString &detail = QString())
 {
@@ -58,12 +61,15 @@ QString translated(const QString &text)
 
 void setTexts(const MessageList *texts)
 {
-    g_texts = texts;
+    if (texts)
+        g_texts = *texts;
+    else
+        g_texts.reset();
 }
 
 const MessageList *texts()
 {
-    return g_texts;
+    return g_texts ? &*g_texts : nullptr;
 }
 
 QString CSQL(const Variant &value, const bool &numeric)
@@ -171,7 +177,8 @@ void KeyPressInsert(QWidget *box, qint16 &keyAscii, const qint16 &override)
         sys::Beep(0, 0);
         return;
     }
-    const int at = edit->cursorPosition();
+    // The character goes in at the start of a selection, which stays in the text.
+    const int at = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
     edit->setText(text.left(at) + QChar(char16_t(key)) + text.mid(at));
     edit->setCursorPosition(at + 1);
 }

@@ -14,7 +14,7 @@ class QWidget;
 namespace tabulix {
 
 // The texts the host handed over with SetLang: one list shared by every control and
-// dialog of the library. The host owns it; null until a host gives one.
+// dialog of the library, kept as the library's own copy; null until a host gives one.
 TABULIX_EXPORT void setTexts(const MessageList *texts);
 TABULIX_EXPORT const MessageList *texts();
 

@@ -143,6 +143,9 @@ public:
 
     const QString &Name() const { return m_path; }
     bool IsOpen() const { return m_db != nullptr; }
+    // Expires when this object is destroyed: a holder of a plain pointer (the table
+    // editor control) checks it before every use, since the owner may replace the object.
+    std::weak_ptr<const void> Lifetime() const { return m_lifetime; }
 
     // Runs exactly one statement; text after it is refused, never run.
     void Execute(const QString &sql, int options = 0);
@@ -173,6 +176,7 @@ private:
     int m_transactionDepth = 0;
     dao::TableDefList m_tableDefs{this};
     std::vector<Recordset *> m_recordsets;
+    std::shared_ptr<int> m_lifetime = std::make_shared<int>(0);
 };
 
 class Recordset
@@ -187,6 +191,9 @@ public:
     bool Bof() const { return m_pos < 0 || rowCount() == 0; }
     // The records reached so far; after MoveLast, all of them.
     int RecordCount() const { return rowCount(); }
+    // All the rows the query gives, counted by the engine without reading them here: a
+    // window shows "1000 of 5000" before it has read past the thousandth.
+    int QueryRowCount() const;
     int AbsolutePosition() const { return Eof() || Bof() ? -1 : m_pos; }
 
     void MoveFirst();
@@ -244,6 +251,7 @@ private:
     sqlite3_stmt *m_stmt;
     int m_firstColumn;  // a hidden row id stands before the fields of an updatable result
     QString m_table;
+    QString m_sql;  // as the engine took it, for counting
     std::vector<FieldInfo> m_fields;
     QHash<QString, int> m_byName;  // lower-case name to index
     size_t m_width = 0;

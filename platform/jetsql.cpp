@@ -2,6 +2,7 @@
 
 #include <QCollator>
 #include <QLocale>
+#include <QStringDecoder>
 #include <QVarLengthArray>
 #include <array>
 #include <cmath>
@@ -187,9 +188,44 @@ int collate(QStringView a, QStringView b)
     return czech().collator.compare(a, b);
 }
 
+namespace {
+
+// The length of the bytes both texts begin with, cut back to where comparing what
+// follows gives the same answer as comparing the whole: after a whole plain character
+// that is no "c" (which may begin "ch"), before plain characters (no combining mark).
+int commonPrefix(const char *a, int aLength, const char *b, int bLength)
+{
+    const int n = std::min(aLength, bLength);
+    int p = 0;
+    while (p < n && a[p] == b[p])
+        ++p;
+    const auto plain = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
+    while (p > 0
+           && !(plain(a[p - 1]) && (a[p - 1] | 0x20) != 'c' && (p == aLength || plain(a[p])) && (p == bLength || plain(b[p]))))
+        --p;
+    return p;
+}
+
+// UTF-8 decoded into a buffer that lives on the stack for the usual lengths: the
+// comparisons of a sort must not allocate.
+QStringView decode(const char *s, int n, QVarLengthArray<QChar, 256> &buffer)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    buffer.resize(qsizetype(decoder.requiredSpace(n)));
+    QChar *end = decoder.appendToBuffer(buffer.data(), QByteArrayView(s, n));
+    return QStringView(buffer.data(), end - buffer.data());
+}
+
+}  // namespace
+
 int collateUtf8(const char *a, int aLength, const char *b, int bLength)
 {
     const CzechCollator &c = czech();
+    const int skip = commonPrefix(a, aLength, b, bLength);
+    a += skip;
+    b += skip;
+    aLength -= skip;
+    bLength -= skip;
     if (plainAscii(a, aLength) && plainAscii(b, bLength)) {
         const int n = std::min(aLength, bLength);
         for (int i = 0; i < n; ++i) {
@@ -200,9 +236,8 @@ int collateUtf8(const char *a, int aLength, const char *b, int bLength)
         }
         return aLength == bLength ? 0 : aLength < bLength ? -1 : 1;
     }
-    const QString x = QString::fromUtf8(a, aLength);
-    const QString y = QString::fromUtf8(b, bLength);
-    const int r = c.collator.compare(x, y);
+    QVarLengthArray<QChar, 256> x, y;
+    const int r = c.collator.compare(decode(a, aLength, x), decode(b, bLength, y));
     return r < 0 ? -1 : r > 0 ? 1 : 0;
 }
 

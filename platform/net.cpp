@@ -29,7 +29,7 @@ int setTransferTimeout(int ms)
 
 bool DownloadToFile(const QString &address, const QString &target)
 {
-    const QUrl url(address, QUrl::StrictMode);
+    const QUrl url(address.trimmed());
     if (!url.isValid() || url.isRelative() || target.isEmpty())
         return false;
 

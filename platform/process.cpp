@@ -93,10 +93,12 @@ int desktopOpen(const QString &file, const QString &parameters, const QString &d
         return QFileInfo(info.absolutePath()).isDir() ? FileNotFound : PathNotFound;
     if (!info.isReadable())
         return AccessDenied;
+    // A program starts; a document that merely carries the execute bit (as files copied
+    // from some media do) cannot, and is opened as a document instead.
     if (info.isFile() && info.isExecutable()) {
         const QString dir = QFileInfo(directory).isDir() ? directory : QString();
-        return QProcess::startDetached(info.absoluteFilePath(), QProcess::splitCommand(parameters), dir)
-                   ? Started : AccessDenied;
+        if (QProcess::startDetached(info.absoluteFilePath(), QProcess::splitCommand(parameters), dir))
+            return Started;
     }
     if (hasAssociation(info.absoluteFilePath()) == false)
         return NoAssociation;

@@ -1,5 +1,6 @@
 #include "dao_engine.h"
 
+
 #include <algorithm>
 
 namespace dao {
@@ -41,7 +42,8 @@ Variant toColumnType(const Variant &v, const FieldInfo &field)
 }  // namespace
 
 Recordset::Recordset(Database *db, sqlite3_stmt *stmt, int firstColumn, QString table)
-    : m_db(db), m_stmt(stmt), m_firstColumn(firstColumn), m_table(std::move(table))
+    : m_db(db), m_stmt(stmt), m_firstColumn(firstColumn), m_table(std::move(table)),
+      m_sql(QString::fromUtf8(sqlite3_sql(stmt)))
 {
     const int count = sqlite3_column_count(stmt);
     for (int i = firstColumn; i < count; ++i) {
@@ -71,6 +73,61 @@ Recordset::Recordset(Database *db, sqlite3_stmt *stmt, int firstColumn, QString 
 Recordset::~Recordset()
 {
     Close();
+}
+
+namespace {
+
+// The statement without a trailing ORDER BY of its own (outside brackets and quotes),
+// which cannot change how many rows it gives but would make the engine sort them all.
+// A LIMIT after it keeps the statement whole.
+QString withoutTrailingOrder(const QString &sql)
+{
+    qsizetype depth = 0, order = -1;
+    bool limit = false;
+    QChar quote;
+    for (qsizetype i = 0; i < sql.size(); ++i) {
+        const QChar c = sql[i];
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+            continue;
+        }
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('['))
+            quote = c == QLatin1Char('[') ? QLatin1Char(']') : c;
+        else if (c == QLatin1Char('('))
+            ++depth;
+        else if (c == QLatin1Char(')'))
+            --depth;
+        else if (depth == 0 && (i == 0 || !sql[i - 1].isLetterOrNumber())) {
+            const auto word = [&sql](qsizetype at, QLatin1String w) {
+                return QStringView(sql).mid(at).startsWith(w, Qt::CaseInsensitive)
+                       && (at + w.size() >= sql.size() || !sql[at + w.size()].isLetterOrNumber());
+            };
+            if (word(i, QLatin1String("order"))) {
+                qsizetype j = i + 5;
+                while (j < sql.size() && sql[j].isSpace())
+                    ++j;
+                if (j > i + 5 && word(j, QLatin1String("by")))
+                    order = i;
+            } else if (order >= 0 && word(i, QLatin1String("limit"))) {
+                limit = true;
+            }
+        }
+    }
+    return order >= 0 && !limit ? sql.left(order) : sql;
+}
+
+}  // namespace
+
+int Recordset::QueryRowCount() const
+{
+    checkOpen();
+    sqlite3_stmt *stmt = prepareOne(m_db->handle(), QStringLiteral("SELECT count(*) FROM (%1)").arg(withoutTrailingOrder(m_sql)),
+                                    kRecordset);
+    StatementGuard guard{stmt};
+    if (sqlite3_step(stmt) != SQLITE_ROW)
+        raise(err::General, kRecordset, QString::fromUtf8(sqlite3_errmsg(m_db->handle())));
+    return int(sqlite3_column_int64(stmt, 0));
 }
 
 void Recordset::Close()

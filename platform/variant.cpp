@@ -91,13 +91,19 @@ QString regionalDateText(double ole)
     const QTime t = dt.time();
     const bool hasDate = std::trunc(ole) != 0;
     const bool hasTime = t != QTime(0, 0);
+    // Put together by hand: a list of many dates is written here, and the calendar's
+    // pattern formatter is many times slower.
     QString s;
-    if (hasDate || !hasTime)
-        s = dt.date().toString(QStringLiteral("d.M.yyyy"));
+    if (hasDate || !hasTime) {
+        const QDate d = dt.date();
+        s = QString::number(d.day()) + QLatin1Char('.') + QString::number(d.month()) + QLatin1Char('.')
+            + QString::number(d.year()).rightJustified(4, QLatin1Char('0'));
+    }
     if (hasTime) {
         if (!s.isEmpty())
             s += QLatin1Char(' ');
-        s += t.toString(QStringLiteral("H:mm:ss"));
+        s += QString::number(t.hour()) + QLatin1Char(':') + QString::number(t.minute()).rightJustified(2, QLatin1Char('0'))
+             + QLatin1Char(':') + QString::number(t.second()).rightJustified(2, QLatin1Char('0'));
     }
     return s;
 }

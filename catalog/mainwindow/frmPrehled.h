@@ -1,9 +1,17 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
+#include <optional>
 
-// The catalog view as far as start-up needs it: an MDI child of the main window that
-// records whether it is open.
+class QLabel;
+class QTimer;
+class VarnexEditUni;
+namespace dao { class Recordset; }
+
+// The overview: the records of the current section in a table editor control, with a
+// strip below that shows the current record's description field. An MDI child of the
+// main window.
 class frmPrehled : public QWidget
 {
     Q_OBJECT
@@ -14,10 +22,49 @@ public:
     static void Unload();
     ~frmPrehled() override;
 
-    // Shows the window inside the main window's MDI area.
+    // Shows the window inside the main window's MDI area, where it was placed last.
     void Zobraz();
+    // Loads the current section: its columns from the field definitions, its records.
     void NactiData();
+    // Fills the grid from Zaznamy.
+    void ReadFlg();
+
+    // The records shown; the selection window puts a narrowed query here before ReadFlg.
+    std::unique_ptr<dao::Recordset> Zaznamy;
+
+    VarnexEditUni *VEdit = nullptr;
+    QLabel *lblPopis = nullptr;
+    QLabel *txtPopis = nullptr;
+    QTimer *tmr = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     frmPrehled();
+    void Form_Unload();
+    void NastavSloupce(bool define);
+    void VEdit_RowChange();
+    void tmr_Timer();
+    // The strip's text for a value of the description field.
+    void showDescription(const QString &text);
+    // ReadFlg's work; false when the window went or a later load took over meanwhile.
+    bool readRows();
+    // How many records the overview shows at most; nullopt when the limit is off.
+    static std::optional<qint32> LimitZaznamu();
+
+    std::unique_ptr<dao::Recordset> m_definice;
+    // The column (and field of Zaznamy) of the description field; -1 when the section
+    // shows none, so that the strip never shows a neighbour's value.
+    int SloupecPopisu = -1;
+    // Each load takes the next number; a load that finds a later one running gives way.
+    quint64 m_load = 0;
+    qint16 m_menuItems = 0;  // record menu items made so far
+    // The count of the section's records, when the query reads no further than the limit;
+    // taken by the next ReadFlg.
+    int m_celkem = -1;
 };
+
+// The text a record's field shows in the overview: the value in the regional form, a
+// Null as nothing. A tab would split the row string, so it shows as a blank.
+QString TextBunky(const class Variant &value);

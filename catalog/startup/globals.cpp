@@ -15,3 +15,6 @@ QString Uzivatel;
 bool PrehledOtevren = false;
 bool VyberOtevren = false;
 bool NahledOtevren = false;
+std::vector<SloupecPrehledu> SloupcePrehledu(1);
+QString SeznamPoli;
+quint8 PocetSloupcu = 0;

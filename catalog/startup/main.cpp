@@ -6,8 +6,14 @@
 
 #include <QApplication>
 
+#include <csignal>
+
 int main(int argc, char **argv)
 {
+    // An instance restarted after registering the controls keeps the output channels of
+    // the one that started it; when whoever read those has gone, a diagnostic line must
+    // not end the program.
+    std::signal(SIGPIPE, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Oskal"));
     msgbox::installScriptFromEnvironment();

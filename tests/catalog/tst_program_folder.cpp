@@ -1,9 +1,13 @@
 // The built program folder works wherever it is copied, and scripted runs answer its boxes.
 #include "dao.h"
+#include "startup/startup.h"
 #include "testsupport.h"
 
+#include <QLockFile>
 #include <QProcess>
 #include <QtTest>
+
+#include <csignal>
 
 class TestProgramFolder : public QObject
 {
@@ -77,6 +81,9 @@ private Q_SLOTS:
         const QString program = defines(built.filePath(QStringLiteral("Oskal")));
         QVERIFY(!program.contains(QLatin1String("MsgBox(")));
         QVERIFY(!program.contains(QLatin1String("dao::Database::Execute")));
+        // The routines both deliverables share are the library's too.
+        QVERIFY(library.contains(QLatin1String("MaxPole(")));
+        QVERIFY(!program.contains(QLatin1String("MaxPole(")));
     }
 
     // Started from a copy, the program finds its library and its fresh catalog there, and
@@ -109,6 +116,54 @@ private Q_SLOTS:
 
         oskal.kill();
         oskal.waitForFinished();
+    }
+
+    // Control files that cannot be created: the first start registers them and starts the
+    // program anew with "R"; the new instance either runs, or gives up with message 286.
+    void restartAfterRegistering_data()
+    {
+        QTest::addColumn<QString>("hook");
+        QTest::addColumn<QString>("log");
+        QTest::addColumn<bool>("runs");
+        QTest::newRow("fails again after the restart") << "1"
+            << "16|Registrace komponent aplikace|Registrace komponent neproběhla úspěšně. Aplikaci nelze spustit.\n" << false;
+        QTest::newRow("works after the restart") << "first"
+            << "64|Zobrazení přehledu|Není navedena žádná sekce. Naveďte novou sekci a proveďte nastavení katalogu.\n" << true;
+    }
+    void restartAfterRegistering()
+    {
+        QFETCH(QString, hook);
+        QFETCH(QString, log);
+        QFETCH(bool, runs);
+        copyFolder();
+        const QString scriptPath = m_dir.filePath(QStringLiteral("restart.txt"));
+        const QString logPath = m_dir.filePath(QStringLiteral("restart.log"));
+        writeFile(scriptPath, QByteArray("ok\n"));
+        QFile::remove(logPath);
+        QProcessEnvironment env = environment(scriptPath, logPath);
+        env.insert(QStringLiteral("OSKAL_TEST_PROBE_FAILS"), hook);
+        const QString program = m_folder + QStringLiteral("/Oskal");
+        QProcess first;
+        first.setProcessEnvironment(env);
+        // The new instance inherits the output channels, which nobody reads once the first
+        // has ended: it must live on all the same.
+        first.start(program, {});
+        QVERIFY(first.waitForFinished(20000));
+        QCOMPARE(first.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(first.exitCode(), 0);
+        // The first instance showed nothing; the box is the new instance's.
+        QTRY_COMPARE_WITH_TIMEOUT(readFile(logPath), log, 20000);
+        QLockFile lock(ZamekInstance(program));
+        if (runs) {
+            qint64 pid = 0;
+            QString host, application;
+            QVERIFY(lock.getLockInfo(&pid, &host, &application));
+            QVERIFY(pid > 0 && pid != first.processId());
+            ::kill(pid_t(pid), SIGTERM);
+        }
+        // Whether it gave up or was ended, the new instance lets go of the program.
+        bool free = false;
+        QTRY_VERIFY_WITH_TIMEOUT(free || (free = lock.tryLock(0)), 20000);
     }
 
     // Each way a start can fail ends the program with its message, through the real program.

@@ -50,6 +50,28 @@ private Q_SLOTS:
         QCOMPARE(process::ShellExecute(file, QString(), QStringLiteral("/")), result);
     }
 
+    // Without a desktop to open documents with (this test has no GUI), a document has no
+    // application, whether or not it carries the execute bit.
+    void documentWithoutApplication_data()
+    {
+        QTest::addColumn<bool>("executeBit");
+        QTest::newRow("plain") << false;
+        QTest::newRow("with the execute bit") << true;
+    }
+    void documentWithoutApplication()
+    {
+        QFETCH(bool, executeBit);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("plán.pdf"));
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("%PDF-1.4 not really\n");
+        f.close();
+        if (executeBit)
+            QVERIFY(QFile::setPermissions(file, f.permissions() | QFile::ExeOwner));
+        QCOMPARE(process::ShellExecute(file, QString(), QStringLiteral("/")), int(process::NoAssociation));
+    }
+
     void noPermission()
     {
         if (geteuid() == 0)

@@ -1,0 +1,158 @@
+// Figures for the overview: loading a section of many records into its grid, with the
+// record limit off and at 1000, beside the same rows built on the bare SQLite API.
+// bench_overview [--records N]
+#include "VarnexEditUni.h"
+#include "data/infosettings.h"
+#include "gencatalog.h"
+#include "jetsql.h"
+#include "mainwindow/frmMain.h"
+#include "mainwindow/frmPrehled.h"
+#include "startup/globals.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <sqlite3.h>
+#include <vector>
+
+namespace {
+
+constexpr int kRuns = 3;
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// The longest the event loop waited during a load: a timer asks every millisecond.
+struct Responsiveness {
+    QElapsedTimer clock;
+    qint64 last = 0;
+    qint64 worst = 0;
+};
+
+double loadSection(Responsiveness &r)
+{
+    QTimer probe;
+    probe.setInterval(1);
+    QObject::connect(&probe, &QTimer::timeout, [&r] {
+        const qint64 now = r.clock.elapsed();
+        r.worst = std::max(r.worst, now - r.last);
+        r.last = now;
+    });
+    frmMain::Form().lblSekce->setProperty("Tag", QStringLiteral("1"));
+    QElapsedTimer t;
+    t.start();
+    r.clock.start();
+    r.last = 0;
+    probe.start();
+    frmPrehled &w = frmPrehled::Form();
+    w.Zobraz();
+    w.NactiData();
+    QCoreApplication::processEvents();  // the last rows painted
+    const double ms = double(t.nsecsElapsed()) / 1e6;
+    probe.stop();
+    frmPrehled::Unload();
+    return ms;
+}
+
+int collateJetcz(void *, int aLen, const void *a, int bLen, const void *b)
+{
+    return jet::collateUtf8(static_cast<const char *>(a), aLen, static_cast<const char *>(b), bLen);
+}
+
+// The same rows on the bare API: the same query, the same regional texts.
+double rawRows(const QString &path, const QString &sql, int limit)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_create_collation(db, "JETCZ", SQLITE_UTF8, nullptr, collateJetcz);
+    QElapsedTimer t;
+    t.start();
+    sqlite3_stmt *stmt = nullptr;
+    sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt, nullptr);
+    const QLocale czech(QLocale::Czech);
+    std::vector<QString> rows;
+    QString row;
+    while (sqlite3_step(stmt) == SQLITE_ROW && (limit <= 0 || int(rows.size()) < limit)) {
+        row.clear();
+        for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+            switch (sqlite3_column_type(stmt, i)) {
+            case SQLITE_NULL: break;
+            case SQLITE_INTEGER: row += QString::number(sqlite3_column_int64(stmt, i)); break;
+            case SQLITE_FLOAT: row += czech.toString(float(sqlite3_column_double(stmt, i)), 'g', 7); break;
+            default: {
+                const QString text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)));
+                if (qstricmp(sqlite3_column_decltype(stmt, i), "Date") == 0)
+                    row += QDate::fromString(text.left(10), Qt::ISODate).toString(QStringLiteral("d.M.yyyy"));
+                else
+                    row += text;
+            }
+            }
+            row += QLatin1Char('\t');
+        }
+        row += QLatin1Char('X');
+        rows.push_back(row);
+    }
+    sqlite3_finalize(stmt);
+    const double ms = double(t.nsecsElapsed()) / 1e6;
+    sqlite3_close(db);
+    return ms;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    int records = 100000;
+    const QStringList args = app.arguments();
+    if (const qsizetype i = args.indexOf(QStringLiteral("--records")); i >= 0 && i + 1 < args.size())
+        records = args[i + 1].toInt();
+
+    QTemporaryDir dir;
+    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toUtf8());
+    const QString path = dir.filePath(QStringLiteral("QIRData.mdb"));
+    GenOptions o;
+    o.records = records;
+    o.sections = 1;
+    std::printf("bench_overview: %d records in one section (%s build)\n", records, OSKAL_BUILD_TYPE);
+    CreateCatalogFile(QStringLiteral(OSKAL_APP_DIR "/QIRData.upg"), path, o);
+    Ws = std::make_unique<dao::Workspace>();
+    Db = Ws->OpenDatabase(path);
+    frmMain::Form().show();
+
+    for (const char *limit : {"false", "true"}) {
+        UlozInfo(QStringLiteral("chkAllRecords"), QLatin1String(limit));
+        UlozInfo(QStringLiteral("txtAllRecords"), QStringLiteral("1000"));
+        std::vector<double> times;
+        qint64 worst = 0;
+        QString counter;
+        for (int run = 0; run < kRuns; ++run) {
+            Responsiveness r;
+            times.push_back(loadSection(r));
+            worst = std::max(worst, r.worst);
+        }
+        std::vector<double> raw;
+        for (int run = 0; run < kRuns; ++run)
+            raw.push_back(rawRows(path, QStringLiteral("select ") + SeznamPoli + QStringLiteral(" from Katalog where sekce=1 order by ")
+                                            + SloupcePrehledu[1].Jmeno
+                                            + (QLatin1String(limit) == QLatin1String("true") ? QStringLiteral(" limit 1000") : QString()),
+                                  0));
+        std::printf("  limit %-5s  NactiData to the last row shown: median %7.1f ms; bare API rows: median %7.1f ms; "
+                    "ratio %.2f; longest wait of the event loop %lld ms\n",
+                    QLatin1String(limit) == QLatin1String("true") ? "1000" : "off", median(times), median(raw),
+                    median(times) / median(raw), qint64(worst));
+    }
+    frmMain::Unload();
+    Db.reset();
+    Ws.reset();
+    return 0;
+}

@@ -1,0 +1,124 @@
+// Filling the overview's grid from its records.
+#include "frmPrehled.h"
+
+#include "VarnexEditUni.h"
+#include "dao.h"
+#include "data/infosettings.h"
+#include "mainwindow/frmMain.h"
+#include "records/frmNahled.h"
+#include "startup/globals.h"
+#include "startup/translation.h"
+#include "variant.h"
+#include "waitcursor.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPointer>
+
+namespace {
+
+// How long the window may go without answering while rows load.
+constexpr qint64 kYieldMs = 30;
+
+void setStatus(const QString &text)
+{
+    if (frmMain *main = frmMain::Loaded())
+        main->Panel(1)->setText(text);
+}
+
+}  // namespace
+
+QString TextBunky(const Variant &value)
+{
+    if (value.IsNull() || value.IsEmpty())
+        return QString();
+    QString text = value.toString();
+    text.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    return text;
+}
+
+std::optional<qint32> frmPrehled::LimitZaznamu()
+{
+    if (NactiInfo(QStringLiteral("chkAllRecords"), QStringLiteral("true")).toLower() != QLatin1String("true"))
+        return std::nullopt;
+    try {
+        return Variant(vbVal(NactiInfo(QStringLiteral("txtAllRecords"), QStringLiteral("1000")))).toLong();
+    } catch (const VbError &) {
+        return 0;  // beyond a long: as good as no number
+    }
+}
+
+void frmPrehled::ReadFlg()
+{
+    readRows();
+}
+
+bool frmPrehled::readRows()
+{
+    const QPointer<frmPrehled> self(this);
+    const quint64 load = ++m_load;
+    // After a yield: the window may have closed, or a newer load may have begun.
+    const auto goOn = [&] { return self && m_load == load && Zaznamy; };
+    const WaitCursor wait;
+    if (!Zaznamy)
+        return true;
+
+    dao::Recordset *records = Zaznamy.get();
+    showDescription(records->Eof() || SloupecPopisu < 0 || SloupecPopisu >= records->FieldCount()
+                        ? QString()
+                        : TextBunky((*records)[SloupecPopisu]));
+    QCoreApplication::processEvents();
+    if (!goOn())
+        return false;
+    records = Zaznamy.get();
+
+    // The whole query's count, so that the counter reads "1000 of 5000".
+    VEdit->RecordSetRows(m_celkem >= 0 ? m_celkem : records->QueryRowCount());
+    m_celkem = -1;
+    VEdit->Redraw(false);
+    VEdit->Clear();
+    setStatus(PrelozText(QStringLiteral("234,Probíhá načtení dat do přehledu...")));
+
+    const std::optional<qint32> limit = LimitZaznamu();
+
+    const int fields = PocetSloupcu;  // Inter and the shown columns
+    QElapsedTimer sinceYield;
+    sinceYield.start();
+    QString row;
+    while (!records->Eof()) {
+        row.clear();
+        for (int i = 0; i < fields && i < records->FieldCount(); ++i) {
+            row += TextBunky((*records)[i]);
+            row += QLatin1Char('\t');
+        }
+        row += QLatin1Char('X');
+        VEdit->AddData(row);
+        if (VEdit->AddError())
+            break;
+        if (limit && VEdit->Rows() > *limit)
+            break;
+        records->MoveNext();
+        if (sinceYield.elapsed() >= kYieldMs) {
+            QCoreApplication::processEvents();
+            if (!goOn())
+                return false;
+            records = Zaznamy.get();
+            sinceYield.restart();
+        }
+    }
+
+    setStatus(QString());
+    VEdit->FirstCol(1);
+    VEdit->Redraw(true);
+    QCoreApplication::processEvents();
+    if (!goOn())
+        return false;
+    if (NahledOtevren) {
+        frmNahled::Form().NactiZalozky();
+        QCoreApplication::processEvents();
+        if (!goOn())
+            return false;
+    }
+    return true;
+}

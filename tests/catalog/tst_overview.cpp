@@ -1,0 +1,256 @@
+// The overview: loading a section's columns and records into its grid.
+#include "VarnexEditUni.h"
+#include "data/infosettings.h"
+#include "mainwindow/frmMain.h"
+#include "mainwindow/frmPrehled.h"
+#include "startup/globals.h"
+#include "testsupport.h"
+
+#include <QLabel>
+#include <QTimer>
+#include <QtTest>
+
+class TestOverview : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<testsupport::ProgramFolder> m_folder;
+
+    void openCatalog()
+    {
+        const QString path = m_folder->file(QStringLiteral("QIRData.mdb"));
+        QVERIFY(QFile::copy(m_folder->file(QStringLiteral("QIRData.upg")), path));
+        QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner);
+        Ws = std::make_unique<dao::Workspace>();
+        Db = Ws->OpenDatabase(path);
+    }
+
+    // A definition: order, field, shown, description, caption, type, alignment.
+    static void define(int section, int poradi, int pol, const char *zobraz, const char *popis, const QString &nazev,
+                       const char *typ, const char *zarovnani = "L")
+    {
+        Db->Execute(QStringLiteral("insert into Definice (Poradi, Pol, Zobraz, Popis, Nazev, Typ, Zarovnani, Sekce) "
+                                   "values (%1, 'Pol%2', %3, %4, '%5', '%6', '%7', %8)")
+                        .arg(poradi).arg(pol).arg(QLatin1String(zobraz), QLatin1String(popis), nazev, QLatin1String(typ),
+                             QLatin1String(zarovnani)).arg(section));
+    }
+
+    // Section 1: a text, a number, a date and a shown description field; the definitions
+    // are stored out of order.
+    void bookSection()
+    {
+        Db->Execute(QStringLiteral("insert into Sekce values (1, 'Knihy')"));
+        define(1, 3, 3, "1", "0", QStringLiteral("Vydáno"), "d", "c");
+        define(1, 1, 1, "1", "0", QStringLiteral("Název"), "c");
+        define(1, 2, 2, "1", "null", QStringLiteral("Cena"), "n", "R");
+        define(1, 4, 4, "1", "1", QStringLiteral("Popis knihy"), "C");
+        define(1, 5, 5, "0", "0", QStringLiteral("Skryté"), "C");
+        define(1, 6, 6, "null", "0", QStringLiteral("Také skryté"), "C");
+    }
+
+    static void insertBook(int inter, const QString &title, const QString &price, const QString &date, const QString &popis)
+    {
+        Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Pol2n, Pol3d, Pol4c, Pol5c, Sekce) "
+                                   "values (%1, %2, %3, %4, %5, 'tajné', 1)")
+                        .arg(inter).arg(title, price, date, popis));
+    }
+
+    static void manyRecords(int section, int count)
+    {
+        Ws->BeginTrans();
+        for (int i = 1; i <= count; ++i)
+            Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Sekce) values (%1, 'Kniha %2', %3)")
+                            .arg(10000 * section + i).arg(i, 5, 10, QLatin1Char('0')).arg(section));
+        Ws->CommitTrans();
+    }
+
+    static frmPrehled &load(const QString &section)
+    {
+        frmMain::Form().lblSekce->setProperty("Tag", section);
+        frmPrehled &overview = frmPrehled::Form();
+        overview.Zobraz();
+        overview.NactiData();
+        return overview;
+    }
+
+    static QStringList gridRows(const frmPrehled &w)
+    {
+        QStringList rows;
+        for (int r = 1; r < w.VEdit->Rows(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < w.VEdit->Cols(); ++c)
+                cells << w.VEdit->TMatrix(r, c);
+            rows << cells.join(QLatin1Char('|'));
+        }
+        return rows;
+    }
+
+    static QString counter(const frmPrehled &w)
+    {
+        return w.VEdit->findChild<QLabel *>(QStringLiteral("lblRecord"))->text();
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_folder = std::make_unique<testsupport::ProgramFolder>();
+        for (const char *key : {"chkAllRecords", "txtAllRecords", "PrehledWindowWidth", "PrehledWindowHeight"})
+            SmazInfo(QLatin1String(key));
+        openCatalog();
+        Uzivatel = QStringLiteral("PC1");
+    }
+    void cleanup()
+    {
+        frmPrehled::Unload();
+        frmMain::Unload();
+        Db.reset();
+        Ws.reset();
+        m_folder.reset();
+    }
+
+    void loadsASection()
+    {
+        bookSection();
+        insertBook(7, QStringLiteral("'Čapek'"), QStringLiteral("1.5"), QStringLiteral("'2026-03-05 00:00:00'"), QStringLiteral("'první'"));
+        insertBook(3, QStringLiteral("'Hašek'"), QStringLiteral("null"), QStringLiteral("'2026-03-05 14:30:00'"),
+                   QStringLiteral("'s\ttabulátorem'"));
+        insertBook(5, QStringLiteral("'Chmel'"), QStringLiteral("12345678"), QStringLiteral("null"), QStringLiteral("null"));
+        frmPrehled &w = load(QStringLiteral("1"));
+
+        QCOMPARE(SeznamPoli, QStringLiteral("Inter, Pol1C, Pol2N, Pol3D, Pol4C"));
+        QCOMPARE(int(PocetSloupcu), 5);
+        QCOMPARE(int(SloupcePrehledu.size()), 5);
+        QCOMPARE(SloupcePrehledu[3].Jmeno, QStringLiteral("Pol3D"));
+        QCOMPARE(SloupcePrehledu[3].Zarovnani, QStringLiteral("C"));
+        QCOMPARE(SloupcePrehledu[2].Titulek, QStringLiteral("Cena"));
+        QCOMPARE(w.VEdit->Cols(), 6);
+        QCOMPARE(w.VEdit->GridName(), QStringLiteral("frmPrehled_Sekce1"));
+        // In Czech order ("ch" after "h"), with the regional texts; a tab shows as a blank.
+        QCOMPARE(gridRows(w), (QStringList{
+            "7|Čapek|1,5|5.3.2026|první|X",
+            "3|Hašek||5.3.2026 14:30:00|s tabulátorem|X",
+            "5|Chmel|1,234568E+07|||X",
+        }));
+        QCOMPARE(counter(w), QStringLiteral("3 záznamy"));
+        // The strip shows the description field's own column.
+        QCOMPARE(w.txtPopis->text(), QStringLiteral("první"));
+        QCOMPARE(w.lblPopis->text(), QStringLiteral("Popis knihy"));
+        QVERIFY(PrehledOtevren);
+    }
+
+    void recordLimit_data()
+    {
+        QTest::addColumn<QString>("limited");
+        QTest::addColumn<QString>("limit");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("counter");
+        QTest::newRow("default: 1000") << QString() << QString() << 1000 << "1000 záznamů z 1500";
+        QTest::newRow("limit off") << "false" << "10" << 1500 << "1500 záznamů";
+        QTest::newRow("10") << "True" << "10" << 10 << "10 záznamů z 1500";
+        QTest::newRow("0 loads one") << "true" << "0" << 1 << "1 záznam z 1500";
+        QTest::newRow("not a number") << "true" << "abc" << 1 << "1 záznam z 1500";
+    }
+    void recordLimit()
+    {
+        QFETCH(QString, limited);
+        QFETCH(QString, limit);
+        QFETCH(int, rows);
+        QFETCH(QString, counter);
+        if (!limited.isNull())
+            UlozInfo(QStringLiteral("chkAllRecords"), limited);
+        if (!limit.isNull())
+            UlozInfo(QStringLiteral("txtAllRecords"), limit);
+        bookSection();
+        manyRecords(1, 1500);
+        frmPrehled &w = load(QStringLiteral("1"));
+        QCOMPARE(w.VEdit->Rows() - 1, rows);
+        QCOMPARE(w.VEdit->TMatrix(1, 1), QStringLiteral("Kniha 00001"));
+        QCOMPARE(this->counter(w), counter);
+    }
+
+    // A section whose fields are all hidden opens with the key column alone.
+    void noShownField()
+    {
+        Db->Execute(QStringLiteral("insert into Sekce values (2, 'Prázdná')"));
+        define(2, 1, 1, "0", "1", QStringLiteral("Skryté"), "C");
+        manyRecords(2, 3);
+        frmPrehled &w = load(QStringLiteral("2"));
+        QCOMPARE(SeznamPoli, QStringLiteral("Inter"));
+        QCOMPARE(int(PocetSloupcu), 1);
+        QCOMPARE(gridRows(w), (QStringList{"20001|X", "20002|X", "20003|X"}));
+        QCOMPARE(w.txtPopis->text(), QString());  // a hidden description field shows nothing
+    }
+
+    void emptySection()
+    {
+        bookSection();
+        frmPrehled &w = load(QStringLiteral("1"));
+        QCOMPARE(w.txtPopis->text(), QString());
+        QCOMPARE(w.VEdit->LiveRows(), 0);
+        QCOMPARE(frmMain::Form().Panel(1)->text(), QString());
+    }
+
+    // Section "0" only empties the grid; what the last section set stays.
+    void noSection()
+    {
+        bookSection();
+        insertBook(7, QStringLiteral("'Čapek'"), QStringLiteral("1"), QStringLiteral("null"), QStringLiteral("'a'"));
+        frmPrehled &w = load(QStringLiteral("1"));
+        load(QStringLiteral("0"));
+        QCOMPARE(w.VEdit->LiveRows(), 0);
+        QCOMPARE(SeznamPoli, QStringLiteral("Inter, Pol1C, Pol2N, Pol3D, Pol4C"));
+    }
+
+    // A tag that is no number never reaches the statement.
+    void tagThatIsNoNumber()
+    {
+        bookSection();
+        frmMain::Form().lblSekce->setProperty("Tag", QStringLiteral("1 or 1=1"));
+        QVERIFY_THROWS_EXCEPTION(VbError, frmPrehled::Form().NactiData());
+    }
+
+    // A load asked for while another is reading wins; the first gives way cleanly.
+    void laterLoadWins()
+    {
+        bookSection();
+        manyRecords(1, 800);
+        Db->Execute(QStringLiteral("insert into Sekce values (2, 'Druhá')"));
+        define(2, 1, 1, "1", "0", QStringLiteral("Název"), "C");
+        manyRecords(2, 2);
+        UlozInfo(QStringLiteral("chkAllRecords"), QStringLiteral("false"));
+        bool switched = false;
+        QTimer::singleShot(0, this, [&] {
+            switched = true;
+            load(QStringLiteral("2"));
+        });
+        frmPrehled &w = load(QStringLiteral("1"));
+        QVERIFY(switched);
+        QCOMPARE(w.VEdit->GridName(), QStringLiteral("frmPrehled_Sekce2"));
+        QCOMPARE(w.VEdit->Rows() - 1, 2);
+        QCOMPARE(SeznamPoli, QStringLiteral("Inter, Pol1C"));
+    }
+
+    // The window closed while it loads: the load stops, nothing is touched afterwards.
+    void closedWhileLoading()
+    {
+        bookSection();
+        manyRecords(1, 800);
+        QTimer::singleShot(0, this, [] { frmPrehled::Unload(); });
+        load(QStringLiteral("1"));
+        QVERIFY(!frmPrehled::Loaded());
+        QVERIFY(!PrehledOtevren);
+    }
+
+    void descriptionFollowsTheRow()
+    {
+        bookSection();
+        insertBook(1, QStringLiteral("'A'"), QStringLiteral("1"), QStringLiteral("null"), QStringLiteral("'první'"));
+        insertBook(2, QStringLiteral("'B'"), QStringLiteral("2"), QStringLiteral("null"), QStringLiteral("'druhý'"));
+        frmPrehled &w = load(QStringLiteral("1"));
+        w.VEdit->Row(2);
+        QCOMPARE(w.txtPopis->text(), QStringLiteral("druhý"));
+    }
+};
+
+QTEST_MAIN(TestOverview)
+#include "tst_overview.moc"
