@@ -29,9 +29,11 @@ VarnexEditUni::VarnexEditUni(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("VarnexEditUni"));
     createChildren();
     createMenus();
+    connectGrid();
     startUp();
     // Without a stored design every stored property takes its default.
     ReadProperties(QVariantMap());
+    layOut();
 }
 
 VarnexEditUni::~VarnexEditUni()
@@ -53,6 +55,8 @@ void VarnexEditUni::createChildren()
     fraTxt->setObjectName(QStringLiteral("fraTxt"));
     txtEdit = new QLineEdit(fraTxt);
     txtEdit->setObjectName(QStringLiteral("txtEdit"));
+    // The frame around it stands inside the cell's grid lines; the editor needs none.
+    txtEdit->setFrame(false);
     fraTxt->hide();
 
     fraCmb = new QFrame(this);
@@ -239,18 +243,20 @@ void VarnexEditUni::AddData(const QString &row)
 
 Variant VarnexEditUni::Clear()
 {
+    // An edit still open belongs to rows that are going.
+    closeEditors();
     flg->setRows(2);
     flg->setRowHeight(0, DataRowHeight);
     flg->setRowHeight(1, PlaceholderHeight);
-    // The placeholder is an empty row, not what row 1 held before.
-    for (int c = 0; c < flg->Cols(); ++c)
-        flg->setTextMatrix(1, c, QString());
+    // The placeholder is an empty row, not what row 1 held before: no text, no mark.
+    flg->ClearRow(1);
     m_placeholder = true;
     return {};
 }
 
 Variant VarnexEditUni::Init(const qint32 &pCols, const qint32 &pFixedCols)
 {
+    closeEditors();
     flg->setRows(2);
     flg->setRowHeight(0, DataRowHeight);
     flg->setRowHeight(1, DataRowHeight);
@@ -258,6 +264,8 @@ Variant VarnexEditUni::Init(const qint32 &pCols, const qint32 &pFixedCols)
     m_placeholder = false;
     Cols(pCols);
     FreezeCols(qint16(pFixedCols));
+    // Row 1 is an empty data row, whatever the grid held there before.
+    flg->ClearRow(1);
     return {};
 }
 
@@ -278,6 +286,7 @@ qint32 VarnexEditUni::LiveRows() const
 void VarnexEditUni::Edited(const quint8 &value)
 {
     m_Edited = value;
+    layOutIfPending();
     if (value == 2) {
         flg->setFocusRect(flex::FocusNone);
         flg->setFillStyle(flex::FillSingle);
@@ -311,12 +320,14 @@ void VarnexEditUni::Edited(const quint8 &value)
 void VarnexEditUni::CmdAddVisible(const bool &value)
 {
     cmdAdd->setVisible(value);
+    layOutIfPending();
     layOutButtons();
 }
 
 void VarnexEditUni::CmdDelVisible(const bool &value)
 {
     cmdDel->setVisible(value);
+    layOutIfPending();
     layOutButtons();
 }
 
@@ -331,12 +342,8 @@ void VarnexEditUni::FirstCol(const qint16 &value)
 {
     m_FirstCol = value;
     flg->setCol(value);
-    // The grid moves its view only when asked; bring the column in from the right.
-    // Its scroll range may still wait for the event loop after a fill: settle it first.
-    if (value >= flg->FixedCols() && !flg->ColIsVisible(value)) {
-        flg->view()->doItemsLayout();
-        flg->setLeftCol(value);
-    }
+    // Only as far as needed for the whole column to show; a visible column moves nothing.
+    flg->ScrollIntoView(flg->Row(), value);
 }
 
 // --- menus and texts ---

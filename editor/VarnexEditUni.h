@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QVariantMap>
 #include <QWidget>
+#include <memory>
 #include <vector>
 
 class FlexGrid;
@@ -131,11 +132,11 @@ public:
     qint32 Rows() const;
     qint32 RowSel() const;
     void RowSel(const qint32 &value);
-    // The host keeps ownership. The database must outlive the control, unless the host
-    // closes or destroys it only after its window has closed: the layout widths are
-    // written when the host window closes, and the control's end then leaves it alone.
-    void SetData(dao::Database *db) { m_db = db; }
-    // The host keeps ownership; shared by every control and dialog of the library.
+    // The host keeps ownership and may close, destroy or replace the database at any
+    // time (a restore does): the control watches its lifetime and leaves a database
+    // that has gone alone. The layout widths are written when the host window closes.
+    void SetData(dao::Database *db);
+    // The library takes a copy, shared by every control and dialog of the library.
     void SetLang(const MessageList *texts);
     void SetRecords(const QString &text);
     qint32 SortCol(const bool &pAsc = true) const;
@@ -201,6 +202,10 @@ public:
     static QPixmap CheckMark();
     // The record counter's caption for n rows shown of t records.
     static QString CounterText(const qint32 &n, const qint32 &t);
+    // The changed state (IsChanged has no getter in the class interface).
+    bool ChangedState() const { return m_IsChanged; }
+    // Whether an in-cell editor is open.
+    bool Editing() const;
 
 Q_SIGNALS:
     void ColChange();
@@ -240,6 +245,11 @@ private:
     void createMenus();
     void startUp();
     void layOutButtons();
+    void layOut();
+    void layOutIfPending();
+    QWidget *hostWindow() const;
+    // The host's database while it is alive and open, else null.
+    dao::Database *database() const;
     void refreshSeparatorM2();
     void refreshCounter();
     void readLayout(int column);
@@ -250,6 +260,43 @@ private:
     void setCheckCell(int row, int column, bool hideText);
     void markCells(int firstRow, int lastRow, int column);
     void watchHostWindow();
+
+    // in-cell editing
+    void connectGrid();
+    bool editorEvent(QObject *watched, QEvent *event);
+    void StartCellEdit(QWidget *editor, qint16 KeyAscii);
+    void CommitCellEdit();
+    void MoveCellAfterEdit(QWidget *frame, QWidget *editor, int KeyCode, int Shift);
+    void toggleCheck();
+    void closeEditors();
+    void restoreEditCell();
+    void refuseEntry();
+    QString typeLetter(int column) const;
+    bool isEditable(int column) const;
+    bool isCodeListColumn(int column) const;
+    bool writesCell(int column) const;
+    QString boxValue() const;
+    void markRowUpdated(int row);
+
+    // browsing
+    void gridKeyDown(int &KeyCode, int &Shift);
+    void gridMouseUp(int Button, int Shift, float x, float y);
+    void gridRowColChange();
+    void gridEnterCell();
+    void applyBrowseSelectionMode();
+    void seekInSortColumn();
+    void moveToNextCell();
+    void moveRowBy(int step);
+    void moveCell(int row, int col);
+    void moveQuietly(int row, int col);
+    int visibleRowFrom(int row, int step) const;
+    int shownColumnFrom(int col) const;
+    bool rowHidden(int row) const;
+    int stateColumn() const { return Cols() - 1; }
+
+    // rows
+    bool appendRow(const QString &text);
+    void removeUnsavedRow(int row);
 
     // child controls, by their design names
     FlexGrid *flg = nullptr;
@@ -285,6 +332,7 @@ private:
     bool m_IsChanged = false;
     qint16 m_FirstCol = 0;
     dao::Database *m_db = nullptr;
+    std::weak_ptr<const void> m_dbLife;  // expires when the host's database is destroyed
     qint32 m_savedRow = 0, m_savedCol = 0;
     bool m_placeholder = false;  // row 1 is the empty placeholder left by Clear
     std::vector<int> m_checkColumns;  // the type Z columns
@@ -295,4 +343,14 @@ private:
     ColumnTable m_PoleDefault{4};
     ColumnTable m_PoleZmen{4};
     CodeLists m_codeLists;
+
+    // the edit in progress: its cell and that cell's background before the edit
+    int m_editRow = 0, m_editCol = 0, m_editBack = 0;
+    bool m_committing = false;
+    bool m_refused = false;        // a refused text waits in the editor for the user
+    // the cell last reported through RowChange and ColChange
+    int m_lastRow = 0, m_lastCol = 0;
+    int m_quiet = 0;               // internal moves: the reported cell follows, no events
+    bool m_holdCellEvents = false; // a move in two steps reports once, at its end
+    bool m_fillStyleByHost = false;
 };

@@ -1,36 +1,8 @@
-// Members that the host calls for the grid's commands: rows added and deleted, keys,
-// sorting and printing. What they do beyond raising their events grows with the
-// editors, the sort and the page preview.
+// Members that the host calls for sorting and printing. What they do beyond raising
+// their events grows with the sort and the page preview.
 #include "VarnexEditUni.h"
 
 #include "grid.h"
-
-void VarnexEditUni::Add()
-{
-    // Adding rows comes with the cell editors.
-}
-
-void VarnexEditUni::Delete()
-{
-    // Deleting rows comes with the cell editors.
-}
-
-void VarnexEditUni::flg_KeyPress(qint16 &KeyAscii)
-{
-    Q_UNUSED(KeyAscii);
-}
-
-void VarnexEditUni::flg_DblClick()
-{
-}
-
-void VarnexEditUni::flg_GotFocus()
-{
-}
-
-void VarnexEditUni::flg_LeaveCell()
-{
-}
 
 void VarnexEditUni::SortFlg(const qint32 &SortCol)
 {

@@ -32,14 +32,14 @@ void VarnexEditUni::Redraw(const bool &value)
 
 QString VarnexEditUni::CounterText(const qint32 &n, const qint32 &t)
 {
-    // Czech counts: 1 záznam, 2 to 4 záznamy, 0 and 5 on záznamů.
+    // 1 záznam, 5 and more záznamů, every other count (0 too) záznamy.
     QString word;
     if (n == 1)
         word = PrelozText(QStringLiteral("453,záznam"));
-    else if (n >= 2 && n <= 4)
-        word = PrelozText(QStringLiteral("452,záznamy"));
-    else
+    else if (n >= 5)
         word = PrelozText(QStringLiteral("305,záznamů"));
+    else
+        word = PrelozText(QStringLiteral("452,záznamy"));
     QString caption = QString::number(n) + QLatin1Char(' ') + word;
     if (t > n) {
         const QString preposition =
@@ -91,8 +91,15 @@ void VarnexEditUni::setCheckCell(int row, int column, bool hideText)
 {
     m_savedRow = row;
     m_savedCol = column;
+    // Moves made to dress a cell are no moves of the user's: no cell events for them.
+    ++m_quiet;
     flg->setRow(row);
     flg->setCol(column);
+    --m_quiet;
+    // The mark belongs to this cell alone: with whole-selection fill and whole-row
+    // selection the grid would give it to every cell of the row.
+    const int fill = flg->FillStyle();
+    flg->setFillStyle(flex::FillSingle);
     if (flg->TextMatrix(row, column) == QLatin1String("A")) {
         flg->setCellPicture(CheckMark());
         flg->setCellPictureAlignment(flex::AlignCenterCenter);
@@ -104,6 +111,7 @@ void VarnexEditUni::setCheckCell(int row, int column, bool hideText)
         flg->setCellFontName(QStringLiteral("Arial"));
         flg->setCellFontSize(1);
     }
+    flg->setFillStyle(fill);
 }
 
 void VarnexEditUni::SetImg(const qint32 &pRow, const qint32 &pCol)
@@ -128,8 +136,10 @@ void VarnexEditUni::markCells(int firstRow, int lastRow, int column)
     const int col = flg->Col();
     for (int r = firstRow; r <= lastRow; ++r)
         setCheckCell(r, column, false);
+    ++m_quiet;
     flg->setRow(row);
     flg->setCol(col);
+    --m_quiet;
     if (m_Edited == 2) {
         flg->setFocusRect(flex::FocusNone);
         flg->setFillStyle(flex::FillSingle);
@@ -161,7 +171,11 @@ void VarnexEditUni::MergeRow(const qint32 &Index, const bool &value) { flg->setM
 bool VarnexEditUni::WordWrap() const { return flg->WordWrap(); }
 void VarnexEditUni::WordWrap(const bool &value) { flg->setWordWrap(value); }
 qint32 VarnexEditUni::FillStyle() const { return flg->FillStyle(); }
-void VarnexEditUni::FillStyle(const qint32 &value) { flg->setFillStyle(value); }
+void VarnexEditUni::FillStyle(const qint32 &value)
+{
+    flg->setFillStyle(value);
+    m_fillStyleByHost = true;
+}
 qint32 VarnexEditUni::FocusRect() const { return flg->FocusRect(); }
 void VarnexEditUni::FocusRect(const qint32 &value) { flg->setFocusRect(value); }
 QFont VarnexEditUni::Font() const { return flg->Font(); }
@@ -172,6 +186,19 @@ void VarnexEditUni::Font(const QFont &value) { flg->setFont(value); }
 void VarnexEditUni::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    layOut();
+}
+
+void VarnexEditUni::layOutIfPending()
+{
+    // A hidden host gets no resize event until it is shown; a host that sets up in its
+    // load would otherwise measure and place against the size the control was born with.
+    if (testAttribute(Qt::WA_PendingResizeEvent))
+        layOut();
+}
+
+void VarnexEditUni::layOut()
+{
     const int h = sys::toTwips(height()) - 40;
     const int w = sys::toTwips(width()) - 50;
     place(flg, 60, 60);

@@ -6,7 +6,10 @@
 #include "grid.h"
 #include "libroutines.h"
 
+#include <QComboBox>
 #include <QEvent>
+#include <QLineEdit>
+#include <QMdiSubWindow>
 
 using tabulix::CSQL;
 
@@ -31,6 +34,29 @@ QString text(const Variant &v)
 
 }  // namespace
 
+void VarnexEditUni::SetData(dao::Database *db)
+{
+    m_db = db;
+    m_dbLife = db ? db->Lifetime() : std::weak_ptr<const void>();
+}
+
+dao::Database *VarnexEditUni::database() const
+{
+    if (!m_db || m_dbLife.expired() || !m_db->IsOpen())
+        return nullptr;
+    return m_db;
+}
+
+QWidget *VarnexEditUni::hostWindow() const
+{
+    // The form the control sits on: inside an MDI child that is the widget the child
+    // window holds, not the main window around it.
+    for (QWidget *w = parentWidget(); w; w = w->parentWidget())
+        if (w->isWindow() || qobject_cast<const QMdiSubWindow *>(w->parentWidget()))
+            return w;
+    return nullptr;
+}
+
 void VarnexEditUni::settleGridName()
 {
     if (objectName() == QLatin1String(ChooserInstanceName))
@@ -39,25 +65,27 @@ void VarnexEditUni::settleGridName()
         m_GridNameWork = m_GridName;
         return;
     }
-    const QWidget *host = window() != this ? window() : nullptr;
+    const QWidget *host = hostWindow();
     m_GridNameWork = (host ? host->objectName() : QString()) + QLatin1Char('_') + objectName();
 }
 
 QString VarnexEditUni::layoutGridName()
 {
-    if (m_GridNameWork.isEmpty())
+    // Until the first resize event the names of the control and its host may still change.
+    if (m_GridNameWork.isEmpty() || testAttribute(Qt::WA_PendingResizeEvent))
         settleGridName();
     return m_GridNameWork;
 }
 
 void VarnexEditUni::readLayout(int column)
 {
-    if (!m_db || !m_db->IsOpen())
+    dao::Database *db = database();
+    if (!db)
         return;
     std::unique_ptr<dao::Recordset> rs;
     try {
         // Stored layouts apply by the column's data field, whatever position it now has.
-        rs = m_db->OpenRecordset(layoutQuery(layoutGridName(), m_UserName, text(m_Atributy(AttrData, column))),
+        rs = db->OpenRecordset(layoutQuery(layoutGridName(), m_UserName, text(m_Atributy(AttrData, column))),
                                  dao::dbOpenDynaset);
     } catch (...) {
         return;
@@ -94,7 +122,8 @@ void VarnexEditUni::writeLayout()
 {
     // A layout belongs to browse grids; the host's database must still be open. Nothing
     // here may leave the control's end with an error.
-    if (m_Edited != 2 || objectName() == QLatin1String(ChooserInstanceName) || !m_db || !m_db->IsOpen())
+    dao::Database *db = database();
+    if (m_Edited != 2 || objectName() == QLatin1String(ChooserInstanceName) || !db)
         return;
     try {
         const QString g = layoutGridName();
@@ -105,11 +134,11 @@ void VarnexEditUni::writeLayout()
             const Variant align = m_Atributy(AttrAlign, i);
             const bool system = text(align) == QLatin1String("S");
             const int width = flg->ColWidth(i);
-            auto rs = m_db->OpenRecordset(layoutQuery(g, u, c), dao::dbOpenDynaset);
+            auto rs = db->OpenRecordset(layoutQuery(g, u, c), dao::dbOpenDynaset);
             if (rs->Eof()) {
                 rs.reset();
                 // A system column is born hidden, as every later end would store it.
-                m_db->Execute(QStringLiteral("Insert into s_grid (tridit, nazev, zarovnani, colwidth, colname, "
+                db->Execute(QStringLiteral("Insert into s_grid (tridit, nazev, zarovnani, colwidth, colname, "
                                              "gridname, login) values (")
                               + CSQL(i) + QStringLiteral(", '', ") + CSQL(align) + QStringLiteral(", ")
                               + CSQL(system ? 0 : width) + QStringLiteral(", ") + CSQL(c) + QStringLiteral(", ")
@@ -121,9 +150,9 @@ void VarnexEditUni::writeLayout()
             const bool storedNumber = !stored.IsNull() && !stored.IsEmpty();
             const int storedWidth = storedNumber ? stored.toLong() : 0;
             if (!system && (!storedNumber || storedWidth != width))
-                m_db->Execute(QStringLiteral("Update s_grid set colwidth=") + CSQL(width) + keyCondition(g, u, c));
+                db->Execute(QStringLiteral("Update s_grid set colwidth=") + CSQL(width) + keyCondition(g, u, c));
             if (system && (!storedNumber || storedWidth != 0))
-                m_db->Execute(QStringLiteral("Update s_grid set colwidth=0") + keyCondition(g, u, c));
+                db->Execute(QStringLiteral("Update s_grid set colwidth=0") + keyCondition(g, u, c));
         }
     } catch (...) {
         // The host's database refused the write; the control ends all the same.
@@ -132,8 +161,8 @@ void VarnexEditUni::writeLayout()
 
 void VarnexEditUni::watchHostWindow()
 {
-    QWidget *host = window();
-    if (host == this || host == m_hostWindow)
+    QWidget *host = hostWindow();
+    if (!host || host == m_hostWindow)
         return;
     if (m_hostWindow)
         m_hostWindow->removeEventFilter(this);
@@ -143,6 +172,8 @@ void VarnexEditUni::watchHostWindow()
 
 bool VarnexEditUni::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == txtEdit || watched == cmbEdit || (cmbEdit && watched == cmbEdit->lineEdit()))
+        return editorEvent(watched == txtEdit ? watched : cmbEdit, event) || QWidget::eventFilter(watched, event);
     if (watched == m_hostWindow) {
         // The host window is closing: its own close handler may close or even destroy
         // the database next, so the widths are written now, while it is surely there,

@@ -240,6 +240,13 @@ void FlexGrid::Clear()
     d->repaint();
 }
 
+void FlexGrid::ClearRow(int row)
+{
+    d->checkRow(row);
+    d->model->clearRow(row);
+    d->repaint();
+}
+
 // --- Current cell and selection ---
 
 int FlexGrid::Row() const { return d->row; }
@@ -333,6 +340,16 @@ bool FlexGrid::ColIsVisible(int col) const
         return false;
     const int x = d->fixedWidth() + d->view->columnViewportPosition(col);
     return x < d->view->contentsRect().width() && x + d->colPixels(col) > d->fixedWidth();
+}
+
+void FlexGrid::ScrollIntoView(int row, int col)
+{
+    d->checkRow(row);
+    d->checkCol(col);
+    // A scroll range that still waits for the event loop after a fill is settled first.
+    d->ensurePublished();
+    d->view->doItemsLayout();
+    d->scrollIntoView(row, col);
 }
 
 int FlexGrid::MouseRow() const { return d->mouseRow; }

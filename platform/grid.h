@@ -112,6 +112,8 @@ public:
     void RemoveItem(int index);
     // Empties every cell's text and formatting; the rows and columns stay.
     void Clear();
+    // Empties the text and formatting of one row's cells; its height and merge flag stay.
+    void ClearRow(int row);
 
     // --- Current cell and selection ---
     int Row() const;
@@ -130,6 +132,9 @@ public:
     void setLeftCol(int col);
     bool RowIsVisible(int row) const;
     bool ColIsVisible(int col) const;
+    // Scrolls only as far as needed to show the cell whole (as far as it fits); a fixed
+    // or hidden row or column leaves that direction as it is. The current cell stays.
+    void ScrollIntoView(int row, int col);
     // The cell under the mouse at the last mouse event; past the last row or column
     // (in the empty space of the grid) they read Rows and Cols, which no cell has.
     int MouseRow() const;

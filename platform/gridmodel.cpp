@@ -181,6 +181,19 @@ void GridModel::clearCells()
         Q_EMIT dataChanged(index(0, 0), index(m_published - 1, m_cols - 1));
 }
 
+void GridModel::clearRow(int row)
+{
+    RowData &r = m_rows[size_t(row)];
+    dropFormats(r);
+    r.text.clear();
+    r.ends.clear();
+    r.hasFormat = false;
+    if (row < m_published && m_cols > 0 && !m_deferred)
+        Q_EMIT dataChanged(index(row, 0), index(row, m_cols - 1));
+    else if (m_deferred)
+        m_changedWhileDeferred = true;
+}
+
 void GridModel::setColAlignment(int col, int code)
 {
     m_colData[size_t(col)].alignment = code;

@@ -54,6 +54,7 @@ public:
     void removeGridRow(int index);
     // Texts and formats go; rows, columns and their sizes stay.
     void clearCells();
+    void clearRow(int row);   // texts and formats of one row
 
     int rowHeight(int row) const { return m_rows[size_t(row)].height; }   // -1 default
     void setRowHeightValue(int row, int twips) { m_rows[size_t(row)].height = twips; }

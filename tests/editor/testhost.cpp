@@ -2,7 +2,14 @@
 
 #include "VarnexEditUni.h"
 
+#include "grid.h"
+#include "gridmodel.h"
+#include "variant.h"
+
+#include <QApplication>
 #include <QCloseEvent>
+#include <QTableView>
+#include <QTest>
 
 TestHost::TestHost(dao::Database *db, const MessageList *texts, QWidget *parent)
     : QWidget(parent), m_db(db), m_texts(texts)
@@ -26,9 +33,9 @@ void TestHost::defineColumns(quint8 mode, const QString &gridName, const QString
     VEdit->Init(6, 0);
     VEdit->SetCol(0, QStringLiteral("Inter"), 0, QStringLiteral("S"), QStringLiteral("Inter"), QStringLiteral("N"), 10);
     VEdit->SetCol(1, QStringLiteral("Název"), 2000, QStringLiteral("L"), QStringLiteral("Katalog.Pol1c"),
-                  QStringLiteral("C"), 50);
+                  QStringLiteral("C"), 50, QString(), nameCodeList, true, nameUpdates);
     VEdit->SetCol(2, QStringLiteral("Cena"), 1200, QStringLiteral("R"), QStringLiteral("Katalog.Pol1n"),
-                  QStringLiteral("N"), 12);
+                  QStringLiteral("N"), 12, priceFormat);
     VEdit->SetCol(3, QStringLiteral("Datum"), 1200, QStringLiteral("C"), QStringLiteral("Katalog.Pol1d"),
                   QStringLiteral("D"), 10);
     VEdit->SetCol(4, QStringLiteral("Aktivní"), 800, QStringLiteral("C"), QStringLiteral("Aktivni"),
@@ -51,4 +58,80 @@ void TestHost::closeEvent(QCloseEvent *event)
     if (onClose)
         onClose();
     QWidget::closeEvent(event);
+}
+
+bool TestHost::showActive()
+{
+    show();
+    activateWindow();
+    return QTest::qWaitForWindowActive(this);
+}
+
+namespace {
+
+QString text(const Variant &v)
+{
+    return v.IsEmpty() ? QString() : v.toString();
+}
+
+}  // namespace
+
+EventLog::EventLog(VarnexEditUni *e)
+{
+    const auto plain = [this, e](auto signal, const char *name) {
+        connect(e, signal, this, [this, name] { entries << QLatin1String(name); });
+    };
+    plain(&VarnexEditUni::RowColChange, "RowColChange");
+    plain(&VarnexEditUni::RowChange, "RowChange");
+    plain(&VarnexEditUni::ColChange, "ColChange");
+    plain(&VarnexEditUni::Konec, "Konec");
+    plain(&VarnexEditUni::Vyber, "Vyber");
+    plain(&VarnexEditUni::Click, "Click");
+    plain(&VarnexEditUni::DblClick, "DblClick");
+    connect(e, &VarnexEditUni::Smazano, this, [this, e] { entries << QStringLiteral("Smazano %1").arg(e->Row()); });
+    connect(e, &VarnexEditUni::BeforeEdit, this,
+            [this](Variant &old, bool &) { entries << QStringLiteral("BeforeEdit ") + text(old); });
+    connect(e, &VarnexEditUni::BeforeChange, this, [this](Variant &old, Variant &now, bool &) {
+        entries << QStringLiteral("BeforeChange ") + text(old) + QLatin1Char('|') + text(now);
+    });
+    connect(e, &VarnexEditUni::Change, this, [this](Variant &old, Variant &now) {
+        entries << QStringLiteral("Change ") + text(old) + QLatin1Char('|') + text(now);
+    });
+    connect(e, &VarnexEditUni::UpdateFlg, this,
+            [this](QString &typed) { entries << QStringLiteral("UpdateFlg ") + typed; });
+    connect(e, &VarnexEditUni::CiselData, this,
+            [this](QString &value) { entries << QStringLiteral("CiselData ") + value; });
+    connect(e, &VarnexEditUni::TxtDblClick, this,
+            [this](QString &value) { entries << QStringLiteral("TxtDblClick ") + value; });
+    connect(e, &VarnexEditUni::AddRow, this, [this](QString &) { entries << QStringLiteral("AddRow"); });
+    connect(e, &VarnexEditUni::Smazat, this, [this](bool &) { entries << QStringLiteral("Smazat"); });
+}
+
+QStringList EventLog::names() const
+{
+    QStringList list;
+    for (const QString &entry : entries)
+        list << entry.section(QLatin1Char(' '), 0, 0);
+    return list;
+}
+
+void typeKeys(const QString &text)
+{
+    for (const QChar c : text) {
+        QWidget *target = QApplication::focusWidget();
+        if (!target)
+            return;
+        QTest::keyClick(target, c.toLatin1());
+    }
+}
+
+void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    if (QWidget *target = QApplication::focusWidget())
+        QTest::keyClick(target, key, modifiers);
+}
+
+QPoint cellCentre(FlexGrid *grid, int row, int col)
+{
+    return grid->view()->visualRect(grid->model()->index(row, col)).center();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QStringList>
 #include <QWidget>
 #include <functional>
@@ -7,6 +8,7 @@
 class VarnexEditUni;
 namespace dao { class Database; }
 class MessageList;
+class FlexGrid;
 
 // A window that places the table editor control as the catalog's windows do: it hands
 // over its database and texts, names the grid and the user, chooses the mode, defines
@@ -24,8 +26,17 @@ public:
     void fill(const QStringList &rows, int total);
 
     VarnexEditUni *VEdit = nullptr;
+    // Column variations for defineColumns: the price's format, the name's update flag
+    // and a code list on the name.
+    QString priceFormat;
+    bool nameUpdates = true;
+    bool nameCodeList = false;
     // Runs from the window's own close handler, as a host that closes its database there.
     std::function<void()> onClose;
+
+    // Shows the window and waits until it is active, so that the control's editors can
+    // take the focus and keys reach the focus widget.
+    bool showActive();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -34,3 +45,22 @@ private:
     dao::Database *m_db;
     const MessageList *m_texts;
 };
+
+// Every event of the control in the order raised, with its arguments: "BeforeChange 1|1,5".
+class EventLog : public QObject
+{
+    Q_OBJECT
+public:
+    explicit EventLog(VarnexEditUni *control);
+    QStringList entries;
+    // Raised events without their arguments.
+    QStringList names() const;
+    void clear() { entries.clear(); }
+};
+
+// Types into whichever widget has the focus, one key at a time, as the user does.
+void typeKeys(const QString &text);
+void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// The centre of a cell in the grid's view, where mouse events for it go.
+QPoint cellCentre(FlexGrid *grid, int row, int col);

@@ -10,8 +10,12 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMainWindow>
+#include <QMdiArea>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
 #include <QtTest>
 
 namespace {
@@ -84,6 +88,90 @@ private Q_SLOTS:
         e->AddData(row(QStringLiteral("1"), QStringLiteral("a")));
         QCOMPARE(e->Rows(), 3);
         QCOMPARE(e->TMatrix(1, 1), QString());
+    }
+
+    void initEmptiesTheFirstRow()
+    {
+        // A host that defines its columns again over filled rows: row 1 keeps nothing of
+        // the old first row, neither its texts nor its check mark and hidden-text look.
+        TestHost host;
+        host.defineColumns(1);
+        VarnexEditUni *e = host.VEdit;
+        host.fill({row(QStringLiteral("1"), QStringLiteral("a"), QStringLiteral("A")), row("2", "b")}, 2);
+        e->Init(6, 0);
+        QCOMPARE(e->Rows(), 2);
+        FlexGrid *g = e->grid();
+        for (int c = 0; c < 6; ++c) {
+            QCOMPARE(e->TMatrix(1, c), QString());
+            QSignalBlocker block(g);
+            g->setRow(1);
+            g->setCol(c);
+            QVERIFY(g->CellPicture().isNull());
+            QCOMPARE(g->CellForeColor(), 0);
+        }
+        QCOMPARE(e->RowHeight(1), 300);
+    }
+
+    void checkMarkStaysInItsCell()
+    {
+        // Browse mode on a shown window chooses whole-row selection; a mark set then must
+        // not spread over the row.
+        TestHost host;
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        host.defineColumns(2);
+        VarnexEditUni *e = host.VEdit;
+        FlexGrid *g = e->grid();
+        QCOMPARE(g->SelectionMode(), int(flex::SelectionByRow));
+        host.fill({row("1", "a", "A"), row("2", "b", "N")}, 2);
+        e->TMatrix(2, 4, QStringLiteral("A"));
+        e->ResetImg(4);
+        for (int r = 1; r <= 2; ++r) {
+            for (int c = 0; c < 6; ++c) {
+                QSignalBlocker block(g);
+                g->setRow(r);
+                g->setCol(c);
+                QCOMPARE(g->CellPicture().isNull(), c != 4);
+                if (c != 4)
+                    QCOMPARE(g->CellForeColor(), 0);
+            }
+        }
+        QCOMPARE(e->FillStyle(), int(flex::FillSingle));
+    }
+
+    void setUpBeforeTheWindowIsShown()
+    {
+        // A host sets the control up in its load, before the window is shown: the grid
+        // has its size already, so the mode and the buttons are measured against it.
+        TestHost host;
+        VarnexEditUni *e = host.VEdit;
+        FlexGrid *g = e->grid();
+        host.defineColumns(2);
+        QCOMPARE(g->width(), sys::toPixels(sys::toTwips(640) - 50 - 60));
+        QCOMPARE(g->height(), sys::toPixels(sys::toTwips(400) - 40 - 465));
+        QCOMPARE(g->SelectionMode(), int(flex::SelectionByRow));
+        e->Edited(1);
+        e->CmdAddVisible(true);
+        e->CmdDelVisible(true);
+        QPushButton *add = button(e, "cmdAdd");
+        QPushButton *del = button(e, "cmdDel");
+        QCOMPARE(add->y(), sys::toPixels(sys::toTwips(g->y() + g->height()) + 50));
+        QCOMPARE(del->x(), add->x() + add->width() + sys::toPixels(150));
+        QCOMPARE(e->GridNameWork(), QStringLiteral("frmTest_VEdit"));
+    }
+
+    void defaultGridNameInAnMdiChild()
+    {
+        QMainWindow main;
+        main.setObjectName(QStringLiteral("frmMain"));
+        auto *area = new QMdiArea;
+        main.setCentralWidget(area);
+        auto *host = new TestHost;
+        host->setObjectName(QStringLiteral("frmPrehled"));
+        area->addSubWindow(host);
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        QCOMPARE(host->VEdit->GridNameWork(), QStringLiteral("frmPrehled_VEdit"));
     }
 
     void addDataBeforeAnyColumn()
@@ -205,7 +293,7 @@ private Q_SLOTS:
         QTest::newRow("3 of 500") << 3 << 500 << "3 záznamy z 500";
         QTest::newRow("7 of 500") << 7 << 500 << "7 záznamů z 500";
         QTest::newRow("2 of 3") << 2 << 3 << "2 záznamy ze 3";
-        QTest::newRow("none") << 0 << 0 << "0 záznamů";
+        QTest::newRow("none") << 0 << 0 << "0 záznamy";
         QTest::newRow("21") << 21 << 21 << "21 záznamů";
     }
     void counterText()
@@ -223,7 +311,7 @@ private Q_SLOTS:
         VarnexEditUni *e = host.VEdit;
         QLabel *counter = label(e, "lblRecord");
         host.fill({}, 0);
-        QCOMPARE(counter->text(), QStringLiteral("0 záznamů"));
+        QCOMPARE(counter->text(), QStringLiteral("0 záznamy"));
         host.fill(rows(3), 500);
         QCOMPARE(counter->text(), QStringLiteral("3 záznamy z 500"));
         // A deleted row stays in the grid but is no record.
@@ -447,6 +535,34 @@ private Q_SLOTS:
         e->FirstCol(1);
         QCOMPARE(e->Col(), 1);
         QVERIFY(e->grid()->ColIsVisible(1));
+    }
+
+    void firstColScrollsOnlyAsFarAsNeeded()
+    {
+        TestHost host;
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        host.defineColumns(2);
+        VarnexEditUni *e = host.VEdit;
+        FlexGrid *g = e->grid();
+        QTableView *v = g->view();
+        // Columns 1 to 3 fill the grid's width; column 4 lies just beyond it.
+        const int third = sys::toTwips(v->viewport()->width()) / 3;
+        for (int c = 1; c <= 3; ++c)
+            e->ColWidth(c, third);
+        e->ColWidth(4, 900);
+        host.fill(rows(3), 3);
+        e->FirstCol(1);
+        QCOMPARE(v->horizontalScrollBar()->value(), 0);
+        e->FirstCol(4);
+        QCOMPARE(e->Col(), 4);
+        // Column 4 shows whole, its right edge at the grid's: no further than that.
+        QCOMPARE(v->columnViewportPosition(4) + v->columnWidth(4), v->viewport()->width());
+        QVERIFY(g->ColIsVisible(1));
+        // A column already in view moves nothing.
+        const int scrolled = v->horizontalScrollBar()->value();
+        e->FirstCol(3);
+        QCOMPARE(v->horizontalScrollBar()->value(), scrolled);
     }
 
     void highlight()

@@ -4,8 +4,13 @@
 #include "grid.h"
 #include "testhost.h"
 
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cstring>
 
 namespace {
 
@@ -210,6 +215,52 @@ private Q_SLOTS:
 
         m_db = m_ws->OpenDatabase(file());
         QCOMPARE(layout()[QStringLiteral("Katalog.Pol1d")].colWidth, 1999);
+    }
+
+    void databaseReplacedWhileTheControlLives()
+    {
+        // A restore destroys the database and opens the file again while the overview
+        // lives; the control's end must neither reach the destroyed object nor write into
+        // whatever took its place.
+        auto host = std::make_unique<TestHost>(m_db.get());
+        host->defineColumns(2, QStringLiteral("frmPrehled_Sekce1"));
+        host->VEdit->ColWidth(1, 2750);
+        m_db.reset();
+        // Whatever is allocated next takes the freed object's memory (here filled so that
+        // it would read as an open database): a control that kept only the address would
+        // reach into it.
+        void *reused = ::operator new(sizeof(dao::Database));
+        std::memset(reused, 0xA5, sizeof(dao::Database));
+        host.reset();
+        ::operator delete(reused);
+        m_db = m_ws->OpenDatabase(file());
+        QVERIFY(layout().isEmpty());
+    }
+
+    void mdiChildClosesWithItsDatabase()
+    {
+        // Inside an MDI child the host window is the form, not the main window: its
+        // closing is what the control watches, under the form's name.
+        QMainWindow main;
+        main.setObjectName(QStringLiteral("frmMain"));
+        auto *area = new QMdiArea;
+        main.setCentralWidget(area);
+        auto *host = new TestHost(m_db.get());
+        host->setObjectName(QStringLiteral("frmPrehled"));
+        QMdiSubWindow *sub = area->addSubWindow(host);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        host->defineColumns(2);
+        host->VEdit->ColWidth(3, 1999);
+        host->onClose = [this] { m_db.reset(); };
+        QPointer<QMdiSubWindow> alive(sub);
+        sub->close();
+        QTRY_VERIFY(!alive);
+
+        m_db = m_ws->OpenDatabase(file());
+        QCOMPARE(layout(QStringLiteral("frmPrehled_VEdit"))[QStringLiteral("Katalog.Pol1d")].colWidth, 1999);
+        QVERIFY(layout(QStringLiteral("frmMain_VEdit")).isEmpty());
     }
 
     void noLayoutTableIsNoFailure()

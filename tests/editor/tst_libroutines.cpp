@@ -151,13 +151,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
         QTest::addColumn<int>("expectedCursor");
         QTest::addColumn<int>("beeps");
-        QTest::newRow("at the cursor") << "abd" << 0 << 2 << int('c') << -1 << "abcd" << 3 << 0;
-        QTest::newRow("override") << "ab" << 0 << 2 << int('x') << int(u'č') << "abč" << 3 << 0;
-        QTest::newRow("full box beeps") << "abc" << 3 << 3 << int('d') << -1 << "abc" << 3 << 1;
-        QTest::newRow("control character") << "ab" << 0 << 2 << 8 << -1 << "ab" << 2 << 0;
+        // Characters selected from the cursor on (negative: back from it); 0 none.
+        QTest::addColumn<int>("selected");
+        QTest::newRow("at the cursor") << "abd" << 0 << 2 << int('c') << -1 << "abcd" << 3 << 0 << 0;
+        QTest::newRow("override") << "ab" << 0 << 2 << int('x') << int(u'č') << "abč" << 3 << 0 << 0;
+        QTest::newRow("full box beeps") << "abc" << 3 << 3 << int('d') << -1 << "abc" << 3 << 1 << 0;
+        QTest::newRow("control character") << "ab" << 0 << 2 << 8 << -1 << "ab" << 2 << 0 << 0;
         // A code unit above 0x7FFF arrives negative in a 16-bit key code.
         QTest::newRow("chinese") << "" << 0 << 0 << int(qint16(quint16(0x9F8D))) << -1
-                                 << QString(QChar(char16_t(0x9F8D))) << 1 << 0;
+                                 << QString(QChar(char16_t(0x9F8D))) << 1 << 0 << 0;
+        // A selection is not replaced: the character goes in where it starts.
+        QTest::newRow("selection") << "abcd" << 0 << 1 << int('X') << -1 << "aXbcd" << 2 << 0 << 2;
+        QTest::newRow("selection made backwards") << "abcd" << 0 << 3 << int('X') << -1 << "aXbcd" << 2 << 0 << -2;
     }
     void keyPressInsert()
     {
@@ -169,6 +174,7 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         QFETCH(int, expectedCursor);
         QFETCH(int, beeps);
+        QFETCH(int, selected);
         auto previous = sys::setBeepHook([](int, int) {});
         sys::resetBeepCount();
         QLineEdit box;
@@ -176,6 +182,8 @@ private Q_SLOTS:
             box.setMaxLength(maxLength);
         box.setText(text);
         box.setCursorPosition(cursor);
+        if (selected != 0)
+            box.setSelection(cursor, selected);
         qint16 keyAscii = qint16(key);
         tabulix::KeyPressInsert(&box, keyAscii, qint16(override));
         QCOMPARE(keyAscii, qint16(0));

@@ -339,6 +339,68 @@ private Q_SLOTS:
         QVERIFY(!g.grab().isNull());   // paints with pictures, fonts and merges
     }
 
+    void clearRowEmptiesOneRow()
+    {
+        FlexGrid g;
+        fill(g, 4, 3);
+        QPixmap mark(8, 8);
+        mark.fill(Qt::black);
+        g.setRow(2);
+        g.setCol(1);
+        g.setCellPicture(mark);
+        g.setCellForeColor(0xFFFFFF);
+        g.setRow(3);
+        g.setCellPicture(mark);
+        g.setRowHeight(2, 450);
+        g.ClearRow(2);
+        QCOMPARE(g.TextMatrix(2, 0), QString());
+        QCOMPARE(g.TextMatrix(2, 2), QString());
+        QCOMPARE(g.RowHeight(2), 450);
+        g.setRow(2);
+        QVERIFY(g.CellPicture().isNull());
+        QCOMPARE(g.CellForeColor(), 0);
+        // The rows around it keep theirs.
+        QCOMPARE(g.TextMatrix(1, 1), QStringLiteral("r1c1"));
+        QCOMPARE(g.TextMatrix(3, 1), QStringLiteral("r3c1"));
+        g.setRow(3);
+        QVERIFY(!g.CellPicture().isNull());
+        QCOMPARE(errorNumber([&g] { g.ClearRow(4); }), int(flex::ErrSubscript));
+    }
+
+    void scrollIntoViewMovesNoFurtherThanNeeded()
+    {
+        FlexGrid g;
+        g.resize(400, 300);
+        fill(g, 200, 8);
+        for (int c = 0; c < 8; ++c)
+            g.setColWidth(c, 1500);   // 100 pixels
+        g.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&g));
+        g.setRow(1);
+        g.setCol(0);
+        QTableView *v = g.view();
+        g.ScrollIntoView(1, 5);
+        QVERIFY(v->columnViewportPosition(5) + v->columnWidth(5) <= v->viewport()->width());
+        QVERIFY(v->columnViewportPosition(5) + v->columnWidth(5) > v->viewport()->width() - 100);
+        QCOMPARE(g.Row(), 1);
+        QCOMPARE(g.Col(), 0);
+        const int left = g.LeftCol();
+        g.ScrollIntoView(1, left);   // already in view: nothing moves
+        QCOMPARE(g.LeftCol(), left);
+        g.ScrollIntoView(150, left);
+        QVERIFY(g.RowIsVisible(150));
+        QVERIFY(!g.RowIsVisible(100));
+        QCOMPARE(g.LeftCol(), left);
+        // Hidden rows do not count; a hidden target leaves the rows alone.
+        g.setRowHeight(20, 0);
+        const int top = g.TopRow();
+        g.ScrollIntoView(20, left);
+        QCOMPARE(g.TopRow(), top);
+        g.ScrollIntoView(1, 0);
+        QCOMPARE(g.TopRow(), 1);
+        QCOMPARE(g.LeftCol(), 0);
+    }
+
     void mergedCells_data()
     {
         QTest::addColumn<int>("setting");

@@ -1,0 +1,398 @@
+// In-cell editing in update mode: the text editor and the code-list box over the current
+// cell, the commit by the column's type, the keys inside the editors and the check-box
+// toggle of type Z columns.
+#include "VarnexEditUni.h"
+
+#include "cellentry.h"
+#include "grid.h"
+#include "libroutines.h"
+#include "placing.h"
+#include "system.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QScopeGuard>
+#include <QTableView>
+#include <QTimer>
+
+using namespace placing;
+
+namespace {
+
+constexpr int White = 0xFFFFFF;
+constexpr int KeyEnter = 13, KeyEsc = 27, KeyUp = 38, KeyDown = 40;
+
+// Cell formats go to the one cell, whatever the fill style and selection are.
+class SingleFill
+{
+public:
+    explicit SingleFill(FlexGrid *g) : m_g(g), m_fill(g->FillStyle()) { g->setFillStyle(flex::FillSingle); }
+    ~SingleFill() { m_g->setFillStyle(m_fill); }
+    SingleFill(const SingleFill &) = delete;
+    SingleFill &operator=(const SingleFill &) = delete;
+
+private:
+    FlexGrid *m_g;
+    int m_fill;
+};
+
+int editorKeyCode(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return KeyEnter;
+    case Qt::Key_Escape: return KeyEsc;
+    case Qt::Key_Up: return KeyUp;
+    case Qt::Key_Down: return KeyDown;
+    default: return 0;
+    }
+}
+
+}  // namespace
+
+// --- column attributes read by the editing ---
+
+QString VarnexEditUni::typeLetter(int column) const
+{
+    if (!m_Atributy.Exists() || column < 0 || column > m_Atributy.UBound())
+        return QString();
+    const Variant &type = m_Atributy(AttrType, column);
+    return type.IsString() ? type.stringValue() : QString();
+}
+
+bool VarnexEditUni::isEditable(int column) const
+{
+    if (!m_Atributy.Exists() || column < 0 || column > m_Atributy.UBound())
+        return false;
+    const Variant &flag = m_Atributy(AttrEditable, column);
+    try {
+        return !flag.IsEmpty() && !flag.IsNull() && flag.toBool();
+    } catch (...) {
+        return false;
+    }
+}
+
+bool VarnexEditUni::isCodeListColumn(int column) const
+{
+    if (!m_Atributy.Exists() || column < 0 || column > m_Atributy.UBound())
+        return false;
+    const Variant &flag = m_Atributy(AttrCisel, column);
+    try {
+        return !flag.IsEmpty() && !flag.IsNull() && flag.toBool();
+    } catch (...) {
+        return false;
+    }
+}
+
+bool VarnexEditUni::writesCell(int column) const
+{
+    // The update flag is a Variant passed through from the host; only a False one keeps
+    // the cell from being written.
+    if (!m_Atributy.Exists() || column < 0 || column > m_Atributy.UBound())
+        return true;
+    const Variant &flag = m_Atributy(AttrUpdateFlg, column);
+    try {
+        return flag.IsEmpty() || flag.IsNull() || flag.toBool();
+    } catch (...) {
+        return true;
+    }
+}
+
+QString VarnexEditUni::boxValue() const
+{
+    const int maxLen = m_codeLists.MaxLen(m_editCol);
+    const QString value = cmbEdit->currentText();
+    return maxLen > 0 ? value.left(maxLen) : value;
+}
+
+bool VarnexEditUni::Editing() const
+{
+    return fraTxt->isVisibleTo(this) || fraCmb->isVisibleTo(this);
+}
+
+// --- the editors ---
+
+void VarnexEditUni::StartCellEdit(QWidget *editor, qint16 KeyAscii)
+{
+    const int row = flg->Row();
+    const int col = flg->Col();
+    // The editor is placed over the cell, so the cell must show whole first.
+    flg->ScrollIntoView(row, col);
+    Variant oldValue = flg->TextMatrix(row, col);
+    bool cancel = false;
+    Q_EMIT BeforeEdit(oldValue, cancel);
+    if (cancel)
+        return;
+
+    m_editRow = row;
+    m_editCol = col;
+    {
+        SingleFill single(flg);
+        m_editBack = flg->CellBackColor();
+        flg->setCellBackColor(White);
+    }
+    int limit = 0;
+    try {
+        const Variant &maxLen = m_Atributy(AttrMaxLen, col);
+        limit = maxLen.IsEmpty() || maxLen.IsNull() ? 0 : maxLen.toLong();
+    } catch (...) {
+    }
+    txtEdit->setMaxLength(limit > 0 ? limit : 32767);
+
+    const int left = leftOf(flg) + flg->CellLeft();
+    const int top = topOf(flg) + flg->CellTop();
+    if (editor == txtEdit) {
+        if (KeyAscii < 0 || KeyAscii > 32) {
+            txtEdit->setText(QString(QChar(char16_t(quint16(KeyAscii)))));
+            txtEdit->setCursorPosition(1);
+        } else {
+            txtEdit->setText(flg->TextMatrix(row, col));
+            txtEdit->end(false);
+        }
+        // A frameless editor fills the frame: the frame's inset keeps the grid lines.
+        fraTxt->setGeometry(sys::toPixels(left + 40), sys::toPixels(top + 20),
+                            std::max(sys::toPixels(flg->CellWidth() - 40), 1),
+                            std::max(sys::toPixels(flg->CellHeight() - 45), 1));
+        txtEdit->setGeometry(0, 0, fraTxt->width(), fraTxt->height());
+        fraTxt->show();
+        fraTxt->raise();
+        txtEdit->setFocus();
+    } else {
+        fraCmb->setGeometry(sys::toPixels(left), sys::toPixels(top), std::max(sys::toPixels(flg->CellWidth()), 1),
+                            std::max(sys::toPixels(flg->CellHeight()), 1));
+        cmbEdit->setGeometry(0, 0, fraCmb->width(), fraCmb->height());
+        m_codeLists.Fill(cmbEdit, col, database(), flg->TextMatrix(row, col));
+        fraCmb->show();
+        fraCmb->raise();
+        cmbEdit->setFocus();
+    }
+}
+
+void VarnexEditUni::closeEditors()
+{
+    // Hidden first, so that the focus leaving the editor commits nothing more; the focus
+    // goes back to the grid rather than to whichever control follows.
+    const QWidget *focus = QApplication::focusWidget();
+    const bool inEditor = focus && (fraTxt->isAncestorOf(focus) || fraCmb->isAncestorOf(focus));
+    fraTxt->hide();
+    fraCmb->hide();
+    if (inEditor)
+        flg->view()->setFocus();
+}
+
+void VarnexEditUni::restoreEditCell()
+{
+    if (m_editRow >= flg->Rows() || m_editCol >= flg->Cols())
+        return;
+    moveQuietly(m_editRow, m_editCol);
+    SingleFill single(flg);
+    flg->setCellBackColor(m_editBack);
+}
+
+void VarnexEditUni::refuseEntry()
+{
+    // The typed text stays in the open editor for the user to correct. The focus moves
+    // that follow (the grid's, the editor's) find the refusal made and stay quiet.
+    sys::Beep(0, 0);
+    m_refused = true;
+    QTimer::singleShot(0, this, [this] {
+        m_refused = false;
+        if (!fraTxt->isVisible())
+            return;
+        moveQuietly(m_editRow, m_editCol);
+        txtEdit->setFocus();
+        txtEdit->selectAll();
+    });
+}
+
+void VarnexEditUni::markRowUpdated(int row)
+{
+    // A row added and not yet saved stays "N": the host inserts it with what it holds.
+    const int state = stateColumn();
+    if (state >= 0 && flg->TextMatrix(row, state) != QLatin1String("N"))
+        flg->setTextMatrix(row, state, QStringLiteral("U"));
+    m_IsChanged = true;
+}
+
+void VarnexEditUni::CommitCellEdit()
+{
+    if (m_committing || m_refused)
+        return;
+    const int row = m_editRow;
+    const int col = m_editCol;
+    if (row >= flg->Rows() || col >= flg->Cols() || flg->ColWidth(col) < 1)
+        return;
+    const bool codeList = isCodeListColumn(col);
+    if (codeList ? !fraCmb->isVisibleTo(this) : !fraTxt->isVisibleTo(this))
+        return;
+    m_committing = true;
+    const QPointer<VarnexEditUni> alive(this);
+    // A host's handler may even destroy the control; the flag belongs to a live one.
+    const auto done = qScopeGuard([this, alive] {
+        if (alive)
+            m_committing = false;
+    });
+
+    // What the cell would take, worked out before the host hears of it: a date the
+    // calendar refuses keeps the editor open instead.
+    const QString typed = codeList ? boxValue() : txtEdit->text();
+    const QString type = typeLetter(col);
+    const bool write = writesCell(col);
+    QString newText = typed;
+    if (write && type == QLatin1String("N")) {
+        newText = tabulix::numberEntry(typed, m_Atributy(AttrFormat, col).toString());
+    } else if (write && type == QLatin1String("D") && !codeList) {
+        const std::optional<QString> date = tabulix::dateEntry(typed);
+        if (!date) {
+            refuseEntry();
+            return;
+        }
+        newText = *date;
+    }
+
+    Variant oldValue = flg->TextMatrix(row, col);
+    Variant newValue = typed;
+    bool cancel = false;
+    Q_EMIT BeforeChange(oldValue, newValue, cancel);
+    if (!alive)
+        return;
+    if (cancel) {
+        closeEditors();
+        restoreEditCell();
+        return;
+    }
+    flg->setRowSel(flg->Row());
+    if (!write) {
+        closeEditors();
+        QString prijmeni = typed;
+        Q_EMIT UpdateFlg(prijmeni);
+        if (!alive)
+            return;
+    } else {
+        const QString old = flg->TextMatrix(row, col);
+        if (!codeList)
+            txtEdit->setText(newText);
+        flg->setTextMatrix(row, col, newText);
+        if (codeList) {
+            const int item = cmbEdit->findText(cmbEdit->currentText(), Qt::MatchFixedString);
+            QString code = item >= 0 ? cmbEdit->itemData(item).toString() : QString();
+            Q_EMIT CiselData(code);
+            if (!alive)
+                return;
+        }
+        closeEditors();
+        markRowUpdated(row);
+        Variant oldText = old;
+        Variant newCell = newText;
+        Q_EMIT Change(oldText, newCell);
+        if (!alive)
+            return;
+    }
+    restoreEditCell();
+}
+
+void VarnexEditUni::MoveCellAfterEdit(QWidget *frame, QWidget *editor, int KeyCode, int Shift)
+{
+    Q_UNUSED(editor);
+    Q_UNUSED(Shift);
+    switch (KeyCode) {
+    case KeyEnter:
+        // The commit comes first: a refused text keeps the editor and its focus.
+        CommitCellEdit();
+        if (Editing())
+            break;
+        flg->view()->setFocus();
+        QCoreApplication::processEvents();
+        moveToNextCell();
+        break;
+    case KeyEsc:
+        // The edit is dropped: the commit finds no open editor.
+        frame->hide();
+        flg->view()->setFocus();
+        restoreEditCell();
+        break;
+    case KeyUp:
+    case KeyDown:
+        CommitCellEdit();
+        if (Editing())
+            break;
+        flg->view()->setFocus();
+        QCoreApplication::processEvents();
+        moveRowBy(KeyCode == KeyUp ? -1 : 1);
+        break;
+    default:
+        break;
+    }
+}
+
+bool VarnexEditUni::editorEvent(QObject *watched, QEvent *event)
+{
+    QWidget *editor = watched == txtEdit ? static_cast<QWidget *>(txtEdit) : static_cast<QWidget *>(cmbEdit);
+    QWidget *frame = editor == txtEdit ? fraTxt : fraCmb;
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        m_refused = false;
+        return false;
+    case QEvent::KeyPress: {
+        m_refused = false;
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (const int code = editorKeyCode(key->key())) {
+            MoveCellAfterEdit(frame, editor, code, int(key->modifiers()));
+            return true;
+        }
+        const QString text = key->text();
+        // Typed characters go in through the library's own insertion; the keys that type
+        // nothing (arrows, Backspace, Delete) keep their usual work in the box.
+        if (!text.isEmpty() && text.at(0).unicode() >= 32 && text.at(0).unicode() != 0x7F) {
+            qint16 ascii = qint16(text.at(0).unicode());
+            tabulix::KeyPressInsert(editor, ascii, -1);
+            return true;
+        }
+        return false;
+    }
+    case QEvent::FocusOut: {
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        // The code list opening its drop-down is no leaving.
+        if (reason != Qt::PopupFocusReason)
+            CommitCellEdit();
+        return false;
+    }
+    case QEvent::MouseButtonDblClick:
+        if (editor == txtEdit) {
+            QString text = txtEdit->text();
+            Q_EMIT TxtDblClick(text);
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+// --- the check box of type Z columns ---
+
+void VarnexEditUni::toggleCheck()
+{
+    const int row = flg->Row();
+    const int col = flg->Col();
+    // The cell's text decides, not its picture, so the events carry the real values.
+    const QString old = flg->TextMatrix(row, col);
+    const QString checked = old == QLatin1String("A") ? QStringLiteral("N") : QStringLiteral("A");
+    Variant oldValue = old;
+    Variant newValue = checked;
+    bool cancel = false;
+    const QPointer<VarnexEditUni> alive(this);
+    Q_EMIT BeforeChange(oldValue, newValue, cancel);
+    if (!alive || cancel)
+        return;
+    flg->setTextMatrix(row, col, checked);
+    setCheckCell(row, col, true);
+    markRowUpdated(row);
+    Variant oldText = old;
+    Variant newText = checked;
+    Q_EMIT Change(oldText, newText);
+}

@@ -1,0 +1,190 @@
+// Adding and deleting rows in update mode. A deleted row stays in the grid, marked "D"
+// and hidden, so that the host still finds it and deletes its record when it saves.
+#include "VarnexEditUni.h"
+
+#include "grid.h"
+#include "libroutines.h"
+#include "msgbox.h"
+#include "system.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QTableView>
+
+using tabulix::PrelozText;
+
+namespace {
+
+constexpr int DataRowHeight = 300;
+constexpr int PlaceholderHeight = 15;
+
+}  // namespace
+
+bool VarnexEditUni::appendRow(const QString &text)
+{
+    // A grid without its columns defined has nothing to check the row against.
+    if (!m_Atributy.Exists())
+        return false;
+    const int before = flg->Rows();
+    try {
+        flg->AddItem(text);
+        flg->setRowHeight(flg->Rows() - 1, DataRowHeight);
+    } catch (...) {
+        if (flg->Rows() > before)
+            flg->RemoveItem(flg->Rows() - 1);
+        return false;
+    }
+    // The empty row that Clear left gives way to the first real one.
+    if (m_placeholder && flg->Rows() >= 3 && flg->RowHeight(1) == PlaceholderHeight) {
+        ++m_quiet;
+        flg->RemoveItem(1);
+        --m_quiet;
+        m_lastRow = flg->Row();
+        m_placeholder = false;
+    }
+    return true;
+}
+
+void VarnexEditUni::Add()
+{
+    QString text = m_AddString;
+    if (text.isEmpty()) {
+        const QPointer<VarnexEditUni> alive(this);
+        Q_EMIT AddRow(text);
+        if (!alive || text.isEmpty())
+            return;
+    }
+    lblRecord->hide();
+    if (!appendRow(text)) {
+        // A refused row changes nothing: the rows, the changed state and the host stay.
+        MsgBox(PrelozText(QStringLiteral("455,Další řádek nelze přidat.")), vbOKOnly | vbExclamation,
+               PrelozText(QStringLiteral("456,Přidání řádku")));
+        return;
+    }
+    const int last = flg->Rows() - 1;
+    for (int i : m_checkColumns)
+        if (i < flg->Cols())
+            setCheckCell(last, i, true);
+    // The new row becomes current on its first shown column (column 0 is the hidden key).
+    moveQuietly(last, shownColumnFrom(0));
+    flg->view()->setFocus();
+    flg->ScrollIntoView(last, flg->Col());
+    m_IsChanged = true;
+    Variant oldValue = QString();
+    Variant newValue = QString();
+    Q_EMIT Change(oldValue, newValue);
+    QCoreApplication::processEvents();
+}
+
+void VarnexEditUni::removeUnsavedRow(int row)
+{
+    // A row added and never saved has no record: it goes from the grid at once, so the
+    // host neither deletes a record it never had nor inserts the row at its save.
+    ++m_quiet;
+    if (flg->Rows() > 2) {
+        flg->RemoveItem(row);
+    } else {
+        flg->ClearRow(row);
+        flg->setRowHeight(row, PlaceholderHeight);
+        m_placeholder = true;
+    }
+    --m_quiet;
+    m_lastRow = flg->Row();
+    m_lastCol = flg->Col();
+}
+
+void VarnexEditUni::Delete()
+{
+    const int row = flg->Row();
+    const int state = stateColumn();
+    if (row <= 0 || row >= flg->Rows() || state < 0 || flg->TextMatrix(row, state) == QLatin1String("D")
+        || flg->RowHeight(row) < 16) {
+        sys::Beep(0, 0);
+        return;
+    }
+    const QPointer<VarnexEditUni> alive(this);
+    bool cancel = false;
+    Q_EMIT Smazat(cancel);
+    if (!alive || cancel)
+        return;
+    const int mark = flg->RowSel();
+    const QString title = PrelozText(QStringLiteral("30,Aktualizace"));
+    if (mark != row) {
+        if (MsgBox(PrelozText(QStringLiteral("457,Zrušit všechny označené řádky?")), vbYesNo | vbQuestion, title)
+            != vbYes)
+            return;
+    } else if (!sys::isKeyDown(sys::Key::Shift)) {
+        if (MsgBox(PrelozText(QStringLiteral("416,Opravdu zrušit řádek?")), vbYesNo | vbQuestion, title) != vbYes)
+            return;
+    }
+    lblRecord->hide();
+    const int keepCol = flg->Col();
+    int keepRow = row;
+
+    // Rows already deleted, hidden or never saved are passed over: the host hears once
+    // of each record it has, and of no record it has not.
+    const int first = std::min(row, mark);
+    const int last = std::max(row, mark);
+    std::vector<int> unsaved;
+    for (int r = first; r <= last && alive && r < flg->Rows(); ++r) {
+        if (flg->RowHeight(r) < 16 || flg->TextMatrix(r, state) == QLatin1String("D"))
+            continue;
+        if (flg->TextMatrix(r, state) == QLatin1String("N")) {
+            unsaved.push_back(r);
+            continue;
+        }
+        moveQuietly(r, keepCol);
+        ++m_quiet;
+        const int fill = flg->FillStyle();
+        flg->setFillStyle(flex::FillSingle);
+        for (int i : m_checkColumns) {
+            if (i < flg->Cols()) {
+                flg->setCol(i);
+                flg->setCellPicture(QPixmap());
+            }
+        }
+        flg->setFillStyle(fill);
+        flg->setCol(keepCol);
+        --m_quiet;
+        Q_EMIT Smazano();
+        if (!alive)
+            return;
+        if (r < flg->Rows() && state < flg->Cols()) {
+            flg->setTextMatrix(r, state, QStringLiteral("D"));
+            flg->setRowHeight(r, 0);
+        }
+    }
+    // From the bottom up, so that the rows still to go keep their numbers.
+    bool currentRemoved = false;
+    const int rowsBefore = flg->Rows();
+    for (auto it = unsaved.rbegin(); it != unsaved.rend(); ++it) {
+        if (*it >= flg->Rows())
+            continue;
+        currentRemoved = currentRemoved || *it == keepRow;
+        removeUnsavedRow(*it);
+        if (*it < keepRow && keepRow > 1)
+            --keepRow;
+    }
+    // A removed current row leaves its number to the row after it; the search for a
+    // shown row still starts above it, as for a row that stays hidden.
+    currentRemoved = currentRemoved && flg->Rows() < rowsBefore;
+
+    keepRow = std::min(keepRow, flg->Rows() - 1);
+    moveQuietly(keepRow, std::min(keepCol, flg->Cols() - 1));
+    flg->view()->setFocus();
+    int target = -1;
+    for (int r = currentRemoved ? keepRow - 1 : keepRow; r >= 1 && target < 0; --r)
+        if (flg->RowHeight(r) >= 1)
+            target = r;
+    for (int r = currentRemoved ? keepRow : keepRow + 1; r < flg->Rows() && target < 0; ++r)
+        if (flg->RowHeight(r) >= 1)
+            target = r;
+    moveQuietly(target < 0 ? 0 : target, flg->Col());
+    if (flg->Row() >= flg->FixedRows() && flg->TopRow() > flg->Row())
+        flg->ScrollIntoView(flg->Row(), flg->Col());
+    m_IsChanged = true;
+    Variant oldValue = QString();
+    Variant newValue = QString();
+    Q_EMIT Change(oldValue, newValue);
+}

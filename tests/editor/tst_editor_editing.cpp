@@ -1,0 +1,394 @@
+// In-cell editing in update mode, driven with keys and the mouse on a shown host: the
+// editors, the commit by type with its events in order, vetoes, the update flag, the
+// row state and the check-box toggle.
+#include "VarnexEditUni.h"
+#include "cellentry.h"
+#include "grid.h"
+#include "gridmodel.h"
+#include "system.h"
+#include "testhost.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFrame>
+#include <QLineEdit>
+#include <QTableView>
+#include <QtTest>
+
+namespace {
+
+QString row(const QString &key, const QString &name, const QString &check = QStringLiteral("N"),
+            const QString &state = QStringLiteral("X"))
+{
+    return QStringList{key, name, QStringLiteral("12,5"), QStringLiteral("05.03.2026"), check, state}.join(
+        QLatin1Char('\t'));
+}
+
+QLineEdit *txtEdit(VarnexEditUni *e) { return e->findChild<QLineEdit *>(QStringLiteral("txtEdit")); }
+QFrame *fraTxt(VarnexEditUni *e) { return e->findChild<QFrame *>(QStringLiteral("fraTxt")); }
+
+// Makes a cell current without reporting it, as the user's starting point.
+void startAt(VarnexEditUni *e, int r, int c)
+{
+    e->Row(r);
+    e->Col(c);
+    e->grid()->view()->setFocus();
+}
+
+bool hasMark(FlexGrid *g, int r, int c)
+{
+    QSignalBlocker block(g);
+    const int row = g->Row(), col = g->Col();
+    g->setRow(r);
+    g->setCol(c);
+    const bool mark = !g->CellPicture().isNull();
+    g->setRow(row);
+    g->setCol(col);
+    return mark;
+}
+
+}  // namespace
+
+class TestEditorEditing : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestHost> m_host;
+    VarnexEditUni *e = nullptr;
+    FlexGrid *g = nullptr;
+    int m_beeps = 0;
+
+    // An update-mode host with three rows; the second is a row added and never saved.
+    void open(const std::function<void(TestHost &)> &adjust = {})
+    {
+        m_host = std::make_unique<TestHost>();
+        if (adjust)
+            adjust(*m_host);
+        QVERIFY(m_host->showActive());
+        m_host->defineColumns(1);
+        e = m_host->VEdit;
+        g = e->grid();
+        m_host->fill({row("1", "Šroub"), row("", "Nový", "N", "N"), row("3", "Matice", "A")}, 3);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        tabulix::setToday([] { return QDate(2026, 3, 20); });
+        sys::setBeepHook([this](int, int) { ++m_beeps; });
+        m_beeps = 0;
+    }
+    void cleanup()
+    {
+        m_host.reset();
+        tabulix::setToday({});
+        sys::setBeepHook({});
+    }
+
+    void numberWithItsEvents()
+    {
+        open([](TestHost &h) { h.priceFormat = QStringLiteral("0.00"); });
+        startAt(e, 1, 2);
+        EventLog log(e);
+        QTest::keyClick(g->view(), '1');
+        QVERIFY(fraTxt(e)->isVisible());
+        QCOMPARE(QApplication::focusWidget(), txtEdit(e));
+        QCOMPARE(txtEdit(e)->text(), QStringLiteral("1"));
+        typeKeys(QStringLiteral(",5"));
+        pressKey(Qt::Key_Return);
+        QCOMPARE(log.entries, QStringList({"BeforeEdit 12,5", "BeforeChange 12,5|1,5", "Change 12,5|1,50",
+                                           "ColChange"}));
+        QCOMPARE(e->TMatrix(1, 2), QStringLiteral("1,50"));
+        QCOMPARE(e->TMatrix(1, 5), QStringLiteral("U"));
+        QVERIFY(e->ChangedState());
+        QVERIFY(!e->Editing());
+        // Enter moved on to the next shown column.
+        QCOMPARE(e->Row(), 1);
+        QCOMPARE(e->Col(), 3);
+        // The cell got its own colour back after the white of the edit.
+        QSignalBlocker block(g);
+        g->setCol(2);
+        QCOMPARE(g->CellBackColor(), 0);
+    }
+
+    void vetoAndEscapeLeaveTheCell()
+    {
+        open();
+        bool veto = true;
+        connect(e, &VarnexEditUni::BeforeChange, this, [&veto](Variant &, Variant &, bool &cancel) {
+            cancel = veto;
+        });
+        startAt(e, 1, 1);
+        EventLog log(e);
+        QTest::keyClick(g->view(), 'X');
+        pressKey(Qt::Key_Return);
+        QCOMPARE(log.names(), QStringList({"BeforeEdit", "BeforeChange", "ColChange"}));
+        QCOMPARE(e->TMatrix(1, 1), QStringLiteral("Šroub"));
+        QCOMPARE(e->TMatrix(1, 5), QStringLiteral("X"));
+        QVERIFY(!e->ChangedState());
+        QVERIFY(!e->Editing());
+
+        // Esc drops the edit: no question to the host at all.
+        veto = false;
+        startAt(e, 1, 1);
+        log.clear();
+        QTest::keyClick(g->view(), 'Y');
+        typeKeys(QStringLiteral("ZZ"));
+        pressKey(Qt::Key_Escape);
+        QCOMPARE(log.names(), QStringList({"BeforeEdit"}));
+        QCOMPARE(e->TMatrix(1, 1), QStringLiteral("Šroub"));
+        QVERIFY(!e->Editing());
+        QCOMPARE(QApplication::focusWidget(), g->view());
+
+        // A veto of the edit's start opens nothing.
+        connect(e, &VarnexEditUni::BeforeEdit, this, [](Variant &, bool &cancel) { cancel = true; });
+        QTest::keyClick(g->view(), 'Q');
+        QVERIFY(!e->Editing());
+    }
+
+    void dates_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("day alone") << "5" << "05.03.2026";
+        QTest::newRow("no such day") << "45" << "";
+        QTest::newRow("full date") << "5.3.2026" << "05.03.2026";
+        QTest::newRow("day and month") << "1.12" << "01.12.2026";
+    }
+    void dates()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        open();
+        startAt(e, 1, 3);
+        EventLog log(e);
+        QTest::keyClick(g->view(), typed.at(0).toLatin1());
+        typeKeys(typed.mid(1));
+        pressKey(Qt::Key_Return);
+        QCOMPARE(e->TMatrix(1, 3), stored);
+        QCOMPARE(log.entries.at(1), QStringLiteral("BeforeChange 05.03.2026|") + typed);
+        QCOMPARE(log.entries.at(2), QStringLiteral("Change 05.03.2026|") + stored);
+        QCOMPARE(m_beeps, 0);
+    }
+
+    void impossibleDateIsRefusedVisibly()
+    {
+        open();
+        startAt(e, 1, 3);
+        EventLog log(e);
+        QTest::keyClick(g->view(), '3');
+        typeKeys(QStringLiteral("1.4.2026"));
+        pressKey(Qt::Key_Return);
+        // The editor stays with the text for the user to mend; the host heard nothing.
+        QCOMPARE(m_beeps, 1);
+        QVERIFY(e->Editing());
+        QCOMPARE(txtEdit(e)->text(), QStringLiteral("31.4.2026"));
+        QCOMPARE(e->TMatrix(1, 3), QStringLiteral("05.03.2026"));
+        QCOMPARE(log.names(), QStringList({"BeforeEdit"}));
+        QTRY_COMPARE(QApplication::focusWidget(), txtEdit(e));
+        QCOMPARE(e->Row(), 1);
+        QCOMPARE(e->Col(), 3);
+        // A day count typed as digits is refused the same way.
+        txtEdit(e)->clear();
+        typeKeys(QStringLiteral("46000"));
+        pressKey(Qt::Key_Return);
+        QCOMPARE(m_beeps, 2);
+        QVERIFY(e->Editing());
+        // Leaving for another cell refuses it once and brings the user back to it.
+        QCoreApplication::processEvents();
+        QTest::mouseClick(g->view()->viewport(), Qt::LeftButton, {}, cellCentre(g, 3, 1));
+        QCOMPARE(m_beeps, 3);
+        QTRY_COMPARE(QApplication::focusWidget(), txtEdit(e));
+        QCOMPARE(e->Row(), 1);
+        QCOMPARE(e->Col(), 3);
+        QCOMPARE(e->TMatrix(1, 3), QStringLiteral("05.03.2026"));
+        txtEdit(e)->clear();
+        typeKeys(QStringLiteral("30.4.2026"));
+        pressKey(Qt::Key_Return);
+        QVERIFY(!e->Editing());
+        QCOMPARE(e->TMatrix(1, 3), QStringLiteral("30.04.2026"));
+    }
+
+    void rowStateOfAnAddedRowStays()
+    {
+        open();
+        startAt(e, 2, 1);
+        QTest::keyClick(g->view(), 'a');
+        pressKey(Qt::Key_Return);
+        QCOMPARE(e->TMatrix(2, 1), QStringLiteral("a"));
+        QCOMPARE(e->TMatrix(2, 5), QStringLiteral("N"));
+        startAt(e, 3, 1);
+        QTest::keyClick(g->view(), 'b');
+        pressKey(Qt::Key_Return);
+        QCOMPARE(e->TMatrix(3, 5), QStringLiteral("U"));
+        QCOMPARE(e->TMatrix(1, 5), QStringLiteral("X"));
+    }
+
+    void columnWithoutTheUpdateFlag()
+    {
+        open([](TestHost &h) { h.nameUpdates = false; });
+        startAt(e, 1, 1);
+        EventLog log(e);
+        QTest::keyClick(g->view(), 'K');
+        typeKeys(QStringLiteral("ovo"));
+        pressKey(Qt::Key_Return);
+        QCOMPARE(log.entries.mid(0, 3), QStringList({"BeforeEdit Šroub", "BeforeChange Šroub|Kovo", "UpdateFlg Kovo"}));
+        QVERIFY(!log.names().contains(QStringLiteral("Change")));
+        QCOMPARE(e->TMatrix(1, 1), QStringLiteral("Šroub"));
+        QCOMPARE(e->TMatrix(1, 5), QStringLiteral("X"));
+        QVERIFY(!e->ChangedState());
+        QVERIFY(!e->Editing());
+    }
+
+    void checkBoxToggles()
+    {
+        open();
+        startAt(e, 1, 4);
+        EventLog log(e);
+        QVERIFY(!hasMark(g, 1, 4));
+        QTest::keyClick(g->view(), Qt::Key_Space);
+        QCOMPARE(e->TMatrix(1, 4), QStringLiteral("A"));
+        QVERIFY(hasMark(g, 1, 4));
+        QTest::keyClick(g->view(), Qt::Key_Space);
+        QCOMPARE(e->TMatrix(1, 4), QStringLiteral("N"));
+        QVERIFY(!hasMark(g, 1, 4));
+        QCOMPARE(log.entries, QStringList({"BeforeChange N|A", "Change N|A", "BeforeChange A|N", "Change A|N"}));
+        QCOMPARE(e->TMatrix(1, 5), QStringLiteral("U"));
+        // Any other key only beeps.
+        QTest::keyClick(g->view(), 'x');
+        QCOMPARE(m_beeps, 1);
+        QCOMPARE(e->TMatrix(1, 4), QStringLiteral("N"));
+        QVERIFY(!e->Editing());
+
+        // The text decides, not the picture: a cell written without its mark.
+        e->RData(4, QStringLiteral("A"));
+        log.clear();
+        QTest::keyClick(g->view(), Qt::Key_Space);
+        QCOMPARE(log.entries, QStringList({"BeforeChange A|N", "Change A|N"}));
+        QCOMPARE(e->TMatrix(1, 4), QStringLiteral("N"));
+
+        // A veto leaves text and mark.
+        connect(e, &VarnexEditUni::BeforeChange, this, [](Variant &, Variant &, bool &cancel) { cancel = true; });
+        e->Row(3);
+        e->Col(4);
+        QTest::keyClick(g->view(), Qt::Key_Space);
+        QCOMPARE(e->TMatrix(3, 4), QStringLiteral("A"));
+        QVERIFY(hasMark(g, 3, 4));
+        QCOMPARE(e->TMatrix(3, 5), QStringLiteral("X"));
+        // The mark is the cell's alone.
+        QVERIFY(!hasMark(g, 3, 3));
+    }
+
+    void doubleClickOpensTheEditorOnTheText()
+    {
+        open();
+        startAt(e, 3, 1);
+        EventLog log(e);
+        QTest::mouseDClick(g->view()->viewport(), Qt::LeftButton, {}, cellCentre(g, 3, 1));
+        QVERIFY(e->Editing());
+        QCOMPARE(txtEdit(e)->text(), QStringLiteral("Matice"));
+        QCOMPARE(txtEdit(e)->cursorPosition(), 6);
+        QVERIFY(!log.names().contains(QStringLiteral("DblClick")));
+        // The editor sits over the cell.
+        const QRect cell = g->view()->visualRect(g->model()->index(3, 1));
+        const QPoint cellInControl = g->view()->viewport()->mapTo(e, cell.topLeft());
+        QVERIFY(qAbs(fraTxt(e)->x() - cellInControl.x()) <= 4);
+        QVERIFY(qAbs(fraTxt(e)->y() - cellInControl.y()) <= 4);
+        typeKeys(QStringLiteral("ky"));
+        QTest::mouseDClick(txtEdit(e), Qt::LeftButton);
+        QVERIFY(log.entries.contains(QStringLiteral("TxtDblClick Maticeky")));
+        // A double click on a check box toggles it instead.
+        pressKey(Qt::Key_Escape);
+        e->Col(4);
+        QTest::mouseDClick(g->view()->viewport(), Qt::LeftButton, {}, cellCentre(g, 3, 4));
+        QVERIFY(!e->Editing());
+        QCOMPARE(e->TMatrix(3, 4), QStringLiteral("N"));
+    }
+
+    void editorKeysMoveOverDeletedRows()
+    {
+        open();
+        e->RowHeight(2, 0);  // row 2 deleted
+        startAt(e, 1, 1);
+        QTest::keyClick(g->view(), 'x');
+        pressKey(Qt::Key_Down);
+        QCOMPARE(e->TMatrix(1, 1), QStringLiteral("x"));
+        QCOMPARE(e->Row(), 3);
+        QTest::keyClick(g->view(), 'y');
+        pressKey(Qt::Key_Up);
+        QCOMPARE(e->Row(), 1);
+        QCOMPARE(e->TMatrix(3, 1), QStringLiteral("y"));
+        // Enter in the last shown column goes to the next shown row, on the first shown
+        // column (the key column is hidden).
+        startAt(e, 1, 4);
+        QTest::keyClick(g->view(), Qt::Key_Space);
+        startAt(e, 1, 3);
+        QTest::keyClick(g->view(), '1');
+        pressKey(Qt::Key_Return);
+        QCOMPARE(e->Col(), 4);
+        e->Col(2);
+        QTest::keyClick(g->view(), '2');
+        pressKey(Qt::Key_Return);
+        QCOMPARE(e->Col(), 3);
+        e->ColWidth(4, 0);
+        QTest::keyClick(g->view(), '4');
+        pressKey(Qt::Key_Return);
+        QCOMPARE(e->Row(), 3);
+        QCOMPARE(e->Col(), 1);
+        // In the last row the cell stays.
+        e->Col(3);
+        QTest::keyClick(g->view(), '7');
+        pressKey(Qt::Key_Return);
+        QCOMPARE(e->Row(), 3);
+        QCOMPARE(e->Col(), 3);
+        QCOMPARE(e->TMatrix(3, 3), QStringLiteral("07.03.2026"));
+    }
+
+    void codeListBox()
+    {
+        open([](TestHost &h) { h.nameCodeList = true; });
+        e->CiselnikNapln(1, QStringLiteral("Praha"), QStringLiteral("PHA"));
+        e->CiselnikNapln(1, QStringLiteral("Brno"), QStringLiteral("BRN"));
+        startAt(e, 1, 1);
+        EventLog log(e);
+        QTest::keyClick(g->view(), 'q');
+        auto *box = e->findChild<QComboBox *>(QStringLiteral("cmbEdit"));
+        QVERIFY(box->isVisible());
+        QCOMPARE(box->count(), 2);
+        // The starting key is not typed into the box.
+        QCOMPARE(box->currentText(), QStringLiteral("Šroub"));
+        box->setCurrentIndex(1);
+        pressKey(Qt::Key_Return);
+        QCOMPARE(e->TMatrix(1, 1), QStringLiteral("Brno"));
+        QCOMPARE(log.entries.mid(0, 4), QStringList({"BeforeEdit Šroub", "BeforeChange Šroub|Brno", "CiselData BRN",
+                                                     "Change Šroub|Brno"}));
+        QVERIFY(!box->isVisible());
+    }
+
+    void refillingDropsAnOpenEdit()
+    {
+        open();
+        startAt(e, 3, 1);
+        QTest::keyClick(g->view(), 'Z');
+        m_host->fill({row("7", "Nové")}, 1);
+        QVERIFY(!e->Editing());
+        QCOMPARE(e->TMatrix(1, 1), QStringLiteral("Nové"));
+        QVERIFY(!e->ChangedState());
+    }
+
+    void leavingTheEditorCommits()
+    {
+        open();
+        startAt(e, 1, 1);
+        QTest::keyClick(g->view(), 'M');
+        typeKeys(QStringLiteral("ez"));
+        // A click into another cell of the grid takes the focus and commits first.
+        QTest::mouseClick(g->view()->viewport(), Qt::LeftButton, {}, cellCentre(g, 3, 2));
+        QVERIFY(!e->Editing());
+        QCOMPARE(e->TMatrix(1, 1), QStringLiteral("Mez"));
+        QCOMPARE(e->TMatrix(1, 5), QStringLiteral("U"));
+    }
+};
+
+QTEST_MAIN(TestEditorEditing)
+#include "tst_editor_editing.moc"

@@ -1,0 +1,353 @@
+// Adding and deleting rows in update mode: the host's events, the questions, the marks
+// left in the grid and where the cursor ends up.
+#include "VarnexEditUni.h"
+#include "grid.h"
+#include "msgbox.h"
+#include "system.h"
+#include "testhost.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest>
+
+namespace {
+
+QString row(const QString &key, const QString &name, const QString &state = QStringLiteral("X"),
+            const QString &check = QStringLiteral("N"))
+{
+    return QStringList{key, name, QStringLiteral("1"), QString(), check, state}.join(QLatin1Char('\t'));
+}
+
+QStringList rows(int n)
+{
+    QStringList list;
+    for (int i = 1; i <= n; ++i)
+        list << row(QString::number(i), QStringLiteral("Položka %1").arg(i));
+    return list;
+}
+
+bool hasMark(FlexGrid *g, int r, int c)
+{
+    QSignalBlocker block(g);
+    const int row = g->Row(), col = g->Col();
+    g->setRow(r);
+    g->setCol(c);
+    const bool mark = !g->CellPicture().isNull();
+    g->setRow(row);
+    g->setCol(col);
+    return mark;
+}
+
+}  // namespace
+
+class TestEditorRows : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestHost> m_host;
+    VarnexEditUni *e = nullptr;
+    FlexGrid *g = nullptr;
+    msgbox::ScriptedAnswerer m_answers;
+    int m_beeps = 0;
+    bool m_shift = false;
+
+    void open(const QStringList &data)
+    {
+        m_host = std::make_unique<TestHost>();
+        QVERIFY(m_host->showActive());
+        m_host->defineColumns(1);
+        e = m_host->VEdit;
+        g = e->grid();
+        e->CmdAddVisible(true);
+        e->CmdDelVisible(true);
+        m_host->fill(data, data.size());
+    }
+
+    // Marks rows from `from` to `to` as the user does: the cursor on the first, Shift+click
+    // on the last.
+    void mark(int from, int to)
+    {
+        e->Row(from);
+        e->Col(1);
+        e->RowSel(to);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_answers.clear();
+        m_answers.onUnexpected = [](const msgbox::Shown &box) { QFAIL(qPrintable(box.text)); };
+        msgbox::setAnswerer(&m_answers);
+        sys::setBeepHook([this](int, int) { ++m_beeps; });
+        m_beeps = 0;
+        m_shift = false;
+        sys::setKeyStateHook([this](sys::Key k) -> std::optional<bool> {
+            return k == sys::Key::Shift ? std::optional<bool>(m_shift) : std::nullopt;
+        });
+    }
+    void cleanup()
+    {
+        m_host.reset();
+        msgbox::setAnswerer(nullptr);
+        sys::setBeepHook({});
+        sys::setKeyStateHook({});
+    }
+
+    void addTakesTheDefaultRow()
+    {
+        open(rows(2));
+        e->AddString(QStringList{"", "Nový", "0", "", "A", "N"}.join(QLatin1Char('\t')));
+        e->Row(1);
+        e->Col(2);
+        EventLog log(e);
+        QTest::mouseClick(m_host->findChild<QPushButton *>(QStringLiteral("cmdAdd")), Qt::LeftButton);
+        QCOMPARE(e->Rows(), 4);
+        QCOMPARE(e->TMatrix(3, 1), QStringLiteral("Nový"));
+        QCOMPARE(e->RowHeight(3), 300);
+        QVERIFY(hasMark(g, 3, 4));
+        QVERIFY(!hasMark(g, 3, 1));
+        // The cursor is on the new row, on its first shown column, and no move was reported.
+        QCOMPARE(e->Row(), 3);
+        QCOMPARE(e->Col(), 1);
+        QCOMPARE(log.entries, QStringList({"Change |"}));
+        QVERIFY(e->ChangedState());
+        QVERIFY(!e->findChild<QLabel *>(QStringLiteral("lblRecord"))->isVisible());
+    }
+
+    void addAsksTheHostWithoutADefault()
+    {
+        open(rows(2));
+        QString answer;
+        connect(e, &VarnexEditUni::AddRow, this, [&answer](QString &text) {
+            QVERIFY(text.isEmpty());
+            text = answer;
+        });
+        EventLog log(e);
+        // The host gives nothing: nothing happens at all.
+        e->Add();
+        QCOMPARE(log.entries, QStringList({"AddRow"}));
+        QCOMPARE(e->Rows(), 3);
+        QVERIFY(!e->ChangedState());
+        QVERIFY(e->findChild<QLabel *>(QStringLiteral("lblRecord"))->isVisible());
+        answer = row(QString(), QStringLiteral("Od hostitele"), QStringLiteral("N"));
+        log.clear();
+        e->Add();
+        QCOMPARE(log.entries, QStringList({"AddRow", "Change |"}));
+        QCOMPARE(e->TMatrix(3, 1), QStringLiteral("Od hostitele"));
+    }
+
+    void addAfterClearReplacesThePlaceholder()
+    {
+        open(rows(2));
+        e->Clear();
+        e->AddString(row(QString(), QStringLiteral("První"), QStringLiteral("N")));
+        e->Add();
+        QCOMPARE(e->Rows(), 2);
+        QCOMPARE(e->TMatrix(1, 1), QStringLiteral("První"));
+        QCOMPARE(e->RowHeight(1), 300);
+        QCOMPARE(e->LiveRows(), 1);
+        e->Add();
+        QCOMPARE(e->Rows(), 3);
+        QCOMPARE(e->TMatrix(1, 1), QStringLiteral("První"));
+    }
+
+    void refusedAddChangesNothing()
+    {
+        // Columns never defined: the grid has nothing to take the row into.
+        m_host = std::make_unique<TestHost>();
+        e = m_host->VEdit;
+        e->Edited(1);
+        e->Init(3, 0);
+        e->Clear();
+        e->AddString(QStringLiteral("1\ta\tN"));
+        EventLog log(e);
+        m_answers.expect(vbOK);
+        e->Add();
+        QCOMPARE(m_answers.shown().size(), size_t(1));
+        QCOMPARE(m_answers.shown()[0].text, QStringLiteral("Další řádek nelze přidat."));
+        QCOMPARE(m_answers.shown()[0].title, QStringLiteral("Přidání řádku"));
+        QCOMPARE(m_answers.shown()[0].style, int(vbOKOnly | vbExclamation));
+        QCOMPARE(e->Rows(), 2);
+        QVERIFY(log.entries.isEmpty());
+        QVERIFY(!e->ChangedState());
+    }
+
+    void deleteOneRowAfterTheQuestion()
+    {
+        open(rows(3));
+        e->Row(2);
+        e->Col(1);
+        EventLog log(e);
+        m_answers.expect(vbNo);
+        e->Delete();
+        QCOMPARE(log.entries, QStringList({"Smazat"}));
+        QCOMPARE(e->TMatrix(2, 5), QStringLiteral("X"));
+        QCOMPARE(m_answers.shown()[0].text, QStringLiteral("Opravdu zrušit řádek?"));
+        QCOMPARE(m_answers.shown()[0].title, QStringLiteral("Aktualizace"));
+        QCOMPARE(m_answers.shown()[0].style & 7, int(vbYesNo));
+
+        m_answers.expect(vbYes);
+        log.clear();
+        QTest::keyClick(g->view(), Qt::Key_Delete);
+        QCOMPARE(log.entries, QStringList({"Smazat", "Smazano 2", "Change |"}));
+        QCOMPARE(e->TMatrix(2, 5), QStringLiteral("D"));
+        QCOMPARE(e->RowHeight(2), 0);
+        QVERIFY(e->DeletedRow(2));
+        QVERIFY(e->ChangedState());
+        // The cursor goes to the shown row above.
+        QCOMPARE(e->Row(), 1);
+        QCOMPARE(e->Rows(), 4);
+
+        // The row above gone too: the one below takes the cursor.
+        m_shift = true;
+        e->Row(1);
+        e->Delete();
+        QCOMPARE(e->Row(), 3);
+        // The last one: nothing shown is left, the cursor goes to the header.
+        e->Delete();
+        QCOMPARE(e->Row(), 0);
+        QCOMPARE(m_answers.shown().size(), size_t(2));
+    }
+
+    void deleteWithShiftAsksNothing()
+    {
+        open(rows(3));
+        m_shift = true;
+        e->Row(3);
+        EventLog log(e);
+        e->Delete();
+        QCOMPARE(log.entries, QStringList({"Smazat", "Smazano 3", "Change |"}));
+        QVERIFY(m_answers.shown().empty());
+        QCOMPARE(e->Row(), 2);
+    }
+
+    void deleteARange_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::newRow("marked downwards") << 3 << 5;
+        QTest::newRow("marked upwards") << 5 << 3;
+    }
+    void deleteARange()
+    {
+        QFETCH(int, from);
+        QFETCH(int, to);
+        open(rows(6));
+        mark(from, to);
+        EventLog log(e);
+        m_answers.expect(vbYes);
+        m_shift = true;  // Shift spares only the question for one row
+        e->Delete();
+        QCOMPARE(m_answers.shown()[0].text, QStringLiteral("Zrušit všechny označené řádky?"));
+        QCOMPARE(log.entries, QStringList({"Smazat", "Smazano 3", "Smazano 4", "Smazano 5", "Change |"}));
+        for (int r = 3; r <= 5; ++r) {
+            QCOMPARE(e->TMatrix(r, 5), QStringLiteral("D"));
+            QCOMPARE(e->RowHeight(r), 0);
+        }
+        QCOMPARE(e->TMatrix(2, 5), QStringLiteral("X"));
+        QCOMPARE(e->TMatrix(6, 5), QStringLiteral("X"));
+        QVERIFY(e->Row() == 2 || e->Row() == 6);
+        QVERIFY(!e->DeletedRow(e->Row()));
+    }
+
+    void rangeOverDeletedAndUnsavedRows()
+    {
+        // Row 3 was deleted before, row 4 was added and never saved: the host hears of
+        // rows 2 and 5 only, and the new row leaves no trace for its save.
+        open({row("1", "a"), row("2", "b"), row("3", "c", "D"), row("", "d", "N", "A"), row("5", "e"), row("6", "f")});
+        e->RowHeight(3, 0);
+        QStringList keysDeleted;
+        connect(e, &VarnexEditUni::Smazano, this, [this, &keysDeleted] { keysDeleted << e->RData(0); });
+        mark(2, 5);
+        m_answers.expect(vbYes);
+        EventLog log(e);
+        e->Delete();
+        QCOMPARE(keysDeleted, QStringList({"2", "5"}));
+        QCOMPARE(log.names().count(QStringLiteral("Change")), 1);
+        QCOMPARE(e->Rows(), 6);
+        QStringList states;
+        for (int r = 1; r < e->Rows(); ++r)
+            states << e->TMatrix(r, 1) + e->TMatrix(r, 5);
+        QCOMPARE(states, QStringList({"aX", "bD", "cD", "eD", "fX"}));
+        QVERIFY(!e->DeletedRow(e->Row()));
+
+        // Deleting a deleted row again only beeps.
+        e->Row(2);
+        log.clear();
+        e->Delete();
+        QCOMPARE(m_beeps, 1);
+        QVERIFY(log.entries.isEmpty());
+    }
+
+    void cursorAfterAnUnsavedRowGoes()
+    {
+        open({row("1", "a"), row("", "b", "N"), row("3", "c")});
+        m_shift = true;
+        e->Row(2);
+        e->Delete();
+        QCOMPARE(e->Rows(), 3);
+        QCOMPARE(e->Row(), 1);
+        QCOMPARE(e->TMatrix(2, 1), QStringLiteral("c"));
+    }
+
+    void unsavedRowAlone()
+    {
+        open(rows(1));
+        e->Clear();
+        e->AddString(row(QString(), QStringLiteral("Nový"), QStringLiteral("N")));
+        e->Add();
+        m_shift = true;
+        QStringList heard;
+        connect(e, &VarnexEditUni::Smazano, this, [&heard] { heard << QStringLiteral("Smazano"); });
+        e->Delete();
+        QVERIFY(heard.isEmpty());
+        // The grid is back to its empty state.
+        QCOMPARE(e->Rows(), 2);
+        QCOMPARE(e->RowHeight(1), 15);
+        QCOMPARE(e->TMatrix(1, 1), QString());
+        QCOMPARE(e->LiveRows(), 0);
+    }
+
+    void vetoAndHeaderRow()
+    {
+        open(rows(3));
+        connect(e, &VarnexEditUni::Smazat, this, [](bool &cancel) { cancel = true; });
+        e->Row(2);
+        EventLog log(e);
+        e->Delete();
+        QCOMPARE(log.entries, QStringList({"Smazat"}));
+        QCOMPARE(e->TMatrix(2, 5), QStringLiteral("X"));
+        QVERIFY(!e->ChangedState());
+        e->Row(0);
+        log.clear();
+        e->Delete();
+        QVERIFY(log.entries.isEmpty());
+        QCOMPARE(m_beeps, 1);
+    }
+
+    void checkMarksGoWithTheRow()
+    {
+        open({row("1", "a", "X", "A"), row("2", "b", "X", "A")});
+        m_shift = true;
+        e->Row(1);
+        e->Delete();
+        QVERIFY(!hasMark(g, 1, 4));
+        QVERIFY(hasMark(g, 2, 4));
+        QCOMPARE(e->TMatrix(1, 4), QStringLiteral("A"));
+    }
+
+    void deleteKeyOnlyInUpdateMode()
+    {
+        open(rows(2));
+        e->Edited(2);
+        e->Row(1);
+        EventLog log(e);
+        QTest::keyClick(g->view(), Qt::Key_Delete);
+        QVERIFY(log.entries.isEmpty());
+        QCOMPARE(e->TMatrix(1, 5), QStringLiteral("X"));
+    }
+};
+
+QTEST_MAIN(TestEditorRows)
+#include "tst_editor_rows.moc"
