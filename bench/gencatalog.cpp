@@ -3,8 +3,12 @@
 #include "data/sqlliteral.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
 #include <algorithm>
 #include <stdexcept>
 
@@ -316,6 +320,40 @@ void GenerateRecords(dao::Database &db, const GenOptions &o)
         db.Execute(generator.next());
     // The counter from which the program numbers the next new record.
     db.Execute(QStringLiteral("UPDATE S_Param SET Inter = %1").arg(CSQL(o.records)));
+}
+
+void GeneratePictures(dao::Database &db, const QString &folder, int count, int records, quint32 seed)
+{
+    if (count <= 0 || records <= 0)
+        return;
+    QDir().mkpath(folder);
+    std::mt19937 rng(seed);
+    const auto below = [&rng](int n) { return int(rng() % quint32(n)); };
+    for (int i = 1; i <= count; ++i) {
+        // A landscape of sky, hills and a sun in colours of its own.
+        QImage image(480, 360, QImage::Format_RGB32);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        QLinearGradient sky(0, 0, 0, 360);
+        sky.setColorAt(0, QColor::fromHsv(190 + below(40), 120, 240));
+        sky.setColorAt(1, QColor::fromHsv(30 + below(30), 60, 255));
+        p.fillRect(image.rect(), sky);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor::fromHsv(45, 200, 255));
+        p.drawEllipse(QPointF(60 + below(360), 60 + below(60)), 30, 30);
+        for (int hill = 0; hill < 3; ++hill) {
+            p.setBrush(QColor::fromHsv(90 + below(50), 150 + below(80), 120 + hill * 40));
+            p.drawEllipse(QPointF(below(480), 330 + hill * 20), 200 + below(120), 90 + below(40));
+        }
+        p.end();
+        const QString name = QStringLiteral("obrazek%1.jpg").arg(i, 3, 10, QLatin1Char('0'));
+        if (!image.save(folder + QLatin1Char('/') + name, "JPG", 85))
+            throw VbError(75, kSource, QStringLiteral("Cannot write the picture '%1'").arg(name));
+        const int inter = 1 + (i - 1) * std::max(1, records / count);
+        db.Execute(QStringLiteral("INSERT INTO Obrazky (Inter, Poradi, Soubor, Popis, Aktualizace) VALUES (%1, 1, %2, %3, %4)")
+                       .arg(CSQL(std::min(inter, records)), CSQL(name), CSQL(QStringLiteral("Obrázek %1").arg(i)),
+                            CSQL(QDateTime(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC))));
+    }
 }
 
 void GenerateCatalog(dao::Workspace &ws, dao::Database &db, const GenOptions &o)

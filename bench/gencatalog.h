@@ -51,6 +51,10 @@ void GenerateRecords(dao::Database &db, const GenOptions &o);
 // the whole generation back and is passed on.
 void GenerateCatalog(dao::Workspace &ws, dao::Database &db, const GenOptions &o);
 
+// Draws count pictures into folder (JPEG files, made anew each time) and attaches each to
+// one of the records 1..records as its first attachment, in Obrazky.
+void GeneratePictures(dao::Database &db, const QString &folder, int count, int records, quint32 seed);
+
 // A copy of the fresh catalog upgPath at target, filled by GenerateCatalog. Raises 3204
 // when target exists and 3024 when upgPath is missing; a failure leaves no target behind.
 void CreateCatalogFile(const QString &upgPath, const QString &target, const GenOptions &o);

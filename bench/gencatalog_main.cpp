@@ -1,8 +1,10 @@
-// oskal-gencatalog TARGET [--records N] [--sections K] [--seed S] [--upg PATH]
-// Writes a generated catalog to TARGET (a new file) from a copy of the fresh catalog.
+// oskal-gencatalog TARGET [--records N] [--sections K] [--seed S] [--pictures P] [--upg PATH]
+// Writes a generated catalog to TARGET (a new file) from a copy of the fresh catalog; with
+// --pictures, P pictures in the img folder beside it, attached to records.
 #include "gencatalog.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QStringList>
 #include <cstdio>
 #include <exception>
@@ -12,7 +14,7 @@ namespace {
 int usage()
 {
     std::fprintf(stderr,
-                 "usage: oskal-gencatalog TARGET [--records N] [--sections K] [--seed S] [--upg PATH]\n"
+                 "usage: oskal-gencatalog TARGET [--records N] [--sections K] [--seed S] [--pictures P] [--upg PATH]\n"
                  "  writes a new catalog TARGET; defaults: 10000 records, 3 sections, seed 1,\n"
                  "  upg %s/QIRData.upg\n",
                  OSKAL_APP_DIR);
@@ -38,6 +40,7 @@ int main(int argc, char **argv)
     GenOptions options;
     QString target;
     QString upg = QStringLiteral(OSKAL_APP_DIR "/QIRData.upg");
+    int pictures = 0;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
         if (a == QLatin1String("-h") || a == QLatin1String("--help"))
@@ -53,6 +56,8 @@ int main(int argc, char **argv)
                 options.sections = int(n);
             else if (a == QLatin1String("--seed") && readNumber(value, 0, 0xffffffffLL, n))
                 options.seed = quint32(n);
+            else if (a == QLatin1String("--pictures") && readNumber(value, 0, 999, n))
+                pictures = int(n);
             else if (a == QLatin1String("--upg"))
                 upg = value;
             else
@@ -68,6 +73,12 @@ int main(int argc, char **argv)
 
     try {
         CreateCatalogFile(upg, target, options);
+        if (pictures > 0) {
+            dao::Workspace ws;
+            auto db = ws.OpenDatabase(target);
+            GeneratePictures(*db, QFileInfo(target).absolutePath() + QStringLiteral("/img"), pictures, options.records,
+                             options.seed);
+        }
     } catch (const std::exception &e) {
         std::fprintf(stderr, "oskal-gencatalog: %s\n", e.what());
         return 1;

@@ -8,7 +8,7 @@ cmake --build build
 mkdir -p build/demo
 cp -a build/Oskal/. build/demo/
 if [ ! -f build/demo/QIRData.mdb ]; then
-  build/bench/oskal-gencatalog build/demo/QIRData.mdb --records 2000 --sections 4
+  build/bench/oskal-gencatalog build/demo/QIRData.mdb --records 400 --sections 4 --pictures 40
 fi
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display: starting Oskal under a virtual X server (xvfb-run)."
