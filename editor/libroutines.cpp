@@ -2,6 +2,7 @@
 
 #include "messagelist.h"
 #include "system.h"
+#include "jetsql.h"
 #include "vberror.h"
 
 #include <QAbstractButton>
@@ -11,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QRegularExpression>
 #include <QTabBar>
 #include <QTabWidget>
 #include <optional>
@@ -35,21 +35,9 @@ std::optional<MessageList> g_texts;
 
 QString numericText(const QString &typed)
 {
-    QString s = typed;
-    qsizetype lead = 0;
-    while (lead < s.size() && s[lead] == QLatin1Char(' '))
-        ++lead;
-    s.remove(0, lead);
-    s.remove(QChar(0x00A0));
-    s.replace(QLatin1Char(','), QLatin1Char('.'));
-    if (s.isEmpty())
-        return QStringLiteral("0");
-    // Typed text goes into the statement unquoted here: only a plain number may pass.
-    static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
-    const QString trimmed = s.trimmed();
-    if (!number.match(trimmed).hasMatch())
-        notConvertible(vbString, QLatin1Char('"') + typed + QLatin1Char('"'));
-    return trimmed;
+    if (const auto number = jet::numberLiteral(typed))
+        return *number;
+    notConvertible(vbString, QLatin1Char('"') + typed + QLatin1Char('"'));
 }
 
 QString translated(const QString &text)

@@ -2,6 +2,7 @@
 
 #include <QCollator>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QVarLengthArray>
 #include <array>
@@ -239,6 +240,26 @@ int collateUtf8(const char *a, int aLength, const char *b, int bLength)
     QVarLengthArray<QChar, 256> x, y;
     const int r = c.collator.compare(decode(a, aLength, x), decode(b, bLength, y));
     return r < 0 ? -1 : r > 0 ? 1 : 0;
+}
+
+// ---------------------------------------------------------------- number literals
+
+std::optional<QString> numberLiteral(const QString &typed)
+{
+    QString s = typed;
+    qsizetype lead = 0;
+    while (lead < s.size() && s[lead] == QLatin1Char(' '))
+        ++lead;
+    s.remove(0, lead);
+    s.remove(QChar(0x00A0));
+    s.replace(QLatin1Char(','), QLatin1Char('.'));
+    if (s.isEmpty())
+        return QStringLiteral("0");
+    static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
+    const QString trimmed = s.trimmed();
+    if (!number.match(trimmed).hasMatch())
+        return std::nullopt;
+    return trimmed;
 }
 
 // ---------------------------------------------------------------- format

@@ -37,6 +37,11 @@ struct Statement {
 };
 Statement rewrite(const QString &sql);
 
+// A typed number as a statement takes it unquoted: the blanks before it and non-breaking
+// spaces dropped, a decimal comma made a point, an empty text 0. Nothing for a text that
+// is no plain number: "1 or 1=1" or "0; delete ..." must never reach the engine.
+std::optional<QString> numberLiteral(const QString &typed);
+
 // The name under which the engine binding registers the catalog's collation.
 inline constexpr const char *kCollationName = "JETCZ";
 

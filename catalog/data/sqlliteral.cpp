@@ -1,9 +1,9 @@
 #include "sqlliteral.h"
 
 #include "startup/translation.h"
+#include "jetsql.h"
 #include "vberror.h"
 
-#include <QRegularExpression>
 
 namespace {
 
@@ -18,22 +18,9 @@ namespace {
 
 QString numericText(const QString &typed)
 {
-    QString s = typed;
-    qsizetype lead = 0;
-    while (lead < s.size() && s[lead] == QLatin1Char(' '))
-        ++lead;
-    s.remove(0, lead);
-    s.remove(QChar(0x00A0));
-    s.replace(QLatin1Char(','), QLatin1Char('.'));
-    if (s.isEmpty())
-        return QStringLiteral("0");
-    // This is where text typed by a user would go into a statement unquoted: only a
-    // plain number may pass ("1 or 1=1" and "0; delete ..." must never reach the engine).
-    static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
-    const QString trimmed = s.trimmed();
-    if (!number.match(trimmed).hasMatch())
-        notConvertible(vbString, QLatin1Char('"') + typed + QLatin1Char('"'));
-    return trimmed;
+    if (const auto number = jet::numberLiteral(typed))
+        return *number;
+    notConvertible(vbString, QLatin1Char('"') + typed + QLatin1Char('"'));
 }
 
 }  // namespace
