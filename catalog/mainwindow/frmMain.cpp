@@ -92,6 +92,7 @@ void frmMain::Unload()
 
 frmMain::frmMain()
 {
+    KonecProgramu = false;
     setObjectName(QStringLiteral("frmMain"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("237,Oskal"));
@@ -266,6 +267,7 @@ void frmMain::MDIForm_QueryUnload()
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    KonecProgramu = true;
     MDIForm_QueryUnload();
     UnloadViews();
     event->accept();

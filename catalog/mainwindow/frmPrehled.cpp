@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QRegularExpression>
 #include <QPointer>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -106,8 +107,12 @@ frmPrehled::~frmPrehled()
 
 void frmPrehled::Zobraz()
 {
+    // Never a window of its own: without the main window it does not show.
+    frmMain *main = frmMain::Loaded();
     if (!parentWidget()) {
-        QMdiSubWindow *frame = frmMain::Form().mdiArea->addSubWindow(this);
+        if (!main)
+            return;
+        QMdiSubWindow *frame = main->mdiArea->addSubWindow(this);
         frame->setGeometry(placement("PrehledWindowLeft", "0"), placement("PrehledWindowTop", "0"),
                            placement("PrehledWindowWidth", "11800"), placement("PrehledWindowHeight", "3740"));
     }
@@ -134,7 +139,10 @@ void frmPrehled::Form_Unload()
 
 void frmPrehled::NactiData()
 {
-    const QString section = frmMain::Form().lblSekce->property("Tag").toString();
+    frmMain *main = frmMain::Loaded();
+    if (!main)
+        return;
+    const QString section = main->lblSekce->property("Tag").toString();
     if (section == QLatin1String("0")) {
         VEdit->Clear();
         return;
@@ -152,24 +160,31 @@ void frmPrehled::NactiData()
     SloupecPopisu = -1;
     lblPopis->setText(PrelozText(QStringLiteral("222,Popis")));
     for (dao::Recordset &d = *m_definice; !d.Eof(); d.MoveNext()) {
+        const auto text = [&d](const char *name) {
+            const Variant v = d[QLatin1String(name)];
+            return v.IsNull() ? QString() : v.toString();
+        };
         const auto flag = [&d](const char *name) {
             const Variant v = d[QLatin1String(name)];
             return !v.IsNull() && v.toBool();
         };
-        const Variant caption = d[QStringLiteral("Nazev")];
-        const QString nazev = caption.IsNull() ? QString() : caption.toString();
+        SloupecPrehledu column;
+        column.Typ = text("Typ").toUpper();
+        column.Jmeno = text("Pol") + column.Typ;
+        column.Titulek = text("Nazev");
+        column.Zarovnani = text("Zarovnani").toUpper();
+        // The name goes into the statement as it stands: only a field of the catalog may
+        // (definitions also come with catalog releases from outside).
+        static const QRegularExpression field(QStringLiteral("^Pol([1-9]|[12][0-9]|30)[CND]$"),
+                                              QRegularExpression::CaseInsensitiveOption);
+        const bool shown = flag("Zobraz") && field.match(column.Jmeno).hasMatch();
         // A description field that is not shown has no column of its own: the strip
         // stays empty rather than show the next column's value.
         if (flag("Popis")) {
-            lblPopis->setText(nazev);
-            SloupecPopisu = flag("Zobraz") ? int(SloupcePrehledu.size()) : -1;
+            lblPopis->setText(column.Titulek);
+            SloupecPopisu = shown ? int(SloupcePrehledu.size()) : -1;
         }
-        if (flag("Zobraz")) {
-            SloupecPrehledu column;
-            column.Typ = d[QStringLiteral("Typ")].IsNull() ? QString() : d[QStringLiteral("Typ")].toString().toUpper();
-            column.Jmeno = d[QStringLiteral("Pol")].toString() + column.Typ;
-            column.Titulek = nazev;
-            column.Zarovnani = d[QStringLiteral("Zarovnani")].IsNull() ? QString() : d[QStringLiteral("Zarovnani")].toString().toUpper();
+        if (shown) {
             SeznamPoli += QStringLiteral(", ") + column.Jmeno;
             SloupcePrehledu.push_back(column);
         }
@@ -183,11 +198,13 @@ void frmPrehled::NactiData()
     // Under a limit the engine keeps only the first records of its sort instead of
     // sorting the whole section; the counter still tells how many there are.
     QString limit;
+    int total = -1;
     if (const auto most = LimitZaznamu()) {
         limit = QStringLiteral(" limit ") + QString::number(std::max(*most, 1));
-        m_celkem = Db->OpenRecordset(QStringLiteral("select count(*)") + from)->Fields(0).Value().toLong();
+        total = Db->OpenRecordset(QStringLiteral("select count(*)") + from)->Fields(0).Value().toLong();
     }
     Zaznamy = Db->OpenRecordset(QStringLiteral("select ") + SeznamPoli + from + QStringLiteral(" order by ") + order + limit);
+    m_celkem = total;
     VEdit->Edited(2);
     const char *menu[] = {"33,Aktualizace záznamu", "122,Kopie záznamu", "307,Smazat záznam", "-",
                           "403,Změnit náhled", "274,Přidat náhled", "-", "334,Tisk detailu"};

@@ -79,6 +79,16 @@ bool frmPrehled::readRows()
     VEdit->Redraw(false);
     VEdit->Clear();
     setStatus(PrelozText(QStringLiteral("234,Probíhá načtení dat do přehledu...")));
+    // However the reading ends, the status text goes and the grid draws again.
+    struct Restore {
+        QPointer<frmPrehled> window;
+        ~Restore()
+        {
+            setStatus(QString());
+            if (window)
+                window->VEdit->Redraw(true);
+        }
+    } restore{self};
 
     const std::optional<qint32> limit = LimitZaznamu();
 
@@ -111,6 +121,7 @@ bool frmPrehled::readRows()
     setStatus(QString());
     VEdit->FirstCol(1);
     VEdit->Redraw(true);
+    restore.window = nullptr;
     QCoreApplication::processEvents();
     if (!goOn())
         return false;

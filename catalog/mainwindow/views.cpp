@@ -1,6 +1,8 @@
 #include "views.h"
 
 #include "data/infosettings.h"
+#include "mainwindow/frmMain.h"
+#include "startup/globals.h"
 #include "mainwindow/frmPrehled.h"
 #include "records/frmNahled.h"
 #include "records/frmVyber.h"
@@ -30,16 +32,19 @@ bool settingIsTrue(const QString &key)
 
 void ZobrazPohledy()
 {
+    const auto ending = [] { return KonecProgramu || !frmMain::Loaded(); };
+    if (ending())
+        return;
     ignoreErrors([] {
         frmPrehled::Form().Zobraz();
         frmPrehled::Form().NactiData();
     });
-    if (settingIsTrue(QStringLiteral("VyberWindowShow")))
+    if (!ending() && settingIsTrue(QStringLiteral("VyberWindowShow")))
         ignoreErrors([] {
             frmVyber::Form().Zobraz();
             frmVyber::Form().NactiData();
         });
-    if (settingIsTrue(QStringLiteral("NahledWindowShow")))
+    if (!ending() && settingIsTrue(QStringLiteral("NahledWindowShow")))
         ignoreErrors([] {
             frmNahled::Form().Zobraz();
             frmNahled::Form().NactiZalozky();

@@ -51,8 +51,13 @@ frmNahled::~frmNahled()
 
 void frmNahled::Zobraz()
 {
-    if (!parentWidget())
-        frmMain::Form().mdiArea->addSubWindow(this);
+    // Never a window of its own: without the main window it does not show.
+    frmMain *main = frmMain::Loaded();
+    if (!parentWidget()) {
+        if (!main)
+            return;
+        main->mdiArea->addSubWindow(this);
+    }
     show();
 }
 

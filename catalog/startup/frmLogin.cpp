@@ -33,6 +33,7 @@ frmLogin::frmLogin()
     txtPassword = new QLineEdit(this);
     txtPassword->setObjectName(QStringLiteral("txtPassword"));
     txtPassword->setEchoMode(QLineEdit::Password);
+    txtPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));  // "*" for every character
     txtPassword->setMaxLength(20);  // the width of S_Param.Heslo
     layout->addWidget(txtUserName, 0, 1);
     layout->addWidget(txtPassword, 1, 1);

@@ -18,3 +18,4 @@ bool NahledOtevren = false;
 std::vector<SloupecPrehledu> SloupcePrehledu(1);
 QString SeznamPoli;
 quint8 PocetSloupcu = 0;
+bool KonecProgramu = false;

@@ -7,14 +7,14 @@
 #include "msgbox.h"
 #include "translation.h"
 #include "variant.h"
+#include "vberror.h"
 
 #include <QLabel>
 
 namespace {
 
-void makeCurrent(dao::Recordset &section)
+void makeCurrent(QLabel *label, dao::Recordset &section)
 {
-    QLabel *label = frmMain::Form().lblSekce;
     label->setText(section[QStringLiteral("nazev")].toString().toUpper());
     label->setProperty("Tag", section[QStringLiteral("sekce")].toString());
 }
@@ -23,25 +23,36 @@ void makeCurrent(dao::Recordset &section)
 
 void NastavSekci()
 {
-    // The stored number reaches SQL only as a number: a setting that is none fails here,
-    // as a broken query would, and leaves the label as it was.
-    const QString stored = NactiInfo(QStringLiteral("Sekce"), QStringLiteral("0"));
-    auto remembered = Db->OpenRecordset(QStringLiteral("Select * from sekce where sekce=") + CSQL(stored, true));
-    if (!remembered->Eof()) {
-        makeCurrent(*remembered);
+    frmMain *main = frmMain::Loaded();
+    if (!main)
         return;
+    QLabel *label = main->lblSekce;
+    // The stored number reaches SQL only as a number; a setting that is none is as good
+    // as a section that is gone, and the first section by name is taken.
+    const QString stored = NactiInfo(QStringLiteral("Sekce"), QStringLiteral("0"));
+    QString number;
+    try {
+        number = CSQL(stored, true);
+    } catch (const VbError &) {
+    }
+    if (!number.isEmpty()) {
+        auto remembered = Db->OpenRecordset(QStringLiteral("Select * from sekce where sekce=") + number);
+        if (!remembered->Eof()) {
+            makeCurrent(label, *remembered);
+            return;
+        }
     }
     auto byName = Db->OpenRecordset(QStringLiteral("Select * from sekce order by nazev"));
     if (!byName->Eof()) {
-        makeCurrent(*byName);
+        makeCurrent(label, *byName);
         return;
     }
-    QLabel *label = frmMain::Form().lblSekce;
     label->setText(QString());
     label->setProperty("Tag", QStringLiteral("0"));
-    frmMain::Form().NastavMenu();
+    main->NastavMenu();
     MsgBox(PrelozText(QStringLiteral("173,Není navedena žádná sekce. Naveďte novou sekci a proveďte nastavení katalogu.")),
            vbInformation, PrelozText(QStringLiteral("408,Zobrazení přehledu")));
     // The sections window, where one can be made, opens here once it is built.
-    frmMain::Form().NactiSekce();
+    if (frmMain *still = frmMain::Loaded())
+        still->NactiSekce();
 }

@@ -61,7 +61,9 @@ bool anotherInstanceRuns(const QString &programFile, bool restart)
         instanceLock->tryLock(5000);
         return false;
     }
-    return !instanceLock->tryLock(0);
+    // Only a lock held by another process means another instance; a lock that cannot be
+    // made at all (no writable temporary folder) does not keep the program from running.
+    return !instanceLock->tryLock(0) && instanceLock->error() == QLockFile::LockFailedError;
 }
 
 // Where the catalog is missing, the fresh one shipped with the program takes its place.
@@ -201,20 +203,36 @@ void prepareImageFolder()
         ignoreErrors([&] { Fso.CopyFile(AppPath + name, folder + name, true); });
 }
 
+// The user may close the main window whenever start-up lets events run: from then on
+// nothing more opens.
+bool ending()
+{
+    return KonecProgramu || !frmMain::Loaded();
+}
+
 void showViews()
 {
-    frmMain &main = frmMain::Form();
+    // A load that fails half-way (a damaged table) still gives a window to work in.
+    ignoreErrors([] { frmMain::Form(); });
+    if (ending())
+        return;
+    frmMain &main = *frmMain::Loaded();
     ignoreErrors([&] { PrelozFormular(main, 0); });
     main.show();
     QCoreApplication::processEvents();
+    if (ending())
+        return;
     ignoreErrors([] { NastavSekci(); });
+    if (ending())
+        return;
 
     double section = 0;
     ignoreErrors([&] { section = vbVal(main.lblSekce->property("Tag").toString()); });
     if (section == 0)
         return;
     ZobrazPohledy();
-    ignoreErrors([] { frmPrehled::Form().setFocus(); });
+    if (frmPrehled *overview = frmPrehled::Loaded(); overview && !ending())
+        overview->setFocus();
 }
 
 }  // namespace
@@ -250,6 +268,7 @@ void UvolniInstanci()
 
 std::optional<int> Main(const QString &programFile, const QStringList &arguments)
 {
+    KonecProgramu = false;
     // 1. The program folder.
     AppPath = QFileInfo(programFile).absolutePath();
     if (!AppPath.endsWith(QLatin1Char('/')))
@@ -316,8 +335,10 @@ std::optional<int> Main(const QString &programFile, const QStringList &arguments
     if (Uzivatel.isEmpty())
         Uzivatel = NazevStanice;
 
-    // 15-17. Nothing stops the start any more.
+    // 15-17. Nothing stops the start any more, but the user closing the main window.
     ignoreErrors(prepareImageFolder);
     showViews();
+    if (ending())
+        return 0;
     return std::nullopt;
 }

@@ -113,7 +113,7 @@ void HlidejDelku(QLineEdit &box, QKeyEvent *keyEvent, qint16 key)
     }
     if (key >= 0)
         character = QString(QChar(char16_t(key)));
-    if (character.isEmpty() || character.at(0).unicode() <= 31)
+    if (character.isEmpty() || character.at(0).unicode() <= 31 || box.isReadOnly())
         return;
     if (hasLimit(box) && box.text().size() >= box.maxLength()) {
         Pipni(400, 150);

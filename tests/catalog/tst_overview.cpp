@@ -181,6 +181,18 @@ private Q_SLOTS:
         QCOMPARE(w.txtPopis->text(), QString());  // a hidden description field shows nothing
     }
 
+    // A definition's field goes into the statement only when it names a catalog field.
+    void foreignFieldNames()
+    {
+        bookSection();
+        Db->Execute(QStringLiteral("insert into Definice (Poradi, Pol, Zobraz, Popis, Nazev, Typ, Sekce) "
+                                   "values (7, 'Pol1c from Sekce --', 1, 0, 'Zlé', 'C', 1)"));
+        Db->Execute(QStringLiteral("insert into Definice (Poradi, Pol, Zobraz, Popis, Nazev, Typ, Sekce) "
+                                   "values (8, 'Pol31', 1, 0, 'Mimo', 'N', 1)"));
+        load(QStringLiteral("1"));
+        QCOMPARE(SeznamPoli, QStringLiteral("Inter, Pol1C, Pol2N, Pol3D, Pol4C"));
+    }
+
     void emptySection()
     {
         bookSection();
@@ -239,6 +251,7 @@ private Q_SLOTS:
         load(QStringLiteral("1"));
         QVERIFY(!frmPrehled::Loaded());
         QVERIFY(!PrehledOtevren);
+        QCOMPARE(frmMain::Form().Panel(1)->text(), QString());  // no loading text left behind
     }
 
     void descriptionFollowsTheRow()

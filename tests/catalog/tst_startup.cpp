@@ -14,6 +14,7 @@
 
 #include <QLabel>
 #include <QLockFile>
+#include <QTimer>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(VersionRule)
@@ -191,7 +192,9 @@ private Q_SLOTS:
         // The Chinese column is Null in row 2: the English text stands in.
         QCOMPARE(PrelozText(QStringLiteral("2,výchozí")), jazyk == QLatin1String("1") ? QStringLiteral("dvě") : QStringLiteral("two"));
         // Row 3 is the row of id 4; there is no fourth row.
-        QVERIFY(PrelozText(QStringLiteral("3,výchozí")) != QLatin1String("výchozí"));
+        const QString third = jazyk == QLatin1String("1") ? QStringLiteral("čtyři")
+                              : jazyk == QLatin1String("2") ? QStringLiteral("four") : QStringLiteral("四");
+        QCOMPARE(PrelozText(QStringLiteral("3,výchozí")), third);
         QCOMPARE(PrelozText(QStringLiteral("4,výchozí")), QStringLiteral("výchozí"));
     }
 
@@ -501,7 +504,7 @@ private Q_SLOTS:
         QTest::newRow("first by name") << QString() << "5";
         QTest::newRow("remembered") << "2" << "2";
         QTest::newRow("deleted since") << "9" << "5";
-        QTest::newRow("not a number") << "2 or 1=1" << "";
+        QTest::newRow("not a number: as if gone") << "2 or 1=1" << "5";
     }
     void startSection()
     {
@@ -514,6 +517,40 @@ private Q_SLOTS:
         QVERIFY(!Main(program(), {}));
         QCOMPARE(frmMain::Form().lblSekce->property("Tag").toString(), tag);
         QCOMPARE(PrehledOtevren, !tag.isEmpty());
+    }
+
+    // A catalog whose section table is damaged still gives the main window.
+    void damagedSectionTable()
+    {
+        onCatalog({QStringLiteral("drop table Sekce")});
+        QFile::remove(m_folder->file(QStringLiteral("Lang.mdb")));
+        QVERIFY(!Main(program(), {}));
+        QVERIFY(frmMain::Loaded() && frmMain::Loaded()->isVisible());
+        QVERIFY(!PrehledOtevren);
+    }
+
+    // Closing the main window while start-up loads the overview ends the program: nothing
+    // more opens, and no invisible window keeps it alive.
+    void closedDuringTheStart()
+    {
+        withSection();
+        onCatalog({QStringLiteral("insert into Definice (Poradi, Pol, Zobraz, Typ, Sekce) values (1, 'Pol1', 1, 'C', 1)"),
+                   QStringLiteral("insert into Katalog (Inter, Pol1c, Sekce) values (1, 'Kniha', 1)")});
+        QTimer closer;
+        closer.setInterval(0);
+        connect(&closer, &QTimer::timeout, this, [&closer] {
+            if (PrehledOtevren && frmMain::Loaded()) {
+                closer.stop();
+                frmMain::Loaded()->close();
+            }
+        });
+        closer.start();
+        QCOMPARE(Main(program(), {}), std::optional<int>(0));
+        QVERIFY(!frmMain::Loaded() || !frmMain::Loaded()->isVisible());  // closed; deleted by the event loop
+        QVERIFY(!frmPrehled::Loaded());
+        QVERIFY(!frmVyber::Loaded());
+        QVERIFY(!PrehledOtevren);
+        QCOMPARE(NactiInfo(QStringLiteral("Sekce")), QStringLiteral("1"));
     }
 };
 
