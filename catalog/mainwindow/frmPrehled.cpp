@@ -246,7 +246,10 @@ void frmPrehled::VEdit_RowChange()
 {
     const int row = VEdit->Row();
     showDescription(SloupecPopisu > 0 && row > 0 && row < VEdit->Rows() ? VEdit->TMatrix(row, SloupecPopisu) : QString());
-    QCoreApplication::processEvents();
+    // Inside a load the grid moves its cursor itself (emptying it, say); events let run
+    // there could unload this window under the control's own call.
+    if (m_reading == 0)
+        QCoreApplication::processEvents();
     tmr->stop();
     tmr->start();
 }

@@ -60,6 +60,7 @@ private:
     // Each load takes the next number; a load that finds a later one running gives way.
     quint64 m_load = 0;
     qint16 m_menuItems = 0;  // record menu items made so far
+    int m_reading = 0;       // loads under way; the grid's own row moves then must not yield
     // The count of the section's records, when the query reads no further than the limit;
     // taken by the next ReadFlg.
     int m_celkem = -1;

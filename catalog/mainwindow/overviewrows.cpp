@@ -63,6 +63,15 @@ bool frmPrehled::readRows()
     const WaitCursor wait;
     if (!Zaznamy)
         return true;
+    struct Reading {
+        QPointer<frmPrehled> window;
+        explicit Reading(frmPrehled *w) : window(w) { ++w->m_reading; }
+        ~Reading()
+        {
+            if (window)
+                --window->m_reading;
+        }
+    } reading(this);
 
     dao::Recordset *records = Zaznamy.get();
     showDescription(records->Eof() || SloupecPopisu < 0 || SloupecPopisu >= records->FieldCount()
