@@ -119,6 +119,13 @@ void frmPrehled::Zobraz()
     show();
 }
 
+void frmPrehled::SetFocus()
+{
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()); frame && frame->mdiArea())
+        frame->mdiArea()->setActiveSubWindow(frame);
+    VEdit->setFocus();
+}
+
 void frmPrehled::closeEvent(QCloseEvent *event)
 {
     Form_Unload();

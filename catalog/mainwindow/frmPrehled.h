@@ -24,6 +24,8 @@ public:
 
     // Shows the window inside the main window's MDI area, where it was placed last.
     void Zobraz();
+    // Makes the window the active one of the main window and gives it the focus.
+    void SetFocus();
     // Loads the current section: its columns from the field definitions, its records.
     void NactiData();
     // Fills the grid from Zaznamy.

@@ -89,5 +89,5 @@ void frmMain::mnuSekceX_Click(int Index)
     ZobrazPohledy();
     NastavMenu();
     if (frmPrehled *overview = frmPrehled::Loaded())
-        overview->setFocus();
+        overview->SetFocus();
 }

@@ -38,7 +38,6 @@ frmNahled::frmNahled()
 {
     setObjectName(QStringLiteral("frmNahled"));
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(480, 320);
     setWindowTitle(QStringLiteral("145,Náhledy a dokumenty"));
     PrelozFormular(*this, 0);
     NahledOtevren = true;
@@ -56,7 +55,7 @@ void frmNahled::Zobraz()
     if (!parentWidget()) {
         if (!main)
             return;
-        main->mdiArea->addSubWindow(this);
+        main->mdiArea->addSubWindow(this)->resize(480, 320);
     }
     show();
 }

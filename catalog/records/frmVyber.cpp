@@ -38,7 +38,6 @@ frmVyber::frmVyber()
 {
     setObjectName(QStringLiteral("frmVyber"));
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(480, 320);
     setWindowTitle(QStringLiteral("55,Definice podmínky výběru"));
     PrelozFormular(*this, 0);
     VyberOtevren = true;
@@ -56,7 +55,7 @@ void frmVyber::Zobraz()
     if (!parentWidget()) {
         if (!main)
             return;
-        main->mdiArea->addSubWindow(this);
+        main->mdiArea->addSubWindow(this)->resize(480, 320);
     }
     show();
 }

@@ -232,7 +232,7 @@ void showViews()
         return;
     ZobrazPohledy();
     if (frmPrehled *overview = frmPrehled::Loaded(); overview && !ending())
-        overview->setFocus();
+        overview->SetFocus();
 }
 
 }  // namespace
