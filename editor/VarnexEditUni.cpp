@@ -244,6 +244,7 @@ void VarnexEditUni::AddData(const QString &row)
 Variant VarnexEditUni::Clear()
 {
     // An edit still open belongs to rows that are going.
+    ++m_fillGeneration;
     closeEditors();
     flg->setRows(2);
     flg->setRowHeight(0, DataRowHeight);
@@ -256,6 +257,7 @@ Variant VarnexEditUni::Clear()
 
 Variant VarnexEditUni::Init(const qint32 &pCols, const qint32 &pFixedCols)
 {
+    ++m_fillGeneration;
     closeEditors();
     flg->setRows(2);
     flg->setRowHeight(0, DataRowHeight);

@@ -265,7 +265,9 @@ private:
     void connectGrid();
     bool editorEvent(QObject *watched, QEvent *event);
     void StartCellEdit(QWidget *editor, qint16 KeyAscii);
-    void CommitCellEdit();
+    // mayRefuse False: a text the cell cannot take waits in the editor without a beep,
+    // for focus losses that are no move within the window (another application, closing).
+    void CommitCellEdit(bool mayRefuse = true);
     void MoveCellAfterEdit(QWidget *frame, QWidget *editor, int KeyCode, int Shift);
     void toggleCheck();
     void closeEditors();
@@ -277,6 +279,7 @@ private:
     bool writesCell(int column) const;
     QString boxValue() const;
     void markRowUpdated(int row);
+    bool editOpen(bool codeList) const;
 
     // browsing
     void gridKeyDown(int &KeyCode, int &Shift);
@@ -295,6 +298,7 @@ private:
     int stateColumn() const { return Cols() - 1; }
 
     // rows
+    bool editSettled();
     bool appendRow(const QString &text);
     void removeUnsavedRow(int row);
 
@@ -348,6 +352,9 @@ private:
     int m_editRow = 0, m_editCol = 0, m_editBack = 0;
     bool m_committing = false;
     bool m_refused = false;        // a refused text waits in the editor for the user
+    // Counts the refills of the grid (Clear, Init, a new column count): a row or column
+    // remembered across a host event is stale once it has moved on.
+    quint64 m_fillGeneration = 0;
     // the cell last reported through RowChange and ColChange
     int m_lastRow = 0, m_lastCol = 0;
     int m_quiet = 0;               // internal moves: the reported cell follows, no events

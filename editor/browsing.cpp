@@ -11,12 +11,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
+#include <algorithm>
 
 namespace {
 
 constexpr int HiddenBelow = 16;  // twips: rows lower than this are skipped
 constexpr int KeyBackspace = 8, KeyEnter = 13, KeyEsc = 27, KeySpace = 32, KeyDelete = 46;
 constexpr int KeyArrowLeft = 37, KeyArrowUp = 38, KeyArrowRight = 39, KeyArrowDown = 40;
+constexpr int KeyPageUp = 33, KeyPageDown = 34, KeyEnd = 35, KeyHome = 36;
+constexpr int ShiftMask = 1, CtrlMask = 2, AltMask = 4;
 
 }  // namespace
 
@@ -190,38 +193,75 @@ void VarnexEditUni::gridKeyDown(int &KeyCode, int &Shift)
         Delete();
         return;
     }
-    // The arrows step over deleted rows and hidden columns (the key column among them),
-    // which the grid itself would land on. Shift extends the marked range as the grid does.
-    if (Shift != 0 || flg->Rows() <= flg->FixedRows())
+    // The moving keys step over deleted rows and hidden columns (the key column among
+    // them), which the grid itself would land on. Shift extends the marked range as the
+    // grid does.
+    if ((Shift & (ShiftMask | AltMask)) != 0 || flg->Rows() <= flg->FixedRows())
         return;
     const int row = flg->Row();
     const int col = flg->Col();
+    // The first and the last shown column of a row, in the direction of step.
+    const auto shownColumn = [this](int from, int step) {
+        for (int c = from; c >= flg->FixedCols() && c < flg->Cols(); c += step)
+            if (flg->ColWidth(c) >= 1)
+                return c;
+        return -1;
+    };
+    // A shown row at or beyond target in the direction of step, else the nearest one back.
+    const auto shownRow = [this](int target, int step) {
+        target = std::clamp(target, flg->FixedRows(), flg->Rows() - 1);
+        if (!rowHidden(target))
+            return target;
+        const int beyond = visibleRowFrom(target, step);
+        return beyond > 0 ? beyond : visibleRowFrom(target, -step);
+    };
+    const bool ctrl = (Shift & CtrlMask) != 0;
+    int nextRow = row, nextCol = col;
     switch (KeyCode) {
     case KeyArrowUp:
-    case KeyArrowDown: {
-        const int next = visibleRowFrom(row, KeyCode == KeyArrowUp ? -1 : 1);
-        if (next > 0)
-            moveCell(next, col);
-        else
-            flg->ScrollIntoView(row, col);
-        KeyCode = 0;
+    case KeyArrowDown:
+        nextRow = visibleRowFrom(row, KeyCode == KeyArrowUp ? -1 : 1);
         break;
-    }
     case KeyArrowLeft:
     case KeyArrowRight: {
         const int step = KeyCode == KeyArrowLeft ? -1 : 1;
-        for (int c = col + step; c >= flg->FixedCols() && c < flg->Cols(); c += step) {
-            if (flg->ColWidth(c) >= 1) {
-                moveCell(row, c);
+        nextCol = shownColumn(col + step, step);
+        break;
+    }
+    case KeyPageUp:
+    case KeyPageDown: {
+        // A page is the span of the rows the view shows, as the grid counts it.
+        int first = -1, last = -1;
+        for (int r = flg->TopRow(); r < flg->Rows(); ++r) {
+            if (rowHidden(r))
+                continue;
+            if (!flg->RowIsVisible(r))
                 break;
-            }
+            if (first < 0)
+                first = r;
+            last = r;
         }
-        KeyCode = 0;
+        const int page = std::max(1, last - first);
+        const int step = KeyCode == KeyPageUp ? -1 : 1;
+        nextRow = shownRow(row + step * page, step);
+        break;
+    }
+    case KeyHome:
+    case KeyEnd: {
+        const int step = KeyCode == KeyHome ? 1 : -1;
+        nextCol = shownColumn(step > 0 ? flg->FixedCols() : flg->Cols() - 1, step);
+        if (ctrl)
+            nextRow = shownRow(step > 0 ? flg->FixedRows() : flg->Rows() - 1, step);
         break;
     }
     default:
-        break;
+        return;
     }
+    KeyCode = 0;
+    if (nextRow > 0 && nextCol >= 0 && (nextRow != row || nextCol != col))
+        moveCell(nextRow, nextCol);
+    else
+        flg->ScrollIntoView(row, col);
 }
 
 // --- mouse ---

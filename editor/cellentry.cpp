@@ -16,6 +16,7 @@ std::function<QDate()> &clockHook()
 }
 
 constexpr QChar NoBreakSpace(0x00A0);
+constexpr QChar NarrowNoBreakSpace(0x202F);
 
 // The digits of an unsigned whole number with at least minDigits of them, grouped.
 QString wholeDigits(double whole, int minDigits, bool group)
@@ -43,6 +44,23 @@ QString namedFormat(const QString &format)
     if (name == QLatin1String("general number"))
         return QString();
     return format;
+}
+
+// Whether the format shows hundredths: a "%" outside its quoted and escaped text.
+bool isPercentFormat(const QString &given)
+{
+    const QString format = namedFormat(given);
+    bool quoted = false;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format.at(i);
+        if (c == QLatin1Char('"'))
+            quoted = !quoted;
+        else if (!quoted && c == QLatin1Char('\\'))
+            ++i;
+        else if (!quoted && c == QLatin1Char('%'))
+            return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -137,9 +155,18 @@ QString formatNumber(double value, const QString &given)
 
 QString numberEntry(const QString &typed, const QString &format)
 {
-    QString text = typed;
-    text.replace(QLatin1Char(','), QLatin1Char('.'));
-    return formatNumber(vbVal(text), format);
+    // The cell's own text comes back unchanged when committed as it stands: its group
+    // separators are no-break spaces, which would end the number, and a percent format
+    // shows hundredths, which would grow a hundredfold at every commit.
+    QString text;
+    text.reserve(typed.size());
+    for (const QChar c : typed)
+        if (c != NoBreakSpace && c != NarrowNoBreakSpace && c != QLatin1Char(' ') && c != QLatin1Char('\t'))
+            text += c == QLatin1Char(',') ? QChar(u'.') : c;
+    double value = vbVal(text);
+    if (text.endsWith(QLatin1Char('%')) && isPercentFormat(format))
+        value /= 100.0;
+    return formatNumber(value, format);
 }
 
 std::optional<QString> dateEntry(const QString &typed)
@@ -160,7 +187,7 @@ std::optional<QString> dateEntry(const QString &typed)
         return shown(QDate(now.year(), now.month(), int(day)));
     }
     static const QRegularExpression dayFirst(
-        QStringLiteral("^(\\d{1,2})([./])(\\d{1,2})(?:\\2(\\d{2}|\\d{4})?)?$"));
+        QStringLiteral("^(\\d{1,2})([./]) *(\\d{1,2})(?:\\2 *(\\d{2}|\\d{4})?)?$"));
     static const QRegularExpression iso(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"));
     if (const auto m = dayFirst.match(t); m.hasMatch()) {
         int year = now.year();

@@ -125,8 +125,11 @@ void VarnexEditUni::StartCellEdit(QWidget *editor, qint16 KeyAscii)
     flg->ScrollIntoView(row, col);
     Variant oldValue = flg->TextMatrix(row, col);
     bool cancel = false;
+    const QPointer<VarnexEditUni> alive(this);
+    const quint64 generation = m_fillGeneration;
     Q_EMIT BeforeEdit(oldValue, cancel);
-    if (cancel)
+    // A host that refilled the grid meanwhile has other data under the cell.
+    if (!alive || cancel || m_fillGeneration != generation || row >= flg->Rows() || col >= flg->Cols())
         return;
 
     m_editRow = row;
@@ -213,13 +216,22 @@ void VarnexEditUni::refuseEntry()
 void VarnexEditUni::markRowUpdated(int row)
 {
     // A row added and not yet saved stays "N": the host inserts it with what it holds.
+    // A deleted row stays "D": the host deletes its record, and an update would bring it back.
     const int state = stateColumn();
-    if (state >= 0 && flg->TextMatrix(row, state) != QLatin1String("N"))
-        flg->setTextMatrix(row, state, QStringLiteral("U"));
+    if (state >= 0) {
+        const QString letter = flg->TextMatrix(row, state);
+        if (letter != QLatin1String("N") && letter != QLatin1String("D"))
+            flg->setTextMatrix(row, state, QStringLiteral("U"));
+    }
     m_IsChanged = true;
 }
 
-void VarnexEditUni::CommitCellEdit()
+bool VarnexEditUni::editOpen(bool codeList) const
+{
+    return codeList ? fraCmb->isVisibleTo(this) : fraTxt->isVisibleTo(this);
+}
+
+void VarnexEditUni::CommitCellEdit(bool mayRefuse)
 {
     if (m_committing || m_refused)
         return;
@@ -228,8 +240,15 @@ void VarnexEditUni::CommitCellEdit()
     if (row >= flg->Rows() || col >= flg->Cols() || flg->ColWidth(col) < 1)
         return;
     const bool codeList = isCodeListColumn(col);
-    if (codeList ? !fraCmb->isVisibleTo(this) : !fraTxt->isVisibleTo(this))
+    if (!editOpen(codeList))
         return;
+    // The row went while the editor was open: its record is the host's to delete, and
+    // nothing typed may bring it back.
+    const int state = stateColumn();
+    if (flg->RowHeight(row) == 0 || (state >= 0 && flg->TextMatrix(row, state) == QLatin1String("D"))) {
+        closeEditors();
+        return;
+    }
     m_committing = true;
     const QPointer<VarnexEditUni> alive(this);
     // A host's handler may even destroy the control; the flag belongs to a live one.
@@ -237,6 +256,10 @@ void VarnexEditUni::CommitCellEdit()
         if (alive)
             m_committing = false;
     });
+    // A host's handler may also refill the grid or end the edit: the remembered cell
+    // then belongs to other data, and the commit goes no further.
+    const quint64 generation = m_fillGeneration;
+    const auto stale = [this, &alive, generation] { return !alive || m_fillGeneration != generation; };
 
     // What the cell would take, worked out before the host hears of it: a date the
     // calendar refuses keeps the editor open instead.
@@ -249,7 +272,8 @@ void VarnexEditUni::CommitCellEdit()
     } else if (write && type == QLatin1String("D") && !codeList) {
         const std::optional<QString> date = tabulix::dateEntry(typed);
         if (!date) {
-            refuseEntry();
+            if (mayRefuse)
+                refuseEntry();
             return;
         }
         newText = *date;
@@ -259,7 +283,12 @@ void VarnexEditUni::CommitCellEdit()
     Variant newValue = typed;
     bool cancel = false;
     Q_EMIT BeforeChange(oldValue, newValue, cancel);
-    if (!alive)
+    if (stale()) {
+        if (alive)
+            closeEditors();
+        return;
+    }
+    if (!editOpen(codeList))
         return;
     if (cancel) {
         closeEditors();
@@ -271,7 +300,7 @@ void VarnexEditUni::CommitCellEdit()
         closeEditors();
         QString prijmeni = typed;
         Q_EMIT UpdateFlg(prijmeni);
-        if (!alive)
+        if (stale())
             return;
     } else {
         const QString old = flg->TextMatrix(row, col);
@@ -282,7 +311,12 @@ void VarnexEditUni::CommitCellEdit()
             const int item = cmbEdit->findText(cmbEdit->currentText(), Qt::MatchFixedString);
             QString code = item >= 0 ? cmbEdit->itemData(item).toString() : QString();
             Q_EMIT CiselData(code);
-            if (!alive)
+            if (stale()) {
+                if (alive)
+                    closeEditors();
+                return;
+            }
+            if (!editOpen(codeList))
                 return;
         }
         closeEditors();
@@ -290,7 +324,7 @@ void VarnexEditUni::CommitCellEdit()
         Variant oldText = old;
         Variant newCell = newText;
         Q_EMIT Change(oldText, newCell);
-        if (!alive)
+        if (stale())
             return;
     }
     restoreEditCell();
@@ -358,8 +392,14 @@ bool VarnexEditUni::editorEvent(QObject *watched, QEvent *event)
     case QEvent::FocusOut: {
         const auto reason = static_cast<QFocusEvent *>(event)->reason();
         // The code list opening its drop-down is no leaving.
-        if (reason != Qt::PopupFocusReason)
-            CommitCellEdit();
+        if (reason == Qt::PopupFocusReason)
+            return false;
+        // Only a move within the window may refuse the text and call the user back to
+        // it; another application taking over, or the window closing, leaves it waiting.
+        const QWidget *next = QApplication::focusWidget();
+        const bool withinWindow = reason != Qt::ActiveWindowFocusReason && next && next->window() == window()
+                                  && window()->isVisible();
+        CommitCellEdit(withinWindow);
         return false;
     }
     case QEvent::MouseButtonDblClick:
@@ -386,8 +426,10 @@ void VarnexEditUni::toggleCheck()
     Variant newValue = checked;
     bool cancel = false;
     const QPointer<VarnexEditUni> alive(this);
+    const quint64 generation = m_fillGeneration;
     Q_EMIT BeforeChange(oldValue, newValue, cancel);
-    if (!alive || cancel)
+    // A host that refilled the grid meanwhile has other data in this cell.
+    if (!alive || cancel || m_fillGeneration != generation || row >= flg->Rows() || col >= flg->Cols())
         return;
     flg->setTextMatrix(row, col, checked);
     setCheckCell(row, col, true);

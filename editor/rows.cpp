@@ -46,8 +46,27 @@ bool VarnexEditUni::appendRow(const QString &text)
     return true;
 }
 
+bool VarnexEditUni::editSettled()
+{
+    // An open edit is committed before rows come or go, so that its events never fall
+    // among theirs; a text the cell refused keeps the editor, and the rows stay as they are.
+    const QPointer<VarnexEditUni> alive(this);
+    CommitCellEdit();
+    if (!alive)
+        return false;
+    if (!Editing())
+        return true;
+    // A refusal still pending has beeped moments ago (the focus leaving for the button).
+    if (!m_refused)
+        sys::Beep(0, 0);
+    return false;
+}
+
 void VarnexEditUni::Add()
 {
+    if (!editSettled())
+        return;
+    lblRecord->hide();
     QString text = m_AddString;
     if (text.isEmpty()) {
         const QPointer<VarnexEditUni> alive(this);
@@ -55,7 +74,6 @@ void VarnexEditUni::Add()
         if (!alive || text.isEmpty())
             return;
     }
-    lblRecord->hide();
     if (!appendRow(text)) {
         // A refused row changes nothing: the rows, the changed state and the host stay.
         MsgBox(PrelozText(QStringLiteral("455,Další řádek nelze přidat.")), vbOKOnly | vbExclamation,
@@ -96,6 +114,8 @@ void VarnexEditUni::removeUnsavedRow(int row)
 
 void VarnexEditUni::Delete()
 {
+    if (!editSettled())
+        return;
     const int row = flg->Row();
     const int state = stateColumn();
     if (row <= 0 || row >= flg->Rows() || state < 0 || flg->TextMatrix(row, state) == QLatin1String("D")
@@ -104,18 +124,20 @@ void VarnexEditUni::Delete()
         return;
     }
     const QPointer<VarnexEditUni> alive(this);
+    // A host that refills the grid in its handlers has chosen no more rows to delete:
+    // the remembered rows belong to the old data.
+    const quint64 generation = m_fillGeneration;
     bool cancel = false;
     Q_EMIT Smazat(cancel);
-    if (!alive || cancel)
+    if (!alive || cancel || m_fillGeneration != generation)
         return;
     const int mark = flg->RowSel();
     const QString title = PrelozText(QStringLiteral("30,Aktualizace"));
     if (mark != row) {
-        if (MsgBox(PrelozText(QStringLiteral("457,Zrušit všechny označené řádky?")), vbYesNo | vbQuestion, title)
-            != vbYes)
+        if (MsgBox(PrelozText(QStringLiteral("457,Zrušit všechny označené řádky?")), vbYesNo, title) != vbYes)
             return;
     } else if (!sys::isKeyDown(sys::Key::Shift)) {
-        if (MsgBox(PrelozText(QStringLiteral("416,Opravdu zrušit řádek?")), vbYesNo | vbQuestion, title) != vbYes)
+        if (MsgBox(PrelozText(QStringLiteral("416,Opravdu zrušit řádek?")), vbYesNo, title) != vbYes)
             return;
     }
     lblRecord->hide();
@@ -148,7 +170,7 @@ void VarnexEditUni::Delete()
         flg->setCol(keepCol);
         --m_quiet;
         Q_EMIT Smazano();
-        if (!alive)
+        if (!alive || m_fillGeneration != generation)
             return;
         if (r < flg->Rows() && state < flg->Cols()) {
             flg->setTextMatrix(r, state, QStringLiteral("D"));

@@ -29,6 +29,9 @@ private Q_SLOTS:
         QTest::newRow("slashes") << "05/03/2026" << true << "05.03.2026";
         QTest::newRow("ISO") << "2026-03-05" << true << "05.03.2026";
         QTest::newRow("leap day") << "29.2.2028" << true << "29.02.2028";
+        QTest::newRow("blanks after the points") << "5. 3. 2026" << true << "05.03.2026";
+        QTest::newRow("blanks, day and month") << "5. 3." << true << "05.03.2026";
+        QTest::newRow("blanks after slashes") << "5/ 3/ 26" << true << "05.03.2026";
         // Refused: the editor stays open with a beep, nothing is emptied behind the user.
         QTest::newRow("31 in a month of 30 days, day alone") << "31" << false << "";
         QTest::newRow("31 in a month of 30 days") << "31.4.2026" << false << "";
@@ -38,6 +41,7 @@ private Q_SLOTS:
         QTest::newRow("digits alone") << "050326" << false << "";
         QTest::newRow("words") << "zítra" << false << "";
         QTest::newRow("mixed separators") << "5.3/2026" << false << "";
+        QTest::newRow("blank before a point") << "5 .3.2026" << false << "";
     }
     void dates()
     {
@@ -72,6 +76,18 @@ private Q_SLOTS:
         QTest::newRow("percent") << "0,25" << "0%" << "25%";
         QTest::newRow("named Fixed") << "2" << "Fixed" << "2,00";
         QTest::newRow("leading zeros") << "7" << "000" << "007";
+        // The cell's own text, committed again, keeps its value.
+        QTest::newRow("own grouped text") << "1" + nbsp + "234,50" << "#,##0.00" << "1" + nbsp + "234,50";
+        QTest::newRow("own millions") << "1" + nbsp + "234" + nbsp + "567,89" << "Standard"
+                                       << "1" + nbsp + "234" + nbsp + "567,89";
+        QTest::newRow("narrow no-break space") << "1" + QString(QChar(0x202F)) + "234,5" << "#,##0.00"
+                                               << "1" + nbsp + "234,50";
+        QTest::newRow("blank between thousands") << "1 234,5" << "#,##0.00" << "1" + nbsp + "234,50";
+        QTest::newRow("own percent text") << "1250,00%" << "Percent" << "1250,00%";
+        QTest::newRow("own percent, blank before the sign") << "25 %" << "0%" << "25%";
+        QTest::newRow("percent typed as a fraction") << "0,125" << "Percent" << "12,50%";
+        QTest::newRow("% under a plain format") << "5%" << "0.00" << "5,00";
+        QTest::newRow("quoted % is no percent format") << "5%" << "0\"%\"" << "5%";
     }
     void numbers()
     {

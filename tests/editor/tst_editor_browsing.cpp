@@ -212,6 +212,49 @@ private Q_SLOTS:
         QCOMPARE(e->Col(), 4);
     }
 
+    void homeEndAndPagesPassHiddenRowsAndColumns_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("fromRow");
+        QTest::addColumn<int>("fromCol");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("col");
+        const int none = Qt::NoModifier, ctrl = Qt::ControlModifier;
+        for (const int mode : {1, 2}) {
+            const QByteArray m = mode == 1 ? "update, " : "browse, ";
+            QTest::newRow((m + "Home").constData()) << mode << int(Qt::Key_Home) << none << 5 << 3 << 5 << 1;
+            QTest::newRow((m + "End").constData()) << mode << int(Qt::Key_End) << none << 5 << 1 << 5 << 4;
+            QTest::newRow((m + "Ctrl+Home").constData()) << mode << int(Qt::Key_Home) << ctrl << 5 << 3 << 2 << 1;
+            QTest::newRow((m + "Ctrl+End").constData()) << mode << int(Qt::Key_End) << ctrl << 2 << 1 << 7 << 4;
+            QTest::newRow((m + "PageUp").constData()) << mode << int(Qt::Key_PageUp) << none << 5 << 2 << 2 << 2;
+            QTest::newRow((m + "PageDown").constData()) << mode << int(Qt::Key_PageDown) << none << 2 << 2 << 7 << 2;
+            QTest::newRow((m + "PageDown past the end").constData())
+                << mode << int(Qt::Key_PageDown) << none << 5 << 2 << 7 << 2;
+        }
+    }
+    void homeEndAndPagesPassHiddenRowsAndColumns()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(int, fromRow);
+        QFETCH(int, fromCol);
+        QFETCH(int, row);
+        QFETCH(int, col);
+        open(quint8(mode));
+        // Row 1 and the last row deleted, and a few between: the keys land on shown rows.
+        for (const int r : {1, 3, 4, 8})
+            e->RowHeight(r, 0);
+        e->Row(fromRow);
+        e->Col(fromCol);
+        QTest::keyClick(g->view(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(e->Row(), row);
+        QCOMPARE(e->Col(), col);
+        QVERIFY(!e->DeletedRow(e->Row()));
+    }
+
     void cellChangeEvents()
     {
         open(1);

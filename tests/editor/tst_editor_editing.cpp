@@ -376,6 +376,167 @@ private Q_SLOTS:
         QVERIFY(!e->ChangedState());
     }
 
+    void cellCommittedAsItStandsKeepsItsValue_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<double>("value");
+        QTest::newRow("thousands") << "#,##0.00" << 1234.5;
+        QTest::newRow("millions") << "Standard" << 1234567.25;
+        QTest::newRow("percent") << "Percent" << 12.5;
+    }
+    void cellCommittedAsItStandsKeepsItsValue()
+    {
+        QFETCH(QString, format);
+        QFETCH(double, value);
+        open([&format](TestHost &h) { h.priceFormat = format; });
+        const QString shown = tabulix::formatNumber(value, format);
+        e->TMatrix(1, 2, shown);
+        // Enter opens the editor on the cell's text, Enter commits it; twice over.
+        for (int round = 0; round < 2; ++round) {
+            startAt(e, 1, 2);
+            QTest::keyClick(g->view(), Qt::Key_Return);
+            QCOMPARE(txtEdit(e)->text(), shown);
+            pressKey(Qt::Key_Return);
+            QVERIFY(!e->Editing());
+            QCOMPARE(e->TMatrix(1, 2), shown);
+            QCOMPARE(e->TMatrix(1, 5), QStringLiteral("U"));  // every commit marks the row
+        }
+    }
+
+    void hostRefillingTheGridInAnEvent_data()
+    {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<int>("newRows");
+        QTest::newRow("text, emptied in BeforeChange") << "text" << 0;
+        QTest::newRow("text, as many rows in BeforeChange") << "text" << 3;
+        QTest::newRow("code list, emptied in CiselData") << "code list" << 0;
+        QTest::newRow("code list, as many rows in CiselData") << "code list" << 3;
+        QTest::newRow("check box, emptied in BeforeChange") << "check box" << 0;
+        QTest::newRow("check box, as many rows in BeforeChange") << "check box" << 3;
+    }
+    void hostRefillingTheGridInAnEvent()
+    {
+        QFETCH(QString, edit);
+        QFETCH(int, newRows);
+        const bool codeList = edit == QLatin1String("code list");
+        open([codeList](TestHost &h) { h.nameCodeList = codeList; });
+        const QStringList fresh =
+            QStringList{row("7", "Nové 1"), row("8", "Nové 2"), row("9", "Nové 3", "N")}.mid(0, newRows);
+        bool refilled = false;
+        const auto refill = [this, &fresh, &refilled] {
+            if (!refilled) {
+                refilled = true;
+                m_host->fill(fresh, int(fresh.size()));
+            }
+        };
+        if (codeList)
+            connect(e, &VarnexEditUni::CiselData, this, [refill](QString &) { refill(); });
+        else
+            connect(e, &VarnexEditUni::BeforeChange, this, [refill](Variant &, Variant &, bool &) { refill(); });
+        EventLog log(e);
+        if (edit == QLatin1String("check box")) {
+            startAt(e, 3, 4);
+            QTest::keyClick(g->view(), Qt::Key_Space);
+        } else if (codeList) {
+            e->CiselnikNapln(1, QStringLiteral("Praha"), QStringLiteral("PHA"));
+            e->CiselnikNapln(1, QStringLiteral("Brno"), QStringLiteral("BRN"));
+            startAt(e, 3, 1);
+            QTest::keyClick(g->view(), 'q');
+            e->findChild<QComboBox *>(QStringLiteral("cmbEdit"))->setCurrentIndex(1);
+            pressKey(Qt::Key_Return);
+        } else {
+            startAt(e, 3, 1);
+            QTest::keyClick(g->view(), 'Z');
+            typeKeys(QStringLiteral("ed"));
+            pressKey(Qt::Key_Return);
+        }
+        QVERIFY(refilled);
+        QVERIFY(!e->Editing());
+        QVERIFY(!log.names().contains(QStringLiteral("Change")));
+        // The new data is the host's alone: nothing typed, toggled or marked in it.
+        QCOMPARE(e->Rows(), 1 + std::max(newRows, 1));
+        for (int r = 1; r <= newRows; ++r) {
+            const QStringList cells = fresh.at(r - 1).split(QLatin1Char('\t'));
+            for (int c = 0; c < cells.size(); ++c)
+                QCOMPARE(e->TMatrix(r, c), cells.at(c));
+            QCOMPARE(hasMark(g, r, 4), false);
+        }
+        if (newRows == 0)
+            QCOMPARE(e->TMatrix(1, 1), QString());
+        QVERIFY(!e->ChangedState());
+    }
+
+    void rowDeletedUnderAnOpenEditor_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<int>("height");
+        QTest::newRow("marked deleted") << "D" << 300;
+        QTest::newRow("hidden") << "X" << 0;
+        QTest::newRow("deleted and hidden") << "D" << 0;
+    }
+    void rowDeletedUnderAnOpenEditor()
+    {
+        QFETCH(QString, state);
+        QFETCH(int, height);
+        open();
+        startAt(e, 1, 1);
+        EventLog log(e);
+        QTest::keyClick(g->view(), 'Z');
+        // The host deletes the row while the editor is open.
+        e->TMatrix(1, 5, state);
+        e->RowHeight(1, height);
+        pressKey(Qt::Key_Return);
+        QVERIFY(!e->Editing());
+        QVERIFY(!log.names().contains(QStringLiteral("BeforeChange")));
+        QVERIFY(!log.names().contains(QStringLiteral("Change")));
+        QCOMPARE(e->TMatrix(1, 1), QStringLiteral("Šroub"));
+        QCOMPARE(e->TMatrix(1, 5), state);
+        QCOMPARE(e->RowHeight(1), height);
+    }
+
+    void deletedRowStaysDeleted()
+    {
+        // A row the host marked deleted but still shows: a toggle in it keeps the mark.
+        open();
+        e->TMatrix(3, 5, QStringLiteral("D"));
+        startAt(e, 3, 4);
+        QTest::keyClick(g->view(), Qt::Key_Space);
+        QCOMPARE(e->TMatrix(3, 4), QStringLiteral("N"));
+        QCOMPARE(e->TMatrix(3, 5), QStringLiteral("D"));
+    }
+
+    void refusedDateWaitsWhenTheWindowIsLeft()
+    {
+        open();
+        startAt(e, 1, 3);
+        QTest::keyClick(g->view(), '3');
+        typeKeys(QStringLiteral("1.4.2026"));
+        pressKey(Qt::Key_Return);
+        QCOMPARE(m_beeps, 1);
+        QTRY_COMPARE(QApplication::focusWidget(), txtEdit(e));
+
+        // Another window taking over: no beep, no call back, the text waits.
+        QWidget other;
+        other.resize(200, 100);
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QTest::qWait(50);
+        QCOMPARE(m_beeps, 1);
+        QCOMPARE(QApplication::activeWindow(), &other);
+        QVERIFY(e->Editing());
+        QCOMPARE(txtEdit(e)->text(), QStringLiteral("31.4.2026"));
+        QCOMPARE(e->TMatrix(1, 3), QStringLiteral("05.03.2026"));
+
+        // Back in the window the editor has the focus again; closing the window refuses nothing.
+        QVERIFY(m_host->showActive());
+        QTRY_COMPARE(QApplication::focusWidget(), txtEdit(e));
+        m_host->close();
+        QTest::qWait(50);
+        QCOMPARE(m_beeps, 1);
+        QCOMPARE(e->TMatrix(1, 3), QStringLiteral("05.03.2026"));
+    }
+
     void leavingTheEditorCommits()
     {
         open();
