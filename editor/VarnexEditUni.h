@@ -274,6 +274,7 @@ private:
     void restoreEditCell();
     void refuseEntry();
     QString typeLetter(int column) const;
+    bool flagAttribute(int attribute, int column, bool absent) const;
     bool isEditable(int column) const;
     bool isCodeListColumn(int column) const;
     bool writesCell(int column) const;

@@ -65,42 +65,34 @@ QString VarnexEditUni::typeLetter(int column) const
     return type.IsString() ? type.stringValue() : QString();
 }
 
+bool VarnexEditUni::flagAttribute(int attribute, int column, bool absent) const
+{
+    // The flags are Variants passed through from the host: Empty and Null count as not
+    // given, and a value that is no Boolean at all as well.
+    if (!m_Atributy.Exists() || column < 0 || column > m_Atributy.UBound())
+        return absent;
+    const Variant &flag = m_Atributy(attribute, column);
+    try {
+        return flag.IsEmpty() || flag.IsNull() ? absent : flag.toBool();
+    } catch (...) {
+        return absent;
+    }
+}
+
 bool VarnexEditUni::isEditable(int column) const
 {
-    if (!m_Atributy.Exists() || column < 0 || column > m_Atributy.UBound())
-        return false;
-    const Variant &flag = m_Atributy(AttrEditable, column);
-    try {
-        return !flag.IsEmpty() && !flag.IsNull() && flag.toBool();
-    } catch (...) {
-        return false;
-    }
+    return flagAttribute(AttrEditable, column, false);
 }
 
 bool VarnexEditUni::isCodeListColumn(int column) const
 {
-    if (!m_Atributy.Exists() || column < 0 || column > m_Atributy.UBound())
-        return false;
-    const Variant &flag = m_Atributy(AttrCisel, column);
-    try {
-        return !flag.IsEmpty() && !flag.IsNull() && flag.toBool();
-    } catch (...) {
-        return false;
-    }
+    return flagAttribute(AttrCisel, column, false);
 }
 
 bool VarnexEditUni::writesCell(int column) const
 {
-    // The update flag is a Variant passed through from the host; only a False one keeps
-    // the cell from being written.
-    if (!m_Atributy.Exists() || column < 0 || column > m_Atributy.UBound())
-        return true;
-    const Variant &flag = m_Atributy(AttrUpdateFlg, column);
-    try {
-        return flag.IsEmpty() || flag.IsNull() || flag.toBool();
-    } catch (...) {
-        return true;
-    }
+    // Only an update flag of False keeps the cell from being written.
+    return flagAttribute(AttrUpdateFlg, column, true);
 }
 
 QString VarnexEditUni::boxValue() const

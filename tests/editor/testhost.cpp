@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QSignalBlocker>
 #include <QTableView>
 #include <QTest>
 
@@ -134,4 +135,16 @@ void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers)
 QPoint cellCentre(FlexGrid *grid, int row, int col)
 {
     return grid->view()->visualRect(grid->model()->index(row, col)).center();
+}
+
+bool hasMark(FlexGrid *g, int r, int c)
+{
+    QSignalBlocker block(g);
+    const int row = g->Row(), col = g->Col();
+    g->setRow(r);
+    g->setCol(c);
+    const bool mark = !g->CellPicture().isNull();
+    g->setRow(row);
+    g->setCol(col);
+    return mark;
 }

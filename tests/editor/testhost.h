@@ -13,6 +13,9 @@ class FlexGrid;
 // A window that places the table editor control as the catalog's windows do: it hands
 // over its database and texts, names the grid and the user, chooses the mode, defines
 // the columns and fills the rows.
+// Whether the cell shows a picture (a check mark); the grid's current cell is left as it was.
+bool hasMark(FlexGrid *g, int r, int c);
+
 class TestHost : public QWidget
 {
     Q_OBJECT

@@ -35,18 +35,6 @@ void startAt(VarnexEditUni *e, int r, int c)
     e->grid()->view()->setFocus();
 }
 
-bool hasMark(FlexGrid *g, int r, int c)
-{
-    QSignalBlocker block(g);
-    const int row = g->Row(), col = g->Col();
-    g->setRow(r);
-    g->setCol(c);
-    const bool mark = !g->CellPicture().isNull();
-    g->setRow(row);
-    g->setCol(col);
-    return mark;
-}
-
 }  // namespace
 
 class TestEditorEditing : public QObject

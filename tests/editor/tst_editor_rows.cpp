@@ -29,18 +29,6 @@ QStringList rows(int n)
     return list;
 }
 
-bool hasMark(FlexGrid *g, int r, int c)
-{
-    QSignalBlocker block(g);
-    const int row = g->Row(), col = g->Col();
-    g->setRow(r);
-    g->setCol(c);
-    const bool mark = !g->CellPicture().isNull();
-    g->setRow(row);
-    g->setCol(col);
-    return mark;
-}
-
 }  // namespace
 
 class TestEditorRows : public QObject
