@@ -7,7 +7,7 @@
 #include "jetsql.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/frmPrehled.h"
-#include "startup/globals.h"
+#include "common/globals.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

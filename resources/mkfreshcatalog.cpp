@@ -2,7 +2,7 @@
 // the program's own tables and the one parameter row, no sections.
 #include "data/schema.h"
 #include "data/sqlliteral.h"
-#include "startup/globals.h"
+#include "common/globals.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -21,7 +21,7 @@ int main(int argc, char **argv)
     try {
         Ws = std::make_unique<dao::Workspace>(QStringLiteral("admin"));
         Db = Ws->CreateDatabase(building);
-        VytvorTabulky();
+        VytvorTabulky(*Db);
         const QString version = QStringLiteral("%1.%2.%3")
                                     .arg(OSKAL_VERSION_MAJOR).arg(OSKAL_VERSION_MINOR).arg(OSKAL_VERSION_REVISION);
         Db->Execute(QStringLiteral("INSERT INTO S_Param (Inter, PodporaKopii, Verze) VALUES (%1, %2, %3)")

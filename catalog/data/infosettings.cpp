@@ -1,4 +1,4 @@
-#include "infosettings.h"
+#include "data/infosettings.h"
 
 #include "settings.h"
 

@@ -1,6 +1,7 @@
-#include "schema.h"
+#include "data/schema.h"
 
-#include "startup/globals.h"
+#include "dao.h"
+#include "vberror.h"
 
 QStringList SeznamTabulek()
 {
@@ -10,12 +11,12 @@ QStringList SeznamTabulek()
             QStringLiteral("Sekce")};
 }
 
-void PrejmenujTabulky()
+void PrejmenujTabulky(dao::Database &db)
 {
     for (const QString &name : SeznamTabulek()) {
         try {
-            Db->TableDefs()[name].SetName(name + QStringLiteral("_old"));
-        } catch (...) {
+            db.TableDefs()[name].SetName(name + QStringLiteral("_old"));
+        } catch (const VbError &) {
             // not there, or the new name is taken: the next table
         }
     }
@@ -58,8 +59,8 @@ QStringList PrikazyTabulek()
     };
 }
 
-void VytvorTabulky()
+void VytvorTabulky(dao::Database &db)
 {
     for (const QString &statement : PrikazyTabulek())
-        Db->Execute(statement);
+        db.Execute(statement);
 }

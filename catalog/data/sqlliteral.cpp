@@ -1,6 +1,6 @@
-#include "sqlliteral.h"
+#include "data/sqlliteral.h"
 
-#include "startup/translation.h"
+#include "common/translation.h"
 #include "jetsql.h"
 #include "vberror.h"
 

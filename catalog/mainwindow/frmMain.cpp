@@ -1,9 +1,13 @@
-#include "frmMain.h"
+#include "mainwindow/frmMain.h"
 
 #include "data/infosettings.h"
+#include "common/mainframe.h"
 #include "mainwindow/views.h"
-#include "startup/globals.h"
-#include "startup/translation.h"
+#include "records/frmNahled.h"
+#include "records/frmVyber.h"
+#include "common/globals.h"
+#include "common/utility.h"
+#include "common/translation.h"
 #include "system.h"
 #include "variant.h"
 
@@ -117,6 +121,7 @@ frmMain::frmMain()
     layout->addWidget(pic);
     layout->addWidget(mdiArea, 1);
     setCentralWidget(central);
+    RegistrujHlavniOkno(mdiArea, lblSekce);
 
     createMenus();
     createStatusBar();
@@ -260,9 +265,11 @@ void frmMain::MDIForm_QueryUnload()
         UlozInfo(QStringLiteral("mdiWindowWidth"), QString::number(sys::toTwips(width())));
         UlozInfo(QStringLiteral("mdiWindowHeight"), QString::number(sys::toTwips(height())));
     }
-    UlozInfo(QStringLiteral("VyberWindowShow"), Variant(VyberOtevren).toString());
-    UlozInfo(QStringLiteral("NahledWindowShow"), Variant(NahledOtevren).toString());
-    UlozInfo(QStringLiteral("Sekce"), lblSekce->property("Tag").toString());
+    UlozInfo(QStringLiteral("VyberWindowShow"), Variant(VyberOtevren()).toString());
+    UlozInfo(QStringLiteral("NahledWindowShow"), Variant(NahledOtevren()).toString());
+    std::optional<qint32> section;
+    ignoreErrors([&] { section = AktualniSekce(); });
+    UlozInfo(QStringLiteral("Sekce"), QString::number(section.value_or(0)));
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imagelist.h"
+#include "mainwindow/imagelist.h"
 
 #include <QMainWindow>
 #include <vector>

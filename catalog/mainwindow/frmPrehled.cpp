@@ -1,29 +1,24 @@
-#include "frmPrehled.h"
+#include "mainwindow/frmPrehled.h"
 
 #include "VarnexEditUni.h"
 #include "data/infosettings.h"
-#include "data/sqlliteral.h"
-#include "mainwindow/frmMain.h"
+#include "common/mainframe.h"
+#include "data/overviewquery.h"
 #include "records/frmNahled.h"
-#include "startup/globals.h"
-#include "startup/translation.h"
+#include "common/globals.h"
+#include "common/translation.h"
 #include "system.h"
 #include "variant.h"
 
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QRegularExpression>
-#include <QPointer>
 #include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
-
-QPointer<frmPrehled> instance;
 
 int placement(const char *key, const char *defaultValue)
 {
@@ -31,29 +26,6 @@ int placement(const char *key, const char *defaultValue)
 }
 
 }  // namespace
-
-frmPrehled &frmPrehled::Form()
-{
-    if (!instance)
-        instance = new frmPrehled;
-    return *instance;
-}
-
-frmPrehled *frmPrehled::Loaded()
-{
-    return instance.data();
-}
-
-void frmPrehled::Unload()
-{
-    if (!instance)
-        return;
-    instance->Form_Unload();
-    if (auto *frame = qobject_cast<QMdiSubWindow *>(instance->parentWidget()))
-        delete frame;
-    else
-        delete instance.data();
-}
 
 frmPrehled::frmPrehled()
 {
@@ -96,27 +68,15 @@ frmPrehled::frmPrehled()
     strip->addWidget(txtPopis, 1);
     layout->addLayout(strip);
 
-    PrehledOtevren = true;
     PrelozFormular(*this, 0);
 }
 
-frmPrehled::~frmPrehled()
-{
-    PrehledOtevren = false;
-}
+frmPrehled::~frmPrehled() = default;
 
 void frmPrehled::Zobraz()
 {
-    // Never a window of its own: without the main window it does not show.
-    frmMain *main = frmMain::Loaded();
-    if (!parentWidget()) {
-        if (!main)
-            return;
-        QMdiSubWindow *frame = main->mdiArea->addSubWindow(this);
-        frame->setGeometry(placement("PrehledWindowLeft", "0"), placement("PrehledWindowTop", "0"),
-                           placement("PrehledWindowWidth", "11800"), placement("PrehledWindowHeight", "3740"));
-    }
-    show();
+    ZobrazVOblasti(QRect(placement("PrehledWindowLeft", "0"), placement("PrehledWindowTop", "0"),
+                         placement("PrehledWindowWidth", "11800"), placement("PrehledWindowHeight", "3740")));
 }
 
 void frmPrehled::SetFocus()
@@ -124,12 +84,6 @@ void frmPrehled::SetFocus()
     if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()); frame && frame->mdiArea())
         frame->mdiArea()->setActiveSubWindow(frame);
     VEdit->setFocus();
-}
-
-void frmPrehled::closeEvent(QCloseEvent *event)
-{
-    Form_Unload();
-    event->accept();
 }
 
 void frmPrehled::Form_Unload()
@@ -141,76 +95,31 @@ void frmPrehled::Form_Unload()
         UlozInfo(QStringLiteral("PrehledWindowWidth"), QString::number(sys::toTwips(frame->width())));
         UlozInfo(QStringLiteral("PrehledWindowHeight"), QString::number(sys::toTwips(frame->height())));
     }
-    PrehledOtevren = false;
 }
 
 void frmPrehled::NactiData()
 {
-    frmMain *main = frmMain::Loaded();
-    if (!main)
-        return;
-    const QString section = main->lblSekce->property("Tag").toString();
-    if (section == QLatin1String("0")) {
+    const std::optional<qint32> section = AktualniSekce();
+    if (!section) {
         VEdit->Clear();
         return;
     }
-    const QString q = CSQL(section, true);
-    m_definice = Db->OpenRecordset(QStringLiteral("select * from Definice where sekce=") + q + QStringLiteral(" order by poradi"));
-    SloupcePrehledu.assign(1, SloupecPrehledu());
+    const std::optional<qint32> limit = LimitZaznamu();
+    const DotazPrehledu query = SestavDotazPrehledu(*section, NactiDefinice(*Db, *section), QString(), limit);
+    SloupcePrehledu = query.Sloupce;
+    SeznamPoli = query.SeznamPoli;
+    PocetSloupcu = query.PocetSloupcu;
+    SloupecPopisu = query.SloupecPopisu;
+    lblPopis->setText(query.TitulekPopisu.value_or(PrelozText(QStringLiteral("222,Popis"))));
 
     VEdit->SetData(Db.get());
     VEdit->SetLang(Preklady.get());
-    VEdit->GridName(QStringLiteral("frmPrehled_Sekce") + section);
+    VEdit->GridName(QStringLiteral("frmPrehled_Sekce") + QString::number(*section));
     VEdit->UserName(Uzivatel);
-
-    SeznamPoli = QStringLiteral("Inter");
-    SloupecPopisu = -1;
-    lblPopis->setText(PrelozText(QStringLiteral("222,Popis")));
-    for (dao::Recordset &d = *m_definice; !d.Eof(); d.MoveNext()) {
-        const auto text = [&d](const char *name) {
-            const Variant v = d[QLatin1String(name)];
-            return v.IsNull() ? QString() : v.toString();
-        };
-        const auto flag = [&d](const char *name) {
-            const Variant v = d[QLatin1String(name)];
-            return !v.IsNull() && v.toBool();
-        };
-        SloupecPrehledu column;
-        column.Typ = text("Typ").toUpper();
-        column.Jmeno = text("Pol") + column.Typ;
-        column.Titulek = text("Nazev");
-        column.Zarovnani = text("Zarovnani").toUpper();
-        // The name goes into the statement as it stands: only a field of the catalog may
-        // (definitions also come with catalog releases from outside).
-        static const QRegularExpression field(QStringLiteral("^Pol([1-9]|[12][0-9]|30)[CND]$"),
-                                              QRegularExpression::CaseInsensitiveOption);
-        const bool shown = flag("Zobraz") && field.match(column.Jmeno).hasMatch();
-        // A description field that is not shown has no column of its own: the strip
-        // stays empty rather than show the next column's value.
-        if (flag("Popis")) {
-            lblPopis->setText(column.Titulek);
-            SloupecPopisu = shown ? int(SloupcePrehledu.size()) : -1;
-        }
-        if (shown) {
-            SeznamPoli += QStringLiteral(", ") + column.Jmeno;
-            SloupcePrehledu.push_back(column);
-        }
-    }
-    PocetSloupcu = quint8(SloupcePrehledu.size());
-
     VEdit->SortCol(true, 1);
-    // With no field shown there is no first column to order by: the records come by key.
-    const QString order = SloupcePrehledu.size() > 1 ? SloupcePrehledu[1].Jmeno : QStringLiteral("Inter");
-    const QString from = QStringLiteral(" from Katalog where sekce=") + q;
-    // Under a limit the engine keeps only the first records of its sort instead of
-    // sorting the whole section; the counter still tells how many there are.
-    QString limit;
-    int total = -1;
-    if (const auto most = LimitZaznamu()) {
-        limit = QStringLiteral(" limit ") + QString::number(std::max(*most, 1));
-        total = Db->OpenRecordset(QStringLiteral("select count(*)") + from)->Fields(0).Value().toLong();
-    }
-    Zaznamy = Db->OpenRecordset(QStringLiteral("select ") + SeznamPoli + from + QStringLiteral(" order by ") + order + limit);
+    // Under a limit the counter still tells how many records there are.
+    const int total = limit ? Db->OpenRecordset(query.Count)->Fields(0).Value().toLong() : -1;
+    Zaznamy = Db->OpenRecordset(query.Select);
     m_celkem = total;
     VEdit->Edited(2);
     const char *menu[] = {"33,Aktualizace záznamu", "122,Kopie záznamu", "307,Smazat záznam", "-",
@@ -264,6 +173,6 @@ void frmPrehled::VEdit_RowChange()
 void frmPrehled::tmr_Timer()
 {
     tmr->stop();
-    if (NahledOtevren)
+    if (NahledOtevren())
         frmNahled::Form().NactiZalozky();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QWidget>
+#include "common/mdiform.h"
+
 #include <memory>
 #include <optional>
 
@@ -12,16 +13,13 @@ namespace dao { class Recordset; }
 // The overview: the records of the current section in a table editor control, with a
 // strip below that shows the current record's description field. An MDI child of the
 // main window.
-class frmPrehled : public QWidget
+class frmPrehled : public MdiForm<frmPrehled>
 {
     Q_OBJECT
-public:
-    static frmPrehled &Form();
-    static frmPrehled *Loaded();
-    // Closes the window, when it is loaded.
-    static void Unload();
-    ~frmPrehled() override;
+    friend MdiForm<frmPrehled>;
 
+public:
+    ~frmPrehled() override;
     // Shows the window inside the main window's MDI area, where it was placed last.
     void Zobraz();
     // Makes the window the active one of the main window and gives it the focus.
@@ -39,12 +37,9 @@ public:
     QLabel *txtPopis = nullptr;
     QTimer *tmr = nullptr;
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-
 private:
     frmPrehled();
-    void Form_Unload();
+    void Form_Unload() override;
     void NastavSloupce(bool define);
     void VEdit_RowChange();
     void tmr_Timer();
@@ -55,7 +50,6 @@ private:
     // How many records the overview shows at most; nullopt when the limit is off.
     static std::optional<qint32> LimitZaznamu();
 
-    std::unique_ptr<dao::Recordset> m_definice;
     // The column (and field of Zaznamy) of the description field; -1 when the section
     // shows none, so that the strip never shows a neighbour's value.
     int SloupecPopisu = -1;
@@ -67,6 +61,12 @@ private:
     // taken by the next ReadFlg.
     int m_celkem = -1;
 };
+
+// The overview is open.
+inline bool PrehledOtevren()
+{
+    return frmPrehled::Loaded();
+}
 
 // The text a record's field shows in the overview: the value in the regional form, a
 // Null as nothing. A tab would split the row string, so it shows as a blank.

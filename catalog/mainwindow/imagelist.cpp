@@ -1,4 +1,4 @@
-#include "imagelist.h"
+#include "mainwindow/imagelist.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,13 +1,13 @@
 // Filling the overview's grid from its records.
-#include "frmPrehled.h"
+#include "mainwindow/frmPrehled.h"
 
 #include "VarnexEditUni.h"
 #include "dao.h"
 #include "data/infosettings.h"
 #include "mainwindow/frmMain.h"
 #include "records/frmNahled.h"
-#include "startup/globals.h"
-#include "startup/translation.h"
+#include "common/globals.h"
+#include "common/translation.h"
 #include "variant.h"
 #include "waitcursor.h"
 
@@ -134,7 +134,7 @@ bool frmPrehled::readRows()
     QCoreApplication::processEvents();
     if (!goOn())
         return false;
-    if (NahledOtevren) {
+    if (NahledOtevren()) {
         frmNahled::Form().NactiZalozky();
         QCoreApplication::processEvents();
         if (!goOn())

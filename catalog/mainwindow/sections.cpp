@@ -1,12 +1,14 @@
 // The sections in the main window: the two section submenus, the commands that need a
 // current section, and switching the section.
-#include "frmMain.h"
+#include "mainwindow/frmMain.h"
 
 #include "data/sqlliteral.h"
 #include "mainwindow/frmPrehled.h"
 #include "mainwindow/views.h"
-#include "startup/globals.h"
-#include "startup/translation.h"
+#include "common/globals.h"
+#include "common/mainframe.h"
+#include "common/utility.h"
+#include "common/translation.h"
 #include "variant.h"
 
 #include <QLabel>
@@ -53,17 +55,17 @@ void frmMain::NactiSekce()
     fillSectionMenu(mnuMoveAll, mnuSekceM, QStringLiteral("mnuSekceM"));
     // With no section, or when the current one is gone, nothing may stay current: new
     // records would go into a section that does not exist.
-    const QString current = lblSekce->property("Tag").toString();
+    std::optional<qint32> current;
+    ignoreErrors([&] { current = AktualniSekce(); });
     bool currentGone = false;
-    if (any && vbVal(current) != 0) {
+    if (any && current) {
         currentGone = true;
         for (QAction *action : mnuSekceX)
-            if (action->data().toString() == current)
+            if (action->data().toString() == QString::number(*current))
                 currentGone = false;
     }
     if (!any || currentGone) {
-        lblSekce->setText(QString());
-        lblSekce->setProperty("Tag", QStringLiteral("0"));
+        NastavAktualniSekci(std::nullopt, QString());
         UnloadViews();
         if (currentGone)
             NastavMenu();
@@ -72,7 +74,9 @@ void frmMain::NactiSekce()
 
 void frmMain::NastavMenu()
 {
-    const bool section = vbVal(lblSekce->property("Tag").toString()) != 0;
+    std::optional<qint32> current;
+    ignoreErrors([&] { current = AktualniSekce(); });
+    const bool section = current.has_value();
     for (QAction *command : {mnuNew, mnuCopy, mnuUpdate, mnuDelete, mnuDeleteAll, mnuNahled, mnuNahledAdd, mnuExport,
                              mnuImport, mnuZobrazPrehled, mnuZobrazNahled, mnuZobrazVyber})
         command->setEnabled(section);
@@ -83,8 +87,7 @@ void frmMain::mnuSekceX_Click(int Index)
     if (Index < 0 || Index >= int(mnuSekceX.size()))
         return;
     QAction *chosen = mnuSekceX[size_t(Index)];
-    lblSekce->setText(chosen->text().toUpper());
-    lblSekce->setProperty("Tag", chosen->data().toString());
+    NastavAktualniSekci(chosen->data().toInt(), chosen->text().toUpper());
     UnloadViews();
     ZobrazPohledy();
     NastavMenu();

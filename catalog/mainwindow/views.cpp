@@ -1,25 +1,16 @@
-#include "views.h"
+#include "mainwindow/views.h"
 
 #include "data/infosettings.h"
 #include "mainwindow/frmMain.h"
-#include "startup/globals.h"
+#include "common/globals.h"
+#include "common/utility.h"
 #include "mainwindow/frmPrehled.h"
 #include "records/frmNahled.h"
 #include "records/frmVyber.h"
 #include "variant.h"
 
-#include <exception>
 
 namespace {
-
-template <typename F>
-void ignoreErrors(F &&step)
-{
-    try {
-        step();
-    } catch (const std::exception &) {
-    }
-}
 
 bool settingIsTrue(const QString &key)
 {

@@ -1,19 +1,14 @@
 #pragma once
 
-#include <QWidget>
+#include "common/mdiform.h"
 
-// The catalog view as far as start-up needs it: an MDI child of the main window that
-// records whether it is open.
-class frmNahled : public QWidget
+// The catalog view as far as start-up needs it: an MDI child of the main window.
+class frmNahled : public MdiForm<frmNahled>
 {
     Q_OBJECT
-public:
-    static frmNahled &Form();
-    static frmNahled *Loaded();
-    // Closes the window, when it is loaded.
-    static void Unload();
-    ~frmNahled() override;
+    friend MdiForm<frmNahled>;
 
+public:
     // Shows the window inside the main window's MDI area.
     void Zobraz();
     void NactiZalozky();
@@ -21,3 +16,9 @@ public:
 private:
     frmNahled();
 };
+
+// The preview window is open.
+inline bool NahledOtevren()
+{
+    return frmNahled::Loaded();
+}

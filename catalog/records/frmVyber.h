@@ -1,19 +1,14 @@
 #pragma once
 
-#include <QWidget>
+#include "common/mdiform.h"
 
-// The catalog view as far as start-up needs it: an MDI child of the main window that
-// records whether it is open.
-class frmVyber : public QWidget
+// The catalog view as far as start-up needs it: an MDI child of the main window.
+class frmVyber : public MdiForm<frmVyber>
 {
     Q_OBJECT
-public:
-    static frmVyber &Form();
-    static frmVyber *Loaded();
-    // Closes the window, when it is loaded.
-    static void Unload();
-    ~frmVyber() override;
+    friend MdiForm<frmVyber>;
 
+public:
     // Shows the window inside the main window's MDI area.
     void Zobraz();
     void NactiData();
@@ -21,3 +16,9 @@ public:
 private:
     frmVyber();
 };
+
+// The selection window is open.
+inline bool VyberOtevren()
+{
+    return frmVyber::Loaded();
+}

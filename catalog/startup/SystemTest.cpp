@@ -1,8 +1,8 @@
-#include "SystemTest.h"
+#include "startup/SystemTest.h"
 
-#include "LinkLabel.h"
+#include "common/LinkLabel.h"
 #include "VarnexEditUni.h"
-#include "globals.h"
+#include "common/globals.h"
 #include "system.h"
 #include "vberror.h"
 

@@ -1,11 +1,11 @@
-#include "frmLogin.h"
+#include "startup/frmLogin.h"
 
 #include "dao.h"
-#include "globals.h"
+#include "common/globals.h"
 #include "msgbox.h"
 #include "system.h"
-#include "translation.h"
-#include "utility.h"
+#include "common/translation.h"
+#include "common/utility.h"
 #include "variant.h"
 #include "vberror.h"
 

@@ -1,7 +1,7 @@
 // The program's entry: start-up decides whether the program runs at all, then the
 // program lives in its windows until the main window closes.
 #include "msgbox.h"
-#include "startup/globals.h"
+#include "common/globals.h"
 #include "startup/startup.h"
 
 #include <QApplication>

@@ -1,22 +1,23 @@
-#include "startsection.h"
+#include "startup/startsection.h"
 
 #include "data/infosettings.h"
 #include "data/sqlliteral.h"
-#include "globals.h"
+#include "common/globals.h"
+#include "common/mainframe.h"
 #include "mainwindow/frmMain.h"
 #include "msgbox.h"
-#include "translation.h"
+#include "common/translation.h"
 #include "variant.h"
 #include "vberror.h"
 
-#include <QLabel>
 
 namespace {
 
-void makeCurrent(QLabel *label, dao::Recordset &section)
+void makeCurrent(dao::Recordset &section)
 {
-    label->setText(section[QStringLiteral("nazev")].toString().toUpper());
-    label->setProperty("Tag", section[QStringLiteral("sekce")].toString());
+    const Variant number = section[QStringLiteral("sekce")];
+    NastavAktualniSekci(number.IsNull() ? std::nullopt : std::optional<qint32>(number.toLong()),
+                        section[QStringLiteral("nazev")].toString().toUpper());
 }
 
 }  // namespace
@@ -26,7 +27,6 @@ void NastavSekci()
     frmMain *main = frmMain::Loaded();
     if (!main)
         return;
-    QLabel *label = main->lblSekce;
     // The stored number reaches SQL only as a number; a setting that is none is as good
     // as a section that is gone, and the first section by name is taken.
     const QString stored = NactiInfo(QStringLiteral("Sekce"), QStringLiteral("0"));
@@ -38,17 +38,16 @@ void NastavSekci()
     if (!number.isEmpty()) {
         auto remembered = Db->OpenRecordset(QStringLiteral("Select * from sekce where sekce=") + number);
         if (!remembered->Eof()) {
-            makeCurrent(label, *remembered);
+            makeCurrent(*remembered);
             return;
         }
     }
     auto byName = Db->OpenRecordset(QStringLiteral("Select * from sekce order by nazev"));
     if (!byName->Eof()) {
-        makeCurrent(label, *byName);
+        makeCurrent(*byName);
         return;
     }
-    label->setText(QString());
-    label->setProperty("Tag", QStringLiteral("0"));
+    NastavAktualniSekci(std::nullopt, QString());
     main->NastavMenu();
     MsgBox(PrelozText(QStringLiteral("173,Není navedena žádná sekce. Naveďte novou sekci a proveďte nastavení katalogu.")),
            vbInformation, PrelozText(QStringLiteral("408,Zobrazení přehledu")));

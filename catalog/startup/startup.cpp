@@ -1,20 +1,21 @@
-#include "startup.h"
+#include "startup/startup.h"
 
-#include "SystemTest.h"
-#include "controlregistration.h"
+#include "startup/SystemTest.h"
+#include "startup/controlregistration.h"
 #include "data/conversion.h"
 #include "data/infosettings.h"
 #include "data/repair.h"
-#include "frmLogin.h"
-#include "globals.h"
+#include "startup/frmLogin.h"
+#include "common/globals.h"
+#include "common/mainframe.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/frmPrehled.h"
 #include "mainwindow/views.h"
 #include "msgbox.h"
-#include "startsection.h"
+#include "startup/startsection.h"
 #include "system.h"
-#include "translation.h"
-#include "utility.h"
+#include "common/translation.h"
+#include "common/utility.h"
 #include "variant.h"
 #include "vberror.h"
 #include "waitcursor.h"
@@ -39,16 +40,6 @@ int endWith(const QString &text, int style, const QString &title)
 {
     MsgBox(text, style, title);
     return 1;
-}
-
-// From here on start-up goes on whatever fails.
-template <typename F>
-void ignoreErrors(F &&step)
-{
-    try {
-        step();
-    } catch (const std::exception &) {
-    }
 }
 
 // True when another instance of the same program holds the lock. A restarted instance
@@ -226,9 +217,9 @@ void showViews()
     if (ending())
         return;
 
-    double section = 0;
-    ignoreErrors([&] { section = vbVal(main.lblSekce->property("Tag").toString()); });
-    if (section == 0)
+    std::optional<qint32> section;
+    ignoreErrors([&] { section = AktualniSekce(); });
+    if (!section)
         return;
     ZobrazPohledy();
     if (frmPrehled *overview = frmPrehled::Loaded(); overview && !ending())

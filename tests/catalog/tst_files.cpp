@@ -2,8 +2,8 @@
 // temporary folder.
 #include "messagelist.h"
 #include "process.h"
-#include "startup/files.h"
-#include "startup/globals.h"
+#include "common/files.h"
+#include "common/globals.h"
 #include "system.h"
 #include "testsupport.h"
 

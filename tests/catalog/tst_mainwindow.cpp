@@ -4,8 +4,8 @@
 #include "mainwindow/frmPrehled.h"
 #include "records/frmNahled.h"
 #include "records/frmVyber.h"
-#include "startup/globals.h"
-#include "startup/translation.h"
+#include "common/globals.h"
+#include "common/translation.h"
 #include "testsupport.h"
 
 #include <QAction>
@@ -123,8 +123,8 @@ private Q_SLOTS:
         if (maximised)
             w.showMaximized();
         w.lblSekce->setProperty("Tag", QStringLiteral("4"));
-        VyberOtevren = false;
-        NahledOtevren = true;
+        frmVyber::Unload();
+        frmNahled::Form().Zobraz();
         frmMain::Unload();
         QCOMPARE(NactiInfo(QStringLiteral("mdiWindowState")), maximised ? QStringLiteral("2") : QStringLiteral("0"));
         QCOMPARE(NactiInfo(QStringLiteral("mdiWindowWidth")), maximised ? QStringLiteral("9000") : QStringLiteral("9450"));
@@ -143,8 +143,8 @@ private Q_SLOTS:
         frmMain &w = frmMain::Form();
         w.show();
         w.lblSekce->setProperty("Tag", QStringLiteral("3"));
-        VyberOtevren = true;
-        NahledOtevren = false;
+        frmVyber::Form().Zobraz();
+        frmNahled::Unload();
         w.mnuEnd->trigger();
         QTRY_VERIFY(!frmMain::Loaded());
         QCOMPARE(NactiInfo(QStringLiteral("Sekce")), QStringLiteral("3"));

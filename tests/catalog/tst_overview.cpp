@@ -3,7 +3,7 @@
 #include "data/infosettings.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/frmPrehled.h"
-#include "startup/globals.h"
+#include "common/globals.h"
 #include "testsupport.h"
 
 #include <QLabel>
@@ -135,7 +135,7 @@ private Q_SLOTS:
         // The strip shows the description field's own column.
         QCOMPARE(w.txtPopis->text(), QStringLiteral("první"));
         QCOMPARE(w.lblPopis->text(), QStringLiteral("Popis knihy"));
-        QVERIFY(PrehledOtevren);
+        QVERIFY(PrehledOtevren());
     }
 
     void recordLimit_data()
@@ -250,7 +250,7 @@ private Q_SLOTS:
         QTimer::singleShot(0, this, [] { frmPrehled::Unload(); });
         load(QStringLiteral("1"));
         QVERIFY(!frmPrehled::Loaded());
-        QVERIFY(!PrehledOtevren);
+        QVERIFY(!PrehledOtevren());
         QCOMPARE(frmMain::Form().Panel(1)->text(), QString());  // no loading text left behind
     }
 

@@ -1,6 +1,6 @@
 // The catalog's tables: creating them, setting them aside, and the fresh catalog file.
 #include "data/schema.h"
-#include "startup/globals.h"
+#include "common/globals.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -54,7 +54,7 @@ private Q_SLOTS:
     void createsTheTen()
     {
         openEmpty();
-        VytvorTabulky();
+        VytvorTabulky(*Db);
         QStringList expected = SeznamTabulek();
         expected.sort(Qt::CaseInsensitive);
         QCOMPARE(tableNames(), expected);
@@ -101,7 +101,7 @@ private Q_SLOTS:
     {
         openEmpty();
         Db->Execute(QStringLiteral("CREATE TABLE Majitel (x Integer)"));
-        QVERIFY_THROWS_EXCEPTION(VbError, VytvorTabulky());
+        QVERIFY_THROWS_EXCEPTION(VbError, VytvorTabulky(*Db));
         // The two created before it stay, nothing after it is made.
         QCOMPARE(tableNames(), QStringList({"Definice", "Majitel", "VychoziDefinice"}));
     }
@@ -116,7 +116,7 @@ private Q_SLOTS:
         Db->Execute(QStringLiteral("insert into Sekce (Sekce, Nazev) values (1, 'Knihy')"));
         Db->Execute(QStringLiteral("CREATE TABLE Sekce_old (x Integer)"));
         Db->TableDefs().Refresh();
-        PrejmenujTabulky();
+        PrejmenujTabulky(*Db);
         QCOMPARE(tableNames(), QStringList({"Definice_old", "Katalog_old", "Majitel_old", "Obrazky_old", "S_Grid_old",
                                             "S_Param_old", "Sekce", "Sekce_old", "VychoziDefinice_old"}));
         auto kept = Db->OpenRecordset(QStringLiteral("select Nazev from Sekce"));
@@ -125,7 +125,7 @@ private Q_SLOTS:
 
         // What was skipped is made new; Sekce exists still, so creation stops there.
         Db->Execute(QStringLiteral("DROP TABLE Sekce"));
-        VytvorTabulky();
+        VytvorTabulky(*Db);
         QVERIFY(tableNames().contains(QStringLiteral("S_CisA")));
         QVERIFY(Db->OpenRecordset(QStringLiteral("select * from S_CisA"))->Eof());
     }

@@ -1,8 +1,8 @@
 // SQL literals, message translation and the program's settings.
 #include "data/infosettings.h"
 #include "data/sqlliteral.h"
-#include "startup/globals.h"
-#include "startup/translation.h"
+#include "common/globals.h"
+#include "common/translation.h"
 #include "testsupport.h"
 #include "vberror.h"
 

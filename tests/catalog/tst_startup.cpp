@@ -6,9 +6,9 @@
 #include "records/frmNahled.h"
 #include "records/frmVyber.h"
 #include "startup/SystemTest.h"
-#include "startup/globals.h"
+#include "common/globals.h"
 #include "startup/startup.h"
-#include "startup/translation.h"
+#include "common/translation.h"
 #include "system.h"
 #include "testsupport.h"
 
@@ -479,8 +479,8 @@ private Q_SLOTS:
         QCOMPARE(frmMain::Form().lblSekce->property("Tag").toString(), QStringLiteral("2"));
         QCOMPARE(frmMain::Form().lblSekce->text(), QStringLiteral("ZNÁMKY"));
         QCOMPARE(openViews(), views);
-        QVERIFY(PrehledOtevren);
-        QCOMPARE(VyberOtevren, views.contains(QStringLiteral("frmVyber")));
+        QVERIFY(PrehledOtevren());
+        QCOMPARE(VyberOtevren(), views.contains(QStringLiteral("frmVyber")));
     }
 
     // With no section the user is told so, and only the main window opens.
@@ -494,7 +494,7 @@ private Q_SLOTS:
                  QStringLiteral("Není navedena žádná sekce. Naveďte novou sekci a proveďte nastavení katalogu."));
         QCOMPARE(frmMain::Form().lblSekce->property("Tag").toString(), QStringLiteral("0"));
         QCOMPARE(openViews(), QStringList());
-        QVERIFY(!PrehledOtevren);
+        QVERIFY(!PrehledOtevren());
     }
 
     void startSection_data()
@@ -516,7 +516,7 @@ private Q_SLOTS:
             UlozInfo(QStringLiteral("Sekce"), setting);
         QVERIFY(!Main(program(), {}));
         QCOMPARE(frmMain::Form().lblSekce->property("Tag").toString(), tag);
-        QCOMPARE(PrehledOtevren, !tag.isEmpty());
+        QCOMPARE(PrehledOtevren(), !tag.isEmpty());
     }
 
     // A catalog whose section table is damaged still gives the main window.
@@ -526,7 +526,7 @@ private Q_SLOTS:
         QFile::remove(m_folder->file(QStringLiteral("Lang.mdb")));
         QVERIFY(!Main(program(), {}));
         QVERIFY(frmMain::Loaded() && frmMain::Loaded()->isVisible());
-        QVERIFY(!PrehledOtevren);
+        QVERIFY(!PrehledOtevren());
     }
 
     // Closing the main window while start-up loads the overview ends the program: nothing
@@ -539,7 +539,7 @@ private Q_SLOTS:
         QTimer closer;
         closer.setInterval(0);
         connect(&closer, &QTimer::timeout, this, [&closer] {
-            if (PrehledOtevren && frmMain::Loaded()) {
+            if (PrehledOtevren() && frmMain::Loaded()) {
                 closer.stop();
                 frmMain::Loaded()->close();
             }
@@ -549,7 +549,7 @@ private Q_SLOTS:
         QVERIFY(!frmMain::Loaded() || !frmMain::Loaded()->isVisible());  // closed; deleted by the event loop
         QVERIFY(!frmPrehled::Loaded());
         QVERIFY(!frmVyber::Loaded());
-        QVERIFY(!PrehledOtevren);
+        QVERIFY(!PrehledOtevren());
         QCOMPARE(NactiInfo(QStringLiteral("Sekce")), QStringLiteral("1"));
     }
 };

@@ -1,7 +1,7 @@
 // Translating a window's captions through the message list.
 #include "VarnexEditUni.h"
-#include "startup/globals.h"
-#include "startup/translation.h"
+#include "common/globals.h"
+#include "common/translation.h"
 #include "testsupport.h"
 
 #include <QCheckBox>

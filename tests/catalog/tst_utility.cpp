@@ -1,8 +1,8 @@
 // The shared input and utility routines: the tokenizer, the length rule of text boxes,
 // synthetic key strokes, the progress bar and the major version number.
-#include "startup/progressbar.h"
-#include "startup/tokenizer.h"
-#include "startup/utility.h"
+#include "common/progressbar.h"
+#include "common/tokenizer.h"
+#include "common/utility.h"
 #include "system.h"
 #include "vberror.h"
 

@@ -1,11 +1,11 @@
 // The probe, login, wait and save-confirmation windows.
 #include "VarnexEditUni.h"
-#include "startup/Hlaska.h"
-#include "startup/LinkLabel.h"
-#include "startup/SaveBox.h"
+#include "common/Hlaska.h"
+#include "common/LinkLabel.h"
+#include "common/SaveBox.h"
 #include "startup/SystemTest.h"
 #include "startup/frmLogin.h"
-#include "startup/globals.h"
+#include "common/globals.h"
 #include "system.h"
 #include "testsupport.h"
 

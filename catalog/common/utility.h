@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <QtGlobal>
+#include <exception>
 
 class QKeyEvent;
 class QLineEdit;
@@ -34,3 +35,16 @@ void HlidejDelkuBoxu(QLineEdit &box);
 // The major number of a version text ("3.0.4" gives 3); -1 when no "." follows a first
 // character. A number beyond the 16-bit range raises error 6 (overflow).
 qint16 HlavniVerze(const QString &verze);
+
+// Runs a step whose failure must not stop what follows (start-up's later steps, the
+// views opening one after another); true when it ran through.
+template <typename F>
+bool ignoreErrors(F &&step)
+{
+    try {
+        step();
+        return true;
+    } catch (const std::exception &) {
+        return false;
+    }
+}

@@ -1,4 +1,4 @@
-#include "utility.h"
+#include "common/utility.h"
 
 #include "system.h"
 #include "variant.h"

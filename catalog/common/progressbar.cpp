@@ -1,4 +1,4 @@
-#include "progressbar.h"
+#include "common/progressbar.h"
 
 #include <QFontMetrics>
 #include <QImage>

@@ -47,8 +47,3 @@ extern quint8 PocetSloupcu;
 
 // The main window has closed: the program is ending, and nothing more may open.
 extern bool KonecProgramu;
-
-// Which catalog views are open; others test these before calling in.
-extern bool PrehledOtevren;
-extern bool VyberOtevren;
-extern bool NahledOtevren;

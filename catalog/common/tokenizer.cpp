@@ -1,4 +1,4 @@
-#include "tokenizer.h"
+#include "common/tokenizer.h"
 
 namespace {
 

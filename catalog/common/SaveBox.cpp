@@ -1,7 +1,7 @@
-#include "SaveBox.h"
+#include "common/SaveBox.h"
 
 #include "system.h"
-#include "translation.h"
+#include "common/translation.h"
 
 #include <QLabel>
 #include <QPointer>

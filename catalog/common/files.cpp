@@ -1,11 +1,11 @@
-#include "files.h"
+#include "common/files.h"
 
 #include "msgbox.h"
 #include "net.h"
 #include "process.h"
 #include "system.h"
-#include "translation.h"
-#include "utility.h"
+#include "common/translation.h"
+#include "common/utility.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "globals.h"
+#include "common/globals.h"
 
 FileSystemObject Fso;
 std::unique_ptr<dao::Workspace> Ws;
@@ -12,9 +12,6 @@ QString VerzeProgramu;
 qint16 KorekceVysky = 0;
 QString NazevStanice;
 QString Uzivatel;
-bool PrehledOtevren = false;
-bool VyberOtevren = false;
-bool NahledOtevren = false;
 std::vector<SloupecPrehledu> SloupcePrehledu(1);
 QString SeznamPoli;
 quint8 PocetSloupcu = 0;

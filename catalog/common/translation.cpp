@@ -1,8 +1,8 @@
-#include "translation.h"
+#include "common/translation.h"
 
 #include "VarnexEditUni.h"
 #include "dao.h"
-#include "globals.h"
+#include "common/globals.h"
 #include "msgbox.h"
 #include "variant.h"
 #include "vberror.h"

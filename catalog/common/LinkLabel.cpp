@@ -1,4 +1,4 @@
-#include "LinkLabel.h"
+#include "common/LinkLabel.h"
 
 #include <QUrl>
 

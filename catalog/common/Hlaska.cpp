@@ -1,7 +1,7 @@
-#include "Hlaska.h"
+#include "common/Hlaska.h"
 
 #include "system.h"
-#include "translation.h"
+#include "common/translation.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

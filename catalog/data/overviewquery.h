@@ -1,0 +1,45 @@
+#pragma once
+
+#include "common/globals.h"
+
+#include <QString>
+#include <optional>
+#include <vector>
+
+namespace dao { class Database; }
+
+// The overview's query of a section: which of its fields show as columns, and the
+// statements that read its records. The overview, the selection window, moving and
+// deleting the selected records and the list print all build on it.
+
+// One field definition of a section, as the Definice table holds it.
+struct DefinicePole {
+    QString Pol;        // the field's number as stored ("3")
+    QString Typ;        // C, N or D
+    QString Nazev;      // the caption
+    QString Zarovnani;  // L, C or R
+    bool Zobraz = false;
+    bool Popis = false;
+};
+
+// A section's definitions in their order.
+std::vector<DefinicePole> NactiDefinice(dao::Database &db, qint32 sekce);
+
+struct DotazPrehledu {
+    // The shown columns 1..n (entry 0 stays empty), as SloupcePrehledu holds them.
+    std::vector<SloupecPrehledu> Sloupce{1};
+    QString SeznamPoli;      // "Inter, Pol1C, ..."
+    quint8 PocetSloupcu = 0; // n + 1
+    // The description field: its column (-1 when it is not shown) and its caption
+    // (none when the section names no description field).
+    int SloupecPopisu = -1;
+    std::optional<QString> TitulekPopisu;
+    QString Select;  // the records in the order of the first column, under the limit
+    QString Count;   // how many records there are without the limit
+};
+
+// The query for a section's records meeting `podminka` (an SQL condition, or empty for
+// all), at most `limit` of them (at least 1) when a limit is given. A definition whose
+// field is not one of the catalog's never reaches the statement.
+DotazPrehledu SestavDotazPrehledu(qint32 sekce, const std::vector<DefinicePole> &definice,
+                                  const QString &podminka = QString(), std::optional<qint32> limit = std::nullopt);
