@@ -230,12 +230,13 @@ void VarnexEditUni::AddData(const QString &row)
             flg->RemoveItem(1);
             m_placeholder = false;
         }
-    } catch (...) {
+    } catch (const VbError &) {
         // Only the row appended here is taken away again; the rows before it stay.
         try {
             if (flg->Rows() > before)
                 flg->RemoveItem(flg->Rows() - 1);
-        } catch (...) {
+        } catch (const VbError &) {
+            // the grid's last row cannot go (a single fixed row): the error flag tells
         }
         m_AddError = true;
     }

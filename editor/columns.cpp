@@ -1,5 +1,6 @@
 // Column definitions: the attribute table, the pass-through column members and code lists.
 #include "VarnexEditUni.h"
+#include "vberror.h"
 
 #include "grid.h"
 
@@ -61,7 +62,8 @@ Variant VarnexEditUni::SetCol(const qint32 &pIndex, const QString &pCaption, con
         m_PoleDefault(LayWidth, pIndex) = pWidth;
         m_PoleDefault(LayCaption, pIndex) = pCaption;
         m_PoleDefault(LayAlign, pIndex) = m_Atributy(AttrAlign, pIndex);
-    } catch (...) {
+    } catch (const VbError &) {
+        // a column beyond the attributes: there is no default to keep for it
     }
     readLayout(pIndex);
     try {
@@ -82,7 +84,8 @@ Variant VarnexEditUni::SetCol(const qint32 &pIndex, const QString &pCaption, con
         m_PoleZmen(LayWidth, pIndex) = flg->ColWidth(pIndex);
         m_PoleZmen(LayCaption, pIndex) = flg->TextMatrix(0, pIndex);
         m_PoleZmen(LayAlign, pIndex) = shown;
-    } catch (...) {
+    } catch (const VbError &) {
+        // a column beyond the grid or its attributes: nothing shown to keep
     }
     return {};
 }

@@ -4,28 +4,15 @@
 
 #include "dao.h"
 #include "grid.h"
-#include "libroutines.h"
+#include "layoutstore.h"
+#include "vberror.h"
 
 #include <QComboBox>
 #include <QEvent>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 
-using tabulix::CSQL;
-
 namespace {
-
-QString layoutQuery(const QString &grid, const QString &user, const QString &column)
-{
-    return QStringLiteral("select * from S_Grid where gridname=") + CSQL(grid) + QStringLiteral(" and login=")
-           + CSQL(user) + QStringLiteral(" and colname=") + CSQL(column);
-}
-
-QString keyCondition(const QString &grid, const QString &user, const QString &column)
-{
-    return QStringLiteral(" where gridname=") + CSQL(grid) + QStringLiteral(" and login=") + CSQL(user)
-           + QStringLiteral(" and colname=") + CSQL(column);
-}
 
 QString text(const Variant &v)
 {
@@ -82,40 +69,27 @@ void VarnexEditUni::readLayout(int column)
     dao::Database *db = database();
     if (!db)
         return;
-    std::unique_ptr<dao::Recordset> rs;
+    std::optional<layoutstore::Layout> stored;
     try {
         // Stored layouts apply by the column's data field, whatever position it now has.
-        rs = db->OpenRecordset(layoutQuery(layoutGridName(), m_UserName, text(m_Atributy(AttrData, column))),
-                                 dao::dbOpenDynaset);
-    } catch (...) {
+        stored = layoutstore::read(*db, layoutGridName(), m_UserName, text(m_Atributy(AttrData, column)));
+    } catch (const VbError &) {
+        return;  // no S_Grid to read (a host database without it): the host's layout stands
+    }
+    if (!stored)
         return;
+    if (!stored->caption.isEmpty())
+        flg->setTextMatrix(0, column, stored->caption);
+    if (const auto &align = stored->align; align && *align != QLatin1String("N") && *align != QLatin1String("S")) {
+        int code = flex::AlignLeftCenter;
+        if (*align == QLatin1String("C"))
+            code = flex::AlignCenterCenter;
+        else if (*align == QLatin1String("R"))
+            code = flex::AlignRightCenter;
+        flg->setColAlignment(column, code);
     }
-    if (rs->Eof())
-        return;
-    try {
-        const Variant caption = rs->Fields(QStringLiteral("Nazev")).Value();
-        if (caption.IsString() && !caption.stringValue().trimmed().isEmpty())
-            flg->setTextMatrix(0, column, caption.stringValue().trimmed());
-    } catch (...) {
-    }
-    try {
-        const QString align = text(rs->Fields(QStringLiteral("Zarovnani")).Value());
-        if (!align.isNull() && align != QLatin1String("N") && align != QLatin1String("S")) {
-            int code = flex::AlignLeftCenter;
-            if (align == QLatin1String("C"))
-                code = flex::AlignCenterCenter;
-            else if (align == QLatin1String("R"))
-                code = flex::AlignRightCenter;
-            flg->setColAlignment(column, code);
-        }
-    } catch (...) {
-    }
-    try {
-        const Variant width = rs->Fields(QStringLiteral("ColWidth")).Value();
-        if (!width.IsNull() && !width.IsEmpty())
-            flg->setColWidth(column, width.toLong());
-    } catch (...) {
-    }
+    if (stored->width)
+        flg->setColWidth(column, *stored->width);
 }
 
 void VarnexEditUni::writeLayout()
@@ -127,35 +101,13 @@ void VarnexEditUni::writeLayout()
         return;
     try {
         const QString g = layoutGridName();
-        const QString &u = m_UserName;
         const int cols = std::min(flg->Cols(), m_Atributy.UBound() + 1);
-        for (int i = 0; i < cols; ++i) {
-            const QString c = text(m_Atributy(AttrData, i));
-            const Variant align = m_Atributy(AttrAlign, i);
-            const bool system = text(align) == QLatin1String("S");
-            const int width = flg->ColWidth(i);
-            auto rs = db->OpenRecordset(layoutQuery(g, u, c), dao::dbOpenDynaset);
-            if (rs->Eof()) {
-                rs.reset();
-                // A system column is born hidden, as every later end would store it.
-                db->Execute(QStringLiteral("Insert into s_grid (tridit, nazev, zarovnani, colwidth, colname, "
-                                             "gridname, login) values (")
-                              + CSQL(i) + QStringLiteral(", '', ") + CSQL(align) + QStringLiteral(", ")
-                              + CSQL(system ? 0 : width) + QStringLiteral(", ") + CSQL(c) + QStringLiteral(", ")
-                              + CSQL(g) + QStringLiteral(", ") + CSQL(u) + QStringLiteral(")"));
-                continue;
-            }
-            const Variant stored = rs->Fields(QStringLiteral("ColWidth")).Value();
-            rs.reset();
-            const bool storedNumber = !stored.IsNull() && !stored.IsEmpty();
-            const int storedWidth = storedNumber ? stored.toLong() : 0;
-            if (!system && (!storedNumber || storedWidth != width))
-                db->Execute(QStringLiteral("Update s_grid set colwidth=") + CSQL(width) + keyCondition(g, u, c));
-            if (system && (!storedNumber || storedWidth != 0))
-                db->Execute(QStringLiteral("Update s_grid set colwidth=0") + keyCondition(g, u, c));
-        }
-    } catch (...) {
-        // The host's database refused the write; the control ends all the same.
+        for (int i = 0; i < cols; ++i)
+            layoutstore::writeWidth(*db, g, m_UserName, text(m_Atributy(AttrData, i)), i, m_Atributy(AttrAlign, i),
+                                    flg->ColWidth(i));
+    } catch (const VbError &) {
+        // The host's database refused the write (read-only, locked); the control ends
+        // all the same, and the next end tries again.
     }
 }
 

@@ -1,6 +1,7 @@
 // Adding and deleting rows in update mode. A deleted row stays in the grid, marked "D"
 // and hidden, so that the host still finds it and deletes its record when it saves.
 #include "VarnexEditUni.h"
+#include "vberror.h"
 
 #include "grid.h"
 #include "libroutines.h"
@@ -30,7 +31,7 @@ bool VarnexEditUni::appendRow(const QString &text)
     try {
         flg->AddItem(text);
         flg->setRowHeight(flg->Rows() - 1, DataRowHeight);
-    } catch (...) {
+    } catch (const VbError &) {
         if (flg->Rows() > before)
             flg->RemoveItem(flg->Rows() - 1);
         return false;

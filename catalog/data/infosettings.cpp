@@ -1,4 +1,5 @@
 #include "data/infosettings.h"
+#include "vberror.h"
 
 #include "settings.h"
 
@@ -21,6 +22,7 @@ void SmazInfo(const QString &key)
 {
     try {
         DeleteSetting(kApp, kSection, key);
-    } catch (...) {
+    } catch (const VbError &) {
+        // a settings file that cannot be written: the key stays, and nothing else depends on it
     }
 }
