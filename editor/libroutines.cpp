@@ -24,20 +24,13 @@ namespace {
 // list can never leave the controls reading freed memory.
 std::optional<MessageList> g_texts;
 
-[[noreturn]] void notConvertible(int kind, const QString &detail = QString())
+[[noreturn]] void notConvertible(const SqlLiteralRules &rules, int kind, const QString &detail = QString())
 {
-    QString description = PrelozText(QStringLiteral("49,Data nelze konvertovat do SQL ( VarType="))
+    QString description = rules.translate(QStringLiteral("49,Data nelze konvertovat do SQL ( VarType="))
                           + QString::number(kind) + QStringLiteral(" )");
     if (!detail.isEmpty())
         description += QStringLiteral(": ") + detail;
     throw VbError(10000, QStringLiteral("Lib.CSQL"), description);
-}
-
-QString numericText(const QString &typed)
-{
-    if (const auto number = jet::numberLiteral(typed))
-        return *number;
-    notConvertible(vbString, QLatin1Char('"') + typed + QLatin1Char('"'));
 }
 
 QString translated(const QString &text)
@@ -60,7 +53,7 @@ const MessageList *texts()
     return g_texts ? &*g_texts : nullptr;
 }
 
-QString CSQL(const Variant &value, const bool &numeric)
+QString SqlLiteral(const Variant &value, bool numeric, const SqlLiteralRules &rules)
 {
     switch (value.VarType()) {
     case vbEmpty:
@@ -74,18 +67,32 @@ QString CSQL(const Variant &value, const bool &numeric)
     case vbDouble: case vbCurrency: case vbDecimal:
         return vbStr(value.toDouble(), 15).trimmed();
     case vbDate:
-        return QLatin1Char('\'') + value.toDateTime().date().toString(QStringLiteral("yyyy-MM-dd"))
-               + QStringLiteral(" 00:00:00'");
+        return rules.date(value);
     case vbString:
-        if (numeric)
-            return numericText(value.stringValue());
+        if (numeric) {
+            if (const auto number = jet::numberLiteral(value.stringValue()))
+                return *number;
+            notConvertible(rules, vbString, QLatin1Char('"') + value.stringValue() + QLatin1Char('"'));
+        }
         return QLatin1Char('\'') + QString(value.stringValue()).replace(QLatin1Char('\''), QLatin1String("''"))
                + QLatin1Char('\'');
     case vbBoolean:
         return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
     default:
-        notConvertible(value.VarType());
+        notConvertible(rules, value.VarType());
     }
+}
+
+QString CSQL(const Variant &value, const bool &numeric)
+{
+    // The date alone, at midnight: the form a stored date of the day compares equal to.
+    static constexpr SqlLiteralRules rules{
+        [](const Variant &date) {
+            return QLatin1Char('\'') + date.toDateTime().date().toString(QStringLiteral("yyyy-MM-dd"))
+                   + QStringLiteral(" 00:00:00'");
+        },
+        [](const QString &text) { return PrelozText(text); }};
+    return SqlLiteral(value, numeric, rules);
 }
 
 QString PrelozText(QString &text)
@@ -99,12 +106,7 @@ QString PrelozText(QString &text)
     if (!isNumber || number == 0)
         return text;
     text = text.mid(comma + 1);
-    if (!g_texts || text.isEmpty())
-        return text;
-    const QString *entry = g_texts->item(number);
-    if (!entry || entry->isEmpty())
-        return text;
-    return *entry;
+    return MessageText(g_texts ? &*g_texts : nullptr, number, text);
 }
 
 QString PrelozText(const QString &text)

@@ -29,12 +29,7 @@ QString PrelozText(QString &text)
     if (number == 0)
         return text;
     text = text.mid(comma + 1);
-    if (!Preklady || text.isEmpty())
-        return text;
-    const QString *entry = Preklady->item(number);
-    if (!entry || entry->isEmpty())
-        return text;
-    return *entry;
+    return MessageText(Preklady.get(), number, text);
 }
 
 QString PrelozText(const QString &text)

@@ -26,3 +26,13 @@ private:
     QStringList m_texts;
     QSet<QString> m_ids;
 };
+
+// The text shown for message `number` whose Czech text is `czech`: the list's entry where
+// the list has one that is not empty, else the Czech text.
+inline QString MessageText(const MessageList *list, qsizetype number, const QString &czech)
+{
+    if (!list || czech.isEmpty())
+        return czech;
+    const QString *entry = list->item(number);
+    return entry && !entry->isEmpty() ? *entry : czech;
+}
