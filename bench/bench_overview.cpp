@@ -1,6 +1,6 @@
 // Figures for the overview: loading a section of many records into its grid, with the
 // record limit off and at 1000, beside the same rows built on the bare SQLite API.
-// bench_overview [--records N]
+// bench_overview [--records N]; each figure on a line of its own, "name: value unit".
 #include "VarnexEditUni.h"
 #include "data/infosettings.h"
 #include "gencatalog.h"
@@ -8,11 +8,11 @@
 #include "mainwindow/frmMain.h"
 #include "mainwindow/frmPrehled.h"
 #include "common/globals.h"
+#include "common/mainframe.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLabel>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -47,7 +47,7 @@ double loadSection(Responsiveness &r)
         r.worst = std::max(r.worst, now - r.last);
         r.last = now;
     });
-    frmMain::Form().lblSekce->setProperty("Tag", QStringLiteral("1"));
+    NastavAktualniSekci(1, QStringLiteral("SEKCE"));
     QElapsedTimer t;
     t.start();
     r.clock.start();
@@ -146,10 +146,11 @@ int main(int argc, char **argv)
                                             + SloupcePrehledu[1].Jmeno
                                             + (QLatin1String(limit) == QLatin1String("true") ? QStringLiteral(" limit 1000") : QString()),
                                   0));
-        std::printf("  limit %-5s  NactiData to the last row shown: median %7.1f ms; bare API rows: median %7.1f ms; "
-                    "ratio %.2f; longest wait of the event loop %lld ms\n",
-                    QLatin1String(limit) == QLatin1String("true") ? "1000" : "off", median(times), median(raw),
-                    median(times) / median(raw), qint64(worst));
+        const char *name = QLatin1String(limit) == QLatin1String("true") ? "limit1000" : "nolimit";
+        std::printf("overview_load_%s: %.1f ms\n", name, median(times));
+        std::printf("bare_api_rows_%s: %.1f ms\n", name, median(raw));
+        std::printf("overview_to_bare_ratio_%s: %.2f x\n", name, median(times) / median(raw));
+        std::printf("overview_longest_event_wait_%s: %lld ms\n", name, qint64(worst));
     }
     frmMain::Unload();
     Db.reset();
