@@ -161,6 +161,8 @@ void VarnexEditUni::flg_KeyPress(qint16 &KeyAscii)
     } else {
         lblSeek->setText(seek + QChar(char16_t(quint16(KeyAscii))));
         lblSeek->show();
+        // A seek longer than its place widens it; the filter text moves on.
+        placeStrip();
     }
 }
 
