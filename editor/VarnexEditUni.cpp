@@ -192,6 +192,8 @@ void VarnexEditUni::SetRecords(const QString &text)
 {
     lblRecord->setText(text);
     lblRecord->show();
+    // A longer caption takes more room: the labels right of it move on.
+    placeStrip();
 }
 
 void VarnexEditUni::HideRow()
@@ -307,17 +309,15 @@ void VarnexEditUni::Edited(const quint8 &value)
         flg->setSelectionMode(flex::SelectionFree);
         txtEdit->setReadOnly(false);
         cmbEdit->setEnabled(true);
-        place(lblRecord, leftOf(cmdDel) + widthOf(cmdDel) + 100, topOf(cmdAdd) + 60);
         lblSeek->hide();
-        place(lbl, leftOf(lblRecord) + widthOf(lblRecord) + 100, topOf(cmdAdd) + 60);
-        const int width = widthOf(flg) - leftOf(lbl);
-        if (width > 0)
-            lbl->resize(sys::toPixels(width), lbl->height());
         mnuHideCol->setVisible(false);
         mnuSHcol->setVisible(false);
         m3->setVisible(false);
         refreshSeparatorM2();
     }
+    // The counter and the filter text go right of the buttons (update mode) or make room
+    // for the seek text (browse mode).
+    placeStrip();
 }
 
 void VarnexEditUni::CmdAddVisible(const bool &value)
@@ -339,6 +339,7 @@ void VarnexEditUni::layOutButtons()
     const int top = topOf(flg) + heightOf(flg) + 50;
     place(cmdAdd, leftOf(flg), top);
     place(cmdDel, cmdAdd->isVisibleTo(this) ? leftOf(cmdAdd) + widthOf(cmdAdd) + 150 : leftOf(flg), top);
+    placeStrip();
 }
 
 void VarnexEditUni::FirstCol(const qint16 &value)

@@ -246,6 +246,9 @@ private:
     void startUp();
     void layOutButtons();
     void layOut();
+    // The strip under the grid: the counter, the seek text and the filter text right of
+    // the buttons (those that show; in update mode their places), none over another.
+    void placeStrip();
     void layOutIfPending();
     QWidget *hostWindow() const;
     // The host's database while it is alive and open, else null.

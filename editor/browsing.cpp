@@ -161,6 +161,8 @@ void VarnexEditUni::flg_KeyPress(qint16 &KeyAscii)
     } else {
         lblSeek->setText(seek + QChar(char16_t(quint16(KeyAscii))));
         lblSeek->show();
+        // A seek longer than its place widens it; the filter text moves on.
+        placeStrip();
     }
 }
 
@@ -193,11 +195,24 @@ void VarnexEditUni::gridKeyDown(int &KeyCode, int &Shift)
         Delete();
         return;
     }
-    // The moving keys step over deleted rows and hidden columns (the key column among
-    // them), which the grid itself would land on. Shift extends the marked range as the
-    // grid does.
-    if ((Shift & (ShiftMask | AltMask)) != 0 || flg->Rows() <= flg->FixedRows())
+    if (flg->Rows() <= flg->FixedRows() || (Shift & AltMask) != 0)
         return;
+    // Shift+Up and Shift+Down extend the marked rows, in every mode that marks rows, to
+    // the next row shown: a deleted row takes no step of its own. The cursor stays.
+    if ((Shift & ShiftMask) != 0) {
+        if ((Shift & CtrlMask) != 0 || (KeyCode != KeyArrowUp && KeyCode != KeyArrowDown))
+            return;
+        const int next = visibleRowFrom(flg->RowSel(), KeyCode == KeyArrowUp ? -1 : 1);
+        KeyCode = 0;
+        if (next > 0) {
+            flg->setRowSel(next);
+            flg->ScrollIntoView(next, flg->ColSel());
+        }
+        return;
+    }
+    // The moving keys step over deleted rows and hidden columns (the key column among
+    // them), which the grid itself would land on. Shift with the other keys extends the
+    // marked range as the grid does.
     const int row = flg->Row();
     const int col = flg->Col();
     // The first and the last shown column of a row, in the direction of step.

@@ -206,13 +206,42 @@ void VarnexEditUni::layOut()
     const int buttonTop = topOf(flg) + heightOf(flg) + 35;
     place(cmdAdd, leftOf(flg), buttonTop);
     place(cmdDel, leftOf(cmdAdd) + widthOf(cmdAdd) + 150, buttonTop);
-    place(lblSeek, leftOf(flg), topOf(cmdAdd) + 60);
-    place(lblRecord, leftOf(flg), topOf(cmdAdd) + 60);
-    place(lbl, leftOf(lblSeek) + widthOf(lblSeek) + 100, topOf(cmdAdd) + 60);
+    placeStrip();
+    settleGridName();
+}
+
+void VarnexEditUni::placeStrip()
+{
+    // The strip under the grid, left to right: the buttons that show, the record
+    // counter, the seek text (browse mode) and the filter text, each in a place of its
+    // own. The counter sits right of the buttons; placing it at the grid's left would
+    // draw it over the Add button. The seek text has its own place right of the counter;
+    // placing both at one spot would print the one over the other. Every resize, mode
+    // change and change of the buttons comes through here, so none of them puts the
+    // counter back at the grid's left.
+    const int top = topOf(cmdAdd) + 60;
+    int left = leftOf(flg);
+    // Update mode keeps the buttons' places even while a button is hidden, so that the
+    // counter stays put when the host shows it.
+    for (const QPushButton *button : {cmdAdd, cmdDel})
+        if (m_Edited == 1 || button->isVisibleTo(this))
+            left = std::max(left, leftOf(button) + widthOf(button) + 100);
+    // A label is as wide as its design, or as its text where that is longer.
+    const auto fit = [](QLabel *label, int designTwips) {
+        label->resize(std::max(sys::toPixels(designTwips), label->sizeHint().width()), label->height());
+    };
+    fit(lblRecord, 2500);
+    place(lblRecord, left, top);
+    left = leftOf(lblRecord) + widthOf(lblRecord) + 100;
+    fit(lblSeek, 1500);
+    place(lblSeek, left, top);
+    // Update mode has no seek: the filter text follows the counter there.
+    if (m_Edited != 1)
+        left = leftOf(lblSeek) + widthOf(lblSeek) + 100;
+    place(lbl, left, top);
     const int lblWidth = widthOf(flg) - leftOf(lbl);
     if (lblWidth > 0)
         lbl->resize(sys::toPixels(lblWidth), lbl->height());
-    settleGridName();
 }
 
 void VarnexEditUni::showEvent(QShowEvent *event)

@@ -161,15 +161,19 @@ void KeyPressInsert(QWidget *box, qint16 &keyAscii, const qint16 &override)
             edit = combo->lineEdit();
     if (!edit)
         return;
+    // Typing over a selection replaces it, as in any text box: the old boxes' way of
+    // typing ahead of the selection garbled a text retyped over a refused one, and the
+    // editors select a refused text whole for the user to type over. The length limit
+    // counts the text as it is after the replacement.
     const QString text = edit->text();
+    const int at = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+    const int replaced = edit->hasSelectedText() ? edit->selectionLength() : 0;
     const int maxLength = edit->maxLength();
-    if (maxLength > 0 && text.size() >= maxLength) {
+    if (maxLength > 0 && text.size() - replaced >= maxLength) {
         sys::Beep(0, 0);
         return;
     }
-    // The character goes in at the start of a selection, which stays in the text.
-    const int at = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
-    edit->setText(text.left(at) + QChar(char16_t(key)) + text.mid(at));
+    edit->setText(text.left(at) + QChar(char16_t(key)) + text.mid(at + replaced));
     edit->setCursorPosition(at + 1);
 }
 

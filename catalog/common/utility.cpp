@@ -115,13 +115,13 @@ void HlidejDelku(QLineEdit &box, QKeyEvent *keyEvent, qint16 key)
         character = QString(QChar(char16_t(key)));
     if (character.isEmpty() || character.at(0).unicode() <= 31 || box.isReadOnly())
         return;
-    if (hasLimit(box) && box.text().size() >= box.maxLength()) {
+    // Typing over a selection replaces it, as in any text box (the old boxes typed ahead
+    // of it and kept it); the limit counts the text as it is after the replacement.
+    const int replaced = box.hasSelectedText() ? box.selectionLength() : 0;
+    if (hasLimit(box) && box.text().size() - replaced >= box.maxLength()) {
         Pipni(400, 150);
         return;
     }
-    // Typed at the selection start, ahead of the selection rather than over it.
-    const int start = box.hasSelectedText() ? box.selectionStart() : box.cursorPosition();
-    box.setCursorPosition(start);
     box.insert(character);
 }
 

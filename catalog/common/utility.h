@@ -21,8 +21,10 @@ void PosliKlavesu(qint16 key, qint16 modifiers);
 // brings it (or nullptr); it is swallowed, so that the box does not insert the character
 // itself. key is the character's code, or -1 to take the character from keyEvent.
 // Codes below 32 do nothing more. When the box holds its maximum length already, the
-// character is dropped with a beep; otherwise it goes in at the selection start (a
-// selection is not replaced) and the cursor moves past it. Any Unicode character goes in.
+// character is dropped with a beep; otherwise it goes in at the cursor, or takes the
+// place of a selection, and the cursor moves past it. The limit counts the text as it
+// is after that, so a full box takes a character typed over its selected text. Any
+// Unicode character goes in.
 // A box keeps Qt's default maximum length (32767) where it has no limit of its own.
 void HlidejDelku(QLineEdit &box, QKeyEvent *keyEvent, qint16 key);
 

@@ -151,7 +151,9 @@ void FlexGrid::State::mousePress(QMouseEvent *e, QPoint pos)
         setSelection(r < fixedRows ? rows - 1 : r, c < fixedCols ? cols - 1 : c);
         return;
     }
-    if ((e->modifiers() & Qt::ShiftModifier) && selectionMode == flex::SelectionFree)
+    // Shift extends the marked cells in every selection mode: whole rows are marked
+    // with Shift+click as any table's users expect, not only by dragging.
+    if (e->modifiers() & Qt::ShiftModifier)
         setSelection(r, c);
     else
         moveTo(r, c, false);
@@ -222,7 +224,7 @@ bool FlexGrid::State::keyPress(QKeyEvent *e)
     }
     const int rows = model->gridRows(), cols = model->gridCols();
     if (rows > fixedRows && cols > fixedCols) {
-        const bool extend = (e->modifiers() & Qt::ShiftModifier) && selectionMode == flex::SelectionFree;
+        const bool extend = e->modifiers() & Qt::ShiftModifier;
         const bool ctrl = e->modifiers() & Qt::ControlModifier;
         int r = extend ? rowSel : row;
         int c = extend ? colSel : col;

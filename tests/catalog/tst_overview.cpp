@@ -254,6 +254,39 @@ private Q_SLOTS:
         QCOMPARE(frmMain::Form().Panel(1)->text(), QString());  // no loading text left behind
     }
 
+    void seekTextBesideTheCounter()
+    {
+        // The overview is loaded while the main window is still hidden, and shows with
+        // it: the seek typed into its grid stands beside the counter, readable.
+        bookSection();
+        manyRecords(1, 40);
+        frmPrehled &w = load(QStringLiteral("1"));
+        frmMain &main = frmMain::Form();
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        QTRY_VERIFY(w.isVisible());
+        auto *grid = w.VEdit->findChild<QWidget *>(QStringLiteral("flg"));
+        QVERIFY(grid);
+        QWidget *view = grid->focusProxy();
+        QVERIFY(view);
+        view->setFocus();
+        QTest::keyClicks(view, QStringLiteral("Kniha 0002"));
+        auto *seek = w.VEdit->findChild<QLabel *>(QStringLiteral("lblSeek"));
+        auto *record = w.VEdit->findChild<QLabel *>(QStringLiteral("lblRecord"));
+        QCOMPARE(seek->text(), QStringLiteral("Kniha 0002"));
+        QVERIFY(seek->isVisible());
+        QVERIFY(seek->width() >= seek->sizeHint().width());
+        QCOMPARE(counter(w), QStringLiteral("40 záznamů"));
+        if (record->isVisible()) {
+            QVERIFY(record->width() >= record->sizeHint().width());
+            QVERIFY(!record->geometry().intersects(seek->geometry()));
+        }
+        QTest::keyClick(view, Qt::Key_Return);
+        QCOMPARE(w.VEdit->TMatrix(w.VEdit->Row(), 1), QStringLiteral("Kniha 00020"));
+        QVERIFY(!seek->isVisible());
+        QVERIFY(record->isVisible());
+    }
+
     void descriptionFollowsTheRow()
     {
         bookSection();

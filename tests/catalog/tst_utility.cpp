@@ -221,22 +221,60 @@ private Q_SLOTS:
         QCOMPARE(sys::beepCount(), 0);
     }
 
-    // A character goes in at the selection start, ahead of the selection.
-    void selectionNotReplaced()
+    // A character typed over a selection replaces it, as in any text box.
+    void selectionReplaced()
     {
         QLineEdit box(QStringLiteral("hello"));
         box.setSelection(1, 3);
         QKeyEvent key(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
         HlidejDelku(box, &key, -1);
-        QCOMPARE(box.text(), QStringLiteral("hxello"));
+        QCOMPARE(box.text(), QStringLiteral("hxo"));
         QCOMPARE(box.cursorPosition(), 2);
         QVERIFY(key.isAccepted());
         // A key code given takes the place of the event's character; control codes do nothing.
         HlidejDelku(box, nullptr, qint16(0x010D));
-        QCOMPARE(box.text(), QStringLiteral("hxčello"));
+        QCOMPARE(box.text(), QStringLiteral("hxčo"));
         HlidejDelku(box, nullptr, 13);
         HlidejDelku(box, nullptr, 31);
-        QCOMPARE(box.text(), QStringLiteral("hxčello"));
+        QCOMPARE(box.text(), QStringLiteral("hxčo"));
+        // A selection made backwards is replaced the same way.
+        box.setSelection(3, -2);
+        HlidejDelku(box, nullptr, 'y');
+        QCOMPARE(box.text(), QStringLiteral("hyo"));
+        QCOMPARE(box.cursorPosition(), 2);
+    }
+
+    // The limit counts the text as it will be after the replacement: a full box takes
+    // what is typed over its selected text, and beeps only when it is full again.
+    void retypingOverASelection_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<int>("beeps");
+        QTest::newRow("all of a full box") << "abcde" << 0 << 5 << "vwxyz" << "vwxyz" << 0;
+        QTest::newRow("all of it, typed too long") << "abcde" << 0 << 5 << "uvwxyz" << "uvwxy" << 1;
+        QTest::newRow("part of a full box") << "abcde" << 1 << 2 << "XYZ" << "aXYde" << 1;
+        QTest::newRow("part of a box not full") << "abc" << 1 << 1 << "XYZ" << "aXYZc" << 0;
+    }
+    void retypingOverASelection()
+    {
+        QFETCH(QString, before);
+        QFETCH(int, from);
+        QFETCH(int, length);
+        QFETCH(QString, typed);
+        QFETCH(QString, after);
+        QFETCH(int, beeps);
+        QLineEdit box;
+        box.setMaxLength(5);
+        box.setText(before);
+        HlidejDelkuBoxu(box);
+        box.setSelection(from, length);
+        QTest::keyClicks(&box, typed);
+        QCOMPARE(box.text(), after);
+        QCOMPARE(sys::beepCount(), beeps);
     }
 
     // Composed text of an input method goes in; what does not fit is cut with a beep.

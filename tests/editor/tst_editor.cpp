@@ -45,6 +45,45 @@ QAction *action(QMenu *menu, const char *name)
     return nullptr;
 }
 
+// The strip under the grid, as the user sees it: no two of its shown widgets (the
+// buttons, the record counter, the seek text, the filter text) share a pixel, and the
+// counter and the seek text have room for all of their text.
+void checkStripApart(VarnexEditUni *e, const QString &when)
+{
+    QList<QWidget *> shown;
+    for (const char *name : {"cmdAdd", "cmdDel", "lblRecord", "lblSeek", "lbl"})
+        if (auto *w = e->findChild<QWidget *>(QLatin1String(name)); w && w->isVisibleTo(e))
+            shown << w;
+    const auto where = [](const QWidget *w) {
+        const QRect r = w->geometry();
+        return QStringLiteral("%1 (%2,%3 %4x%5)").arg(w->objectName()).arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+    };
+    for (qsizetype i = 0; i < shown.size(); ++i)
+        for (qsizetype j = i + 1; j < shown.size(); ++j)
+            QVERIFY2(!shown[i]->geometry().intersects(shown[j]->geometry()),
+                     qPrintable(when + QStringLiteral(": ") + where(shown[i]) + QStringLiteral(" over ")
+                                + where(shown[j])));
+    for (const char *name : {"lblRecord", "lblSeek"}) {
+        QLabel *l = label(e, name);
+        if (l->isVisibleTo(e))
+            QVERIFY2(l->width() >= l->sizeHint().width(), qPrintable(when + QStringLiteral(": ") + where(l)
+                                                                      + QStringLiteral(" cuts ") + l->text()));
+    }
+}
+
+// checkStripApart at every width from the host's own down to a sliver.
+void checkStripApartAtAllWidths(VarnexEditUni *e, const QString &when)
+{
+    const QSize size = e->size();
+    for (int w = size.width(); w >= 20; w -= 20) {
+        e->resize(w, size.height());
+        checkStripApart(e, when + QStringLiteral(", width %1").arg(w));
+        if (QTest::currentTestFailed())
+            break;
+    }
+    e->resize(size);
+}
+
 }  // namespace
 
 class TestEditor : public QObject
@@ -158,6 +197,64 @@ private Q_SLOTS:
         QCOMPARE(add->y(), sys::toPixels(sys::toTwips(g->y() + g->height()) + 50));
         QCOMPARE(del->x(), add->x() + add->width() + sys::toPixels(150));
         QCOMPARE(e->GridNameWork(), QStringLiteral("frmTest_VEdit"));
+    }
+
+    void stripApartWhenSetUpBeforeShowing_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("update mode") << 1;
+        QTest::newRow("browse mode") << 2;
+    }
+    void stripApartWhenSetUpBeforeShowing()
+    {
+        // Every window sets the control up in its load and shows afterwards: the resize
+        // that the showing brings must leave the counter, the seek text and the buttons
+        // apart, at every width.
+        QFETCH(int, mode);
+        TestHost host;
+        VarnexEditUni *e = host.VEdit;
+        FlexGrid *g = e->grid();
+        host.defineColumns(quint8(mode));
+        if (mode == 1) {
+            e->CmdAddVisible(true);
+            e->CmdDelVisible(true);
+        }
+        host.fill(rows(40), 400);
+        e->WhereText(QStringLiteral("Název od P"));
+        QVERIFY(host.showActive());
+        QLabel *counter = label(e, "lblRecord");
+        QCOMPARE(counter->text(), QStringLiteral("40 záznamů z 400"));
+        QVERIFY(counter->isVisible());
+        QCOMPARE(button(e, "cmdAdd")->isVisible(), mode == 1);
+        checkStripApartAtAllWidths(e, QStringLiteral("shown"));
+        if (QTest::currentTestFailed())
+            return;
+
+        // A seek typed in browse mode shows beside the counter, not over it.
+        if (mode == 1)
+            e->Edited(2);
+        e->SortCol(true, 1);
+        e->Row(1);
+        e->Col(1);
+        g->view()->setFocus();
+        QTest::keyClicks(g->view(), QStringLiteral("Po"));
+        QLabel *seek = label(e, "lblSeek");
+        QCOMPARE(seek->text(), QStringLiteral("Po"));
+        QVERIFY(seek->isVisible());
+        checkStripApartAtAllWidths(e, QStringLiteral("seek typed"));
+        if (QTest::currentTestFailed())
+            return;
+
+        // Back in update mode the buttons come back, and the counter keeps clear of them
+        // through another show and resize.
+        QTest::keyClick(g->view(), Qt::Key_Return);
+        e->Edited(1);
+        e->CmdAddVisible(true);
+        e->CmdDelVisible(true);
+        host.hide();
+        e->resize(600, 380);
+        QVERIFY(host.showActive());
+        checkStripApartAtAllWidths(e, QStringLiteral("update mode again"));
     }
 
     void defaultGridNameInAnMdiChild()

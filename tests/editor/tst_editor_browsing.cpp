@@ -105,6 +105,33 @@ private Q_SLOTS:
         QCOMPARE(m_beeps, 3);
     }
 
+    void seekTextApartFromTheCounter()
+    {
+        // The seek text and the record counter are both shown while a seek is typed:
+        // each in a place of its own, so that neither prints over the other.
+        open(2);
+        QLabel *counter = e->findChild<QLabel *>(QStringLiteral("lblRecord"));
+        QCOMPARE(counter->text(), QStringLiteral("8 záznamů"));
+        QTest::keyClicks(g->view(), QStringLiteral("Ga"));
+        QCOMPARE(seek->text(), QStringLiteral("Ga"));
+        QVERIFY(seek->isVisible());
+        QVERIFY(seek->width() >= seek->sizeHint().width());
+        if (counter->isVisible())
+            QVERIFY2(!counter->geometry().intersects(seek->geometry()),
+                     qPrintable(QStringLiteral("counter %1,%2 %3 wide; seek %4,%5")
+                                    .arg(counter->x()).arg(counter->y()).arg(counter->width())
+                                    .arg(seek->x()).arg(seek->y())));
+        // A long seek text stays whole and apart too.
+        QTest::keyClicks(g->view(), QStringLiteral("ma and a much longer text to seek"));
+        QVERIFY(seek->width() >= seek->sizeHint().width());
+        if (counter->isVisible())
+            QVERIFY(!counter->geometry().intersects(seek->geometry()));
+        QTest::keyClick(g->view(), Qt::Key_Return);
+        QVERIFY(!seek->isVisible());
+        QVERIFY(counter->isVisible());
+        QCOMPARE(counter->text(), QStringLiteral("8 záznamů"));
+    }
+
     void enterAndEscInBrowseMode()
     {
         open(2);

@@ -197,6 +197,71 @@ private Q_SLOTS:
         QCOMPARE(e->TMatrix(1, 3), QStringLiteral("30.04.2026"));
     }
 
+    void retypingOverARefusedDate_data()
+    {
+        QTest::addColumn<QString>("refused");
+        QTest::addColumn<QString>("retyped");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("shorter than the limit") << "31.4.2026" << "30.4.2026" << "30.04.2026";
+        // The date column takes 10 characters: the refused text fills it to the limit.
+        QTest::newRow("at the limit") << "31.04.2026" << "30.04.2026" << "30.04.2026";
+        QTest::newRow("shorter retyped") << "31.04.2026" << "1.5" << "01.05.2026";
+    }
+    void retypingOverARefusedDate()
+    {
+        // The refused text waits in the editor, all of it selected: what the user types
+        // then takes its place, as in any text box, within the column's length.
+        QFETCH(QString, refused);
+        QFETCH(QString, retyped);
+        QFETCH(QString, stored);
+        open();
+        startAt(e, 1, 3);
+        QTest::keyClick(g->view(), refused.at(0).toLatin1());
+        QTest::keyClicks(txtEdit(e), refused.mid(1));
+        QCOMPARE(txtEdit(e)->text(), refused);
+        QTest::keyClick(txtEdit(e), Qt::Key_Return);
+        QCOMPARE(m_beeps, 1);
+        QVERIFY(e->Editing());
+        QTRY_COMPARE(QApplication::focusWidget(), txtEdit(e));
+        QTRY_COMPARE(txtEdit(e)->selectedText(), refused);
+        QTest::keyClicks(txtEdit(e), retyped);
+        QCOMPARE(txtEdit(e)->text(), retyped);
+        QCOMPARE(m_beeps, 1);
+        QTest::keyClick(txtEdit(e), Qt::Key_Return);
+        QVERIFY(!e->Editing());
+        QCOMPARE(e->TMatrix(1, 3), stored);
+        QCOMPARE(m_beeps, 1);
+    }
+
+    void typingOverASelection()
+    {
+        // Part of a text selected with the keys is replaced by the next character typed;
+        // a full editor takes a character over a selection.
+        open();
+        startAt(e, 1, 3);
+        QTest::keyClick(g->view(), '1');
+        QTest::keyClicks(txtEdit(e), QStringLiteral("5.03.2026"));
+        QCOMPARE(txtEdit(e)->text(), QStringLiteral("15.03.2026"));
+        QCOMPARE(txtEdit(e)->maxLength(), 10);
+        // Select "03" and type "04" over it.
+        QTest::keyClick(txtEdit(e), Qt::Key_Home);
+        QTest::keyClick(txtEdit(e), Qt::Key_Right);
+        QTest::keyClick(txtEdit(e), Qt::Key_Right);
+        QTest::keyClick(txtEdit(e), Qt::Key_Right);
+        QTest::keyClick(txtEdit(e), Qt::Key_Right, Qt::ShiftModifier);
+        QTest::keyClick(txtEdit(e), Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(txtEdit(e)->selectedText(), QStringLiteral("03"));
+        QTest::keyClicks(txtEdit(e), QStringLiteral("04"));
+        QCOMPARE(txtEdit(e)->text(), QStringLiteral("15.04.2026"));
+        QCOMPARE(txtEdit(e)->cursorPosition(), 5);
+        // Without a selection the full editor takes nothing more.
+        QTest::keyClick(txtEdit(e), '9');
+        QCOMPARE(txtEdit(e)->text(), QStringLiteral("15.04.2026"));
+        QCOMPARE(m_beeps, 1);
+        QTest::keyClick(txtEdit(e), Qt::Key_Return);
+        QCOMPARE(e->TMatrix(1, 3), QStringLiteral("15.04.2026"));
+    }
+
     void rowStateOfAnAddedRowStays()
     {
         open();

@@ -423,6 +423,60 @@ private Q_SLOTS:
         }
     }
 
+    void shiftMarksRows_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("update mode, Delete key") << 1;
+        QTest::newRow("browse mode, the host's command") << 2;
+    }
+    void shiftMarksRows()
+    {
+        // A click, a Shift+click further down and Shift+arrows mark a block of rows in
+        // every mode, whole rows in browse mode too; one question deletes the block.
+        QFETCH(int, mode);
+        open(rows(8));
+        // Row 6 was deleted before: the arrows pass it, the delete leaves it alone.
+        e->TMatrix(6, 5, QStringLiteral("D"));
+        e->RowHeight(6, 0);
+        if (mode == 2) {
+            e->Edited(2);
+            QCOMPARE(g->SelectionMode(), int(flex::SelectionByRow));
+        }
+        QWidget *viewport = g->view()->viewport();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, cellCentre(g, 2, 1));
+        QCOMPARE(e->Row(), 2);
+        QCOMPARE(e->RowSel(), 2);
+        QTest::mouseClick(viewport, Qt::LeftButton, Qt::ShiftModifier, cellCentre(g, 4, 2));
+        QCOMPARE(e->Row(), 2);
+        QCOMPARE(e->RowSel(), 4);
+        QTest::keyClick(g->view(), Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(e->RowSel(), 5);
+        QTest::keyClick(g->view(), Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(e->RowSel(), 7);
+        QTest::keyClick(g->view(), Qt::Key_Up, Qt::ShiftModifier);
+        QCOMPARE(e->RowSel(), 5);
+        QTest::keyClick(g->view(), Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(e->Row(), 2);
+        QCOMPARE(e->RowSel(), 7);
+
+        EventLog log(e);
+        m_answers.expect(vbYes);
+        if (mode == 1)
+            QTest::keyClick(g->view(), Qt::Key_Delete);
+        else
+            e->Delete();
+        QCOMPARE(m_answers.shown().size(), size_t(1));
+        QCOMPARE(m_answers.shown()[0].text, QStringLiteral("Zrušit všechny označené řádky?"));
+        QCOMPARE(log.entries, QStringList({"Smazat", "Smazano 2", "Smazano 3", "Smazano 4", "Smazano 5",
+                                           "Smazano 7", "Change |"}));
+        for (int r = 1; r <= 8; ++r) {
+            const bool gone = r >= 2 && r <= 7;
+            QCOMPARE(e->TMatrix(r, 5), gone ? QStringLiteral("D") : QStringLiteral("X"));
+            QCOMPARE(e->RowHeight(r), gone ? 0 : 300);
+        }
+        QCOMPARE(e->Row(), 1);
+    }
+
     void deleteKeyOnlyInUpdateMode()
     {
         open(rows(2));

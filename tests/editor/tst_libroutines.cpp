@@ -160,9 +160,12 @@ private Q_SLOTS:
         // A code unit above 0x7FFF arrives negative in a 16-bit key code.
         QTest::newRow("chinese") << "" << 0 << 0 << int(qint16(quint16(0x9F8D))) << -1
                                  << QString(QChar(char16_t(0x9F8D))) << 1 << 0 << 0;
-        // A selection is not replaced: the character goes in where it starts.
-        QTest::newRow("selection") << "abcd" << 0 << 1 << int('X') << -1 << "aXbcd" << 2 << 0 << 2;
-        QTest::newRow("selection made backwards") << "abcd" << 0 << 3 << int('X') << -1 << "aXbcd" << 2 << 0 << -2;
+        // A selection is replaced by the character, as in any text box.
+        QTest::newRow("selection") << "abcd" << 0 << 1 << int('X') << -1 << "aXd" << 2 << 0 << 2;
+        QTest::newRow("selection made backwards") << "abcd" << 0 << 3 << int('X') << -1 << "aXd" << 2 << 0 << -2;
+        // The limit counts the text as it is after the replacement.
+        QTest::newRow("full box, all selected") << "abc" << 3 << 0 << int('d') << -1 << "d" << 1 << 0 << 3;
+        QTest::newRow("full box, one selected") << "abc" << 3 << 1 << int('X') << -1 << "aXc" << 2 << 0 << 1;
     }
     void keyPressInsert()
     {
@@ -201,6 +204,11 @@ private Q_SLOTS:
         qint16 key = 'h';
         tabulix::KeyPressInsert(&box, key);
         QCOMPARE(box.currentText(), QStringLiteral("Prah"));
+        // A selection in the box's text is replaced too.
+        box.lineEdit()->selectAll();
+        key = 'B';
+        tabulix::KeyPressInsert(&box, key);
+        QCOMPARE(box.currentText(), QStringLiteral("B"));
     }
 };
 

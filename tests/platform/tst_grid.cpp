@@ -503,6 +503,45 @@ private Q_SLOTS:
         QCOMPARE(events, QStringList({"Leave", "Enter", "RowCol", "Sel"}));
     }
 
+    void shiftExtendsTheMarkInEveryMode_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("free") << int(flex::SelectionFree);
+        QTest::newRow("whole rows") << int(flex::SelectionByRow);
+        QTest::newRow("whole columns") << int(flex::SelectionByColumn);
+    }
+    void shiftExtendsTheMarkInEveryMode()
+    {
+        // Shift+click and Shift+arrows extend the marked cells from the current one,
+        // which stays where it is, whatever the selection mode.
+        QFETCH(int, mode);
+        FlexGrid g;
+        g.resize(600, 400);
+        fill(g, 30, 5);
+        g.setSelectionMode(mode);
+        g.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&g));
+        click(g, 3, 2);
+        int rowColChanges = 0;
+        connect(&g, &FlexGrid::RowColChange, this, [&] { ++rowColChanges; });
+        click(g, 5, 3, Qt::ShiftModifier);
+        QCOMPARE(g.Row(), 3);
+        QCOMPARE(g.Col(), 2);
+        QCOMPARE(g.RowSel(), 5);
+        QCOMPARE(g.ColSel(), 3);
+        QTest::keyClick(g.view(), Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(g.view(), Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(g.Row(), 3);
+        QCOMPARE(g.Col(), 2);
+        QCOMPARE(g.RowSel(), 6);
+        QCOMPARE(g.ColSel(), 4);
+        QCOMPARE(rowColChanges, 0);
+        // Without Shift the arrow moves the cursor and the mark goes with it.
+        QTest::keyClick(g.view(), Qt::Key_Down);
+        QCOMPARE(g.Row(), 4);
+        QCOMPARE(g.RowSel(), 4);
+    }
+
     void gridWithoutFixedCells()
     {
         FlexGrid g;
