@@ -2,6 +2,7 @@
 // cell, the commit by the column's type, the keys inside the editors and the check-box
 // toggle of type Z columns.
 #include "VarnexEditUni.h"
+#include "vberror.h"
 
 #include "cellentry.h"
 #include "grid.h"
@@ -74,8 +75,8 @@ bool VarnexEditUni::flagAttribute(int attribute, int column, bool absent) const
     const Variant &flag = m_Atributy(attribute, column);
     try {
         return flag.IsEmpty() || flag.IsNull() ? absent : flag.toBool();
-    } catch (...) {
-        return absent;
+    } catch (const VbError &) {
+        return absent;  // a flag that reads as no Boolean is as good as none
     }
 }
 
@@ -135,7 +136,8 @@ void VarnexEditUni::StartCellEdit(QWidget *editor, qint16 KeyAscii)
     try {
         const Variant &maxLen = m_Atributy(AttrMaxLen, col);
         limit = maxLen.IsEmpty() || maxLen.IsNull() ? 0 : maxLen.toLong();
-    } catch (...) {
+    } catch (const VbError &) {
+        // a length that is no number, or a column beyond the attributes: no limit
     }
     txtEdit->setMaxLength(limit > 0 ? limit : 32767);
 
