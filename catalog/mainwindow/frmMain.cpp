@@ -3,6 +3,8 @@
 #include "data/infosettings.h"
 #include "common/mainframe.h"
 #include "mainwindow/views.h"
+#include "mainwindow/frmPrehled.h"
+#include "records/frmEditace.h"
 #include "records/frmNahled.h"
 #include "records/frmVyber.h"
 #include "common/globals.h"
@@ -55,6 +57,15 @@ QAction *item(QMenu *menu, const char *name, const QString &caption)
     QAction *action = menu->addAction(caption);
     action->setObjectName(QLatin1String(name));
     return action;
+}
+
+// A record command of the menu goes through the overview, on its current row.
+void recordCommand(qint16 code)
+{
+    if (frmPrehled *overview = frmPrehled::Loaded())
+        overview->vEdit_Record(code);
+    else
+        Pipni(400, 150);
 }
 
 QMenu *submenu(QWidget *parent, const char *name, const QString &caption)
@@ -144,6 +155,9 @@ void frmMain::createMenus()
     mnuNew = item(mnuKatalog, "mnuNew", QStringLiteral("182,Nový záznam"));
     mnuCopy = item(mnuKatalog, "mnuCopy", QStringLiteral("122,Kopie záznamu"));
     mnuUpdate = item(mnuKatalog, "mnuUpdate", QStringLiteral("33,Aktualizace záznamu"));
+    connect(mnuNew, &QAction::triggered, this, [] { frmEditace::Form().Zobraz(0, false); });
+    connect(mnuCopy, &QAction::triggered, this, [] { recordCommand(1); });
+    connect(mnuUpdate, &QAction::triggered, this, [] { recordCommand(0); });
     mnuDelete = item(mnuKatalog, "mnuDelete", QStringLiteral("307,Smazat záznam"));
     mnuKatalog->addSeparator();
     mnuMoveAll = submenu(mnuKatalog, "mnuMoveAll", QStringLiteral("263,Přesunout vybrané záznamy do sekce"));

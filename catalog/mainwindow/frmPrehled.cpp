@@ -4,6 +4,9 @@
 #include "data/infosettings.h"
 #include "common/mainframe.h"
 #include "data/overviewquery.h"
+#include "common/utility.h"
+#include "msgbox.h"
+#include "records/frmEditace.h"
 #include "records/frmNahled.h"
 #include "common/globals.h"
 #include "common/translation.h"
@@ -41,6 +44,7 @@ frmPrehled::frmPrehled()
     VEdit->WordWrap(false);
     VEdit->Font(QFont(QStringLiteral("MS Sans Serif"), 8));
     connect(VEdit, &VarnexEditUni::RowChange, this, &frmPrehled::VEdit_RowChange);
+    connect(VEdit, &VarnexEditUni::Record, this, &frmPrehled::vEdit_Record);
 
     QFont arial(QStringLiteral("Arial"));
     lblPopis = new QLabel(QStringLiteral("222,Popis"), this);
@@ -173,6 +177,27 @@ void frmPrehled::VEdit_RowChange()
 void frmPrehled::tmr_Timer()
 {
     tmr->stop();
+    if (NahledOtevren())
+        frmNahled::Form().NactiZalozky();
+}
+
+void frmPrehled::vEdit_Record(qint16 &Index)
+{
+    if (Index == 0 || Index == 1) {
+        // The key of the current row; a row without one (none, or the empty grid) is no record.
+        const qint32 key = qint32(vbVal(VEdit->Row() > 0 ? VEdit->RData(0) : QString()));
+        if (key == 0) {
+            Pipni(400, 150);
+            return;
+        }
+        if (Index == 0) {
+            frmEditace::Form().Zobraz(key, false);
+        } else if (MsgBox(PrelozText(QStringLiteral("399,Zkopírovat a upravit záznam?")), vbOKCancel | vbInformation,
+                          windowTitle()) == vbOK) {
+            frmEditace::Form().Zobraz(key, true);
+        }
+    }
+    // The preview follows the record the command left current.
     if (NahledOtevren())
         frmNahled::Form().NactiZalozky();
 }

@@ -28,6 +28,9 @@ public:
     void NactiData();
     // Fills the grid from Zaznamy.
     void ReadFlg();
+    // A command on the current record: the item Index of the grid's record menu, which
+    // the main window's record commands call too (0 edit, 1 copy).
+    void vEdit_Record(qint16 &Index);
 
     // The records shown; the selection window puts a narrowed query here before ReadFlg.
     std::unique_ptr<dao::Recordset> Zaznamy;

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "common/globals.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+namespace dao { class Recordset; }
+
+// A field box of the edit window: an editable combo box whose drop-down list is rebuilt
+// from the section's values each time it opens.
+class PoleBox : public QComboBox
+{
+    Q_OBJECT
+public:
+    using QComboBox::QComboBox;
+    std::function<void()> beforePopup;
+    void showPopup() override;
+};
+
+// The record edit window: one caption and one field box per column of the overview, in
+// two columns, the note, and the buttons. Modal; a new record, an edit, or a copy.
+class frmEditace : public QDialog
+{
+    Q_OBJECT
+public:
+    // The window, made on first use; it unloads itself when it closes.
+    static frmEditace &Form();
+    static frmEditace *Loaded();
+    ~frmEditace() override;
+
+    // Opens the window on record pInter (0: a new record), as a copy when pKopie, and
+    // returns when it has closed.
+    void Zobraz(qint32 pInter, bool pKopie);
+    // Writes the boxes into the catalog and the overview; false (after saying why) when
+    // the database refused. Quiet: no saved notice.
+    bool UlozZaznam(bool quiet);
+    // The box width for an overview column width, in twips: the next step of 500 up to
+    // 3000, 3500 above.
+    static int ZaokrouhliSirku(int twips);
+
+    // Field rows 2 .. PocetSloupcu stand for overview columns 1 .. n; 0 and 1 stay empty
+    // (the old template and the key column's placeholder), so that the numbers match.
+    std::vector<QLabel *> lbl;
+    std::vector<PoleBox *> cmb;
+    QLabel *lblPopis = nullptr;
+    QPlainTextEdit *txtPopis = nullptr;
+    QWidget *fra = nullptr;
+    QPushButton *cmdSave = nullptr;
+    QPushButton *cmdOK = nullptr;
+    QPushButton *cmdEnd = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void reject() override;
+
+private:
+    frmEditace();
+    void Form_Load();
+    void clearRows();
+    void cmb_LostFocus(PoleBox *box);
+    void cmb_DropDown(PoleBox *box);
+    // The overview's grid after a save: a row for a created record, the record's own
+    // row rewritten for an edited one, with the texts a fresh load would show.
+    void PridejRadek();
+    void PrepisRadek();
+    QStringList cellTexts() const;
+
+    qint32 m_klic = 0;
+    bool m_kopie = false;
+    bool m_zmeneno = false;
+    bool m_loading = false;
+    // The columns the window was built for, with the select list that reads them.
+    std::vector<SloupecPrehledu> m_sloupce;
+    QString m_seznamPoli;
+    std::unique_ptr<dao::Recordset> m_zaznam;
+};
