@@ -53,7 +53,7 @@ private:
     QTimer m_timer;
 };
 
-// Types the text as keys; a character beyond Latin-1 comes as the keyboard's text alone.
+// Types the text as keys; a character beyond ASCII comes as the keyboard's text alone.
 void typeKeys(QWidget *widget, const QString &text)
 {
     for (const QChar ch : text) {
@@ -141,6 +141,14 @@ class TestRecordEdit : public QObject
         const QMap<QString, QString> shown = gridRows();
         frmPrehled::Form().NactiData();
         QCOMPARE(shown, gridRows());
+    }
+
+    // The rows the grid's view has to draw: every row of the grid, the new ones too.
+    static int drawnRows()
+    {
+        auto *grid = frmPrehled::Loaded()->VEdit->findChild<QWidget *>(QStringLiteral("flg"));
+        auto *view = grid ? qobject_cast<QAbstractItemView *>(grid->focusProxy()) : nullptr;
+        return view ? view->model()->rowCount() : -1;
     }
 
     static QString counterText()
@@ -333,6 +341,7 @@ private Q_SLOTS:
         QCOMPARE(rows.value(QStringLiteral("41")), QStringLiteral("41|O'Neil|1,5|%1|Eugene|X").arg(shownDate));
         QCOMPARE(rows.value(QStringLiteral("42")), QStringLiteral("42|Druhý|1,5|%1|Eugene|X").arg(shownDate));
         QCOMPARE(overview.VEdit->Rows() - 1, 4);
+        QCOMPARE(drawnRows(), overview.VEdit->Rows());
         QCOMPARE(counterText(), QStringLiteral("4 záznamy"));
         sameAsAFreshLoad();
     }
@@ -367,6 +376,7 @@ private Q_SLOTS:
         QCOMPARE(scalar(QStringLiteral("select count(*) from Obrazky where Inter=1")).toLong(), 1);
         QCOMPARE(keyCounter(), 42);
         QCOMPARE(gridRows().value(QStringLiteral("41")), QStringLiteral("41|Čapek|1,5|5.3.2026|Josef|X"));
+        QCOMPARE(drawnRows(), overview.VEdit->Rows());
         sameAsAFreshLoad();
     }
 
