@@ -329,8 +329,9 @@ bool frmEditace::eventFilter(QObject *watched, QEvent *event)
             break;
         }
     }
+    // Opening the box's list is no leaving of the box, though the focus goes into the list.
     if (box && watched == box && event->type() == QEvent::FocusOut
-        && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+        && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason && !box->view()->isVisible())
         cmb_LostFocus(box);
     return QDialog::eventFilter(watched, event);
 }
