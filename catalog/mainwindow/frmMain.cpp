@@ -1,6 +1,7 @@
 #include "mainwindow/frmMain.h"
 
 #include "data/infosettings.h"
+#include "mainwindow/archivace.h"
 #include "common/mainframe.h"
 #include "mainwindow/views.h"
 #include "mainwindow/frmPrehled.h"
@@ -210,6 +211,8 @@ void frmMain::createMenus()
     mnuSys->addMenu(mnuArch);
     mnuZaloha = item(mnuArch, "mnuZaloha", QStringLiteral("392,Záloha na pevný disk"));
     mnuObnova = item(mnuArch, "mnuObnova", QStringLiteral("191,Obnova z pevného disku"));
+    connect(mnuZaloha, &QAction::triggered, this, &ZalohaNaDisk);
+    connect(mnuObnova, &QAction::triggered, this, &ObnovaZDisku);
 
     mnuAplikace = submenu(this, "mnuAplikace", QStringLiteral("184,O ap&likaci"));
     bar->addMenu(mnuAplikace);

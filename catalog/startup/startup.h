@@ -1,18 +1,10 @@
 #pragma once
 
+#include "data/version.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
-
-// How the data's version compares with the program's. Only the major and minor numbers
-// count: the revision never asks for a conversion.
-enum class VersionRule {
-    Same,          // the data are used as they are
-    Convert,       // the data need converting (newer data too)
-    Incompatible,  // a data major number below 3 that is not the program's
-    Unreadable,    // no "." to cut the major number at, or none for the minor one
-};
-VersionRule PorovnejVerze(const QString &verzeDat, int programMajor, int programMinor);
 
 // The program's start: everything before the main window opens, then the main window
 // and the views the user had open. nullopt when the program goes on living in its

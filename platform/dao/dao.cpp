@@ -5,8 +5,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QThread>
 #include <algorithm>
 #include <optional>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace dao {
 
@@ -468,6 +472,95 @@ void CompactDatabase(const QString &source, const QString &target, const QString
         raise((rc & 0xff) == SQLITE_NOTADB || (rc & 0xff) == SQLITE_CORRUPT ? err::UnrecognizedFormat : err::General,
               kEngine, text);
     }
+    // The engine does not sync what VACUUM INTO writes; the caller is about to put it in
+    // the catalog's place.
+    try {
+        SyncFile(target);
+    } catch (const VbError &) {
+        QFile::remove(target);
+        throw;
+    }
+}
+
+void CopyDatabase(const QString &source, const QString &target)
+{
+    if (!QFileInfo(source).isFile())
+        raise(err::FileNotFound, kEngine, QStringLiteral("Could not find file '%1'.").arg(source));
+    if (QFileInfo(source).size() == 0)
+        raise(err::UnrecognizedFormat, kEngine, QStringLiteral("Unrecognized database format '%1'.").arg(source));
+    if (QFileInfo::exists(target))
+        raise(err::DatabaseExists, kEngine, QStringLiteral("Database already exists."));
+    // A connection of its own reads the source: the last committed state, whatever the
+    // program's connection has begun. Writable where it can be, so that the journal of a
+    // write cut short is rolled back rather than refusing the read.
+    sqlite3 *from = nullptr;
+    try {
+        from = openFile(source, SQLITE_OPEN_READWRITE, kEngine);
+    } catch (const VbError &) {
+        from = openFile(source, SQLITE_OPEN_READONLY, kEngine);
+    }
+    sqlite3 *to = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(target).constData(), &to,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    QString text;
+    if (rc == SQLITE_OK) {
+        if (sqlite3_backup *backup = sqlite3_backup_init(to, "main", from, "main")) {
+            // All pages in one step, under one read lock: a writer that is committing just
+            // now makes it wait, briefly, never copy half of its write.
+            for (int waited = 0;;) {
+                rc = sqlite3_backup_step(backup, -1);
+                if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) || waited >= 5000)
+                    break;
+                QThread::msleep(20);
+                waited += 20;
+            }
+            sqlite3_backup_finish(backup);
+            if (rc == SQLITE_DONE)
+                rc = sqlite3_errcode(to);
+            else
+                text = QString::fromUtf8(sqlite3_errstr(rc));
+        } else {
+            rc = sqlite3_errcode(to);
+        }
+    }
+    if (text.isEmpty() && rc != SQLITE_OK)
+        text = QString::fromUtf8(to ? sqlite3_errmsg(to) : sqlite3_errstr(rc));
+    sqlite3_close_v2(to);
+    sqlite3_close_v2(from);
+    if (rc != SQLITE_OK) {
+        QFile::remove(target);
+        QFile::remove(target + QStringLiteral("-journal"));
+        int number = err::General;
+        if ((rc & 0xff) == SQLITE_NOTADB || (rc & 0xff) == SQLITE_CORRUPT)
+            number = err::UnrecognizedFormat;
+        else if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
+            number = err::Locked;
+        else if ((rc & 0xff) == SQLITE_CANTOPEN || (rc & 0xff) == SQLITE_PERM)
+            number = err::CannotOpenFile;
+        raise(number, kEngine, QStringLiteral("%1 ('%2')").arg(text, source));
+    }
+    try {
+        SyncFile(target);
+    } catch (const VbError &) {
+        QFile::remove(target);
+        throw;
+    }
+}
+
+void SyncFile(const QString &path)
+{
+    const auto syncPath = [](const QString &p, int flags) {
+        const int fd = ::open(QFile::encodeName(p).constData(), flags | O_CLOEXEC);
+        if (fd < 0)
+            return false;
+        const bool ok = ::fsync(fd) == 0;
+        ::close(fd);
+        return ok;
+    };
+    if (!syncPath(path, O_RDONLY))
+        raise(err::General, kEngine, QStringLiteral("The file '%1' could not be written to the disk.").arg(path));
+    // The name too: a rename or a new file is only safe once its folder is written.
+    syncPath(QFileInfo(path).absolutePath(), O_RDONLY | O_DIRECTORY);
 }
 
 }  // namespace dao

@@ -300,9 +300,17 @@ private:
 // The engine's own services.
 std::unique_ptr<Workspace> CreateWorkspace(const QString &name, const QString &user, const QString &password,
                                            int type = 2);
-// Writes a compacted copy of a closed database; 3204 when the target exists.
+// Writes a compacted copy of a closed database, on the disk before it returns; 3204 when
+// the target exists.
 void CompactDatabase(const QString &source, const QString &target, const QString &locale = QString(),
                      int options = 0, const QString &sourceConnect = QString());
+// Writes a copy of the database file source as its last committed state, through the
+// engine's online backup: a write that another connection holds open meanwhile is not in
+// it. The copy is on the disk before this returns. 3204 when the target exists; a failure
+// leaves no target behind.
+void CopyDatabase(const QString &source, const QString &target);
+// Puts a file's content, and its name in its folder, on the disk.
+void SyncFile(const QString &path);
 // The errors of the last failed operation, as the engine's error collection held them.
 const QList<VbError> &Errors();
 
