@@ -2,7 +2,7 @@
 
 #include "startup/SystemTest.h"
 #include "startup/controlregistration.h"
-#include "data/conversion.h"
+#include "startup/konverze.h"
 #include "data/infosettings.h"
 #include "data/repair.h"
 #include "startup/frmLogin.h"

@@ -419,9 +419,15 @@ void Workspace::endTransaction(bool commit)
             continue;
         try {
             db->finishReads();
-            if (!commit)
-                db->exec(QStringLiteral("ROLLBACK TO oskal_trans_%1").arg(m_depth));
-            db->exec(QStringLiteral("RELEASE oskal_trans_%1").arg(m_depth));
+            // The outermost level ends the engine's transaction outright: rolling back to
+            // it and releasing it would commit once more and touch the file's header.
+            if (!commit && m_depth == 1) {
+                db->exec(QStringLiteral("ROLLBACK"));
+            } else {
+                if (!commit)
+                    db->exec(QStringLiteral("ROLLBACK TO oskal_trans_%1").arg(m_depth));
+                db->exec(QStringLiteral("RELEASE oskal_trans_%1").arg(m_depth));
+            }
         } catch (const VbError &e) {
             if (!failure)
                 failure = e;

@@ -1,4 +1,5 @@
 // The built program folder works wherever it is copied, and scripted runs answer its boxes.
+#include "catalogfixture.h"
 #include "dao.h"
 #include "startup/startup.h"
 #include "testsupport.h"
@@ -237,6 +238,43 @@ private Q_SLOTS:
         QCOMPARE(settings.value(QStringLiteral("INFO/Sekce")).toString(), QStringLiteral("0"));
         QCOMPARE(readFile(logPath),
                  QStringLiteral("64|Zobrazení přehledu|Není navedena žádná sekce. Naveďte novou sekci a proveďte nastavení katalogu.\n"));
+    }
+
+    // Started on a catalog that a newer version wrote, the program converts it and opens
+    // its section without a question; the values it does not know stay in the file.
+    void convertsANewerCatalog()
+    {
+        copyFolder();
+        const QString catalog = m_folder + QStringLiteral("/QIRData.mdb");
+        QVERIFY(QFile::copy(m_folder + QStringLiteral("/QIRData.upg"), catalog));
+        QFile::setPermissions(catalog, QFile::permissions(catalog) | QFile::WriteOwner);
+        testsupport::makeNewerCatalog(catalog);
+        const QString scriptPath = m_dir.filePath(QStringLiteral("convert.txt"));
+        const QString logPath = m_dir.filePath(QStringLiteral("convert.log"));
+        writeFile(scriptPath, QByteArray());
+        QFile::remove(logPath);
+        QProcess oskal;
+        oskal.setProcessEnvironment(environment(scriptPath, logPath));
+        oskal.start(m_folder + QStringLiteral("/Oskal"), {});
+        QVERIFY(oskal.waitForStarted());
+        const auto read = [&](const QString &sql) {
+            dao::Workspace ws;
+            try {
+                auto db = ws.OpenDatabase(catalog, false, true);
+                auto rs = db->OpenRecordset(sql);
+                return rs->Eof() ? QString() : rs->Fields(0).Value().toString();
+            } catch (const VbError &) {
+                return QString();  // being written just now
+            }
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(read(QStringLiteral("select Verze from S_Param")), QStringLiteral("3.0.4"), 20000);
+        QVERIFY2(!oskal.waitForFinished(1000), oskal.readAllStandardError().constData());
+        QCOMPARE(read(QStringLiteral("select Stitek from Katalog where Inter=1")), QStringLiteral("modrá"));
+        QCOMPARE(read(QStringLiteral("select Pol1c from Katalog where Inter=4")), QStringLiteral("Bez klíče"));
+        QCOMPARE(read(QStringLiteral("select Text from Recenze")), QStringLiteral("Výborná"));
+        QCOMPARE(readFile(logPath), QString());
+        oskal.kill();
+        oskal.waitForFinished();
     }
 
     // Each way a start can fail ends the program with its message, through the real program.

@@ -5,6 +5,7 @@
 
 #include "common/globals.h"
 #include "dao.h"
+#include "data/schema.h"
 #include "testsupport.h"
 
 namespace testsupport {
@@ -32,6 +33,35 @@ inline Variant scalar(const QString &sql)
 {
     auto rs = Db->OpenRecordset(sql);
     return rs->Eof() ? Variant() : rs->Fields(0).Value();
+}
+
+// Turns the catalog file at path (a copy of the fresh one) into one that a newer version
+// 3.1.0 wrote: Katalog without its key constraint, with two columns this version does
+// not know (Hodnoceni, Stitek), Pol2n as text and Pol3c as a number; a table Recenze of
+// its own; no S_CisA. Records 1 to 3 and one without a key; the counter at 1.
+inline void makeNewerCatalog(const QString &path)
+{
+    dao::Workspace ws;
+    auto db = ws.OpenDatabase(path);
+    QString katalog = PrikazyTabulek()[3];
+    katalog.replace(QStringLiteral("Inter Integer NOT NULL"), QStringLiteral("Inter Integer"));
+    katalog.replace(QStringLiteral("Pol2n Single"), QStringLiteral("Pol2n VarChar(20)"));
+    katalog.replace(QStringLiteral("Pol3c VarChar(50)"), QStringLiteral("Pol3c Double"));
+    katalog.replace(QStringLiteral("CONSTRAINT Katalog_PK PRIMARY KEY ( Inter )"),
+                    QStringLiteral("Hodnoceni Double, Stitek VarChar(20)"));
+    for (const QString &sql : {QStringLiteral("drop table Katalog"), katalog, QStringLiteral("drop table S_CisA"),
+                               QStringLiteral("create table Recenze (Inter Integer, Text VarChar(200))"),
+                               QStringLiteral("insert into Recenze values (1, 'Výborná')"),
+                               QStringLiteral("insert into Sekce values (1, 'Knihy')"),
+                               QStringLiteral("insert into Definice (Poradi, Pol, Zobraz, Nazev, Typ, Zarovnani, Sekce) "
+                                              "values (1, 'Pol1', 1, 'Název', 'C', 'L', 1)"),
+                               QStringLiteral("insert into Katalog (Inter, Pol1c, Pol2n, Pol3c, Sekce, Hodnoceni, Stitek) "
+                                              "values (1, 'První', '2.75', 1.25, 1, 4.5, 'modrá')"),
+                               QStringLiteral("insert into Katalog (Inter, Pol1c, Sekce, Hodnoceni) values (3, 'Třetí', 1, 0.125)"),
+                               QStringLiteral("insert into Katalog (Inter, Pol1c, Sekce) values (2, 'Druhá', 1)"),
+                               QStringLiteral("insert into Katalog (Inter, Pol1c, Sekce, Stitek) values (null, 'Bez klíče', 1, 'žlutá')"),
+                               QStringLiteral("update S_Param set Inter=1, Verze='3.1.0'")})
+        db->Execute(sql);
 }
 
 }  // namespace testsupport
