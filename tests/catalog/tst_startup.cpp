@@ -341,24 +341,45 @@ private Q_SLOTS:
         QVERIFY(!Main(program(), {}));
     }
 
+    // Ctrl held: the repair is offered first, then the registration of the older controls.
     void ctrlHeld_data()
     {
+        QTest::addColumn<int>("repair");
         QTest::addColumn<int>("answer");
-        QTest::newRow("register") << int(vbYes);
-        QTest::newRow("do not register") << int(vbNo);
+        QTest::newRow("repair, do not register") << int(vbYes) << int(vbNo);
+        QTest::newRow("no repair, do not register") << int(vbNo) << int(vbNo);
     }
     void ctrlHeld()
     {
+        QFETCH(int, repair);
         QFETCH(int, answer);
         QFile::remove(m_folder->file(QStringLiteral("Lang.mdb")));
         withSection();
+        onCatalog({QStringLiteral("create table tmpPrehled (x Integer)")});
         sys::setKeyStateHook([](sys::Key k) -> std::optional<bool> { return k == sys::Key::Control; });
         testsupport::ScriptedBoxes boxes;
+        boxes.expect(repair);
+        if (repair == vbYes)
+            boxes.expect(vbOK);
         boxes.expect(answer);
         QVERIFY(!Main(program(), {}));
-        QCOMPARE(boxes.shown()[0].text, QStringLiteral("Registrovat systémové soubory?"));
-        QCOMPARE(boxes.shown()[0].title, QStringLiteral("Registrace komponent aplikace"));
-        QCOMPARE(boxes.shown()[0].style, int(vbYesNo));
+        QCOMPARE(boxes.shown()[0].text, QStringLiteral("Opravit systémovou databázi?"));
+        if (repair == vbYes)
+            QCOMPARE(boxes.shown()[1].text, QStringLiteral("Oprava systémové databáze proběhla v pořádku!"));
+        const msgbox::Shown &question = boxes.shown().back();
+        QCOMPARE(question.text, QStringLiteral("Registrovat systémové soubory?"));
+        QCOMPARE(question.title, QStringLiteral("Registrace komponent aplikace"));
+        QCOMPARE(question.style, int(vbYesNo));
+        // The start goes on on the repaired catalog.
+        Db->TableDefs().Refresh();
+        bool scratch = true;
+        try {
+            Db->TableDefs()[QStringLiteral("tmpPrehled")];
+        } catch (const VbError &) {
+            scratch = false;
+        }
+        QCOMPARE(scratch, repair != vbYes);
+        QVERIFY(frmMain::Loaded());
     }
 
     // Control files that cannot be created after the restart: nothing more to try.
