@@ -89,8 +89,8 @@ void offerOlderControls()
     OpravDatabazi();
     if (MsgBox(PrelozText(QStringLiteral("292,Registrovat systémové soubory?")), vbYesNo,
                PrelozText(QStringLiteral("285,Registrace komponent aplikace"))) == vbYes) {
-        RegistrujKomponentu(AppPath + QStringLiteral("QirLink.ocx"));
-        RegistrujKomponentu(AppPath + QStringLiteral("QirEdit.ocx"));
+        RegistrujOvladac(QStringLiteral("QirLink.ocx"));
+        RegistrujOvladac(QStringLiteral("QirEdit.ocx"));
     }
 }
 
@@ -282,8 +282,8 @@ std::optional<int> Main(const QString &programFile, const QStringList &arguments
         if (Restart)
             return endWith(PrelozText(QStringLiteral("286,Registrace komponent neproběhla úspěšně. Aplikaci nelze spustit.")),
                            vbCritical, PrelozText(QStringLiteral("285,Registrace komponent aplikace")));
-        RegistrujKomponentu(AppPath + QStringLiteral("QirLinkUni.ocx"));
-        RegistrujKomponentu(AppPath + QStringLiteral("Tabulix.ocx"));
+        RegistrujOvladac(QStringLiteral("QirLinkUni.ocx"));
+        RegistrujOvladac(QStringLiteral("Tabulix.ocx"));
         UvolniInstanci();
         // Ending without a word when no new instance follows would look like a crash.
         if (!QProcess::startDetached(programFile, {QStringLiteral("R")}))

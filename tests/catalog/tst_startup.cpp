@@ -40,6 +40,13 @@ class TestStartup : public QObject
             db->Execute(sql);
     }
 
+    // The control library beside the program, as the built program folder has it.
+    void withControlLibrary()
+    {
+        QVERIFY(QFile::copy(testsupport::builtProgramFolder() + QStringLiteral("/libTabulix.so"),
+                            m_folder->file(QStringLiteral("libTabulix.so"))));
+    }
+
     // A catalog with one section, so that the start asks nothing.
     void withSection() { onCatalog({QStringLiteral("insert into Sekce (Sekce, Nazev) values (1, 'Knihy')")}); }
 
@@ -346,6 +353,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("repair");
         QTest::addColumn<int>("answer");
+        QTest::newRow("repair, register") << int(vbYes) << int(vbYes);
         QTest::newRow("repair, do not register") << int(vbYes) << int(vbNo);
         QTest::newRow("no repair, do not register") << int(vbNo) << int(vbNo);
     }
@@ -356,6 +364,7 @@ private Q_SLOTS:
         QFile::remove(m_folder->file(QStringLiteral("Lang.mdb")));
         withSection();
         onCatalog({QStringLiteral("create table tmpPrehled (x Integer)")});
+        withControlLibrary();  // the older table editor is registered as the control library
         sys::setKeyStateHook([](sys::Key k) -> std::optional<bool> { return k == sys::Key::Control; });
         testsupport::ScriptedBoxes boxes;
         boxes.expect(repair);
@@ -405,6 +414,7 @@ private Q_SLOTS:
     {
         QFile::remove(m_folder->file(QStringLiteral("Lang.mdb")));
         withSection();
+        withControlLibrary();
         const QString marker = m_folder->file(QStringLiteral("restarted.txt"));
         {
             QFile script(program());
@@ -431,6 +441,7 @@ private Q_SLOTS:
     {
         QFile::remove(m_folder->file(QStringLiteral("Lang.mdb")));
         withSection();
+        withControlLibrary();
         QVERIFY(!QFile::exists(program()));
         NastavSelhaniSondy(true);
         testsupport::ScriptedBoxes boxes;
