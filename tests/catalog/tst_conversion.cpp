@@ -105,12 +105,18 @@ private Q_SLOTS:
     void newerDataKeptWhole()
     {
         newerCatalog();
+        // Code-list items without their place, which this version's key refuses.
+        run({QStringLiteral("drop table S_CisB"),
+             QStringLiteral("create table S_CisB (Ciselnik VarChar(25), Tridit Byte, Hodnota VarChar(50))"),
+             QStringLiteral("insert into S_CisB values ('Barvy', 1, 'modrá'), ('Barvy', null, 'bez pořadí')")});
         dao::Workspace ws;
         auto db = ws.OpenDatabase(catalog());
         PrevedKatalog(ws, *db, 3, QStringLiteral("3.0.4"));
+        QCOMPARE(row(*db, QStringLiteral("select Hodnota from S_CisB")), QStringLiteral("modrá"));
+        QCOMPARE(row(*db, QStringLiteral("select Hodnota from S_CisB_nezarazeno")), QStringLiteral("bez pořadí"));
 
         QStringList expected = SeznamTabulek();
-        expected << QStringLiteral("Recenze");
+        expected << QStringLiteral("Recenze") << QStringLiteral("S_CisB_nezarazeno");
         expected.sort(Qt::CaseInsensitive);
         QCOMPARE(tables(*db), expected);
         dao::TableDef &katalog = db->TableDefs()[QStringLiteral("Katalog")];

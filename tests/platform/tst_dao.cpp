@@ -1114,6 +1114,51 @@ private Q_SLOTS:
         QCOMPARE(errorOf([&] { dao::CompactDatabase(path("nope.db"), path("copy2.db")); }), dao::err::FileNotFound);
         QVERIFY(!QFile::exists(path("copy2.db")));
     }
+
+    // A copy of an open database holds what was committed, not what another connection
+    // has begun to write; errors as for compacting.
+    void copyDatabase()
+    {
+        createDefinice();
+        dao::Workspace other;
+        auto writer = other.OpenDatabase(path());
+        other.BeginTrans();
+        writer->Execute(QStringLiteral("DELETE FROM Definice WHERE id > 1"));
+        dao::CopyDatabase(path(), path("copy.db"));
+        other.Rollback();
+        auto copy = m_ws->OpenDatabase(path("copy.db"));
+        QCOMPARE(column(*copy, "SELECT count(*) FROM Definice"), QStringList{"7"});
+        copy->Close();
+        QCOMPARE(errorOf([&] { dao::CopyDatabase(path(), path("copy.db")); }), dao::err::DatabaseExists);
+        QCOMPARE(errorOf([&] { dao::CopyDatabase(path("nope.db"), path("copy2.db")); }), dao::err::FileNotFound);
+        {
+            QFile text(path("text.db"));
+            QVERIFY(text.open(QIODevice::WriteOnly));
+            text.write(QByteArray("no database\n").repeated(400));
+        }
+        QCOMPARE(errorOf([&] { dao::CopyDatabase(path("text.db"), path("copy2.db")); }), dao::err::UnrecognizedFormat);
+        QVERIFY(!QFile::exists(path("copy2.db")));
+    }
+
+    // Rolling the outermost transaction back leaves the file byte for byte as it was.
+    void rollbackLeavesTheFileAsItWas()
+    {
+        createDefinice();
+        const auto bytes = [&] {
+            QFile f(path());
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        const QByteArray before = bytes();
+        m_ws->BeginTrans();
+        exec("ALTER TABLE Definice RENAME TO Definice_old");
+        exec("CREATE TABLE Definice (x Integer)");
+        m_ws->BeginTrans();
+        exec("INSERT INTO Definice VALUES (1)");
+        m_ws->CommitTrans();
+        m_ws->Rollback();
+        QCOMPARE(bytes(), before);
+        QCOMPARE(column(db(), "SELECT count(*) FROM Definice"), QStringList{"7"});
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDao)
