@@ -117,6 +117,8 @@ void VarnexEditUni::createMenus()
     m3 = separator("m3");
     mnuTisk = item("mnuTisk", QStringLiteral("432,Tisk přehledu"));
     mnuRefresh = item("mnuRefresh", QStringLiteral("433,Obnovení přehledu"));
+    connect(mnuSortAsce, &QAction::triggered, this, [this] { sortFromMenu(true); });
+    connect(mnuSortDesc, &QAction::triggered, this, [this] { sortFromMenu(false); });
     connect(mnuTisk, &QAction::triggered, this, [this] { Tisk(); });
     connect(mnuRefresh, &QAction::triggered, this, [this] { Q_EMIT Refresh(); });
 

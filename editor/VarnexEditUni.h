@@ -206,6 +206,10 @@ public:
     bool ChangedState() const { return m_IsChanged; }
     // Whether an in-cell editor is open.
     bool Editing() const;
+    // A number cell's value as the sort and the sum read it: "," as the decimal comma,
+    // blanks and no-break spaces between digits passed over, the number at the start of
+    // the text; 0 when there is none.
+    static double CellNumber(QStringView text);
 
 Q_SIGNALS:
     void ColChange();
@@ -288,6 +292,7 @@ private:
     // browsing
     void gridKeyDown(int &KeyCode, int &Shift);
     void gridMouseUp(int Button, int Shift, float x, float y);
+    void gridMouseDown(int Button, int Shift, float x, float y);
     void gridRowColChange();
     void gridEnterCell();
     void applyBrowseSelectionMode();
@@ -300,6 +305,10 @@ private:
     int shownColumnFrom(int col) const;
     bool rowHidden(int row) const;
     int stateColumn() const { return Cols() - 1; }
+
+    // sorting: false when the column's type sorts nothing
+    bool sortByColumn(int col, bool ascending);
+    void sortFromMenu(bool ascending);
 
     // rows
     bool editSettled();
@@ -335,7 +344,9 @@ private:
     QString m_Where;
     QString m_WhereRep;
     qint32 m_SortCol = 0;
-    bool m_SortAsc = true;
+    bool m_SortAsc = false;
+    // the cell under the mouse at the last press, on which the popup menus act
+    qint32 m_popupRow = 0, m_popupCol = 0;
     qint32 m_RecordSetRows = 0;
     bool m_IsChanged = false;
     qint16 m_FirstCol = 0;

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class GridModel;
@@ -225,6 +226,10 @@ public:
     // Sorts rows FixedRows..Rows-1 by columns Col..ColSel with a flex::SortSetting;
     // SortCustom asks Compare for each pair. Write-only, as a command.
     void setSort(int setting);
+    // SortCustom's comparison as a plain function, in Compare's place while set: a
+    // caller that computed its keys once per row compares them here, without a signal
+    // per pair. The answer as Compare's Cmp; an empty function gives Compare back.
+    void setCompareHook(std::function<int(int Row1, int Row2)> hook);
 
     // The view inside, for placing the grid's cells on screen (tests, the editors).
     QTableView *view() const;

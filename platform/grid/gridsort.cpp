@@ -25,6 +25,8 @@ void FlexGrid::setSort(int setting)
     // Compares two rows by the key columns, ascending; 0 when equal.
     auto compareRows = [&](int a, int b) -> int {
         if (setting == flex::SortCustom) {
+            if (d->compareHook)
+                return d->compareHook(a, b);
             int cmp = 0;
             Q_EMIT Compare(a, b, cmp);
             return cmp;
@@ -66,4 +68,9 @@ void FlexGrid::setSort(int setting)
     else
         d->rowsNeedSync = true;
     d->repaint();
+}
+
+void FlexGrid::setCompareHook(std::function<int(int Row1, int Row2)> hook)
+{
+    d->compareHook = std::move(hook);
 }

@@ -4,6 +4,7 @@
 
 #include "grid.h"
 #include "gridmodel.h"
+#include "system.h"
 #include "variant.h"
 
 #include <QApplication>
@@ -147,4 +148,32 @@ bool hasMark(FlexGrid *g, int r, int c)
     g->setRow(row);
     g->setCol(col);
     return mark;
+}
+
+void clickCell(FlexGrid *g, int row, int col, Qt::MouseButton button)
+{
+    QPoint centre;
+    {
+        QSignalBlocker block(g);
+        const int saveRow = g->Row(), saveCol = g->Col();
+        g->setRow(row);
+        g->setCol(col);
+        centre = QPoint(sys::toPixels(g->CellLeft() + g->CellWidth() / 2), sys::toPixels(g->CellTop() + g->CellHeight() / 2));
+        g->setRow(saveRow);
+        g->setCol(saveCol);
+    }
+    QTableView *v = g->view();
+    const QPoint inView = centre + v->contentsRect().topLeft();
+    QWidget *target = v->childAt(inView);
+    if (!target)
+        target = v;
+    QTest::mouseClick(target, button, Qt::NoModifier, target->mapFrom(v, inView));
+}
+
+QStringList keysInOrder(FlexGrid *g)
+{
+    QStringList keys;
+    for (int r = g->FixedRows(); r < g->Rows(); ++r)
+        keys << g->TextMatrix(r, 0);
+    return keys;
 }

@@ -67,3 +67,7 @@ void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
 // The centre of a cell in the grid's view, where mouse events for it go.
 QPoint cellCentre(FlexGrid *grid, int row, int col);
+// A mouse click on a cell, header cells included, on the widget that shows it.
+void clickCell(FlexGrid *grid, int row, int col, Qt::MouseButton button = Qt::LeftButton);
+// The key column's texts of the data rows, top to bottom.
+QStringList keysInOrder(FlexGrid *grid);
