@@ -117,6 +117,11 @@ void VarnexEditUni::createMenus()
     m3 = separator("m3");
     mnuTisk = item("mnuTisk", QStringLiteral("432,Tisk přehledu"));
     mnuRefresh = item("mnuRefresh", QStringLiteral("433,Obnovení přehledu"));
+    connect(mnuVyber, &QAction::triggered, this, [this] { mnuVyber_Click(false); });
+    connect(mnuZmenVyber, &QAction::triggered, this, [this] { mnuVyber_Click(true); });
+    connect(mnuZrusVyber, &QAction::triggered, this, [this] { mnuZrusVyber_Click(); });
+    connect(mnuSuma, &QAction::triggered, this, [this] { mnuSuma_Click(); });
+    connect(mnuHideCol, &QAction::triggered, this, [this] { mnuHideCol_Click(); });
     connect(mnuSortAsce, &QAction::triggered, this, [this] { sortFromMenu(true); });
     connect(mnuSortDesc, &QAction::triggered, this, [this] { sortFromMenu(false); });
     connect(mnuTisk, &QAction::triggered, this, [this] { Tisk(); });

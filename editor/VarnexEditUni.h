@@ -293,6 +293,16 @@ private:
     void gridKeyDown(int &KeyCode, int &Shift);
     void gridMouseUp(int Button, int Shift, float x, float y);
     void gridMouseDown(int Button, int Shift, float x, float y);
+
+    // popup menus and their commands
+    void popUpRecordMenu(const QPoint &at);
+    void popUpFunctions(const QPoint &at);
+    void mnuVyber_Click(bool further);
+    void mnuZrusVyber_Click();
+    void mnuSuma_Click();
+    void mnuHideCol_Click();
+    // Builds the selection from what a selection dialog left, once the menu has closed.
+    void BuildSelection();
     void gridRowColChange();
     void gridEnterCell();
     void applyBrowseSelectionMode();
@@ -347,6 +357,10 @@ private:
     bool m_SortAsc = false;
     // the cell under the mouse at the last press, on which the popup menus act
     qint32 m_popupRow = 0, m_popupCol = 0;
+    // The readable text of the selection built through the function menu (without its
+    // heading); empty when there is none. A further selection is offered while it is set.
+    QString m_FiltrText;
+    bool m_FiltrDalsi = false;  // the selection command running is a further one
     qint32 m_RecordSetRows = 0;
     bool m_IsChanged = false;
     qint16 m_FirstCol = 0;

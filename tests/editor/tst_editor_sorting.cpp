@@ -10,18 +10,13 @@
 
 namespace {
 
-QString row(const QStringList &cells)
-{
-    return cells.join(QLatin1Char('\t'));
-}
-
 // Key, name, price, date, check mark, state.
 const QStringList Goods = {
-    row({"1", "Hrnek", "10", "05.03.2026", "N", "X"}),
-    row({"2", "chleba", "2,5", "", "A", "X"}),
-    row({"3", "Čaj", "100", "01.01.2020", "N", "X"}),
-    row({"4", "cukr", "2,5", "05.03.2026", "A", "X"}),
-    row({"5", "Žebřík", "-1", "31.12.2019", "N", "X"}),
+    joinRow({"1", "Hrnek", "10", "05.03.2026", "N", "X"}),
+    joinRow({"2", "chleba", "2,5", "", "A", "X"}),
+    joinRow({"3", "Čaj", "100", "01.01.2020", "N", "X"}),
+    joinRow({"4", "cukr", "2,5", "05.03.2026", "A", "X"}),
+    joinRow({"5", "Žebřík", "-1", "31.12.2019", "N", "X"}),
 };
 
 }  // namespace
@@ -123,7 +118,7 @@ private Q_SLOTS:
         e->SortFlg(2);
         e->SortFlg(2);   // descending
         // The host adds a row and sorts again: it takes its place, the direction stays.
-        e->AddData(row({"6", "Miska", "50", "", "N", "X"}));
+        e->AddData(joinRow({"6", "Miska", "50", "", "N", "X"}));
         e->Col(1);
         int colChanges = 0;
         connect(e, &VarnexEditUni::ColChange, this, [&colChanges] { ++colChanges; });
@@ -134,7 +129,7 @@ private Q_SLOTS:
         // ... but the remembered check-mark column is not sorted again.
         e->SortFlg(4);
         const QStringList before = keysInOrder(g);
-        e->AddData(row({"7", "Vidlička", "1", "", "A", "X"}));
+        e->AddData(joinRow({"7", "Vidlička", "1", "", "A", "X"}));
         e->SortFlg();
         QCOMPARE(keysInOrder(g), before + QStringList{"7"});
     }
@@ -170,7 +165,7 @@ private Q_SLOTS:
         QStringList data;
         QStringList keys;
         for (int i = 1; i <= 2000; ++i) {
-            data << row({QString::number(i), QStringLiteral("x"), QString::number(i % 7), QStringLiteral("05.03.2026"),
+            data << joinRow({QString::number(i), QStringLiteral("x"), QString::number(i % 7), QStringLiteral("05.03.2026"),
                          QStringLiteral("N"), QStringLiteral("X")});
             keys << QString::number(i);
         }
