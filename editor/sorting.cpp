@@ -21,32 +21,61 @@ bool isBlank(QChar c)
     return c == QLatin1Char(' ') || c == QChar(0x00A0) || c == QChar(0x202F) || c == QLatin1Char('\t');
 }
 
-// A date cell's day (as the editor stores it, "dd.mm.yyyy"; also d.m.yyyy, d/m/yyyy and
-// yyyy-mm-dd). An empty cell, or one that reads as no date, comes before every date.
-double cellDay(QStringView text)
+// Reads the digits at text[i] on, at most `most` of them; -1 when there are none.
+int digitsAt(QStringView text, qsizetype &i, int most)
+{
+    int value = 0, count = 0;
+    while (i < text.size() && count < most && text[i].isDigit() && text[i].unicode() < 128) {
+        value = value * 10 + (text[i++].unicode() - '0');
+        ++count;
+    }
+    return count > 0 && (i == text.size() || !text[i].isDigit()) ? value : -1;
+}
+
+// A date cell's day, a time of day after it as the fraction: the editor stores
+// "dd.mm.yyyy", the overview shows the regional d.m.yyyy with a time when there is one;
+// d/m/yyyy and yyyy-mm-dd read too. An empty cell, or one that reads as no date, comes
+// before every date.
+double cellDay(QStringView whole)
 {
     constexpr double none = std::numeric_limits<double>::lowest();
-    int part[3] = {0, 0, 0};
-    int digits[3] = {0, 0, 0};
-    int k = 0;
+    const QStringView text = whole.trimmed();
+    qsizetype i = 0;
+    int part[3];
     QChar separator;
-    for (const QChar c : text.trimmed()) {
-        if (c.isDigit() && c.unicode() < 128) {
-            if (++digits[k] > 4)
-                return none;
-            part[k] = part[k] * 10 + (c.unicode() - '0');
-        } else if ((c == QLatin1Char('.') || c == QLatin1Char('/') || c == QLatin1Char('-')) && k < 2 && digits[k] > 0
-                   && (separator.isNull() || c == separator)) {
-            separator = c;
-            ++k;
-        } else if (!isBlank(c)) {
+    for (int k = 0; k < 3; ++k) {
+        part[k] = digitsAt(text, i, 4);
+        if (part[k] < 0)
             return none;
-        }
+        if (k == 2)
+            break;
+        if (i >= text.size() || !(text[i] == QLatin1Char('.') || text[i] == QLatin1Char('/') || text[i] == QLatin1Char('-'))
+            || (!separator.isNull() && text[i] != separator))
+            return none;
+        separator = text[i++];
     }
-    if (k != 2 || digits[2] == 0)
-        return none;
     const QDate day = separator == QLatin1Char('-') ? QDate(part[0], part[1], part[2]) : QDate(part[2], part[1], part[0]);
-    return day.isValid() ? double(day.toJulianDay()) : none;
+    if (!day.isValid())
+        return none;
+    double seconds = 0;
+    if (i < text.size()) {
+        while (i < text.size() && isBlank(text[i]))
+            ++i;
+        int unit = 3600;
+        for (int k = 0; k < 3 && i < text.size(); ++k, unit /= 60) {
+            const int n = digitsAt(text, i, 2);
+            if (n < 0)
+                return none;
+            seconds += double(n) * unit;
+            if (i < text.size() && text[i] == QLatin1Char(':'))
+                ++i;
+            else
+                break;
+        }
+        if (i < text.size())
+            return none;
+    }
+    return double(day.toJulianDay()) + seconds / 86400.0;
 }
 
 }  // namespace
@@ -74,6 +103,19 @@ double VarnexEditUni::CellNumber(QStringView text)
         } else if ((c == QLatin1Char(',') || c == QLatin1Char('.')) && !point) {
             digits[n++] = '.';
             point = true;
+        } else if ((c == QLatin1Char('E') || c == QLatin1Char('e')) && any) {
+            // The exponent form a large number is shown in ("1,234568E+07").
+            size_t k = n;
+            digits[k++] = 'e';
+            qsizetype j = i + 1;
+            if (j < text.size() && (text[j] == QLatin1Char('+') || text[j] == QLatin1Char('-')))
+                digits[k++] = char(text[j++].unicode());
+            const size_t before = k;
+            for (; j < text.size() && k < sizeof digits && text[j].isDigit() && text[j].unicode() < 128; ++j)
+                digits[k++] = char(text[j].unicode());
+            if (k > before)
+                n = k;
+            break;
         } else if (!isBlank(c) || point) {
             break;
         }

@@ -91,6 +91,19 @@ private Q_SLOTS:
         QCOMPARE(m_beeps, 0);
     }
 
+    void valuesReadAsTheOverviewShowsThem()
+    {
+        // The overview shows large numbers in the exponent form, groups thousands, and
+        // gives a date its time of day when it has one.
+        open({joinRow({"1", "a", "1,234568E+07", "5.3.2026 14:30:00", "N", "X"}),
+              joinRow({"2", "b", "99", "5.3.2026", "N", "X"}),
+              joinRow({"3", "c", "1 000,5", "4.3.2026 23:59:59", "N", "X"})});
+        e->SortFlg(2);
+        QCOMPARE(keysInOrder(g), QStringList({"2", "3", "1"}));
+        e->SortFlg(3);
+        QCOMPARE(keysInOrder(g), QStringList({"3", "2", "1"}));
+    }
+
     void rowsMoveWhole()
     {
         open(Goods);
