@@ -126,45 +126,56 @@ double VarnexEditUni::CellNumber(QStringView text)
     return value;
 }
 
+namespace {
+
+// Puts the rows into the order of their keys, keys[i] being row rows[i]'s: stable, so
+// that rows of equal keys keep their order in either direction.
+template<class Key, class Less>
+void orderByKeys(std::vector<int> &rows, std::vector<std::pair<Key, int>> &keys, bool ascending, Less less)
+{
+    if (ascending)
+        std::stable_sort(keys.begin(), keys.end(), [&less](const auto &a, const auto &b) { return less(a.first, b.first); });
+    else
+        std::stable_sort(keys.begin(), keys.end(), [&less](const auto &a, const auto &b) { return less(b.first, a.first); });
+    for (size_t i = 0; i < keys.size(); ++i)
+        rows[i] = keys[i].second;
+}
+
+}  // namespace
+
 bool VarnexEditUni::sortByColumn(int col, bool ascending)
 {
     const QString type = typeLetter(col);
     const GridModel &cells = *flg->model();
-    const int first = flg->FixedRows();
-    const int rows = flg->Rows();
-    std::vector<double> numbers;
-    std::vector<QCollatorSortKey> texts;
-    std::function<int(int, int)> compare;
+    std::function<void(std::vector<int> &)> hook;
     if (type == QLatin1String("N") || type == QLatin1String("D")) {
         const bool dates = type == QLatin1String("D");
-        numbers.reserve(size_t(std::max(rows - first, 0)));
-        for (int r = first; r < rows; ++r)
-            numbers.push_back(dates ? cellDay(cells.cellView(r, col)) : CellNumber(cells.cellView(r, col)));
-        // Equal values compare equal, so that rows of one value keep their order.
-        compare = [&numbers, first](int a, int b) {
-            const double x = numbers[size_t(a - first)], y = numbers[size_t(b - first)];
-            return x < y ? -1 : (x > y ? 1 : 0);
+        hook = [&cells, col, dates, ascending](std::vector<int> &rows) {
+            std::vector<std::pair<double, int>> keys;
+            keys.reserve(rows.size());
+            for (int r : rows)
+                keys.emplace_back(dates ? cellDay(cells.cellView(r, col)) : CellNumber(cells.cellView(r, col)), r);
+            // Equal values compare equal, so that rows of one value keep their order.
+            orderByKeys(rows, keys, ascending, std::less<double>());
         };
     } else if (type == QLatin1String("C") || type == QLatin1String("Z")) {
-        texts.reserve(size_t(std::max(rows - first, 0)));
-        for (int r = first; r < rows; ++r)
-            texts.push_back(jet::collationKey(cells.cell(r, col)));
-        compare = [&texts, first](int a, int b) {
-            const int cmp = texts[size_t(a - first)].compare(texts[size_t(b - first)]);
-            return cmp < 0 ? -1 : (cmp > 0 ? 1 : 0);
+        hook = [&cells, col, ascending](std::vector<int> &rows) {
+            std::vector<std::pair<QCollatorSortKey, int>> keys;
+            keys.reserve(rows.size());
+            for (int r : rows)
+                keys.emplace_back(jet::collationKey(cells.cell(r, col)), r);
+            orderByKeys(rows, keys, ascending,
+                        [](const QCollatorSortKey &a, const QCollatorSortKey &b) { return a.compare(b) < 0; });
         };
     } else {
         return false;
     }
-    if (ascending)
-        flg->setCompareHook(compare);
-    else
-        flg->setCompareHook([&compare](int a, int b) { return compare(b, a); });
-    // The keys live in this frame only: the grid must not keep the hook past it.
+    // The hook refers to this frame: the grid must not keep it past the sort.
     struct ResetHook {
         FlexGrid *grid;
-        ~ResetHook() { grid->setCompareHook({}); }
+        ~ResetHook() { grid->setSortHook({}); }
     } reset{flg};
+    flg->setSortHook(std::move(hook));
     flg->setSort(flex::SortCustom);
     return true;
 }
