@@ -383,8 +383,10 @@ Variant VarnexEditUni::SetMenu(const qint16 &pIndex, const QString &pCaption, co
         m_Record[size_t(pIndex)] = action;
     }
     QAction *action = m_Record[size_t(pIndex)];
-    action->setSeparator(pCaption == QLatin1String("-"));
-    action->setText(pCaption);
+    // A separator shows as a line alone; some styles would draw its caption beside it.
+    const bool separator = pCaption == QLatin1String("-");
+    action->setSeparator(separator);
+    action->setText(separator ? QString() : pCaption);
     action->setEnabled(pEnable);
     return {};
 }

@@ -374,6 +374,9 @@ private Q_SLOTS:
         });
         clickCell(g, 3, 2, Qt::RightButton);
         QCOMPARE(shown, 8);
+        // A separator is a line alone, without the "-" beside it.
+        QVERIFY(e->PopupRecord()->actions().at(3)->isSeparator());
+        QVERIFY(e->PopupRecord()->actions().at(3)->text().isEmpty());
         QCOMPARE(rowThen, 3);
         QCOMPARE(chosen, qint16(2));
         QCOMPARE(e->Col(), 2);
