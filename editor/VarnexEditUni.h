@@ -319,6 +319,8 @@ private:
     // sorting: false when the column's type sorts nothing
     bool sortByColumn(int col, bool ascending);
     void sortFromMenu(bool ascending);
+    QString currentRowText() const;
+    void reportRecordMoved(const QString &before);
 
     // rows
     bool editSettled();

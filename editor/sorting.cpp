@@ -180,13 +180,37 @@ bool VarnexEditUni::sortByColumn(int col, bool ascending)
     return true;
 }
 
+QString VarnexEditUni::currentRowText() const
+{
+    const int row = flg->Row();
+    if (row < flg->FixedRows() || row >= flg->Rows())
+        return QString();
+    QString text;
+    for (int c = 0; c < flg->Cols(); ++c) {
+        text += flg->model()->cellView(row, c);
+        text += QLatin1Char('\t');
+    }
+    return text;
+}
+
+void VarnexEditUni::reportRecordMoved(const QString &before)
+{
+    // The cursor keeps its row number; another record coming to stand under it is a
+    // change of the current row for the host (the overview's strip and preview follow).
+    if (currentRowText() != before)
+        Q_EMIT RowChange();
+}
+
 void VarnexEditUni::sortFromMenu(bool ascending)
 {
     const int col = m_popupCol;
     flg->setCol(col);
     flg->setColSel(col);
-    if (sortByColumn(col, ascending))
+    const QString before = currentRowText();
+    if (sortByColumn(col, ascending)) {
         m_SortAsc = ascending;
+        reportRecordMoved(before);
+    }
     m_SortCol = col;
 }
 
@@ -197,8 +221,11 @@ void VarnexEditUni::SortFlg(const qint32 &SortCol)
         flg->setCol(SortCol);
         flg->setColSel(SortCol);
         const bool ascending = !(SortCol == m_SortCol && m_SortAsc);
-        if (sortByColumn(SortCol, ascending))
+        const QString before = currentRowText();
+        if (sortByColumn(SortCol, ascending)) {
             m_SortAsc = ascending;
+            reportRecordMoved(before);
+        }
         m_SortCol = SortCol;
         return;
     }
@@ -206,6 +233,7 @@ void VarnexEditUni::SortFlg(const qint32 &SortCol)
     if (m_SortCol < 0 || m_SortCol >= flg->Cols() || typeLetter(m_SortCol) == QLatin1String("Z"))
         return;
     const int current = flg->Col();
+    const QString before = currentRowText();
     ++m_quiet;
     flg->setCol(m_SortCol);
     flg->setColSel(m_SortCol);
@@ -213,4 +241,5 @@ void VarnexEditUni::SortFlg(const qint32 &SortCol)
     flg->setCol(current);
     --m_quiet;
     flg->ScrollIntoView(flg->Row(), current);
+    reportRecordMoved(before);
 }

@@ -104,6 +104,24 @@ private Q_SLOTS:
         QCOMPARE(keysInOrder(g), QStringList({"3", "2", "1"}));
     }
 
+    void anotherRecordUnderTheCursorIsReported()
+    {
+        open(Goods);
+        e->Row(1);
+        int rowChanges = 0;
+        connect(e, &VarnexEditUni::RowChange, this, [&rowChanges] { ++rowChanges; });
+        // Row 1 stays current, but "cukr" comes to stand there instead of "Hrnek".
+        clickCell(g, 0, 1);
+        QCOMPARE(e->Row(), 1);
+        QCOMPARE(e->TMatrix(1, 1), QStringLiteral("cukr"));
+        QCOMPARE(rowChanges, 1);
+        // The same record stays under the cursor: nothing to report.
+        e->Row(3);
+        rowChanges = 0;
+        e->SortFlg();
+        QCOMPARE(rowChanges, 0);
+    }
+
     void rowsMoveWhole()
     {
         open(Goods);
