@@ -80,7 +80,8 @@ void VarnexEditUni::popUpFunctions(const QPoint &at)
     const QString caption = flg->TextMatrix(m_popupRow, m_popupCol);
     mnuPolozka->setText(caption);
     Filtr() = {};
-    mnuZmenVyber->setEnabled(!m_FiltrText.isEmpty());
+    // A further condition needs a condition in force to join, and its text to show.
+    mnuZmenVyber->setEnabled(!m_FiltrText.isEmpty() && !m_Where.isEmpty());
     mnuSuma->setEnabled(typeLetter(m_popupCol) == QLatin1String("N"));
     Popup_Fce->exec(at);
     BuildSelection();

@@ -189,6 +189,11 @@ private Q_SLOTS:
         // A selection the host set alone offers no further one.
         e->Where(QStringLiteral("Katalog.Pol1n>1"));
         QVERIFY(offered(1).contains(QStringLiteral("mnuZmenVyber:0")));
+        // Nor does a popup selection whose condition the host has emptied since.
+        choose(1, QStringLiteral("mnuVyber"), [](QDialog *d) { enterCondition(d, QStringLiteral("="), QStringLiteral("ab")); });
+        QVERIFY(offered(1).contains(QStringLiteral("mnuZmenVyber:1")));
+        e->Where(QString());
+        QVERIFY(offered(1).contains(QStringLiteral("mnuZmenVyber:0")));
     }
 
     void closingTheDialogSelectsNothing()
