@@ -43,11 +43,11 @@ SelectionDialog::SelectionDialog(QWidget *parent) : QDialog(parent)
     txt->setMinimumWidth(220);
     cmd = new QPushButton(QStringLiteral("372,Vybrat"), this);
     cmd->setObjectName(QStringLiteral("cmd"));
+    // Enter in the value chooses it, through the dialog's default button.
     cmd->setDefault(true);
     cmdEnd = new QPushButton(QStringLiteral("111,Konec"), this);
     cmdEnd->setObjectName(QStringLiteral("cmdEnd"));
     connect(cmd, &QPushButton::clicked, this, [this] { cmd_Click(); });
-    connect(txt, &QLineEdit::returnPressed, this, [this] { cmd_Click(); });
     connect(cmdEnd, &QPushButton::clicked, this, &QDialog::reject);
 }
 
