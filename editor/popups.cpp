@@ -110,7 +110,10 @@ void VarnexEditUni::BuildSelection()
     if (input.FiltrHodnota.isEmpty())
         return;
     const QString title = PrelozText(QStringLiteral("459,Výběr záznamů"));
-    const QString field = GetCol(AttrData, m_popupCol).IsEmpty() ? QString() : GetCol(AttrData, m_popupCol).toString();
+    // A column beyond the defined ones has no field: its type refuses the selection.
+    const bool defined = m_Atributy.Exists() && m_popupCol <= m_Atributy.UBound();
+    const Variant data = defined ? m_Atributy(AttrData, m_popupCol) : Variant();
+    const QString field = data.IsString() ? data.stringValue() : QString();
     const std::optional<tabulix::SelectionPart> part =
         tabulix::BuildSelectionPart(field, typeLetter(m_popupCol), input.FiltrOperator, input.FiltrHodnota);
     if (!part) {

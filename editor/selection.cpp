@@ -49,7 +49,7 @@ SelectionInput &Filtr()
 std::optional<SelectionPart> BuildSelectionPart(const QString &field, const QString &type, const QString &given,
                                                 const QString &value)
 {
-    if (!SelectionOperators().contains(given))
+    if (!SelectionOperators().contains(given) || field.trimmed().isEmpty())
         return std::nullopt;
     QString op = given;
     const bool blank = value.trimmed().isEmpty();

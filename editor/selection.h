@@ -36,7 +36,7 @@ struct SelectionPart {
 // their apostrophes doubled, numbers and dates only once they read as such. On a text
 // column "=" selects the texts beginning with the value and "*" those containing it;
 // the pattern characters of LIKE typed into the value match themselves. Nothing (a
-// refusal) for an operator not offered, a value that is no number or date on such a
+// refusal) for a column without a field, an operator not offered, a value that is no number or date on such a
 // column, "*" on a column other than text, and a type of no kind.
 TABULIX_EXPORT std::optional<SelectionPart> BuildSelectionPart(const QString &field, const QString &type,
                                                                const QString &op, const QString &value);

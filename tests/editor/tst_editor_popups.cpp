@@ -310,6 +310,7 @@ private Q_SLOTS:
         QCOMPARE(part->op, shownOp);
         // An operator that is not offered never reaches the condition.
         QVERIFY(!tabulix::BuildSelectionPart(QStringLiteral("Katalog.Pol3C"), type, QStringLiteral("=1 or 1"), value));
+        QVERIFY(!tabulix::BuildSelectionPart(QString(), type, op, value));
     }
 
     void sumLeavesDeletedRowsOut()
