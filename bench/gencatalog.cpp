@@ -127,7 +127,8 @@ const char *const kSentences[] = {
     "Zakoupeno na dobírku, poštovné 89 Kč.",
 };
 
-// The definitions' field names; fields 11..30 are unused ("Pole 11" ..).
+// The definitions' field names; fields 11..30 are unused ("Pole 11" ..) but for the
+// extra fields of the options.
 const char *const kFieldNames[] = {"Název", "Autor", "Vydavatel", "Popis", "Rok", "Cena", "Počet kusů",
                                    "Datum nákupu", "Datum vydání", "Revize"};
 
@@ -146,6 +147,11 @@ void checkOptions(const GenOptions &o)
         throw std::invalid_argument("GenCatalog: the number of records must not be negative");
     if (o.sections < 1 || o.sections > 255)
         throw std::invalid_argument("GenCatalog: the number of sections must be 1..255");
+    if (o.extraFields.size() > 20)
+        throw std::invalid_argument("GenCatalog: at most 20 extra fields");
+    for (const int distinct : o.extraFields)
+        if (distinct < 0)
+            throw std::invalid_argument("GenCatalog: an extra field's number of values must not be negative");
 }
 
 }  // namespace
@@ -153,7 +159,7 @@ void checkOptions(const GenOptions &o)
 // ================================================================ RecordGenerator
 
 RecordGenerator::RecordGenerator(const GenOptions &o)
-    : m_rng(o.seed), m_sections(o.sections), m_count(o.records)
+    : m_rng(o.seed), m_sections(o.sections), m_count(o.records), m_extraFields(o.extraFields)
 {
     checkOptions(o);
 }
@@ -237,6 +243,15 @@ QString RecordGenerator::note()
     return n;
 }
 
+QString RecordGenerator::extraValue(int inter, int distinct) const
+{
+    // Taken from the key, not the random stream, so that the other values stay the same;
+    // every value occurs once the records outnumber them. The surname in front makes the
+    // order a matter of the regional comparison, not of the number alone.
+    const int index = distinct > 0 ? (inter - 1) % distinct : inter - 1;
+    return u(kSurnames[index % int(std::size(kSurnames))].male) + QLatin1Char(' ') + QString::number(index);
+}
+
 QString RecordGenerator::next()
 {
     const int inter = m_next++;
@@ -275,7 +290,10 @@ QString RecordGenerator::next()
     QString sql;
     sql.reserve(600);
     sql += QStringLiteral("INSERT INTO Katalog (Inter, Pol1c, Pol2c, Pol3c, Pol4c, Pol5n, Pol6n, Pol7n, "
-                          "Pol8d, Pol9d, Pol10d, Poznamka, Aktualizace, Sekce) VALUES (");
+                          "Pol8d, Pol9d, Pol10d, Poznamka, Aktualizace, Sekce");
+    for (size_t i = 0; i < m_extraFields.size(); ++i)
+        sql += QStringLiteral(", Pol%1c").arg(11 + i);
+    sql += QStringLiteral(") VALUES (");
     sql += CSQL(inter);
     const Variant values[] = {title(), author(), publisher(), description(), year, price, count,
                               bought,  issued,   revised,     note,          updated, section};
@@ -283,6 +301,8 @@ QString RecordGenerator::next()
         sql += QStringLiteral(", ");
         sql += CSQL(v);
     }
+    for (const int distinct : m_extraFields)
+        sql += QStringLiteral(", ") + CSQL(extraValue(inter, distinct));
     sql += QLatin1Char(')');
     return sql;
 }
@@ -297,7 +317,7 @@ void GenerateSections(dao::Database &db, const GenOptions &o)
         db.Execute(QStringLiteral("INSERT INTO Sekce (Sekce, Nazev) VALUES (%1, %2)")
                        .arg(CSQL(sekce), CSQL(sectionName(s - 1))));
         for (int k = 1; k <= 30; ++k) {
-            const bool shown = k <= 10;
+            const bool shown = k <= 10 + int(o.extraFields.size());
             const QString name = shown ? u(kFieldNames[k - 1]) : QStringLiteral("Pole %1").arg(k);
             const char *type = k >= 5 && k <= 7 ? "N" : k >= 8 && k <= 10 ? "D" : "C";
             const char *align = type[0] == 'N' ? "R" : type[0] == 'D' ? "C" : "L";

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QtGlobal>
 #include <random>
+#include <vector>
 
 // A generated catalog for trying the program and for the benchmarks: sections with
 // their field definitions and records with Czech texts, numbers and dates. The same
@@ -14,6 +15,10 @@ struct GenOptions {
     int records = 10000;   // Katalog rows, Inter 1..records
     int sections = 3;      // 1..255 (Sekce is a Byte)
     quint32 seed = 1;
+    // Shown text fields after the usual ten (Pol11C, Pol12C, ...), one per entry: how
+    // many distinct values the field takes over the records, 0 for each record its own.
+    // The other fields take the same values with them as without.
+    std::vector<int> extraFields;
 };
 
 // The INSERT statements of the records, one after another (Inter 1, 2, ...), each value
@@ -35,10 +40,12 @@ private:
     QString publisher();
     QString description();
     QString note();
+    QString extraValue(int inter, int distinct) const;
 
     std::mt19937 m_rng;
     int m_sections;
     int m_count;
+    std::vector<int> m_extraFields;
     int m_next = 1;
 };
 

@@ -3,6 +3,7 @@
 #include "system.h"
 #include "variant.h"
 
+#include <QComboBox>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -50,12 +51,20 @@ bool hasLimit(const QLineEdit &box)
 class LengthGuard : public QObject
 {
 public:
-    explicit LengthGuard(QLineEdit &box) : QObject(&box), m_box(box) {}
+    explicit LengthGuard(QLineEdit &box) : QObject(&box), m_box(box)
+    {
+        // The keys of an editable combo box come to the combo box, which hands them to its
+        // line edit past the line edit's filters: they are watched where they come.
+        if (auto *combo = qobject_cast<QComboBox *>(box.parentWidget()); combo && combo->lineEdit() == &box) {
+            m_combo = combo;
+            combo->installEventFilter(this);
+        }
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (watched != &m_box)
+        if (watched != &m_box && watched != m_combo)
             return false;
         if (event->type() == QEvent::KeyPress) {
             auto *key = static_cast<QKeyEvent *>(event);
@@ -81,6 +90,7 @@ protected:
 
 private:
     QLineEdit &m_box;
+    QObject *m_combo = nullptr;
 };
 
 }  // namespace

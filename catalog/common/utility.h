@@ -31,7 +31,8 @@ void HlidejDelku(QLineEdit &box, QKeyEvent *keyEvent, qint16 key);
 // Routes the typed characters of a box through HlidejDelku for as long as the box lives,
 // as the windows' key-press handlers did. Editing keys (arrows, Backspace, Delete, Enter,
 // shortcuts) reach the box as usual, and so does composed text from an input method,
-// which beeps when the box cannot take all of it.
+// which beeps when the box cannot take all of it. The line edit of an editable combo box
+// is guarded where its keys arrive, at the combo box.
 void HlidejDelkuBoxu(QLineEdit &box);
 
 // The major number of a version text ("3.0.4" gives 3); -1 when no "." follows a first

@@ -16,14 +16,18 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPointer>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -82,6 +86,16 @@ int twipsSetting(const char *key, const char *defaultValue)
 }
 
 }  // namespace
+
+QRect usablePlacement(const QRect &stored, const QRect &available)
+{
+    // Room for the menu bar's titles and the status bar's panels.
+    constexpr QSize leastUsable(400, 300);
+    const QSize size = stored.size().expandedTo(leastUsable).boundedTo(available.size());
+    const int left = std::clamp(stored.left(), available.left(), available.left() + available.width() - size.width());
+    const int top = std::clamp(stored.top(), available.top(), available.top() + available.height() - size.height());
+    return {QPoint(left, top), size};
+}
 
 frmMain &frmMain::Form()
 {
@@ -259,12 +273,19 @@ void frmMain::MDIForm_Load()
 {
     // There is no help file on this platform; F1 has nothing to open.
     const qint16 state = qint16(vbVal(NactiInfo(QStringLiteral("mdiWindowState"), QStringLiteral("0"))));
-    resize(twipsSetting("mdiWindowWidth", "12000"), twipsSetting("mdiWindowHeight", "9000"));
-    move(twipsSetting("mdiWindowLeft", "0"), twipsSetting("mdiWindowTop", "0"));
+    QRect placement(twipsSetting("mdiWindowLeft", "0"), twipsSetting("mdiWindowTop", "0"),
+                    twipsSetting("mdiWindowWidth", "12000"), twipsSetting("mdiWindowHeight", "9000"));
+    // The stored place may be on a screen that is gone, or of no size at all.
+    const QScreen *screen = QGuiApplication::screenAt(placement.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen)
+        placement = usablePlacement(placement, screen->availableGeometry());
+    resize(placement.size());
+    move(placement.topLeft());
+    // A window closed minimised opens normal: a start that shows no window looks like none.
     if (state == 2)
         setWindowState(Qt::WindowMaximized);
-    else if (state == 1)
-        setWindowState(Qt::WindowMinimized);
     NactiSekce();
     Panel(2)->setPixmap(iml.ListImages(int(vbVal(Jazyk))));
 }
@@ -302,7 +323,15 @@ void frmMain::sta_PanelClick(const QString &key)
 
 void frmMain::mnuEnd_Click()
 {
+    // The menu that delivered the command belongs to this window and is still inside its
+    // own handler: the window may go only once that handler is done.
+    QMetaObject::invokeMethod(this, &frmMain::endProgram, Qt::QueuedConnection);
+}
+
+void frmMain::endProgram()
+{
+    // Closing runs the window's closing steps as the close button does; the program then
+    // ends whatever other windows are still open, and closes the catalog on its way out.
     close();
-    QCoreApplication::processEvents();
-    QCoreApplication::exit(0);
+    QCoreApplication::quit();
 }

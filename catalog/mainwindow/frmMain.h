@@ -3,6 +3,7 @@
 #include "mainwindow/imagelist.h"
 
 #include <QMainWindow>
+#include <QRect>
 #include <vector>
 
 class QAction;
@@ -11,6 +12,11 @@ class QMdiArea;
 class QMenu;
 class QStatusBar;
 class QTimer;
+
+// Where a window stored at `stored` opens on a screen whose free area is `available`: at
+// least a usable size (but no larger than the area), moved as little as it takes to lie
+// wholly inside the area.
+QRect usablePlacement(const QRect &stored, const QRect &available);
 
 // The program's MDI frame: the menus through which every catalog command is reached, the
 // strip that shows the current section, and the status bar. The catalog views open
@@ -66,6 +72,7 @@ private:
     void MDIForm_Load();
     void MDIForm_QueryUnload();
     void sta_PanelClick(const QString &key);
+    void endProgram();
     void refreshStatus();
     // One section submenu: its items rebuilt from the table; false when it has none.
     bool fillSectionMenu(QMenu *menu, std::vector<QAction *> &items, const QString &name);

@@ -130,7 +130,14 @@ void frmEditace::Zobraz(qint32 pInter, bool pKopie)
 {
     m_klic = pInter;
     m_kopie = pKopie;
-    Form_Load();
+    try {
+        Form_Load();
+    } catch (const VbError &e) {
+        // The record cannot be read (a locked or damaged catalog): say so, open nothing.
+        MsgBox(e.Description(), vbCritical, windowTitle());
+        close();
+        return;
+    }
     if (pInter == 0 && !pKopie)
         setWindowTitle(PrelozText(QStringLiteral("79,Editace nového záznamu")));
     exec();
@@ -180,7 +187,8 @@ void frmEditace::Form_Load()
     const auto textWidth = [&metrics](const QString &text) { return sys::toTwips(metrics.horizontalAdvance(text)); };
     lbl.assign(2, nullptr);
     cmb.assign(2, nullptr);
-    int w1 = 0, w2 = 0, c1 = 0, c2 = 0;
+    // The note's caption stands in column 1 too: its box starts after it as well.
+    int w1 = textWidth(lblPopis->text()), w2 = 0, c1 = 0, c2 = 0;
     // Captions first, so that a column's boxes start after its widest caption.
     for (int f = 1; f <= n; ++f) {
         const bool second = f > firstColumn;
@@ -244,7 +252,7 @@ void frmEditace::Form_Load()
     }
 
     const int noteTop = firstColumn * kRowStep + 250;
-    lblPopis->setGeometry(twips(90, noteTop, std::max(w1 + 90, textWidth(lblPopis->text()) + 30), kBoxHeight - 60));
+    lblPopis->setGeometry(twips(90, noteTop, w1 + 30, kBoxHeight - 60));
     const int noteWidth = c1 + 400 + w2 + 100 + c2;
     txtPopis->setGeometry(twips(w1 + 190, noteTop - 60, noteWidth, kNoteHeight));
     const Variant note = filled ? m_zaznam->Fields(QStringLiteral("poznamka")).Value() : Variant::Null();
@@ -328,8 +336,9 @@ bool frmEditace::eventFilter(QObject *watched, QEvent *event)
             break;
         }
     }
+    // Opening the box's list is no leaving of the box, though the focus goes into the list.
     if (box && watched == box && event->type() == QEvent::FocusOut
-        && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+        && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason && !box->view()->isVisible())
         cmb_LostFocus(box);
     return QDialog::eventFilter(watched, event);
 }

@@ -698,7 +698,10 @@ void FlexGrid::setRedraw(bool on)
         d->view->setUpdatesEnabled(false);
         return;
     }
-    d->syncAllRows();   // publishes the appended rows too
+    // Drawing again: rows appended from now on reach the view at once, also when none
+    // came while drawing was off.
+    d->model->setDeferred(false);
+    d->syncAllRows();
     d->syncMargins();
     d->view->setUpdatesEnabled(true);
     d->repaint();

@@ -8,9 +8,22 @@
 #include <QWindow>
 
 #include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
 #include <pwd.h>
+#include <string>
 #include <unistd.h>
 #include <utility>
+
+#if QT_CONFIG(xcb)
+#include <xcb/xcb.h>
+// The keyboard extension's C header names a field "explicit".
+#define explicit explicit_
+#include <xcb/xkb.h>
+#undef explicit
+#endif
 
 namespace sys {
 
@@ -45,6 +58,79 @@ std::optional<Qt::KeyboardModifier> modifierOf(Key k)
     case Key::Alt: return Qt::AltModifier;
     default: return std::nullopt;
     }
+}
+
+#if QT_CONFIG(xcb)
+template <typename Reply>
+using XcbReply = std::unique_ptr<Reply, decltype(&std::free)>;
+
+template <typename Reply>
+XcbReply<Reply> xcbReply(Reply *reply)
+{
+    return {reply, &std::free};
+}
+
+// Whether the keyboard extension answers on the display connection, and the indicator
+// names asked for so far: both hold as long as the connection.
+struct XkbConnection
+{
+    xcb_connection_t *connection = nullptr;
+    bool usable = false;
+    std::map<std::string, xcb_atom_t> atoms;
+};
+
+XkbConnection &xkbOn(xcb_connection_t *connection)
+{
+    static XkbConnection known;
+    if (known.connection != connection) {
+        known = XkbConnection{connection, false, {}};
+        // A request of an extension the server lacks would close the connection.
+        const xcb_query_extension_reply_t *extension = xcb_get_extension_data(connection, &xcb_xkb_id);
+        if (extension && extension->present) {
+            // The server answers keyboard-extension requests only from a client that has
+            // announced itself; Qt has on this connection, announcing again does no harm.
+            const auto use = xcbReply(xcb_xkb_use_extension_reply(
+                connection, xcb_xkb_use_extension(connection, XCB_XKB_MAJOR_VERSION, XCB_XKB_MINOR_VERSION), nullptr));
+            known.usable = use && use->supported;
+        }
+    }
+    return known;
+}
+#endif
+
+// Whether the keyboard's indicator of this name is lit, as the X server shows it through
+// the display connection Qt holds. Nothing where Qt does not run on X (offscreen,
+// Wayland) or the keyboard has no such indicator.
+std::optional<bool> x11Indicator(const char *name)
+{
+#if QT_CONFIG(xcb)
+    const auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection || xcb_connection_has_error(connection))
+        return std::nullopt;
+    XkbConnection &xkb = xkbOn(connection);
+    if (!xkb.usable)
+        return std::nullopt;
+    auto atom = xkb.atoms.find(name);
+    if (atom == xkb.atoms.end()) {
+        const auto interned = xcbReply(xcb_intern_atom_reply(
+            connection, xcb_intern_atom(connection, true, uint16_t(std::strlen(name)), name), nullptr));
+        atom = xkb.atoms.emplace(name, interned ? interned->atom : xcb_atom_t(XCB_ATOM_NONE)).first;
+    }
+    if (atom->second == XCB_ATOM_NONE)
+        return std::nullopt;
+    const auto indicator = xcbReply(xcb_xkb_get_named_indicator_reply(
+        connection,
+        xcb_xkb_get_named_indicator(connection, XCB_XKB_ID_USE_CORE_KBD, XCB_XKB_LED_CLASS_DFLT_XI_CLASS,
+                                    XCB_XKB_ID_DFLT_XI_ID, atom->second),
+        nullptr));
+    if (!indicator || !indicator->found)
+        return std::nullopt;
+    return indicator->on != 0;
+#else
+    Q_UNUSED(name);
+    return std::nullopt;
+#endif
 }
 
 // The text a real key press would carry, so that editors insert typed characters.
@@ -107,7 +193,12 @@ std::optional<bool> keyToggled(Key k)
 {
     if (const auto hook = keyStateHook())
         return hook(k);
-    return std::nullopt;
+    switch (k) {
+    case Key::CapsLock: return x11Indicator("Caps Lock");
+    case Key::NumLock: return x11Indicator("Num Lock");
+    case Key::ScrollLock: return x11Indicator("Scroll Lock");
+    default: return std::nullopt;
+    }
 }
 
 void setKeyStateHook(std::function<std::optional<bool>(Key)> hook)

@@ -36,10 +36,11 @@ enum class Key { Control, Shift, Alt, CapsLock, NumLock, ScrollLock, Insert };
 // Whether the key is held now. Known for Control, Shift and Alt only; false for the
 // others, whose held state Qt does not report.
 bool isKeyDown(Key k);
-// Whether a lock key (or Insert) is switched on. Qt has no portable way to read the
-// lock state on Linux, and Insert mode belongs to each edit control, so this is
-// nullopt unless a key-state hook answers; callers must choose their own default.
-// Modifiers are not toggles and give nullopt as well.
+// Whether a lock key is switched on, as the keyboard's indicator shows it. Read from the
+// X server where the program runs on X; nullopt elsewhere (offscreen, Wayland), where
+// no such reading is possible, and callers choose their own default. Insert gives
+// nullopt everywhere: no keyboard state holds an Insert toggle, and insert or overwrite
+// belongs to each edit control. Modifiers are not toggles and give nullopt as well.
 std::optional<bool> keyToggled(Key k);
 // While set, the hook answers both calls instead of the keyboard (nullopt from it
 // means "not down" to isKeyDown). An empty hook goes back to the keyboard.

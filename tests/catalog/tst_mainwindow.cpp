@@ -136,18 +136,125 @@ private Q_SLOTS:
             QVERIFY(frmMain::Form().isMaximized() || frmMain::Form().windowState() & Qt::WindowMaximized);
     }
 
-    // Konec saves the settings through the closing of the window.
-    void konec()
+    // A window closed minimised opens normal at the next start.
+    void minimisedComesBackNormal()
     {
         openCatalog({});
+        frmMain *w = &frmMain::Form();
+        w->show();
+        w->showMinimized();
+        QVERIFY(w->close());
+        QTRY_VERIFY(!frmMain::Loaded());
+        QCOMPARE(NactiInfo(QStringLiteral("mdiWindowState")), QStringLiteral("1"));
+        w = &frmMain::Form();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QVERIFY(!w->isMinimized());
+    }
+
+    // A stored placement the screen cannot show opens where it can be used.
+    void storedPlacementMadeUsable_data()
+    {
+        QTest::addColumn<QString>("left");
+        QTest::addColumn<QString>("top");
+        QTest::addColumn<QString>("width");
+        QTest::addColumn<QString>("height");
+        QTest::newRow("not numbers") << "x" << "y" << "wide" << "high";
+        QTest::newRow("no size") << "300" << "150" << "0" << "0";
+        QTest::newRow("on a screen that is gone") << "60000" << "-30000" << "9000" << "6000";
+        QTest::newRow("larger than the screen") << "0" << "0" << "120000" << "90000";
+    }
+    void storedPlacementMadeUsable()
+    {
+        QFETCH(QString, left);
+        QFETCH(QString, top);
+        QFETCH(QString, width);
+        QFETCH(QString, height);
+        openCatalog({});
+        UlozInfo(QStringLiteral("mdiWindowLeft"), left);
+        UlozInfo(QStringLiteral("mdiWindowTop"), top);
+        UlozInfo(QStringLiteral("mdiWindowWidth"), width);
+        UlozInfo(QStringLiteral("mdiWindowHeight"), height);
         frmMain &w = frmMain::Form();
         w.show();
-        w.lblSekce->setProperty("Tag", QStringLiteral("3"));
-        frmVyber::Form().Zobraz();
-        frmNahled::Unload();
-        w.mnuEnd->trigger();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QRect area = w.screen()->availableGeometry();
+        // The frame's corner and the window's size; the decorations may add a few pixels.
+        const QRect placed(w.pos(), w.size());
+        QVERIFY2(area.contains(placed), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(w.x()).arg(w.y()).arg(w.width()).arg(w.height())));
+        QVERIFY(w.width() >= 400 && w.height() >= 300);
+    }
+
+    // The rule: at least a usable size, no larger than the area, moved into the area.
+    void usablePlacement_data()
+    {
+        QTest::addColumn<QRect>("stored");
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QRect>("placed");
+        const QRect screen(0, 0, 1024, 768);
+        QTest::newRow("fits") << QRect(20, 10, 600, 400) << screen << QRect(20, 10, 600, 400);
+        QTest::newRow("fills the area") << screen << screen << screen;
+        QTest::newRow("no size") << QRect(0, 0, 0, 0) << screen << QRect(0, 0, 400, 300);
+        QTest::newRow("negative size") << QRect(50, 40, -10, -10) << screen << QRect(50, 40, 400, 300);
+        QTest::newRow("too narrow only") << QRect(50, 40, 100, 500) << screen << QRect(50, 40, 400, 500);
+        QTest::newRow("past the right and bottom edges") << QRect(800, 700, 600, 400) << screen << QRect(424, 368, 600, 400);
+        QTest::newRow("above and left of the area") << QRect(-500, -300, 600, 400) << screen << QRect(0, 0, 600, 400);
+        QTest::newRow("on a screen that is gone") << QRect(3000, 1200, 600, 400) << screen << QRect(424, 368, 600, 400);
+        QTest::newRow("larger than the area") << QRect(-10, 5, 3000, 2000) << screen << screen;
+        QTest::newRow("a panel along the top") << QRect(10, 0, 600, 400) << QRect(0, 32, 1024, 736) << QRect(10, 32, 600, 400);
+        QTest::newRow("a second screen on the right") << QRect(1500, 50, 600, 400) << QRect(1024, 0, 1280, 1024)
+                                                      << QRect(1500, 50, 600, 400);
+        QTest::newRow("past a second screen's right edge") << QRect(1900, 50, 600, 400) << QRect(1024, 0, 1280, 1024)
+                                                           << QRect(1704, 50, 600, 400);
+        QTest::newRow("an area smaller than usable") << QRect(0, 0, 0, 0) << QRect(0, 0, 320, 200) << QRect(0, 0, 320, 200);
+    }
+    void usablePlacement()
+    {
+        QFETCH(QRect, stored);
+        QFETCH(QRect, available);
+        QFETCH(QRect, placed);
+        QCOMPARE(::usablePlacement(stored, available), placed);
+    }
+
+    // Katalog, Konec chosen in the real menu, by mouse and by keys: the settings are saved
+    // and the frame goes with its views, once the menu has finished with the click.
+    void konec_data()
+    {
+        QTest::addColumn<bool>("keys");
+        QTest::newRow("mouse") << false;
+        QTest::newRow("keys") << true;
+    }
+    void konec()
+    {
+        QFETCH(bool, keys);
+        fourSections();
+        UlozInfo(QStringLiteral("VyberWindowShow"), QStringLiteral("True"));
+        UlozInfo(QStringLiteral("NahledWindowShow"), QStringLiteral("False"));
+        frmMain &w = frmMain::Form();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.mnuSekceX_Click(1);
+        QCOMPARE(openViews(), (QStringList{"frmPrehled", "frmVyber"}));
+        QMenuBar *bar = w.menuBar();
+        if (keys) {
+            // Katalog has no access key: Alt+Z opens its neighbour, Left moves to it, and
+            // Up from the top wraps round to its last item.
+            QTest::keyClick(&w, Qt::Key_Z, Qt::AltModifier);
+            QTRY_VERIFY(w.mnuZobraz->isVisible());
+            QTest::keyClick(w.mnuZobraz, Qt::Key_Left);
+            QTRY_VERIFY(w.mnuKatalog->isVisible());
+            QTest::keyClick(w.mnuKatalog, Qt::Key_Up);
+            QCOMPARE(w.mnuKatalog->activeAction(), w.mnuEnd);
+            QTest::keyClick(w.mnuKatalog, Qt::Key_Return);
+        } else {
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(w.mnuKatalog->menuAction()).center());
+            QTRY_VERIFY(w.mnuKatalog->isVisible());
+            QTest::mouseClick(w.mnuKatalog, Qt::LeftButton, {}, w.mnuKatalog->actionGeometry(w.mnuEnd).center());
+        }
         QTRY_VERIFY(!frmMain::Loaded());
-        QCOMPARE(NactiInfo(QStringLiteral("Sekce")), QStringLiteral("3"));
+        QVERIFY(!frmPrehled::Loaded());
+        QVERIFY(!frmVyber::Loaded());
+        QCOMPARE(NactiInfo(QStringLiteral("Sekce")), QStringLiteral("5"));
         QCOMPARE(NactiInfo(QStringLiteral("VyberWindowShow")), QStringLiteral("True"));
         QCOMPARE(NactiInfo(QStringLiteral("NahledWindowShow")), QStringLiteral("False"));
         QCOMPARE(NactiInfo(QStringLiteral("mdiWindowState")), QStringLiteral("0"));

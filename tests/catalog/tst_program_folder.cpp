@@ -5,6 +5,7 @@
 
 #include <QLockFile>
 #include <QProcess>
+#include <QSettings>
 #include <QtTest>
 
 #include <csignal>
@@ -164,6 +165,78 @@ private Q_SLOTS:
         // Whether it gave up or was ended, the new instance lets go of the program.
         bool free = false;
         QTRY_VERIFY_WITH_TIMEOUT(free || (free = lock.tryLock(0)), 20000);
+    }
+
+    // Katalog, Konec chosen with the mouse on a real display: the program saves its
+    // settings and ends normally, as closing its window does.
+    void konecEndsTheProgram()
+    {
+        const testsupport::VirtualDisplay display;
+        if (!display.isValid())
+            QSKIP("Xvfb is not available");
+        if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+            QSKIP("xdotool is not available");
+        copyFolder();
+        const QString scriptPath = m_dir.filePath(QStringLiteral("konec.txt"));
+        const QString logPath = m_dir.filePath(QStringLiteral("konec.log"));
+        writeFile(scriptPath, QByteArray("ok\n"));
+        QFile::remove(logPath);
+        const QString ini = m_dir.filePath(QStringLiteral("config/Oskal/Oskal.ini"));
+        QFile::remove(ini);
+        QProcessEnvironment env = environment(scriptPath, logPath);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("DISPLAY"), display.name());
+        QProcess oskal;
+        oskal.setProcessEnvironment(env);
+        oskal.start(m_folder + QStringLiteral("/Oskal"), {});
+        QVERIFY(oskal.waitForStarted());
+        // The catalog has no section: the box about it comes after the main window.
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(logPath), 20000);
+
+        const auto xdotool = [&](const QStringList &arguments) {
+            QProcess tool;
+            tool.setProcessEnvironment(env);
+            tool.start(QStringLiteral("xdotool"), arguments);
+            tool.waitForFinished(10000);
+            return QString::fromLatin1(tool.readAllStandardOutput());
+        };
+        // Top-left corner and size of a window, from "X=..", "Y=..", "WIDTH=..", "HEIGHT=..".
+        const auto geometry = [&](const QString &window) {
+            QMap<QString, int> values;
+            for (const QString &line : xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window})
+                                           .split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+                values.insert(line.section(QLatin1Char('='), 0, 0), line.section(QLatin1Char('='), 1).toInt());
+            return QRect(values.value(QStringLiteral("X")), values.value(QStringLiteral("Y")), values.value(QStringLiteral("WIDTH")),
+                         values.value(QStringLiteral("HEIGHT")));
+        };
+        const auto visibleWindows = [&] {
+            return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--class"), QStringLiteral("Oskal")})
+                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        };
+        const auto click = [&](QPoint at) {
+            xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()), QStringLiteral("click"),
+                     QStringLiteral("1")});
+        };
+        QStringList windows;
+        QTRY_VERIFY_WITH_TIMEOUT((windows = visibleWindows()).size() == 1, 20000);
+        const QRect main = geometry(windows.first());
+        // "Katalog" is the first title of the menu bar.
+        click(main.topLeft() + QPoint(15, 8));
+        QStringList open;
+        QTRY_VERIFY_WITH_TIMEOUT((open = visibleWindows()).size() == 2, 10000);
+        open.removeAll(windows.first());
+        const QRect menu = geometry(open.first());
+        // "Konec" is its last item.
+        click(QPoint(menu.left() + 30, menu.bottom() - 10));
+
+        QVERIFY2(oskal.waitForFinished(20000), "the program did not end");
+        QCOMPARE(oskal.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(oskal.exitCode(), 0);
+        QSettings settings(ini, QSettings::IniFormat);
+        QCOMPARE(settings.value(QStringLiteral("INFO/mdiWindowState")).toString(), QStringLiteral("0"));
+        QCOMPARE(settings.value(QStringLiteral("INFO/Sekce")).toString(), QStringLiteral("0"));
+        QCOMPARE(readFile(logPath),
+                 QStringLiteral("64|Zobrazení přehledu|Není navedena žádná sekce. Naveďte novou sekci a proveďte nastavení katalogu.\n"));
     }
 
     // Each way a start can fail ends the program with its message, through the real program.

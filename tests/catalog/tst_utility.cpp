@@ -7,6 +7,7 @@
 #include "vberror.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -275,6 +276,23 @@ private Q_SLOTS:
         QTest::keyClicks(&box, typed);
         QCOMPARE(box.text(), after);
         QCOMPARE(sys::beepCount(), beeps);
+    }
+
+    // An editable combo box takes the keys for its line edit: the limit holds there too,
+    // with its beep, and each key goes in once.
+    void comboBoxLineEdit()
+    {
+        QComboBox combo;
+        combo.setEditable(true);
+        combo.lineEdit()->setMaxLength(5);
+        HlidejDelkuBoxu(*combo.lineEdit());
+        QTest::keyClicks(&combo, QStringLiteral("abc"));
+        QTest::keyClicks(combo.lineEdit(), QStringLiteral("de"));
+        QCOMPARE(combo.currentText(), QStringLiteral("abcde"));
+        QCOMPARE(sys::beepCount(), 0);
+        QTest::keyClicks(&combo, QStringLiteral("fg"));
+        QCOMPARE(combo.currentText(), QStringLiteral("abcde"));
+        QCOMPARE(sys::beepCount(), 2);
     }
 
     // Composed text of an input method goes in; what does not fit is cut with a beep.

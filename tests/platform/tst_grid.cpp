@@ -790,6 +790,21 @@ private Q_SLOTS:
         QVERIFY(!g.view()->isRowHidden(501));
         QCOMPARE(g.view()->rowHeight(1002), sys::toPixels(300));
     }
+
+    // Drawing switched off and on again with no row added meanwhile: a row added later
+    // reaches the view at once, as one added before drawing was ever off does.
+    void rowsAfterAnEmptyBatch()
+    {
+        FlexGrid g;
+        fill(g, 3, 2);
+        g.setRedraw(false);
+        g.setRedraw(true);
+        QSignalSpy inserted(g.model(), &QAbstractItemModel::rowsInserted);
+        g.AddItem(QStringLiteral("new\tX"));
+        QCOMPARE(inserted.count(), 1);
+        QCOMPARE(g.model()->rowCount(), 4);
+        QVERIFY(!g.view()->isRowHidden(3));
+    }
 };
 
 QTEST_MAIN(TstGrid)

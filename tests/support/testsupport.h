@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -71,6 +72,44 @@ public:
 
 private:
     QTemporaryDir m_dir;
+};
+
+// An X server of the test's own (Xvfb), for what only a real display shows. It takes the
+// first free display number itself, so tests running side by side do not collide. Not
+// valid where Xvfb is missing.
+class VirtualDisplay
+{
+public:
+    VirtualDisplay()
+    {
+        m_server.setStandardErrorFile(QProcess::nullDevice());
+        m_server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                                                QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                                                QStringLiteral("tcp")});
+        if (!m_server.waitForStarted(5000))
+            return;
+        // The number comes once the server accepts connections.
+        QByteArray number;
+        while (!number.contains('\n') && m_server.waitForReadyRead(20000))
+            number += m_server.readAllStandardOutput();
+        if (number.contains('\n'))
+            m_name = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
+    }
+    ~VirtualDisplay()
+    {
+        m_server.terminate();
+        m_server.waitForFinished(5000);
+    }
+    VirtualDisplay(const VirtualDisplay &) = delete;
+    VirtualDisplay &operator=(const VirtualDisplay &) = delete;
+
+    bool isValid() const { return !m_name.isEmpty(); }
+    // The value for DISPLAY.
+    QString name() const { return m_name; }
+
+private:
+    QProcess m_server;
+    QString m_name;
 };
 
 }  // namespace testsupport
