@@ -210,6 +210,9 @@ private Q_SLOTS:
         QVERIFY(m_selections.isEmpty());
         QVERIFY(e->Where().isEmpty());
         QVERIFY(e->WhereText().isEmpty());
+        // A cancel tells the host even when there was no selection.
+        choose(1, QStringLiteral("mnuZrusVyber"));
+        QCOMPARE(m_selections, QStringList({QString()}));
     }
 
     void nothingMatchingKeepsTheSelectionInForce()
