@@ -117,6 +117,13 @@ void VarnexEditUni::createMenus()
     m3 = separator("m3");
     mnuTisk = item("mnuTisk", QStringLiteral("432,Tisk přehledu"));
     mnuRefresh = item("mnuRefresh", QStringLiteral("433,Obnovení přehledu"));
+    connect(mnuVyber, &QAction::triggered, this, [this] { mnuVyber_Click(false); });
+    connect(mnuZmenVyber, &QAction::triggered, this, [this] { mnuVyber_Click(true); });
+    connect(mnuZrusVyber, &QAction::triggered, this, [this] { mnuZrusVyber_Click(); });
+    connect(mnuSuma, &QAction::triggered, this, [this] { mnuSuma_Click(); });
+    connect(mnuHideCol, &QAction::triggered, this, [this] { mnuHideCol_Click(); });
+    connect(mnuSortAsce, &QAction::triggered, this, [this] { sortFromMenu(true); });
+    connect(mnuSortDesc, &QAction::triggered, this, [this] { sortFromMenu(false); });
     connect(mnuTisk, &QAction::triggered, this, [this] { Tisk(); });
     connect(mnuRefresh, &QAction::triggered, this, [this] { Q_EMIT Refresh(); });
 
@@ -376,8 +383,10 @@ Variant VarnexEditUni::SetMenu(const qint16 &pIndex, const QString &pCaption, co
         m_Record[size_t(pIndex)] = action;
     }
     QAction *action = m_Record[size_t(pIndex)];
-    action->setSeparator(pCaption == QLatin1String("-"));
-    action->setText(pCaption);
+    // A separator shows as a line alone; some styles would draw its caption beside it.
+    const bool separator = pCaption == QLatin1String("-");
+    action->setSeparator(separator);
+    action->setText(separator ? QString() : pCaption);
     action->setEnabled(pEnable);
     return {};
 }

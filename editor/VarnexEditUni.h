@@ -206,6 +206,10 @@ public:
     bool ChangedState() const { return m_IsChanged; }
     // Whether an in-cell editor is open.
     bool Editing() const;
+    // A number cell's value as the sort and the sum read it: "," as the decimal comma,
+    // blanks and no-break spaces between digits passed over, the number at the start of
+    // the text; 0 when there is none.
+    static double CellNumber(QStringView text);
 
 Q_SIGNALS:
     void ColChange();
@@ -288,6 +292,17 @@ private:
     // browsing
     void gridKeyDown(int &KeyCode, int &Shift);
     void gridMouseUp(int Button, int Shift, float x, float y);
+    void gridMouseDown(int Button, int Shift, float x, float y);
+
+    // popup menus and their commands
+    void popUpRecordMenu(const QPoint &at);
+    void popUpFunctions(const QPoint &at);
+    void mnuVyber_Click(bool further);
+    void mnuZrusVyber_Click();
+    void mnuSuma_Click();
+    void mnuHideCol_Click();
+    // Builds the selection from what a selection dialog left, once the menu has closed.
+    void BuildSelection();
     void gridRowColChange();
     void gridEnterCell();
     void applyBrowseSelectionMode();
@@ -300,6 +315,12 @@ private:
     int shownColumnFrom(int col) const;
     bool rowHidden(int row) const;
     int stateColumn() const { return Cols() - 1; }
+
+    // sorting: false when the column's type sorts nothing
+    bool sortByColumn(int col, bool ascending);
+    void sortFromMenu(bool ascending);
+    QString currentRowText() const;
+    void reportRecordMoved(const QString &before);
 
     // rows
     bool editSettled();
@@ -335,7 +356,13 @@ private:
     QString m_Where;
     QString m_WhereRep;
     qint32 m_SortCol = 0;
-    bool m_SortAsc = true;
+    bool m_SortAsc = false;
+    // the cell under the mouse at the last press, on which the popup menus act
+    qint32 m_popupRow = 0, m_popupCol = 0;
+    // The readable text of the selection built through the function menu (without its
+    // heading); empty when there is none. A further selection is offered while it is set.
+    QString m_FiltrText;
+    bool m_FiltrDalsi = false;  // the selection command running is a further one
     qint32 m_RecordSetRows = 0;
     bool m_IsChanged = false;
     qint16 m_FirstCol = 0;

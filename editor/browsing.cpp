@@ -34,6 +34,7 @@ void VarnexEditUni::connectGrid()
     connect(flg, &FlexGrid::DblClick, this, &VarnexEditUni::flg_DblClick);
     connect(flg, &FlexGrid::Click, this, [this] { Q_EMIT Click(); });
     connect(flg, &FlexGrid::MouseUp, this, &VarnexEditUni::gridMouseUp);
+    connect(flg, &FlexGrid::MouseDown, this, &VarnexEditUni::gridMouseDown);
     connect(flg, &FlexGrid::SelChange, this, [this] { flg->setBackColorSel(0xC0C000); });
     connect(flg, &FlexGrid::RowColChange, this, &VarnexEditUni::gridRowColChange);
     connect(flg, &FlexGrid::EnterCell, this, &VarnexEditUni::gridEnterCell);

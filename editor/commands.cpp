@@ -1,13 +1,8 @@
-// Members that the host calls for sorting and printing. What they do beyond raising
-// their events grows with the sort and the page preview.
+// Members that the host calls for printing. What they do beyond raising their events
+// grows with the page preview.
 #include "VarnexEditUni.h"
 
 #include "grid.h"
-
-void VarnexEditUni::SortFlg(const qint32 &SortCol)
-{
-    Q_UNUSED(SortCol);
-}
 
 void VarnexEditUni::Tisk()
 {

@@ -11,6 +11,8 @@
 #include "common/globals.h"
 #include "common/translation.h"
 #include "system.h"
+#include "vberror.h"
+#include "dao.h"
 #include "variant.h"
 
 #include <QCoreApplication>
@@ -45,6 +47,7 @@ frmPrehled::frmPrehled()
     VEdit->Font(QFont(QStringLiteral("MS Sans Serif"), 8));
     connect(VEdit, &VarnexEditUni::RowChange, this, &frmPrehled::VEdit_RowChange);
     connect(VEdit, &VarnexEditUni::Record, this, &frmPrehled::vEdit_Record);
+    connect(VEdit, &VarnexEditUni::Vybrano, this, &frmPrehled::VEdit_Vybrano);
 
     QFont arial(QStringLiteral("Arial"));
     lblPopis = new QLabel(QStringLiteral("222,Popis"), this);
@@ -172,6 +175,41 @@ void frmPrehled::VEdit_RowChange()
         QCoreApplication::processEvents();
     tmr->stop();
     tmr->start();
+}
+
+void frmPrehled::VEdit_Vybrano(Variant &cWhere)
+{
+    const QString condition = cWhere.IsEmpty() || cWhere.IsNull() ? QString() : cWhere.toString();
+    const auto refuse = [&cWhere, &condition] {
+        if (!condition.isEmpty())
+            cWhere = Variant(QString());
+    };
+    const std::optional<qint32> section = AktualniSekce();
+    if (!section) {
+        refuse();
+        return;
+    }
+    const std::optional<qint32> limit = LimitZaznamu();
+    std::unique_ptr<dao::Recordset> records;
+    int total = -1;
+    try {
+        // The section's filter comes first and the condition stands in parentheses
+        // after it: a condition joined with "or" stays inside the section.
+        const DotazPrehledu query = SestavDotazPrehledu(*section, NactiDefinice(*Db, *section), condition, limit);
+        total = limit ? Db->OpenRecordset(query.Count)->Fields(0).Value().toLong() : -1;
+        records = Db->OpenRecordset(query.Select);
+    } catch (const VbError &) {
+        // A condition the database cannot run selects nothing.
+        refuse();
+        return;
+    }
+    if (!condition.isEmpty() && records->Eof()) {
+        refuse();
+        return;
+    }
+    Zaznamy = std::move(records);
+    m_celkem = total;
+    ReadFlg();
 }
 
 void frmPrehled::tmr_Timer()

@@ -8,6 +8,7 @@
 class QLabel;
 class QTimer;
 class VarnexEditUni;
+class Variant;
 namespace dao { class Recordset; }
 
 // The overview: the records of the current section in a table editor control, with a
@@ -45,6 +46,10 @@ private:
     void Form_Unload() override;
     void NastavSloupce(bool define);
     void VEdit_RowChange();
+    // The control's selection: the section's records meeting the condition, or all of
+    // them when it is empty. A condition that selects nothing comes back emptied and the
+    // rows stay as they were.
+    void VEdit_Vybrano(Variant &cWhere);
     void tmr_Timer();
     // The strip's text for a value of the description field.
     void showDescription(const QString &text);

@@ -130,7 +130,14 @@ void frmEditace::Zobraz(qint32 pInter, bool pKopie)
 {
     m_klic = pInter;
     m_kopie = pKopie;
-    Form_Load();
+    try {
+        Form_Load();
+    } catch (const VbError &e) {
+        // The record cannot be read (a locked or damaged catalog): say so, open nothing.
+        MsgBox(e.Description(), vbCritical, windowTitle());
+        close();
+        return;
+    }
     if (pInter == 0 && !pKopie)
         setWindowTitle(PrelozText(QStringLiteral("79,Editace nového záznamu")));
     exec();

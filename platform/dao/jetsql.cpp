@@ -189,6 +189,11 @@ int collate(QStringView a, QStringView b)
     return czech().collator.compare(a, b);
 }
 
+QCollatorSortKey collationKey(const QString &text)
+{
+    return czech().collator.sortKey(text);
+}
+
 namespace {
 
 // The length of the bytes both texts begin with, cut back to where comparing what

@@ -2,6 +2,7 @@
 
 #include "variant.h"
 
+#include <QCollatorSortKey>
 #include <QString>
 #include <QStringView>
 #include <optional>
@@ -19,6 +20,9 @@ bool likeMatch(QStringView text, QStringView pattern);
 int collate(QStringView a, QStringView b);
 // The same on UTF-8 text, as the engine hands it over; fast for plain ASCII.
 int collateUtf8(const char *a, int aLength, const char *b, int bLength);
+// A text's key in that order, for sorting many texts: keys compare as their texts
+// collate, so a sort computes one key per text instead of collating every pair.
+QCollatorSortKey collationKey(const QString &text);
 
 // The engine's format(value, pattern) for the patterns the program uses: date patterns
 // (d, dd, m, mm, yy, yyyy, h, hh, n, nn, s, ss and literal characters; "m" right after

@@ -275,15 +275,19 @@ void GridModel::reorderRows(int first, const std::vector<int> &order)
     if (deferred)
         setDeferred(false);
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<RowData> moved;
-    moved.reserve(order.size());
-    for (int old : order)
-        moved.push_back(std::move(m_rows[size_t(old)]));
+    // Each row is moved once, into a list built in the new order.
+    std::vector<RowData> rows;
+    rows.reserve(m_rows.size());
+    for (size_t i = 0; i < size_t(first); ++i)
+        rows.push_back(std::move(m_rows[i]));
     std::vector<int> newIndexOf(order.size());
     for (size_t i = 0; i < order.size(); ++i) {
-        m_rows[size_t(first) + i] = std::move(moved[i]);
+        rows.push_back(std::move(m_rows[size_t(order[i])]));
         newIndexOf[size_t(order[i] - first)] = first + int(i);
     }
+    for (size_t i = size_t(first) + order.size(); i < m_rows.size(); ++i)
+        rows.push_back(std::move(m_rows[i]));
+    m_rows.swap(rows);
     const QModelIndexList persistent = persistentIndexList();
     QModelIndexList to;
     to.reserve(persistent.size());

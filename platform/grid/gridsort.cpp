@@ -56,14 +56,32 @@ void FlexGrid::setSort(int setting)
 
     std::vector<int> order(static_cast<size_t>(count));
     std::iota(order.begin(), order.end(), first);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const int cmp = compareRows(a, b);
-        return setting == flex::SortCustom ? cmp < 0 : (descending ? cmp > 0 : cmp < 0);
-    });
+    if (setting == flex::SortCustom && d->sortHook) {
+        d->sortHook(order);
+        // Whatever the hook did, the rows must be the same rows, each once.
+        if (order.size() != static_cast<size_t>(count))
+            throw VbError(flex::ErrSubscript, QStringLiteral("FlexGrid"), QStringLiteral("Subscript out of range"));
+        std::vector<bool> seen(static_cast<size_t>(count));
+        for (int r : order) {
+            if (r < first || r >= first + count || seen[size_t(r - first)])
+                throw VbError(flex::ErrSubscript, QStringLiteral("FlexGrid"), QStringLiteral("Subscript out of range"));
+            seen[size_t(r - first)] = true;
+        }
+    } else {
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            const int cmp = compareRows(a, b);
+            return setting == flex::SortCustom ? cmp < 0 : (descending ? cmp > 0 : cmp < 0);
+        });
+    }
     d->model->reorderRows(first, order);
     if (d->redraw)
         d->syncAllRows();
     else
         d->rowsNeedSync = true;
     d->repaint();
+}
+
+void FlexGrid::setSortHook(std::function<void(std::vector<int> &rows)> hook)
+{
+    d->sortHook = std::move(hook);
 }

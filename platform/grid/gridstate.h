@@ -84,6 +84,7 @@ struct FlexGrid::State {
     bool wordWrap = false;
     bool redraw = true;
     bool rowsNeedSync = false;   // row sizes changed while drawing was off
+    std::function<void(std::vector<int> &)> sortHook;   // SortCustom without the Compare signal
     mutable int defRowTwips = -1;   // default row height of the font, once measured
 
     // Colours; -1 = the palette's.

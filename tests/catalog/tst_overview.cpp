@@ -4,7 +4,16 @@
 #include "mainwindow/frmMain.h"
 #include "mainwindow/frmPrehled.h"
 #include "common/globals.h"
+#include "grid.h"
+#include "testhost.h"
 #include "testsupport.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
 
 #include <QLabel>
 #include <QTimer>
@@ -88,6 +97,62 @@ class TestOverview : public QObject
     static QString counter(const frmPrehled &w)
     {
         return w.VEdit->findChild<QLabel *>(QStringLiteral("lblRecord"))->text();
+    }
+
+    // Section 1 with names an attacker or a careless user might type, and section 2
+    // with a record of the same name and one that only a leaking condition would reach.
+    void namesSection()
+    {
+        bookSection();
+        insertBook(1, QStringLiteral("'O''Brien'"), QStringLiteral("1.5"), QStringLiteral("null"), QStringLiteral("null"));
+        insertBook(2, QStringLiteral("'x'') OR 1=1 OR ('''"), QStringLiteral("null"), QStringLiteral("null"), QStringLiteral("null"));
+        insertBook(3, QStringLiteral("'a*b'"), QStringLiteral("2"), QStringLiteral("'2010-03-02 00:00:00'"), QStringLiteral("null"));
+        insertBook(4, QStringLiteral("'axxb'"), QStringLiteral("10"), QStringLiteral("'2010-03-01 00:00:00'"), QStringLiteral("null"));
+        insertBook(5, QStringLiteral("'[abc'"), QStringLiteral("100"), QStringLiteral("null"), QStringLiteral("null"));
+        Db->Execute(QStringLiteral("insert into Sekce values (2, 'Jiné')"));
+        Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Pol2n, Sekce) values (10, 'O''Brien', 1.5, 2)"));
+        Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Pol2n, Sekce) values (11, 'zzz', 3, 2)"));
+    }
+
+    static QStringList shownKeys(const frmPrehled &w)
+    {
+        QStringList keys;
+        for (int r = 1; r < w.VEdit->Rows(); ++r)
+            keys << w.VEdit->TMatrix(r, 0);
+        keys.sort();
+        return keys;
+    }
+
+    // The overview of section 1 in the shown main window.
+    frmPrehled &showNames()
+    {
+        namesSection();
+        frmPrehled &w = load(QStringLiteral("1"));
+        frmMain &main = frmMain::Form();
+        main.show();
+        [&] { QVERIFY(QTest::qWaitForWindowExposed(&main)); }();
+        return w;
+    }
+
+    // A right click on the header of `column`, the item `item`, and in its dialog the
+    // operator picked with the keys, the value typed and "Vybrat" (with "nebo" when asked).
+    static void select(frmPrehled &w, int column, const QString &item, const QString &op, const QString &value,
+                       bool orJoin = false)
+    {
+        whenPopupOpens([=](QMenu *menu) {
+            whenDialogOpens([=](QDialog *d) {
+                auto *cmb = d->findChild<QComboBox *>(QStringLiteral("cmb"));
+                cmb->setFocus();
+                for (int i = cmb->findText(op); i > 0; --i)
+                    QTest::keyClick(cmb, Qt::Key_Down);
+                if (orJoin)
+                    QTest::mouseClick(d->findChild<QRadioButton *>(QStringLiteral("optOr")), Qt::LeftButton);
+                QTest::keyClicks(d->findChild<QLineEdit *>(QStringLiteral("txt")), value);
+                QTest::mouseClick(d->findChild<QPushButton *>(QStringLiteral("cmd")), Qt::LeftButton);
+            });
+            clickMenuItem(menu, item);
+        });
+        clickCell(w.VEdit->grid(), 0, column, Qt::RightButton);
     }
 
 private Q_SLOTS:
@@ -295,6 +360,79 @@ private Q_SLOTS:
         frmPrehled &w = load(QStringLiteral("1"));
         w.VEdit->Row(2);
         QCOMPARE(w.txtPopis->text(), QStringLiteral("druhý"));
+    }
+
+    void selectionShowsExactlyTheMatches_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("op");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QStringList>("keys");
+        QTest::newRow("apostrophe") << 1 << "=" << "O'Brien" << QStringList{"1"};
+        QTest::newRow("quote breaking out") << 1 << "*" << "x') OR 1=1 OR ('" << QStringList{"2"};
+        QTest::newRow("star as typed") << 1 << "*" << "a*b" << QStringList{"3"};
+        QTest::newRow("lone bracket") << 1 << "=" << "[" << QStringList{"5"};
+        QTest::newRow("bracket inside") << 1 << "*" << "[ab" << QStringList{"5"};
+        QTest::newRow("decimal comma") << 2 << ">" << "1,5" << QStringList{"3", "4", "5"};
+        QTest::newRow("date") << 3 << ">=" << "2.3.2010" << QStringList{"3"};
+    }
+    void selectionShowsExactlyTheMatches()
+    {
+        QFETCH(int, column);
+        QFETCH(QString, op);
+        QFETCH(QString, value);
+        QFETCH(QStringList, keys);
+        testsupport::ScriptedBoxes boxes;
+        frmPrehled &w = showNames();
+        QCOMPARE(shownKeys(w), QStringList({"1", "2", "3", "4", "5"}));
+        select(w, column, QStringLiteral("mnuVyber"), op, value);
+        QCOMPARE(shownKeys(w), keys);
+        QVERIFY(!w.VEdit->Where().isEmpty());
+        QVERIFY(w.VEdit->WhereText().endsWith(op + value));
+    }
+
+    void refusedOrEmptySelectionsKeepTheRows()
+    {
+        testsupport::ScriptedBoxes boxes;
+        frmPrehled &w = showNames();
+        select(w, 1, QStringLiteral("mnuVyber"), QStringLiteral("*"), QStringLiteral("b"));
+        QCOMPARE(shownKeys(w), QStringList({"1", "3", "4", "5"}));
+        const QString where = w.VEdit->Where();
+        const QString text = w.VEdit->WhereText();
+        // A number that is SQL, and a condition no record meets: the rows and the
+        // selection in force stay.
+        boxes.expect(vbOK).expect(vbOK);
+        select(w, 2, QStringLiteral("mnuZmenVyber"), QStringLiteral("="), QStringLiteral("1 or 1=1"));
+        select(w, 2, QStringLiteral("mnuZmenVyber"), QStringLiteral(">"), QStringLiteral("1000"));
+        QCOMPARE(boxes.shown().size(), size_t(2));
+        QCOMPARE(boxes.shown()[0].text, QStringLiteral("Chybně zadaná hodnota pro výběr."));
+        QCOMPARE(boxes.shown()[1].text, QStringLiteral("Zadané podmínce neodpovídá žádný záznam."));
+        QCOMPARE(shownKeys(w), QStringList({"1", "3", "4", "5"}));
+        QCOMPARE(w.VEdit->Where(), where);
+        QCOMPARE(w.VEdit->WhereText(), text);
+        // Widened with "nebo", the selection stays inside the section.
+        select(w, 1, QStringLiteral("mnuZmenVyber"), QStringLiteral("="), QStringLiteral("zzz"), true);
+        QCOMPARE(shownKeys(w), QStringList({"1", "3", "4", "5"}));
+        select(w, 1, QStringLiteral("mnuZmenVyber"), QStringLiteral("="), QStringLiteral("x"), true);
+        QCOMPARE(shownKeys(w), QStringList({"1", "2", "3", "4", "5"}));
+        // Cancelled, the whole section shows again.
+        whenPopupOpens([](QMenu *menu) { clickMenuItem(menu, QStringLiteral("mnuZrusVyber")); });
+        clickCell(w.VEdit->grid(), 0, 1, Qt::RightButton);
+        QCOMPARE(shownKeys(w), QStringList({"1", "2", "3", "4", "5"}));
+        QVERIFY(w.VEdit->Where().isEmpty());
+    }
+
+    void recordMenuReachesTheRecordCommands()
+    {
+        testsupport::ScriptedBoxes boxes;
+        frmPrehled &w = showNames();
+        // "Kopie záznamu" asks first; cancelled, nothing opens.
+        boxes.expect(vbCancel);
+        whenPopupOpens([](QMenu *menu) { clickMenuItem(menu, QStringLiteral("Kopie záznamu")); });
+        clickCell(w.VEdit->grid(), 2, 1, Qt::RightButton);
+        QCOMPARE(boxes.shown().size(), size_t(1));
+        QCOMPARE(boxes.shown()[0].text, QStringLiteral("Zkopírovat a upravit záznam?"));
+        QCOMPARE(w.VEdit->Row(), 2);
     }
 };
 

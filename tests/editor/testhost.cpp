@@ -4,10 +4,15 @@
 
 #include "grid.h"
 #include "gridmodel.h"
+#include "system.h"
 #include "variant.h"
 
 #include <QApplication>
+#include <QAction>
 #include <QCloseEvent>
+#include <QDialog>
+#include <QMenu>
+#include <QTimer>
 #include <QSignalBlocker>
 #include <QTableView>
 #include <QTest>
@@ -147,4 +152,90 @@ bool hasMark(FlexGrid *g, int r, int c)
     g->setRow(row);
     g->setCol(col);
     return mark;
+}
+
+void clickCell(FlexGrid *g, int row, int col, Qt::MouseButton button)
+{
+    QPoint centre;
+    {
+        QSignalBlocker block(g);
+        const int saveRow = g->Row(), saveCol = g->Col();
+        g->setRow(row);
+        g->setCol(col);
+        centre = QPoint(sys::toPixels(g->CellLeft() + g->CellWidth() / 2), sys::toPixels(g->CellTop() + g->CellHeight() / 2));
+        g->setRow(saveRow);
+        g->setCol(saveCol);
+    }
+    QTableView *v = g->view();
+    const QPoint inView = centre + v->contentsRect().topLeft();
+    QWidget *target = v->childAt(inView);
+    if (!target)
+        target = v;
+    QTest::mouseClick(target, button, Qt::NoModifier, target->mapFrom(v, inView));
+}
+
+QStringList keysInOrder(FlexGrid *g)
+{
+    QStringList keys;
+    for (int r = g->FixedRows(); r < g->Rows(); ++r)
+        keys << g->TextMatrix(r, 0);
+    return keys;
+}
+
+namespace {
+
+// Polls for a widget for up to three seconds; acts on it when it shows, and closes
+// whatever is still open after that, so that a missing widget fails instead of hanging.
+template<class W>
+void whenOpen(std::function<W *()> find, std::function<void(W *)> act, int tries = 300)
+{
+    QTimer::singleShot(10, [find = std::move(find), act = std::move(act), tries]() mutable {
+        if (W *w = find(); w && w->isVisible()) {
+            act(w);
+            return;
+        }
+        if (tries > 0) {
+            whenOpen<W>(std::move(find), std::move(act), tries - 1);
+            return;
+        }
+        qWarning("the expected window never opened");
+        if (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
+        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            dialog->reject();
+    });
+}
+
+}  // namespace
+
+void whenPopupOpens(std::function<void(QMenu *)> act)
+{
+    whenOpen<QMenu>([] { return qobject_cast<QMenu *>(QApplication::activePopupWidget()); }, std::move(act));
+}
+
+void whenDialogOpens(std::function<void(QDialog *)> act)
+{
+    whenOpen<QDialog>([] { return qobject_cast<QDialog *>(QApplication::activeModalWidget()); }, std::move(act));
+}
+
+void clickMenuItem(QMenu *menu, const QString &name)
+{
+    QAction *item = nullptr;
+    for (QAction *a : menu->actions())
+        if (a->objectName() == name && a->isVisible())
+            item = a;
+    for (QAction *a : menu->actions())
+        if (!item && a->text() == name && a->isVisible())
+            item = a;
+    if (!item || !item->isEnabled()) {
+        qWarning("no menu item %s to choose", qPrintable(name));
+        menu->close();
+        return;
+    }
+    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(item).center());
+}
+
+QString joinRow(const QStringList &cells)
+{
+    return cells.join(QLatin1Char('\t'));
 }

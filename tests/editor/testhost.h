@@ -9,6 +9,8 @@ class VarnexEditUni;
 namespace dao { class Database; }
 class MessageList;
 class FlexGrid;
+class QDialog;
+class QMenu;
 
 // A window that places the table editor control as the catalog's windows do: it hands
 // over its database and texts, names the grid and the user, chooses the mode, defines
@@ -67,3 +69,20 @@ void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
 // The centre of a cell in the grid's view, where mouse events for it go.
 QPoint cellCentre(FlexGrid *grid, int row, int col);
+// A mouse click on a cell, header cells included, on the widget that shows it.
+void clickCell(FlexGrid *grid, int row, int col, Qt::MouseButton button = Qt::LeftButton);
+// Runs `act` on the popup menu that the next user action opens, once it is up, then
+// lets it go on. A menu that never opens fails the test; one still open after a few
+// seconds is closed, so that a test never hangs in it.
+void whenPopupOpens(std::function<void(QMenu *)> act);
+// The same for the next modal dialog.
+void whenDialogOpens(std::function<void(QDialog *)> act);
+// Clicks the item of an open popup menu named `name` (its objectName), or the item
+// with that text when no item has that name.
+void clickMenuItem(QMenu *menu, const QString &name);
+
+// A grid row string from its cells.
+QString joinRow(const QStringList &cells);
+
+// The key column's texts of the data rows, top to bottom.
+QStringList keysInOrder(FlexGrid *grid);

@@ -5,6 +5,7 @@
 #include "testhost.h"
 
 #include <QMainWindow>
+#include <QMenu>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
@@ -163,6 +164,25 @@ private Q_SLOTS:
         QCOMPARE(rows[QStringLiteral("Katalog.Pol1c")].nazev, QStringLiteral("Jméno"));
         QCOMPARE(rows[QStringLiteral("Katalog.Pol1c")].zarovnani, QStringLiteral("C"));
         QCOMPARE(rows[QStringLiteral("Update")].colWidth, 0);
+    }
+
+    void hiddenColumnStaysHidden()
+    {
+        {
+            TestHost host(m_db.get());
+            host.defineColumns(2, QStringLiteral("frmPrehled_Sekce1"));
+            host.fill({joinRow({"1", "a", "1", "", "N", "X"})}, 1);
+            host.VEdit->EnableHideCol(true);
+            QVERIFY(host.showActive());
+            whenPopupOpens([](QMenu *menu) { clickMenuItem(menu, QStringLiteral("mnuHideCol")); });
+            clickCell(host.VEdit->grid(), 0, 2, Qt::RightButton);
+            QCOMPARE(host.VEdit->ColWidth(2), 0);
+        }
+        QCOMPARE(layout()[QStringLiteral("Katalog.Pol1n")].colWidth, 0);
+        TestHost again(m_db.get());
+        again.defineColumns(2, QStringLiteral("frmPrehled_Sekce1"));
+        QCOMPARE(again.VEdit->ColWidth(2), 0);
+        QCOMPARE(again.VEdit->ColWidth(1), 2000);
     }
 
     void twoControlsShareALayout()

@@ -742,6 +742,32 @@ private Q_SLOTS:
         QCOMPARE(g.model()->data(g.model()->index(bRow, 0), Qt::BackgroundRole).value<QColor>(), QColor(Qt::red));
     }
 
+    void sortHookOrdersTheRows()
+    {
+        FlexGrid g;
+        fill(g, 5, 2);
+        int compares = 0;
+        connect(&g, &FlexGrid::Compare, this, [&compares](int, int, int &) { ++compares; });
+        // The hook takes the place of Compare: it is handed the data rows once.
+        std::vector<int> given;
+        g.setSortHook([&given](std::vector<int> &rows) {
+            given = rows;
+            std::reverse(rows.begin(), rows.end());
+        });
+        g.setSort(flex::SortCustom);
+        QCOMPARE(given, std::vector<int>({1, 2, 3, 4}));
+        QCOMPARE(compares, 0);
+        QCOMPARE(g.TextMatrix(1, 0), QStringLiteral("r4c0"));
+        QCOMPARE(g.TextMatrix(4, 0), QStringLiteral("r1c0"));
+        // An order that loses or repeats a row is refused, and the rows stay.
+        g.setSortHook([](std::vector<int> &rows) { rows[0] = rows[1]; });
+        QCOMPARE(errorNumber([&] { g.setSort(flex::SortCustom); }), flex::ErrSubscript);
+        QCOMPARE(g.TextMatrix(1, 0), QStringLiteral("r4c0"));
+        g.setSortHook({});
+        g.setSort(flex::SortCustom);
+        QVERIFY(compares > 0);
+    }
+
     void batchedRowsReachTheViewOnce()
     {
         FlexGrid g;
