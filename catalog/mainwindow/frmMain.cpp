@@ -221,6 +221,7 @@ void frmMain::createMenus()
     PopupNahledAdd = item(PopupNahledy, "PopupNahledAdd", QStringLiteral("274,Přidat náhled/dokument"));
     PopupPopis = item(PopupNahledy, "PopupPopis", QStringLiteral("404,Změnit popis - aktualizace"));
     PopupNahledTisk = item(PopupNahledy, "PopupNahledTisk", QStringLiteral("334,Tisk detailu"));
+    RegistrujNahledy(PopupNahledy, [this](int index) { return iml.ListImages(index); });
 }
 
 void frmMain::createStatusBar()

@@ -57,7 +57,7 @@ frmPrehled::frmPrehled()
     tmr = new QTimer(this);
     tmr->setObjectName(QStringLiteral("tmr"));
     tmr->setSingleShot(true);
-    tmr->setInterval(500);
+    tmr->setInterval(200);
     connect(tmr, &QTimer::timeout, this, &frmPrehled::tmr_Timer);
 
     // The grid takes the window but for the strip; the strip's text begins a little
@@ -92,6 +92,9 @@ void frmPrehled::SetFocus()
 
 void frmPrehled::Form_Unload()
 {
+    // Without the overview there is no current record to preview.
+    if (frmNahled *preview = frmNahled::Loaded())
+        preview->Vyprazdni();
     QWidget *frame = qobject_cast<QMdiSubWindow *>(parentWidget());
     if (frame && !frame->isMinimized() && !frame->isMaximized()) {
         UlozInfo(QStringLiteral("PrehledWindowTop"), QString::number(sys::toTwips(frame->y())));
