@@ -162,3 +162,8 @@ void OdeberPrilohu(dao::Workspace &ws, dao::Database &db, qint32 inter, qint32 p
         throw;
     }
 }
+
+QString DotazDetailu(const QString &seznamPoli, qint32 inter)
+{
+    return QStringLiteral("select ") + seznamPoli + QStringLiteral(", poznamka from Katalog where inter=") + key(inter);
+}

@@ -55,3 +55,6 @@ qint32 UlozPrilohu(dao::Workspace &ws, dao::Database &db, qint32 inter, qint32 p
                    const QString &popis, const QDateTime &now);
 // Removes the attachment and closes the gap, all or nothing. The file stays in img/.
 void OdeberPrilohu(dao::Workspace &ws, dao::Database &db, qint32 inter, qint32 poradi, const QDateTime &now);
+
+// The record detail's query: the overview's columns and the note of one record.
+QString DotazDetailu(const QString &seznamPoli, qint32 inter);

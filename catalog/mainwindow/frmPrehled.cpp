@@ -6,6 +6,7 @@
 #include "data/overviewquery.h"
 #include "common/utility.h"
 #include "msgbox.h"
+#include "records/frmDetail.h"
 #include "records/frmEditace.h"
 #include "records/frmNahled.h"
 #include "common/globals.h"
@@ -45,6 +46,7 @@ frmPrehled::frmPrehled()
     VEdit->Font(QFont(QStringLiteral("MS Sans Serif"), 8));
     connect(VEdit, &VarnexEditUni::RowChange, this, &frmPrehled::VEdit_RowChange);
     connect(VEdit, &VarnexEditUni::Record, this, &frmPrehled::vEdit_Record);
+    connect(VEdit, &VarnexEditUni::DblClick, this, &frmPrehled::VEdit_DblClick);
 
     QFont arial(QStringLiteral("Arial"));
     lblPopis = new QLabel(QStringLiteral("222,Popis"), this);
@@ -182,6 +184,14 @@ void frmPrehled::tmr_Timer()
     tmr->stop();
     if (NahledOtevren())
         frmNahled::Form().NactiZalozky();
+}
+
+void frmPrehled::VEdit_DblClick()
+{
+    // The control reports double clicks on data rows only.
+    const qint32 key = qint32(vbVal(VEdit->Row() > 0 ? VEdit->RData(0) : QString()));
+    if (key != 0)
+        frmDetail::Zobraz(key);
 }
 
 void frmPrehled::vEdit_Record(qint16 &Index)

@@ -45,6 +45,7 @@ private:
     void Form_Unload() override;
     void NastavSloupce(bool define);
     void VEdit_RowChange();
+    void VEdit_DblClick();
     void tmr_Timer();
     // The strip's text for a value of the description field.
     void showDescription(const QString &text);

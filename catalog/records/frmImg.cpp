@@ -1,5 +1,6 @@
 #include "records/frmImg.h"
 
+#include "common/files.h"
 #include "common/globals.h"
 #include "common/translation.h"
 #include "data/attachments.h"
@@ -85,4 +86,15 @@ bool frmImg::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void OtevriPrilohu(const QString &soubor)
+{
+    const QString path = CestaPrilohy(AppPath, soubor);
+    if (path.isEmpty())
+        return;
+    if (DruhPrilohy(soubor) == DruhSouboru::Obrazek)
+        frmImg::LoadForm(soubor);
+    else
+        OtevriSoubor(path, QString());
 }

@@ -28,3 +28,7 @@ protected:
 private:
     frmImg();
 };
+
+// Opens an attachment of img/ as a click on its picture does: a picture in the viewer, a
+// document with the desktop's application. An empty or not bare name opens nothing.
+void OtevriPrilohu(const QString &soubor);

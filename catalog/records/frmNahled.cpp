@@ -1,7 +1,6 @@
 #include "records/frmNahled.h"
 
 #include "VarnexEditUni.h"
-#include "common/files.h"
 #include "common/globals.h"
 #include "common/mainframe.h"
 #include "common/translation.h"
@@ -320,14 +319,7 @@ void frmNahled::redecode()
 
 void frmNahled::img_Click()
 {
-    const QString soubor = img->property("Tag").toString();
-    const QString path = CestaPrilohy(AppPath, soubor);
-    if (path.isEmpty())
-        return;
-    if (DruhPrilohy(soubor) == DruhSouboru::Obrazek)
-        frmImg::LoadForm(soubor);
-    else
-        OtevriSoubor(path, QString());
+    OtevriPrilohu(img->property("Tag").toString());
 }
 
 bool frmNahled::eventFilter(QObject *watched, QEvent *event)

@@ -127,3 +127,17 @@ inline void goToRow(frmPrehled &overview, int row)
 }
 
 }  // namespace testsupport
+
+namespace testsupport {
+
+// The row reached with the arrow keys, then double clicked, as the user opens a detail.
+inline void doubleClickRow(frmPrehled &overview, int row)
+{
+    QAbstractItemView *view = gridView(overview);
+    QVERIFY(view);
+    QVERIFY(QTest::qWaitForWindowExposed(view));
+    goToRow(overview, row);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 1)).center());
+}
+
+}  // namespace testsupport
