@@ -18,6 +18,12 @@ VbError limitError(const QString &message)
     return VbError(6, QStringLiteral("Oskal"), PrelozText(message));
 }
 
+// A record with attachment 255 takes no more.
+VbError plnyZaznam()
+{
+    return limitError(QStringLiteral("478,Záznam již má 255 náhledů a dokumentů."));
+}
+
 Priloha current(dao::Recordset &rs)
 {
     Priloha p;
@@ -106,13 +112,20 @@ int PocetJinychZaznamu(dao::Database &db, qint32 inter, const QString &soubor)
     return (*rs)[0].toLong();
 }
 
-qint32 UlozPrilohu(dao::Workspace &ws, dao::Database &db, qint32 inter, qint32 poradi, const QString &soubor,
-                   const QString &popis, const QDateTime &now)
+void OverPrilohu(dao::Database &db, qint32 inter, qint32 poradi, const QString &soubor, const QString &popis)
 {
     if (!JeHolyNazev(soubor) || soubor.size() > kDelkaSouboru)
         throw limitError(QStringLiteral("476,Název souboru musí být holé jméno souboru nejvýše o 50 znacích."));
     if (popis.size() > kDelkaPopisu)
         throw limitError(QStringLiteral("477,Popis náhledu může mít nejvýše 50 znaků."));
+    if (!NactiPrilohu(db, inter, poradi) && DalsiPoradi(db, inter) > kNejvyssiPoradi)
+        throw plnyZaznam();
+}
+
+qint32 UlozPrilohu(dao::Workspace &ws, dao::Database &db, qint32 inter, qint32 poradi, const QString &soubor,
+                   const QString &popis, const QDateTime &now)
+{
+    OverPrilohu(db, inter, poradi, soubor, popis);
     ws.BeginTrans();
     try {
         const QString values = QStringLiteral("soubor=") + CSQL(Variant(soubor)) + QStringLiteral(", popis=")
@@ -124,7 +137,7 @@ qint32 UlozPrilohu(dao::Workspace &ws, dao::Database &db, qint32 inter, qint32 p
         if (poradi < 1 || poradi > kNejvyssiPoradi || db.RecordsAffected() == 0) {
             number = DalsiPoradi(db, inter);
             if (number > kNejvyssiPoradi)
-                throw limitError(QStringLiteral("478,Záznam již má 255 náhledů a dokumentů."));
+                throw plnyZaznam();
             db.Execute(QStringLiteral("Insert into obrazky (Inter, Poradi, Soubor, Popis, Aktualizace) values (") + key(inter)
                        + QStringLiteral(", ") + key(number) + QStringLiteral(", ") + CSQL(Variant(soubor))
                        + QStringLiteral(", ") + CSQL(Variant(popis)) + QStringLiteral(", ") + CSQL(Variant(now))

@@ -48,6 +48,11 @@ qint32 DalsiPoradi(dao::Database &db, qint32 inter);
 // How many records other than `inter` have an attachment naming the file.
 int PocetJinychZaznamu(dao::Database &db, qint32 inter, const QString &soubor);
 
+// Checks what the database would take but the catalog does not: a bare name of at most
+// 50 characters, a description of at most 50, and a number left for a new attachment.
+// Raises a VbError saying which.
+void OverPrilohu(dao::Database &db, qint32 inter, qint32 poradi, const QString &soubor, const QString &popis);
+
 // Writes the attachment `poradi` of the record (a number without a row makes a new
 // attachment, numbered after the highest) in one transaction; returns its number. Raises
 // a VbError, having changed nothing, when a limit is exceeded or the database refuses.

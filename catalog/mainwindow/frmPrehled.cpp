@@ -9,6 +9,7 @@
 #include "records/frmDetail.h"
 #include "records/frmEditace.h"
 #include "records/frmNahled.h"
+#include "records/frmPriradObr.h"
 #include "common/globals.h"
 #include "common/translation.h"
 #include "system.h"
@@ -196,18 +197,28 @@ void frmPrehled::VEdit_DblClick()
 
 void frmPrehled::vEdit_Record(qint16 &Index)
 {
-    if (Index == 0 || Index == 1) {
+    if (Index == 0 || Index == 1 || Index == 4 || Index == 5 || Index == 7) {
         // The key of the current row; a row without one (none, or the empty grid) is no record.
         const qint32 key = qint32(vbVal(VEdit->Row() > 0 ? VEdit->RData(0) : QString()));
         if (key == 0) {
             Pipni(400, 150);
             return;
         }
+        // The attachment of the preview's selected tab, by its number; none on the note
+        // tab or with the preview closed.
+        const qint32 priloha = NahledOtevren() ? frmNahled::Form().VybranaPriloha() : 0;
         if (Index == 0) {
             frmEditace::Form().Zobraz(key, false);
-        } else if (MsgBox(PrelozText(QStringLiteral("399,Zkopírovat a upravit záznam?")), vbOKCancel | vbInformation,
-                          windowTitle()) == vbOK) {
-            frmEditace::Form().Zobraz(key, true);
+        } else if (Index == 1) {
+            if (MsgBox(PrelozText(QStringLiteral("399,Zkopírovat a upravit záznam?")), vbOKCancel | vbInformation,
+                       windowTitle()) == vbOK)
+                frmEditace::Form().Zobraz(key, true);
+        } else if (Index == 4 && priloha == 0) {
+            Pipni(400, 150);
+        } else if (Index == 4 || Index == 5) {
+            frmPriradObr &window = frmPriradObr::Form();
+            window.LoadForm(key, Index == 4 ? priloha : 0);
+            window.exec();
         }
     }
     // The preview follows the record the command left current.

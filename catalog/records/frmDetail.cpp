@@ -165,26 +165,13 @@ void frmDetail::ZobrazZalozku()
         return;
     const WaitCursor wait;
     lblSoubor->setText(priloha->Soubor);
-    const QString path = CestaPrilohy(AppPath, priloha->Soubor);
-    if (path.isEmpty())
-        return;
-    QPixmap picture;
-    QRect place;
-    if (DruhPrilohy(priloha->Soubor) == DruhSouboru::Obrazek) {
-        const std::optional<QSize> size = VelikostObrazku(path);
-        if (!size)
-            return;
-        place = VPixelech(UmistiVDetailu(QSize(sys::toTwips(size->width()), sys::toTwips(size->height()))));
-        picture = QPixmap::fromImage(NactiObrazek(path, place.size()));
-    } else {
-        picture = ObrazekHlavnihoOkna(DruhPrilohy(priloha->Soubor) == DruhSouboru::Pdf ? 5 : 4);
-        place = VPixelech(UmistiVDetailu(QSize(sys::toTwips(picture.width()), sys::toTwips(picture.height()))));
-    }
-    if (picture.isNull())
+    const std::optional<ZobrazenaPriloha> shown =
+        NactiPrilohuDoBoxu(CestaPrilohy(AppPath, priloha->Soubor), priloha->Soubor, UmistiVDetailu);
+    if (!shown)
         return;
     lblSoubor->clear();
-    img->setPixmap(picture);
-    img->setGeometry(place);
+    img->setPixmap(shown->obrazek);
+    img->setGeometry(shown->misto);
     img->setProperty("Tag", priloha->Soubor);
     img->setCursor(Qt::PointingHandCursor);
     img->show();

@@ -1,5 +1,7 @@
 #include "records/imagefit.h"
 
+#include "common/mainframe.h"
+#include "data/attachments.h"
 #include "system.h"
 
 #include <QImageReader>
@@ -98,4 +100,25 @@ QRect VPixelech(const QRect &twips)
 {
     return QRect(sys::toPixels(twips.left()), sys::toPixels(twips.top()), std::max(1, sys::toPixels(twips.width())),
                  std::max(1, sys::toPixels(twips.height())));
+}
+
+std::optional<ZobrazenaPriloha> NactiPrilohuDoBoxu(const QString &path, const QString &soubor,
+                                                   const std::function<QRect(QSize)> &umisti)
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    ZobrazenaPriloha shown;
+    if (DruhPrilohy(soubor) == DruhSouboru::Obrazek) {
+        const std::optional<QSize> size = VelikostObrazku(path);
+        if (!size)
+            return std::nullopt;
+        shown.misto = VPixelech(umisti(QSize(sys::toTwips(size->width()), sys::toTwips(size->height()))));
+        shown.obrazek = QPixmap::fromImage(NactiObrazek(path, shown.misto.size()));
+    } else {
+        shown.obrazek = ObrazekHlavnihoOkna(DruhPrilohy(soubor) == DruhSouboru::Pdf ? 5 : 4);
+        shown.misto = VPixelech(umisti(QSize(sys::toTwips(shown.obrazek.width()), sys::toTwips(shown.obrazek.height()))));
+    }
+    if (shown.obrazek.isNull())
+        return std::nullopt;
+    return shown;
 }

@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <functional>
 #include <optional>
 
 // Where the record windows put a picture of a given natural size (all in twips).
@@ -27,3 +28,13 @@ QImage NactiObrazek(const QString &path, QSize size, QRect visible = QRect());
 
 // A place in twips as pixels, at least one each way.
 QRect VPixelech(const QRect &twips);
+
+// An attachment as a record window shows it in a fixed box: the picture decoded at the
+// size `umisti` gives its natural size (twips), or the main window's icon of a document;
+// the place in pixels. None for a picture that cannot be read.
+struct ZobrazenaPriloha {
+    QPixmap obrazek;
+    QRect misto;
+};
+std::optional<ZobrazenaPriloha> NactiPrilohuDoBoxu(const QString &path, const QString &soubor,
+                                                   const std::function<QRect(QSize)> &umisti);

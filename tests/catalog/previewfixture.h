@@ -16,6 +16,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
+#include <QTimer>
+#include <functional>
 
 namespace testsupport {
 
@@ -138,6 +140,45 @@ inline void doubleClickRow(frmPrehled &overview, int row)
     QVERIFY(QTest::qWaitForWindowExposed(view));
     goToRow(overview, row);
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 1)).center());
+}
+
+}  // namespace testsupport
+
+namespace testsupport {
+
+// Runs the steps once the modal window `Window` shows (its loop is running then); the
+// steps must close it, and a window they leave open fails the test and is closed here.
+template <class Window>
+void whenShown(QObject *scope, std::function<void(Window &)> steps)
+{
+    auto *poll = new QTimer(scope);
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, scope, [poll, steps] {
+        Window *w = Window::Loaded();
+        if (!w || !w->isVisible() || !w->isActiveWindow())
+            return;
+        poll->stop();
+        steps(*w);
+        if (Window *open = Window::Loaded(); open && open->isVisible()) {
+            if (!QTest::currentTestFailed())
+                QTest::qFail("a window was left open", __FILE__, __LINE__);
+            open->reject();
+        }
+    });
+    poll->start();
+}
+
+// The overview on grid row `row` and the preview open beside it, loaded for that row.
+inline frmNahled &previewOn(int row)
+{
+    frmPrehled &overview = showOverview();
+    frmNahled &preview = frmNahled::Form();
+    preview.Zobraz();
+    [&] { QVERIFY(QTest::qWaitForWindowExposed(&preview)); }();
+    goToRow(overview, row);
+    const int loads = preview.PocetNacteni;
+    [&] { QTRY_VERIFY(preview.PocetNacteni > loads); }();
+    return preview;
 }
 
 }  // namespace testsupport

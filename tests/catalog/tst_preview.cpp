@@ -31,20 +31,6 @@ class TestPreview : public QObject
         return texts;
     }
 
-    // The overview and the preview open, the overview on grid row `row`, the preview
-    // loaded after the overview's pause.
-    frmNahled &previewOn(int row)
-    {
-        frmPrehled &overview = showOverview();
-        frmNahled &preview = frmNahled::Form();
-        preview.Zobraz();
-        [&] { QVERIFY(QTest::qWaitForWindowExposed(&preview)); }();
-        goToRow(overview, row);
-        const int loads = preview.PocetNacteni;
-        [&] { QTRY_VERIFY(preview.PocetNacteni > loads); }();
-        return preview;
-    }
-
     static void selectTab(frmNahled &preview, int index)
     {
         QTest::mouseClick(preview.tabS, Qt::LeftButton, {}, preview.tabS->tabRect(index).center());

@@ -20,26 +20,6 @@ class TestRecordDetail : public QObject
     std::unique_ptr<ProgramFolder> m_folder;
     std::unique_ptr<QObject> m_scope;
 
-    // Runs the steps once the detail shows; they must close it.
-    void whenOpen(std::function<void(frmDetail &)> steps)
-    {
-        auto *poll = new QTimer(m_scope.get());
-        poll->setInterval(5);
-        connect(poll, &QTimer::timeout, m_scope.get(), [poll, steps] {
-            frmDetail *w = frmDetail::Loaded();
-            if (!w || !w->isVisible() || frmImg::Loaded())
-                return;
-            poll->stop();
-            steps(*w);
-            if (frmDetail *open = frmDetail::Loaded(); open && open->isVisible()) {
-                if (!QTest::currentTestFailed())
-                    QTest::qFail("the detail was left open", __FILE__, __LINE__);
-                open->reject();
-            }
-        });
-        poll->start();
-    }
-
     static QStringList tabTexts(const QTabBar &tabs)
     {
         QStringList texts;
@@ -79,7 +59,7 @@ private Q_SLOTS:
         RecordedOpener opener;
         frmPrehled &overview = showOverview();
         bool checked = false;
-        whenOpen([&](frmDetail &w) {
+        whenShown<frmDetail>(m_scope.get(), [&](frmDetail &w) {
             QCOMPARE(w.windowTitle(), QStringLiteral("Detail"));
             QCOMPARE(w.lbl.size(), size_t(2));
             QCOMPARE(w.lbl[1]->text(), QStringLiteral("2,5 mm"));
@@ -112,14 +92,14 @@ private Q_SLOTS:
         ScriptedBoxes boxes;
         frmPrehled &overview = showOverview();
         bool checked = false;
-        whenOpen([&](frmDetail &w) {
+        whenShown<frmDetail>(m_scope.get(), [&](frmDetail &w) {
             QCOMPARE(w.tabS->count(), 0);
             QVERIFY(!w.img->isVisible());
             QTest::mouseClick(w.fra, Qt::LeftButton, {}, w.fra->rect().center());
             QTest::keyClick(w.cmb[1], Qt::Key_Escape);
         });
         doubleClickRow(overview, 1);
-        whenOpen([&](frmDetail &w) {
+        whenShown<frmDetail>(m_scope.get(), [&](frmDetail &w) {
             const QStringList names{"chybi.jpg", "../../etc/passwd", "rozbity.jpg"};
             for (int i = 0; i < 3; ++i) {
                 QTest::mouseClick(w.tabS, Qt::LeftButton, {}, w.tabS->tabRect(i).center());
@@ -143,7 +123,7 @@ private Q_SLOTS:
             defineField(1, i, i, true, QStringLiteral("Pole %1").arg(i), QStringLiteral("C"));
         frmPrehled &overview = showOverview();
         bool checked = false;
-        whenOpen([&](frmDetail &w) {
+        whenShown<frmDetail>(m_scope.get(), [&](frmDetail &w) {
             QCOMPARE(w.cmb.size(), size_t(22));
             QCOMPARE(w.cmb[21]->y(), sys::toPixels(7290));
             QCOMPARE(w.height(), sys::toPixels(7635));
