@@ -69,6 +69,8 @@ frmDetail::frmDetail(qint32 inter) : m_klic(inter)
     lblSoubor->setObjectName(QStringLiteral("lblSoubor"));
     lblSoubor->setAlignment(Qt::AlignCenter);
     lblSoubor->setTextFormat(Qt::PlainText);
+    // Only a caption over the picture's place: the clicks are the picture's.
+    lblSoubor->setAttribute(Qt::WA_TransparentForMouseEvents);
     lblSoubor->setGeometry(twips(60, 60, 6975, 5235));
     txtPopis = new QPlainTextEdit(this);
     txtPopis->setObjectName(QStringLiteral("txtPopis"));

@@ -75,6 +75,10 @@ frmNahled::frmNahled()
     tabS->setElideMode(Qt::ElideRight);
     tabS->setUsesScrollButtons(true);
     tabS->installEventFilter(this);
+    // The strip keeps the height of a row of tabs while it has none.
+    tabS->addTab(QStringLiteral("X"));
+    m_tabHeight = tabS->sizeHint().height();
+    tabS->removeTab(0);
 
     fra = new QFrame(this);
     fra->setObjectName(QStringLiteral("fra"));
@@ -86,6 +90,8 @@ frmNahled::frmNahled()
     lblSoubor->setObjectName(QStringLiteral("lblSoubor"));
     lblSoubor->setAlignment(Qt::AlignCenter);
     lblSoubor->setTextFormat(Qt::PlainText);
+    // Only a caption over the picture's place: the clicks are the picture's.
+    lblSoubor->setAttribute(Qt::WA_TransparentForMouseEvents);
     pic = new QWidget(fra);
     pic->setObjectName(QStringLiteral("pic"));
     chkZoom = new QCheckBox(QStringLiteral("134,Měnit velikost"), pic);
@@ -146,7 +152,7 @@ void frmNahled::resizeEvent(QResizeEvent *event)
 {
     MdiForm::resizeEvent(event);
     const int margin = 3;
-    tabS->setGeometry(margin, margin, width() - 2 * margin, tabS->sizeHint().height());
+    tabS->setGeometry(margin, margin, width() - 2 * margin, std::max(m_tabHeight, tabS->sizeHint().height()));
     const QRect page(margin, tabS->geometry().bottom() + 1, width() - 2 * margin,
                      height() - tabS->geometry().bottom() - 1 - margin);
     fraTxt->setGeometry(page);

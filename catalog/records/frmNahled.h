@@ -61,6 +61,7 @@ private:
     static qint32 AktualniKlic();
 
     QTimer *m_redecode = nullptr;
+    int m_tabHeight = 0;
     QString m_path;       // the shown picture's file; empty for an icon or nothing
     QSize m_natural;      // its natural size, twips
     QPixmap m_icon;       // the icon shown in place of a document

@@ -62,6 +62,8 @@ frmPriradObr::frmPriradObr()
     lblSoubor->setObjectName(QStringLiteral("lblSoubor"));
     lblSoubor->setAlignment(Qt::AlignCenter);
     lblSoubor->setTextFormat(Qt::PlainText);
+    // Only a caption over the picture's place: the clicks are the picture's.
+    lblSoubor->setAttribute(Qt::WA_TransparentForMouseEvents);
     lblSoubor->setGeometry(twips(60, 510, 7995, 5985));
     img = new QLabel(this);
     img->setObjectName(QStringLiteral("img"));

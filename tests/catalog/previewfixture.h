@@ -182,3 +182,21 @@ inline frmNahled &previewOn(int row)
 }
 
 }  // namespace testsupport
+
+namespace testsupport {
+
+// A click where the user's pointer is: the event goes to the widget that the window shows
+// at that point, as the window system delivers it, not to a widget chosen by the test.
+inline void clickAt(QWidget *window, QWidget *over, Qt::MouseButton button = Qt::LeftButton, bool pressOnly = false)
+{
+    const QPoint pos = over->mapTo(window, over->rect().center());
+    QWidget *target = window->childAt(pos);
+    if (!target)
+        target = window;
+    if (pressOnly)
+        QTest::mousePress(target, button, {}, target->mapFrom(window, pos));
+    else
+        QTest::mouseClick(target, button, {}, target->mapFrom(window, pos));
+}
+
+}  // namespace testsupport

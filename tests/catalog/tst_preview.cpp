@@ -197,15 +197,15 @@ private Q_SLOTS:
             QTRY_VERIFY(frmImg::Loaded() && frmImg::Loaded()->isVisible());
             caption = frmImg::Loaded()->windowTitle();
             QCOMPARE(frmImg::Loaded()->img->size(), QSize(300, 200));
-            QTest::mouseClick(frmImg::Loaded()->img, Qt::LeftButton);
+            clickAt(frmImg::Loaded(), frmImg::Loaded()->img);
         });
-        QTest::mouseClick(preview.img, Qt::LeftButton);
+        clickAt(&preview, preview.img);
         QCOMPARE(caption, QStringLiteral("Zobrazení:  foto.JPG"));
         QTRY_VERIFY(!frmImg::Loaded());
 
         selectTab(preview, 1);
         QCOMPARE(preview.img->pixmap().toImage(), ObrazekHlavnihoOkna(5).toImage());
-        QTest::mouseClick(preview.img, Qt::LeftButton);
+        clickAt(&preview, preview.img);
         QCOMPARE(opener.opened, QStringList{m_folder->path() + QStringLiteral("img/plan.PDF|")});
 
         selectTab(preview, 2);
@@ -324,7 +324,7 @@ private Q_SLOTS:
     {
         frmNahled &preview = previewOn(2);
         QMenu *menu = frmMain::Form().PopupNahledy;
-        QTest::mousePress(preview.img, Qt::RightButton);
+        clickAt(&preview, preview.img, Qt::RightButton, true);
         QTRY_VERIFY(menu->isVisible());
         menu->hide();
         QTest::mousePress(preview.tabS, Qt::RightButton, {}, preview.tabS->tabRect(0).center());

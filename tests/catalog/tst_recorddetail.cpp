@@ -74,7 +74,7 @@ private Q_SLOTS:
             QCOMPARE(w.img->geometry().center(), QRect(4, 4, 465, 349).center());
             QTest::mouseClick(w.tabS, Qt::LeftButton, {}, w.tabS->tabRect(1).center());
             QCOMPARE(w.img->pixmap().toImage(), ObrazekHlavnihoOkna(5).toImage());
-            QTest::mouseClick(w.img, Qt::LeftButton);
+            clickAt(&w, w.img);
             QCOMPARE(opener.opened, QStringList{m_folder->path() + QStringLiteral("img/plan.PDF|")});
             checked = true;
             QTest::keyClick(w.cmb[1], Qt::Key_Return);
