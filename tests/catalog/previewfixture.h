@@ -13,6 +13,7 @@
 #include "records/frmNahled.h"
 
 #include <QAbstractItemView>
+#include <QDialog>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
@@ -162,7 +163,7 @@ void whenShown(QObject *scope, std::function<void(Window &)> steps)
         if (Window *open = Window::Loaded(); open && open->isVisible()) {
             if (!QTest::currentTestFailed())
                 QTest::qFail("a window was left open", __FILE__, __LINE__);
-            open->reject();
+            open->done(QDialog::Rejected);
         }
     });
     poll->start();

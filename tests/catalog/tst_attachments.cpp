@@ -4,10 +4,12 @@
 #include "data/attachments.h"
 #include "dialogs.h"
 #include "previewfixture.h"
+#include "records/frmEditace.h"
 #include "records/frmPriradObr.h"
 #include "system.h"
 #include "vberror.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -217,6 +219,10 @@ private Q_SLOTS:
             // 800 × 500 px is 12000 × 7500 twips: scaled to the area's width.
             QCOMPARE(w.img->width(), sys::toPixels(7995));
             QVERIFY(w.cmdUlozit->isEnabled() && w.cmdVymazat->isEnabled());
+            // The description holds 50 characters; what is typed beyond them beeps.
+            typeOver(w.txtPopis, QString(55, QLatin1Char('x')));
+            QCOMPARE(w.txtPopis->text(), QString(50, QLatin1Char('x')));
+            QCOMPARE(sys::beepCount(), 5);
             typeOver(w.txtPopis, QStringLiteral("2,5 mm"));
             QTest::mouseClick(w.cmdUlozit, Qt::LeftButton);
             ran = true;
@@ -256,6 +262,21 @@ private Q_SLOTS:
         chooseFromPopup(preview, 3, frmMain::Form().PopupNahled);
         QTRY_COMPARE(sys::beepCount(), 1);
         QVERIFY(!frmPriradObr::Loaded());
+    }
+
+    // The preview menu's description item edits the record the preview shows.
+    void describeFromThePopup()
+    {
+        frmNahled &preview = previewOn(2);
+        bool ran = false;
+        whenShown<frmEditace>(m_scope.get(), [&](frmEditace &w) {
+            QCOMPARE(w.cmb[2]->currentText(), QStringLiteral("B tři přílohy"));
+            QTest::mouseClick(w.cmdEnd, Qt::LeftButton);
+            ran = true;
+        });
+        chooseFromPopup(preview, 0, frmMain::Form().PopupPopis);
+        QTRY_VERIFY(ran);
+        QTRY_VERIFY(!frmEditace::Loaded());
     }
 
     // A chosen file whose name lies in img/ already: the question says how many other

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTabBar>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QtTest>
 
@@ -193,14 +194,26 @@ private Q_SLOTS:
         QVERIFY(shown.width() == preview.fra->width() || qAbs(shown.height() - (preview.fra->height() - 20)) <= 1);
 
         QString caption;
+        QSize size;
+        QPoint centred, cutOff;
         QTimer::singleShot(0, this, [&] {
             QTRY_VERIFY(frmImg::Loaded() && frmImg::Loaded()->isVisible());
-            caption = frmImg::Loaded()->windowTitle();
-            QCOMPARE(frmImg::Loaded()->img->size(), QSize(300, 200));
-            clickAt(frmImg::Loaded(), frmImg::Loaded()->img);
+            frmImg &viewer = *frmImg::Loaded();
+            const auto close = qScopeGuard([&] { clickAt(&viewer, viewer.img); });
+            caption = viewer.windowTitle();
+            size = viewer.img->size();
+            centred = viewer.img->pos() - QPoint((viewer.width() - 300) / 2, (viewer.height() - 200) / 2);
+            // After a resize to less than the picture, it is cut off at the edges.
+            viewer.resize(200, 100);
+            QTest::qWait(50);
+            cutOff = viewer.img->pos();
+            viewer.resize(600, 400);
         });
         clickAt(&preview, preview.img);
         QCOMPARE(caption, QStringLiteral("Zobrazení:  foto.JPG"));
+        QCOMPARE(size, QSize(300, 200));
+        QCOMPARE(centred, QPoint(0, 0));
+        QCOMPARE(cutOff, QPoint(-50, -50));
         QTRY_VERIFY(!frmImg::Loaded());
 
         selectTab(preview, 1);
