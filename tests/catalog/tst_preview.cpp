@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QTabBar>
 #include <QScopeGuard>
 #include <QTimer>
@@ -330,6 +331,44 @@ private Q_SLOTS:
         frmNahled &again = frmNahled::Form();
         QVERIFY(again.chkZoom->isChecked());
         QVERIFY(!again.chkProporce->isChecked());
+    }
+
+    // The real program, scripted with no answers (a box would end it with code 3), opened
+    // on a record whose pictures are missing, no picture or outside img/: it shows them
+    // without a message and keeps running.
+    void realProgramShowsFaultyAttachmentsQuietly()
+    {
+        Db->Execute(QStringLiteral("update Katalog set Pol1c='0 vadné' where Inter=13"));
+        Db.reset();
+        Ws.reset();
+        const QDir built(builtProgramFolder());
+        for (const QString &name : {QStringLiteral("Oskal"), QStringLiteral("libTabulix.so")}) {
+            QVERIFY(QFile::copy(built.filePath(name), m_folder->file(name)));
+            QFile::setPermissions(m_folder->file(name), QFile::permissions(built.filePath(name)));
+        }
+        QTemporaryDir home;
+        const QString script = home.filePath(QStringLiteral("answers.txt"));
+        const QString log = home.filePath(QStringLiteral("boxes.log"));
+        writeFile(script, QByteArray());
+        QDir(home.path()).mkpath(QStringLiteral("Oskal"));
+        writeFile(home.filePath(QStringLiteral("Oskal/Oskal.ini")),
+                  "[INFO]\nSekce=1\nNahledWindowShow=true\nVyberWindowShow=false\n");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+        env.insert(QStringLiteral("OSKAL_SCRIPT"), script);
+        env.insert(QStringLiteral("OSKAL_SCRIPT_LOG"), log);
+        QProcess oskal;
+        oskal.setProcessEnvironment(env);
+        oskal.start(m_folder->file(QStringLiteral("Oskal")), {});
+        QVERIFY(oskal.waitForStarted());
+        QVERIFY2(!oskal.waitForFinished(4000), qPrintable(QStringLiteral("the program ended with code %1").arg(oskal.exitCode())));
+        QFile boxes(log);
+        QVERIFY2(!boxes.open(QIODevice::ReadOnly) || boxes.readAll().isEmpty(), "a box was shown");
+        oskal.terminate();
+        if (!oskal.waitForFinished(5000))
+            oskal.kill();
+        oskal.waitForFinished(5000);
     }
 
     // The right button on the picture or the tabs pops up the main window's menu.
