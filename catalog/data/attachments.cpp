@@ -6,6 +6,9 @@
 #include "variant.h"
 #include "vberror.h"
 
+#include <QDirIterator>
+#include <QFileInfo>
+
 namespace {
 
 QString key(qint32 inter)
@@ -55,7 +58,20 @@ bool JeHolyNazev(const QString &soubor)
 
 QString CestaPrilohy(const QString &appPath, const QString &soubor)
 {
-    return JeHolyNazev(soubor) ? appPath + QStringLiteral("img/") + soubor : QString();
+    if (!JeHolyNazev(soubor))
+        return QString();
+    const QString folder = appPath + QStringLiteral("img/");
+    const QString exact = folder + soubor;
+    if (QFileInfo::exists(exact))
+        return exact;
+    // Catalogs kept where names had no case name "FOTO.jpg" for foto.JPG.
+    QDirIterator files(folder, QDir::Files | QDir::Hidden);
+    while (files.hasNext()) {
+        files.next();
+        if (files.fileName().compare(soubor, Qt::CaseInsensitive) == 0)
+            return files.filePath();
+    }
+    return exact;
 }
 
 QString DotazPriloh(qint32 inter)

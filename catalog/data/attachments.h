@@ -18,7 +18,8 @@ DruhSouboru DruhPrilohy(const QString &soubor);
 // A name that stands for one file inside img/: not empty, no folder part, not "." or "..".
 // A stored name that is not bare never reaches the file system.
 bool JeHolyNazev(const QString &soubor);
-// The attachment's file in img/ of the program folder; empty when the name is not bare.
+// The attachment's file in img/ of the program folder, found in any letter case when the
+// name's own case is not there; empty when the name is not bare.
 QString CestaPrilohy(const QString &appPath, const QString &soubor);
 
 // What the database would take but the catalog does not: Poradi is a byte, Soubor and

@@ -2,7 +2,6 @@
 
 #include "common/mdiform.h"
 
-#include <QImage>
 #include <QSize>
 
 class QCheckBox;

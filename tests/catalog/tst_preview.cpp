@@ -146,6 +146,16 @@ private Q_SLOTS:
         QCOMPARE(CestaPrilohy(QStringLiteral("/p/"), name), bare ? QStringLiteral("/p/img/") + name : QString());
     }
 
+    // A stored name finds its file in img/ whatever the letter case, its own case first;
+    // a name with no file at all stays as it is.
+    void fileFoundInAnyCase()
+    {
+        QCOMPARE(CestaPrilohy(AppPath, QStringLiteral("scan.gif")), m_folder->file(QStringLiteral("img/SCAN.GIF")));
+        writeFile(m_folder->file(QStringLiteral("img/scan.gif")), tinyGif());
+        QCOMPARE(CestaPrilohy(AppPath, QStringLiteral("scan.gif")), m_folder->file(QStringLiteral("img/scan.gif")));
+        QCOMPARE(CestaPrilohy(AppPath, QStringLiteral("jina.gif")), m_folder->file(QStringLiteral("img/jina.gif")));
+    }
+
     // One tab per attachment in Poradi order, captioned with its description as it
     // stands, then the note tab; in English "2,5 mm" is no message.
     void tabs_data()
