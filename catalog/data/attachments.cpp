@@ -24,7 +24,7 @@ VbError limitError(const QString &message)
 // A record with attachment 255 takes no more.
 VbError plnyZaznam()
 {
-    return limitError(QStringLiteral("478,Záznam již má 255 náhledů a dokumentů."));
+    return limitError(QStringLiteral("481,Záznam již má 255 náhledů a dokumentů."));
 }
 
 Priloha current(dao::Recordset &rs)
@@ -131,9 +131,9 @@ int PocetJinychZaznamu(dao::Database &db, qint32 inter, const QString &soubor)
 void OverPrilohu(dao::Database &db, qint32 inter, qint32 poradi, const QString &soubor, const QString &popis)
 {
     if (!JeHolyNazev(soubor) || soubor.size() > kDelkaSouboru)
-        throw limitError(QStringLiteral("476,Název souboru musí být holé jméno souboru nejvýše o 50 znacích."));
+        throw limitError(QStringLiteral("479,Název souboru musí být holé jméno souboru nejvýše o 50 znacích."));
     if (popis.size() > kDelkaPopisu)
-        throw limitError(QStringLiteral("477,Popis náhledu může mít nejvýše 50 znaků."));
+        throw limitError(QStringLiteral("480,Popis náhledu může mít nejvýše 50 znaků."));
     if (!NactiPrilohu(db, inter, poradi) && DalsiPoradi(db, inter) > kNejvyssiPoradi)
         throw plnyZaznam();
 }

@@ -154,7 +154,7 @@ bool frmPriradObr::copyIn(const QString &soubor)
                                                 ? QStringLiteral("146,Náhled již existuje v adresáři. Přepsat?")
                                                 : QStringLiteral("472,Dokument již existuje v adresáři. Přepsat?"))
                                  + QLatin1Char('\n')
-                                 + PrelozText(QStringLiteral("479,Počet dalších záznamů, které tento soubor používají:"))
+                                 + PrelozText(QStringLiteral("482,Počet dalších záznamů, které tento soubor používají:"))
                                  + QLatin1Char(' ') + QString::number(PocetJinychZaznamu(*Db, m_klic, soubor));
         if (MsgBox(question, vbYesNo | vbExclamation, windowTitle()) != vbYes)
             return false;
