@@ -4,11 +4,14 @@
 
 #include <QLabel>
 #include <QMdiArea>
+#include <QMenu>
 #include <QPointer>
 
 namespace {
 QPointer<QMdiArea> area;
 QPointer<QLabel> sectionLabel;
+QPointer<QMenu> popupNahledy;
+std::function<QPixmap(int)> obrazkyHlavnihoOkna;
 }  // namespace
 
 void RegistrujHlavniOkno(QMdiArea *mdiArea, QLabel *label)
@@ -44,4 +47,20 @@ void NastavAktualniSekci(std::optional<qint32> sekce, const QString &caption)
         return;
     sectionLabel->setText(caption);
     sectionLabel->setProperty("Tag", sekce ? QString::number(*sekce) : QStringLiteral("0"));
+}
+
+void RegistrujNahledy(QMenu *popup, std::function<QPixmap(int)> obrazky)
+{
+    popupNahledy = popup;
+    obrazkyHlavnihoOkna = std::move(obrazky);
+}
+
+QMenu *PopupNahledy()
+{
+    return popupNahledy.data();
+}
+
+QPixmap ObrazekHlavnihoOkna(int index)
+{
+    return popupNahledy && obrazkyHlavnihoOkna ? obrazkyHlavnihoOkna(index) : QPixmap();
 }

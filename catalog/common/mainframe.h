@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QPixmap>
 #include <QtGlobal>
+#include <functional>
 #include <optional>
 
 class QLabel;
+class QMenu;
 class QMdiArea;
 class QWidget;
 
@@ -22,3 +25,11 @@ QMdiArea *MdiOblast();
 std::optional<qint32> AktualniSekce();
 // Makes a section current: its caption (shown as it stands) and its number; none clears.
 void NastavAktualniSekci(std::optional<qint32> sekce, const QString &caption);
+
+// The main window's attachment menu, which the preview window pops up, and its pictures
+// by their number in its image list (4 the document icon, 5 the PDF icon).
+void RegistrujNahledy(QMenu *popup, std::function<QPixmap(int)> obrazky);
+// Null while there is no main window.
+QMenu *PopupNahledy();
+// A null picture while there is no main window.
+QPixmap ObrazekHlavnihoOkna(int index);

@@ -224,6 +224,13 @@ void frmMain::createMenus()
     PopupNahledAdd = item(PopupNahledy, "PopupNahledAdd", QStringLiteral("274,Přidat náhled/dokument"));
     PopupPopis = item(PopupNahledy, "PopupPopis", QStringLiteral("404,Změnit popis - aktualizace"));
     PopupNahledTisk = item(PopupNahledy, "PopupNahledTisk", QStringLiteral("334,Tisk detailu"));
+    RegistrujNahledy(PopupNahledy, [this](int index) { return iml.ListImages(index); });
+    connect(mnuNahled, &QAction::triggered, this, [] { recordCommand(4); });
+    connect(mnuNahledAdd, &QAction::triggered, this, [] { recordCommand(5); });
+    connect(PopupNahled, &QAction::triggered, this, [] { recordCommand(4); });
+    connect(PopupNahledAdd, &QAction::triggered, this, [] { recordCommand(5); });
+    connect(PopupPopis, &QAction::triggered, this, [] { recordCommand(0); });
+    connect(PopupNahledTisk, &QAction::triggered, this, [] { recordCommand(7); });
 }
 
 void frmMain::createStatusBar()

@@ -6,8 +6,10 @@
 #include "data/overviewquery.h"
 #include "common/utility.h"
 #include "msgbox.h"
+#include "records/frmDetail.h"
 #include "records/frmEditace.h"
 #include "records/frmNahled.h"
+#include "records/frmPriradObr.h"
 #include "common/globals.h"
 #include "common/translation.h"
 #include "system.h"
@@ -48,6 +50,7 @@ frmPrehled::frmPrehled()
     connect(VEdit, &VarnexEditUni::RowChange, this, &frmPrehled::VEdit_RowChange);
     connect(VEdit, &VarnexEditUni::Record, this, &frmPrehled::vEdit_Record);
     connect(VEdit, &VarnexEditUni::Vybrano, this, &frmPrehled::VEdit_Vybrano);
+    connect(VEdit, &VarnexEditUni::DblClick, this, &frmPrehled::VEdit_DblClick);
 
     QFont arial(QStringLiteral("Arial"));
     lblPopis = new QLabel(QStringLiteral("222,Popis"), this);
@@ -60,7 +63,7 @@ frmPrehled::frmPrehled()
     tmr = new QTimer(this);
     tmr->setObjectName(QStringLiteral("tmr"));
     tmr->setSingleShot(true);
-    tmr->setInterval(500);
+    tmr->setInterval(200);
     connect(tmr, &QTimer::timeout, this, &frmPrehled::tmr_Timer);
 
     // The grid takes the window but for the strip; the strip's text begins a little
@@ -95,6 +98,9 @@ void frmPrehled::SetFocus()
 
 void frmPrehled::Form_Unload()
 {
+    // Without the overview there is no current record to preview.
+    if (frmNahled *preview = frmNahled::Loaded())
+        preview->Vyprazdni();
     QWidget *frame = qobject_cast<QMdiSubWindow *>(parentWidget());
     if (frame && !frame->isMinimized() && !frame->isMaximized()) {
         UlozInfo(QStringLiteral("PrehledWindowTop"), QString::number(sys::toTwips(frame->y())));
@@ -219,20 +225,38 @@ void frmPrehled::tmr_Timer()
         frmNahled::Form().NactiZalozky();
 }
 
+void frmPrehled::VEdit_DblClick()
+{
+    // The control reports double clicks on data rows only.
+    const qint32 key = qint32(vbVal(VEdit->Row() > 0 ? VEdit->RData(0) : QString()));
+    if (key != 0)
+        frmDetail::Zobraz(key);
+}
+
 void frmPrehled::vEdit_Record(qint16 &Index)
 {
-    if (Index == 0 || Index == 1) {
+    if (Index == 0 || Index == 1 || Index == 4 || Index == 5 || Index == 7) {
         // The key of the current row; a row without one (none, or the empty grid) is no record.
         const qint32 key = qint32(vbVal(VEdit->Row() > 0 ? VEdit->RData(0) : QString()));
         if (key == 0) {
             Pipni(400, 150);
             return;
         }
+        // The attachment of the preview's selected tab, by its number; none on the note
+        // tab or with the preview closed.
+        const qint32 priloha = NahledOtevren() ? frmNahled::Form().VybranaPriloha() : 0;
         if (Index == 0) {
             frmEditace::Form().Zobraz(key, false);
-        } else if (MsgBox(PrelozText(QStringLiteral("399,Zkopírovat a upravit záznam?")), vbOKCancel | vbInformation,
-                          windowTitle()) == vbOK) {
-            frmEditace::Form().Zobraz(key, true);
+        } else if (Index == 1) {
+            if (MsgBox(PrelozText(QStringLiteral("399,Zkopírovat a upravit záznam?")), vbOKCancel | vbInformation,
+                       windowTitle()) == vbOK)
+                frmEditace::Form().Zobraz(key, true);
+        } else if (Index == 4 && priloha == 0) {
+            Pipni(400, 150);
+        } else if (Index == 4 || Index == 5) {
+            frmPriradObr &window = frmPriradObr::Form();
+            window.LoadForm(key, Index == 4 ? priloha : 0);
+            window.exec();
         }
     }
     // The preview follows the record the command left current.

@@ -30,7 +30,8 @@ public:
     // Fills the grid from Zaznamy.
     void ReadFlg();
     // A command on the current record: the item Index of the grid's record menu, which
-    // the main window's record commands call too (0 edit, 1 copy).
+    // the main window's record commands call too (0 edit, 1 copy, 4 change the preview's
+    // attachment, 5 add one; 7, the detail print, only checks for a record yet).
     void vEdit_Record(qint16 &Index);
 
     // The records shown; the selection window puts a narrowed query here before ReadFlg.
@@ -50,6 +51,7 @@ private:
     // them when it is empty. A condition that selects nothing comes back emptied and the
     // rows stay as they were.
     void VEdit_Vybrano(Variant &cWhere);
+    void VEdit_DblClick();
     void tmr_Timer();
     // The strip's text for a value of the description field.
     void showDescription(const QString &text);

@@ -5,7 +5,6 @@
 #include "dao.h"
 #include "data/infosettings.h"
 #include "mainwindow/frmMain.h"
-#include "records/frmNahled.h"
 #include "common/globals.h"
 #include "common/translation.h"
 #include "variant.h"
@@ -15,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPointer>
+#include <QTimer>
 
 namespace {
 
@@ -134,11 +134,7 @@ bool frmPrehled::readRows()
     QCoreApplication::processEvents();
     if (!goOn())
         return false;
-    if (NahledOtevren()) {
-        frmNahled::Form().NactiZalozky();
-        QCoreApplication::processEvents();
-        if (!goOn())
-            return false;
-    }
+    // The preview follows once the rows have settled.
+    tmr->start();
     return true;
 }

@@ -1,0 +1,64 @@
+#include "dialogs.h"
+
+#include <QFileDialog>
+#include <QStringList>
+
+namespace dialogs {
+
+namespace {
+
+std::optional<QString> fileDialog(QWidget *parent, const FileRequest &request)
+{
+    QFileDialog dialog(parent, request.title);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setNameFilters(QtFilters(request.filter));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+FileChooser &currentChooser()
+{
+    static FileChooser chooser = fileDialog;
+    return chooser;
+}
+
+}  // namespace
+
+std::optional<QString> OpenFileName(QWidget *parent, const FileRequest &request)
+{
+    return currentChooser()(parent, request);
+}
+
+FileChooser setFileChooser(FileChooser chooser)
+{
+    return std::exchange(currentChooser(), chooser ? std::move(chooser) : FileChooser(fileDialog));
+}
+
+QStringList QtFilters(const QString &filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i].trimmed();
+        if (const int open = description.lastIndexOf(QLatin1Char('(')); open > 0)
+            description = description.left(open).trimmed();
+        QStringList patterns;
+        for (QString pattern : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            pattern = pattern.trimmed();
+            // "*.*" meant every file, those without a dot too.
+            if (pattern == QLatin1String("*.*")) {
+                patterns << QStringLiteral("*");
+                continue;
+            }
+            patterns << pattern;
+            if (pattern.toUpper() != pattern)
+                patterns << pattern.toUpper();
+        }
+        filters << description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    return filters;
+}
+
+}  // namespace dialogs

@@ -1,0 +1,203 @@
+#pragma once
+
+// A small catalog with attachments of every kind, real picture files in img/, and the
+// overview and preview windows over it, for the tests of the record windows.
+
+#include "VarnexEditUni.h"
+#include "catalogfixture.h"
+#include "common/mainframe.h"
+#include "common/translation.h"
+#include "mainwindow/frmMain.h"
+#include "mainwindow/frmPrehled.h"
+#include "process.h"
+#include "records/frmNahled.h"
+
+#include <QAbstractItemView>
+#include <QDialog>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QTimer>
+#include <functional>
+
+namespace testsupport {
+
+// A 4 × 3 GIF: Qt reads GIF but does not write it.
+inline const QByteArray &tinyGif()
+{
+    static const QByteArray gif = QByteArray::fromHex(
+        "47494638396104000300f00000ff000000000021f90400000000002c0000000004000300000203848f56003b");
+    return gif;
+}
+
+// A JPEG of the size, a gradient, so that a wrong crop or scale shows.
+inline void writeJpeg(const QString &path, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    QPainter p(&image);
+    QLinearGradient g(0, 0, size.width(), size.height());
+    g.setColorAt(0, Qt::darkBlue);
+    g.setColorAt(1, Qt::yellow);
+    p.fillRect(image.rect(), g);
+    p.end();
+    QVERIFY(image.save(path, "JPG"));
+}
+
+inline void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Records the files the desktop was asked to open, for as long as it lives.
+class RecordedOpener
+{
+public:
+    RecordedOpener()
+    {
+        m_previous = process::setOpener([this](const QString &file, const QString &parameters, const QString &) {
+            opened << file + QLatin1Char('|') + parameters;
+            return int(process::Started);
+        });
+    }
+    ~RecordedOpener() { process::setOpener(m_previous); }
+    RecordedOpener(const RecordedOpener &) = delete;
+    RecordedOpener &operator=(const RecordedOpener &) = delete;
+    QStringList opened;
+
+private:
+    process::Opener m_previous;
+};
+
+// Section 1 "Knihy" showing the title. Grid rows in order:
+//   1  key 11 "A bez příloh", note "první poznámka", no attachment
+//   2  key 12 "B tři přílohy": 1 foto.JPG "2,5 mm", 2 plan.PDF "Plán & mapa", 3 SCAN.GIF "Sken"
+//   3  key 13 "C vadné": 1 chybi.jpg (no file), 2 "../../etc/passwd", 3 rozbity.jpg (no picture)
+inline void attachmentCatalog(const ProgramFolder &folder)
+{
+    openFreshCatalog(folder);
+    if (!Db)
+        return;
+    AppPath = folder.path();
+    Db->Execute(QStringLiteral("insert into Sekce values (1, 'Knihy')"));
+    defineField(1, 1, 1, true, QStringLiteral("Název"), QStringLiteral("C"));
+    Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Poznamka, Sekce) values (11, 'A bez příloh', 'první poznámka', 1)"));
+    Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Poznamka, Sekce) values (12, 'B tři přílohy', 'druhá', 1)"));
+    Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Sekce) values (13, 'C vadné', 1)"));
+    const char *rows[][4] = {{"12", "1", "foto.JPG", "2,5 mm"},       {"12", "2", "plan.PDF", "Plán & mapa"},
+                             {"12", "3", "SCAN.GIF", "Sken"},         {"13", "1", "chybi.jpg", "Chybí"},
+                             {"13", "2", "../../etc/passwd", "Zlý"}, {"13", "3", "rozbity.jpg", "Rozbitý"}};
+    for (const auto &r : rows)
+        Db->Execute(QStringLiteral("insert into Obrazky (Inter, Poradi, Soubor, Popis) values (%1, %2, '%3', '%4')")
+                        .arg(QLatin1String(r[0]), QLatin1String(r[1]), QString::fromUtf8(r[2]), QString::fromUtf8(r[3])));
+    writeJpeg(folder.file(QStringLiteral("img/foto.JPG")), QSize(300, 200));
+    writeFile(folder.file(QStringLiteral("img/SCAN.GIF")), tinyGif());
+    writeFile(folder.file(QStringLiteral("img/plan.PDF")), "%PDF-1.4\n");
+    writeFile(folder.file(QStringLiteral("img/rozbity.jpg")), "no picture here");
+}
+
+// The main window shown, with the overview of section 1 loaded.
+inline frmPrehled &showOverview()
+{
+    frmMain &main = frmMain::Form();
+    main.lblSekce->setProperty("Tag", QStringLiteral("1"));
+    main.NastavMenu();
+    main.show();
+    frmPrehled &overview = frmPrehled::Form();
+    overview.Zobraz();
+    overview.NactiData();
+    return overview;
+}
+
+// The grid's view, where the user's keys go.
+inline QAbstractItemView *gridView(frmPrehled &overview)
+{
+    auto *grid = overview.VEdit->findChild<QWidget *>(QStringLiteral("flg"));
+    return grid ? qobject_cast<QAbstractItemView *>(grid->focusProxy()) : nullptr;
+}
+
+// Moves the overview to grid row `row` with the arrow keys, as the user does.
+inline void goToRow(frmPrehled &overview, int row)
+{
+    QAbstractItemView *view = gridView(overview);
+    QVERIFY(view);
+    view->setFocus();
+    while (overview.VEdit->Row() > row)
+        QTest::keyClick(view, Qt::Key_Up);
+    while (overview.VEdit->Row() < row)
+        QTest::keyClick(view, Qt::Key_Down);
+}
+
+}  // namespace testsupport
+
+namespace testsupport {
+
+// The row reached with the arrow keys, then double clicked, as the user opens a detail.
+inline void doubleClickRow(frmPrehled &overview, int row)
+{
+    QAbstractItemView *view = gridView(overview);
+    QVERIFY(view);
+    QVERIFY(QTest::qWaitForWindowExposed(view));
+    goToRow(overview, row);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 1)).center());
+}
+
+}  // namespace testsupport
+
+namespace testsupport {
+
+// Runs the steps once the modal window `Window` shows (its loop is running then); the
+// steps must close it, and a window they leave open fails the test and is closed here.
+template <class Window>
+void whenShown(QObject *scope, std::function<void(Window &)> steps)
+{
+    auto *poll = new QTimer(scope);
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, scope, [poll, steps] {
+        Window *w = Window::Loaded();
+        if (!w || !w->isVisible() || !w->isActiveWindow())
+            return;
+        poll->stop();
+        steps(*w);
+        if (Window *open = Window::Loaded(); open && open->isVisible()) {
+            if (!QTest::currentTestFailed())
+                QTest::qFail("a window was left open", __FILE__, __LINE__);
+            open->done(QDialog::Rejected);
+        }
+    });
+    poll->start();
+}
+
+// The overview on grid row `row` and the preview open beside it, loaded for that row.
+inline frmNahled &previewOn(int row)
+{
+    frmPrehled &overview = showOverview();
+    frmNahled &preview = frmNahled::Form();
+    preview.Zobraz();
+    [&] { QVERIFY(QTest::qWaitForWindowExposed(&preview)); }();
+    goToRow(overview, row);
+    const int loads = preview.PocetNacteni;
+    [&] { QTRY_VERIFY(preview.PocetNacteni > loads); }();
+    return preview;
+}
+
+}  // namespace testsupport
+
+namespace testsupport {
+
+// A click where the user's pointer is: the event goes to the widget that the window shows
+// at that point, as the window system delivers it, not to a widget chosen by the test.
+inline void clickAt(QWidget *window, QWidget *over, Qt::MouseButton button = Qt::LeftButton, bool pressOnly = false)
+{
+    const QPoint pos = over->mapTo(window, over->rect().center());
+    QWidget *target = window->childAt(pos);
+    if (!target)
+        target = window;
+    if (pressOnly)
+        QTest::mousePress(target, button, {}, target->mapFrom(window, pos));
+    else
+        QTest::mouseClick(target, button, {}, target->mapFrom(window, pos));
+}
+
+}  // namespace testsupport
