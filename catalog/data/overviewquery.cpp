@@ -7,6 +7,13 @@
 #include <QRegularExpression>
 #include <algorithm>
 
+bool JePoleKatalogu(const QString &jmeno)
+{
+    static const QRegularExpression field(QStringLiteral("^Pol([1-9]|[12][0-9]|30)[CND]$"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    return field.match(jmeno).hasMatch();
+}
+
 std::vector<DefinicePole> NactiDefinice(dao::Database &db, qint32 sekce)
 {
     auto records = db.OpenRecordset(QStringLiteral("select * from Definice where sekce=") + CSQL(sekce)
@@ -31,8 +38,6 @@ DotazPrehledu SestavDotazPrehledu(qint32 sekce, const std::vector<DefinicePole> 
 {
     // The name goes into the statement as it stands: only a field of the catalog may
     // (definitions also come with catalog releases from outside).
-    static const QRegularExpression field(QStringLiteral("^Pol([1-9]|[12][0-9]|30)[CND]$"),
-                                          QRegularExpression::CaseInsensitiveOption);
     DotazPrehledu q;
     q.SeznamPoli = QStringLiteral("Inter");
     for (const DefinicePole &d : definice) {
@@ -41,7 +46,7 @@ DotazPrehledu SestavDotazPrehledu(qint32 sekce, const std::vector<DefinicePole> 
         column.Jmeno = d.Pol + column.Typ;
         column.Titulek = d.Nazev;
         column.Zarovnani = d.Zarovnani.toUpper();
-        const bool shown = d.Zobraz && field.match(column.Jmeno).hasMatch();
+        const bool shown = d.Zobraz && JePoleKatalogu(column.Jmeno);
         // A description field that is not shown has no column of its own: the strip
         // stays empty rather than show the next column's value.
         if (d.Popis) {

@@ -22,6 +22,10 @@ struct DefinicePole {
     bool Popis = false;
 };
 
+// Whether a name is a field of the catalog, Pol1C to Pol30D (any case): only such a name
+// may go into a statement as it stands.
+bool JePoleKatalogu(const QString &jmeno);
+
 // A section's definitions in their order.
 std::vector<DefinicePole> NactiDefinice(dao::Database &db, qint32 sekce);
 

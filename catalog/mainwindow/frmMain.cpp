@@ -178,6 +178,7 @@ void frmMain::createMenus()
     mnuMoveAll = submenu(mnuKatalog, "mnuMoveAll", QStringLiteral("263,Přesunout vybrané záznamy do sekce"));
     mnuKatalog->addMenu(mnuMoveAll);
     mnuDeleteAll = item(mnuKatalog, "mnuDeleteAll", QStringLiteral("304,Smazat všechny vybrané záznamy"));
+    connect(mnuDeleteAll, &QAction::triggered, this, &frmMain::mnuDeleteAll_Click);
     mnuKatalog->addSeparator();
     mnuNahled = item(mnuKatalog, "mnuNahled", QStringLiteral("403,Změnit náhled/dokument"));
     mnuNahledAdd = item(mnuKatalog, "mnuNahledAdd", QStringLiteral("274,Přidat náhled/dokument"));
@@ -192,6 +193,7 @@ void frmMain::createMenus()
     for (auto [menu, items, name] : {std::tuple{mnuSekce, &mnuSekceX, "mnuSekceX"}, std::tuple{mnuMoveAll, &mnuSekceM, "mnuSekceM"}})
         items->push_back(item(menu, name, QStringLiteral("300,Sekce")));
     connect(mnuSekceX[0], &QAction::triggered, this, [this] { mnuSekceX_Click(0); });
+    connect(mnuSekceM[0], &QAction::triggered, this, [this] { mnuSekceM_Click(0); });
 
     mnuZobraz = submenu(this, "mnuZobraz", QStringLiteral("22,&Zobrazit"));
     bar->addMenu(mnuZobraz);

@@ -40,6 +40,11 @@ public:
     void mnuSekceX_Click(int Index);
     // "Konec": the main window closes and the program ends.
     void mnuEnd_Click();
+    // Deletes the records that the overview's selection shows, after asking.
+    void mnuDeleteAll_Click();
+    // Moves the records that the overview's selection shows into the section of item
+    // Index of the move menu, after asking.
+    void mnuSekceM_Click(int Index);
 
     // Status bar panel by its one-based number.
     QLabel *Panel(int index) const;

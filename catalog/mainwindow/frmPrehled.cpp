@@ -10,6 +10,7 @@
 #include "records/frmEditace.h"
 #include "records/frmNahled.h"
 #include "records/frmPriradObr.h"
+#include "records/frmVyber.h"
 #include "common/globals.h"
 #include "common/translation.h"
 #include "system.h"
@@ -101,6 +102,8 @@ void frmPrehled::Form_Unload()
     // Without the overview there is no current record to preview.
     if (frmNahled *preview = frmNahled::Loaded())
         preview->Vyprazdni();
+    if (frmVyber *selection = frmVyber::Loaded())
+        selection->fraVyber->setEnabled(false);
     QWidget *frame = qobject_cast<QMdiSubWindow *>(parentWidget());
     if (frame && !frame->isMinimized() && !frame->isMaximized()) {
         UlozInfo(QStringLiteral("PrehledWindowTop"), QString::number(sys::toTwips(frame->y())));
@@ -147,6 +150,9 @@ void frmPrehled::NactiData()
     NastavSloupce(true);
     if (readRows())
         VEdit->show();
+    // The selection's rows are of use while there are records to select.
+    if (frmVyber *selection = frmVyber::Loaded())
+        selection->fraVyber->setEnabled(true);
 }
 
 void frmPrehled::NastavSloupce(bool define)
@@ -186,36 +192,33 @@ void frmPrehled::VEdit_RowChange()
 void frmPrehled::VEdit_Vybrano(Variant &cWhere)
 {
     const QString condition = cWhere.IsEmpty() || cWhere.IsNull() ? QString() : cWhere.toString();
-    const auto refuse = [&cWhere, &condition] {
-        if (!condition.isEmpty())
-            cWhere = Variant(QString());
-    };
+    if (NactiVyber(condition) != Vyber::Nacteno && !condition.isEmpty())
+        cWhere = Variant(QString());
+}
+
+frmPrehled::Vyber frmPrehled::NactiVyber(const QString &podminka)
+{
     const std::optional<qint32> section = AktualniSekce();
-    if (!section) {
-        refuse();
-        return;
-    }
+    if (!section)
+        return Vyber::Odmitnuto;
     const std::optional<qint32> limit = LimitZaznamu();
     std::unique_ptr<dao::Recordset> records;
     int total = -1;
     try {
         // The section's filter comes first and the condition stands in parentheses
         // after it: a condition joined with "or" stays inside the section.
-        const DotazPrehledu query = SestavDotazPrehledu(*section, NactiDefinice(*Db, *section), condition, limit);
+        const DotazPrehledu query = SestavDotazPrehledu(*section, NactiDefinice(*Db, *section), podminka, limit);
         total = limit ? Db->OpenRecordset(query.Count)->Fields(0).Value().toLong() : -1;
         records = Db->OpenRecordset(query.Select);
     } catch (const VbError &) {
-        // A condition the database cannot run selects nothing.
-        refuse();
-        return;
+        return Vyber::Odmitnuto;
     }
-    if (!condition.isEmpty() && records->Eof()) {
-        refuse();
-        return;
-    }
+    if (!podminka.trimmed().isEmpty() && records->Eof())
+        return Vyber::Nic;
     Zaznamy = std::move(records);
     m_celkem = total;
     ReadFlg();
+    return Vyber::Nacteno;
 }
 
 void frmPrehled::tmr_Timer()

@@ -29,6 +29,13 @@ public:
     void NactiData();
     // Fills the grid from Zaznamy.
     void ReadFlg();
+    // How a selection came out: loaded into the grid; a condition that selects nothing;
+    // a condition the database refused (or no current section). The grid stays as it
+    // was unless loaded.
+    enum class Vyber { Nacteno, Nic, Odmitnuto };
+    // The current section's records meeting `podminka` (all of them when it is empty)
+    // into the grid, as the selection window and the control's own selection ask.
+    Vyber NactiVyber(const QString &podminka);
     // A command on the current record: the item Index of the grid's record menu, which
     // the main window's record commands call too (0 edit, 1 copy, 4 change the preview's
     // attachment, 5 add one; 7, the detail print, only checks for a record yet).

@@ -33,6 +33,8 @@ bool frmMain::fillSectionMenu(QMenu *menu, std::vector<QAction *> &items, const 
             items.back()->setObjectName(name);
             if (&items == &mnuSekceX)
                 connect(items.back(), &QAction::triggered, this, [this, i] { mnuSekceX_Click(i); });
+            else
+                connect(items.back(), &QAction::triggered, this, [this, i] { mnuSekceM_Click(i); });
         }
         QAction *action = items[size_t(i)];
         const Variant number = (*sections)[QStringLiteral("Sekce")];

@@ -1,0 +1,562 @@
+// The selection window, driven as a user drives it: typing conditions into its rows,
+// applying and cancelling them, opening a row's list, scrolling the rows.
+#include "VarnexEditUni.h"
+#include "catalogfixture.h"
+#include "common/translation.h"
+#include "data/infosettings.h"
+#include "mainwindow/frmMain.h"
+#include "mainwindow/frmPrehled.h"
+#include "records/frmEditace.h"
+#include "records/frmVyber.h"
+#include "system.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStringListModel>
+#include <QStyleOptionComboBox>
+#include <QtTest>
+
+namespace {
+
+enum Row { Nazev = 1, Cena = 2, Vydano = 3 };
+
+const QString kTitle = QStringLiteral("Definice podmínky výběru");
+
+// Types the text as keys; a character beyond ASCII comes as the keyboard's text alone.
+void typeKeys(QWidget *widget, const QString &text)
+{
+    for (const QChar ch : text) {
+        if (ch.unicode() < 0x80)
+            QTest::keyClick(widget, ch.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    }
+}
+
+QStringList openedList(PoleBox *box)
+{
+    [&] { QTRY_VERIFY(box->view()->isVisible()); }();
+    const QStringList items = static_cast<QStringListModel *>(box->model())->stringList();
+    box->hidePopup();
+    return items;
+}
+
+// Opens a box's list with a click on its arrow, as the user does.
+QStringList dropDownByArrow(PoleBox *box)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(box);
+    option.editable = true;
+    option.subControls = QStyle::SC_All;
+    const QRect arrow = box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, box);
+    QTest::mouseClick(box, Qt::LeftButton, {}, arrow.center());
+    return openedList(box);
+}
+
+}  // namespace
+
+class TestSelection : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<testsupport::ProgramFolder> m_folder;
+
+    static void insert(int inter, const QString &text, const QString &number, const QString &date, int section = 1)
+    {
+        Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Pol2n, Pol3d, Pol4c, Sekce) values (%1, %2, %3, %4, 'tajné', %5)")
+                        .arg(inter).arg(text, number, date).arg(section));
+    }
+
+    // Section 1 "Knihy" shows a text, a number and a date and hides a fourth field;
+    // section 2 "Desky" shows its title; section 3 "Prázdná" has no record.
+    static void books()
+    {
+        Db->Execute(QStringLiteral("insert into Sekce values (1, 'Knihy')"));
+        Db->Execute(QStringLiteral("insert into Sekce values (2, 'Desky')"));
+        Db->Execute(QStringLiteral("insert into Sekce values (3, 'Prázdná')"));
+        testsupport::defineField(1, 1, 1, true, QStringLiteral("Název"), QStringLiteral("C"));
+        testsupport::defineField(1, 2, 2, true, QStringLiteral("Cena"), QStringLiteral("N"));
+        testsupport::defineField(1, 3, 3, true, QStringLiteral("Vydáno"), QStringLiteral("D"));
+        testsupport::defineField(1, 4, 4, false, QStringLiteral("Skryté"), QStringLiteral("C"));
+        testsupport::defineField(2, 1, 1, true, QStringLiteral("Název"), QStringLiteral("C"));
+        testsupport::defineField(3, 1, 1, true, QStringLiteral("Název"), QStringLiteral("C"));
+        insert(1, QStringLiteral("'Čaj'"), QStringLiteral("10"), QStringLiteral("'2000-05-01 00:00:00'"));
+        insert(2, QStringLiteral("'čajovna'"), QStringLiteral("300"), QStringLiteral("'2000-12-31 14:30:00'"));
+        insert(3, QStringLiteral("'Káva'"), QStringLiteral("1.5"), QStringLiteral("'2001-01-01 00:00:00'"));
+        insert(4, QStringLiteral("'O''Brien'"), QStringLiteral("0"), QStringLiteral("null"));
+        insert(5, QStringLiteral("''"), QStringLiteral("null"), QStringLiteral("'1999-12-31 00:00:00'"));
+        insert(6, QStringLiteral("null"), QStringLiteral("301"), QStringLiteral("null"));
+        insert(7, QStringLiteral("'x'') OR 1=1 OR ('''"), QStringLiteral("5"), QStringLiteral("null"));
+        insert(20, QStringLiteral("'Čaj'"), QStringLiteral("10"), QStringLiteral("null"), 2);
+        insert(21, QStringLiteral("'zzz'"), QStringLiteral("1"), QStringLiteral("null"), 2);
+    }
+
+    // The main window on a section, by its name, with the overview and the selection
+    // window open as the section switch opens them.
+    static frmVyber &open(const QString &name = QStringLiteral("Knihy"))
+    {
+        frmMain &main = frmMain::Form();
+        main.show();
+        [&] { QVERIFY(QTest::qWaitForWindowActive(&main)); }();
+        for (size_t i = 0; i < main.mnuSekceX.size(); ++i)
+            if (main.mnuSekceX[i]->text() == name)
+                main.mnuSekceX_Click(int(i));
+        frmVyber *w = frmVyber::Loaded();
+        [&] { QVERIFY(w && frmPrehled::Loaded()); }();
+        [&] { QVERIFY(QTest::qWaitForWindowExposed(w)); }();
+        return *w;
+    }
+
+    static VarnexEditUni &grid()
+    {
+        return *frmPrehled::Loaded()->VEdit;
+    }
+
+    static QStringList shownKeys()
+    {
+        QStringList keys;
+        for (int r = 1; r < grid().Rows(); ++r)
+            if (!grid().TMatrix(r, 0).isEmpty())
+                keys << grid().TMatrix(r, 0);
+        keys.sort();
+        return keys;
+    }
+
+    // Clicks into the row's box, selects what it holds and types over it.
+    static void typeOver(frmVyber &w, int row, const QString &text)
+    {
+        QLineEdit *line = w.cmb[size_t(row)]->lineEdit();
+        QTest::mouseClick(line, Qt::LeftButton);
+        QTest::keyClick(line, Qt::Key_A, Qt::ControlModifier);
+        if (text.isEmpty())
+            QTest::keyClick(line, Qt::Key_Delete);
+        else
+            typeKeys(line, text);
+    }
+
+    static QStringList rowTexts(const frmVyber &w)
+    {
+        QStringList texts;
+        for (size_t i = 1; i < w.cmb.size(); ++i)
+            texts << w.cmb[i]->currentText();
+        return texts;
+    }
+
+    static bool gridHasFocus()
+    {
+        return QApplication::focusWidget() && grid().isAncestorOf(QApplication::focusWidget());
+    }
+
+    static void expectBox(const testsupport::ScriptedBoxes &boxes, size_t index, int style, const QString &text)
+    {
+        QVERIFY(boxes.shown().size() > index);
+        QCOMPARE(boxes.shown()[index].style, style);
+        QCOMPARE(boxes.shown()[index].title, kTitle);
+        QCOMPARE(boxes.shown()[index].text, text);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_folder = std::make_unique<testsupport::ProgramFolder>();
+        for (const char *key : {"chkAllRecords", "txtAllRecords", "VyberWindowShow", "NahledWindowShow", "VyberWindowHeight",
+                                "VyberWindowWidth", "VyberWindowTop", "VyberWindowLeft", "mdiWindowWidth", "mdiWindowHeight"})
+            SmazInfo(QLatin1String(key));
+        UlozInfo(QStringLiteral("NahledWindowShow"), QStringLiteral("False"));
+        testsupport::openFreshCatalog(*m_folder);
+        Uzivatel = QStringLiteral("PC1");
+        Preklady.reset();
+        books();
+        sys::resetBeepCount();
+    }
+    void cleanup()
+    {
+        if (frmMain::Loaded())
+            delete frmMain::Loaded();
+        Db.reset();
+        Ws.reset();
+        Preklady.reset();
+        m_folder.reset();
+    }
+
+    // Coming into the window from the overview, the user types into the first row.
+    void typingGoesToTheFirstRow()
+    {
+        frmVyber &w = open();
+        QVERIFY(gridHasFocus());
+        auto *frame = qobject_cast<QMdiSubWindow *>(w.parentWidget());
+        frame->mdiArea()->activateNextSubWindow();  // as Ctrl+Tab does
+        QTRY_COMPARE(frame->mdiArea()->activeSubWindow(), frame);
+        typeKeys(QApplication::focusWidget(), QStringLiteral("čaj*"));
+        QCOMPARE(w.cmb[Nazev]->currentText(), QStringLiteral("čaj*"));
+    }
+
+    // One row per shown field, in the definitions' order: its caption, its box tagged
+    // with the field's type, placed as the design has it.
+    void rows()
+    {
+        frmVyber &w = open();
+        QVERIFY(VyberOtevren());
+        QCOMPARE(w.windowTitle(), kTitle);
+        QCOMPARE(w.lbl.size(), size_t(4));
+        QCOMPARE(w.cmb.size(), size_t(4));
+        QStringList captions, tags;
+        for (size_t i = 1; i < w.cmb.size(); ++i) {
+            captions << w.lbl[i]->text();
+            tags << w.cmb[i]->property("Tag").toString();
+        }
+        QCOMPARE(captions, (QStringList{"Název", "Cena", "Vydáno"}));
+        QCOMPARE(tags, (QStringList{"C", "N", "D"}));
+        int widest = 0;
+        for (size_t i = 1; i < w.lbl.size(); ++i)
+            widest = std::max(widest, sys::toTwips(w.lbl[i]->fontMetrics().horizontalAdvance(w.lbl[i]->text())));
+        for (int i = 1; i <= 3; ++i) {
+            QCOMPARE(w.lbl[size_t(i)]->pos(), QPoint(sys::toPixels(90), sys::toPixels((i - 1) * 360 + 235)));
+            QCOMPARE(w.cmb[size_t(i)]->y(), sys::toPixels((i - 1) * 360 + 175));
+            QVERIFY(qAbs(w.cmb[size_t(i)]->x() - sys::toPixels(widest + 190)) <= 1);
+        }
+        QCOMPARE(w.fraVyber->height(), sys::toPixels(2 * 360 + 235 + 350));
+        QVERIFY(w.fraVyber->isEnabled());
+        QVERIFY(!w.vsb->isVisible());
+        QCOMPARE(w.cmdVyber->text(), QStringLiteral("Vybrat"));
+        QCOMPARE(w.cmdZrusVyber->text(), QStringLiteral("Zrušit výběr"));
+
+        // No section: the rows go.
+        frmMain::Loaded()->lblSekce->setProperty("Tag", QStringLiteral("0"));
+        w.NactiData();
+        QCOMPARE(w.cmb.size(), size_t(1));
+        QVERIFY(w.findChildren<PoleBox *>().isEmpty());
+    }
+
+    // "Vybrat" narrows the overview, hands the control the condition and its readable
+    // text, beeps and gives the grid the focus. Czech letters match in any case.
+    void applyNarrows()
+    {
+        frmVyber &w = open();
+        QCOMPARE(shownKeys().size(), 7);
+        typeOver(w, Nazev, QStringLiteral("čaj*"));
+        QTest::mouseClick(w.cmdVyber, Qt::LeftButton);
+        QCOMPARE(shownKeys(), (QStringList{"1", "2"}));
+        QCOMPARE(grid().Where(), QStringLiteral("Katalog.pol1c like 'čaj*'"));
+        QCOMPARE(grid().WhereText(), QStringLiteral("Výběr pro:  Název je čaj*"));
+        QCOMPARE(sys::beepCount(), 1);
+        QVERIFY(gridHasFocus());
+
+        typeOver(w, Cena, QStringLiteral("*100"));
+        typeOver(w, Vydano, QStringLiteral("1.1.2000*31.12.2000"));
+        QTest::mouseClick(w.cmdVyber, Qt::LeftButton);
+        QCOMPARE(shownKeys(), QStringList{"1"});
+        QCOMPARE(grid().Where(), w.Podminka());
+        QCOMPARE(grid().WhereText(), QStringLiteral("Výběr pro:  Název je čaj* a Cena<=100 a Vydáno >= 1.1.2000 a Vydáno <= 31.12.2000"));
+        QCOMPARE(rowTexts(w), (QStringList{"čaj*", "*100", "1.1.2000*31.12.2000"}));
+    }
+
+    // Rows left empty show the whole section and leave no condition, with no message
+    // even where the section has no record.
+    void applyEmpty_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<int>("records");
+        QTest::newRow("records") << "Knihy" << 7;
+        QTest::newRow("no record") << "Prázdná" << 0;
+    }
+    void applyEmpty()
+    {
+        QFETCH(QString, section);
+        QFETCH(int, records);
+        frmVyber &w = open(section);
+        grid().Where(QStringLiteral("Katalog.pol1c='x'"));
+        grid().WhereText(QStringLiteral("Výběr pro:  x"));
+        QTest::mouseClick(w.cmdVyber, Qt::LeftButton);
+        QCOMPARE(shownKeys().size(), records);
+        QCOMPARE(grid().Where(), QString());
+        QCOMPARE(grid().WhereText(), QString());
+    }
+
+    // A condition that matches nothing: message 371, and the overview keeps its rows,
+    // its condition and its readable text; the rows keep what was typed.
+    void applyMatchesNothing()
+    {
+        frmVyber &w = open();
+        typeOver(w, Nazev, QStringLiteral("čaj*"));
+        QTest::mouseClick(w.cmdVyber, Qt::LeftButton);
+        const QString where = grid().Where(), readable = grid().WhereText();
+        sys::resetBeepCount();
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(vbOK);
+        typeOver(w, Nazev, QStringLiteral("zzz"));
+        QTest::mouseClick(w.cmdVyber, Qt::LeftButton);
+        expectBox(boxes, 0, vbInformation, QStringLiteral("Výběru neodpovídá žádný záznam."));
+        QCOMPARE(shownKeys(), (QStringList{"1", "2"}));
+        QCOMPARE(grid().Where(), where);
+        QCOMPARE(grid().WhereText(), readable);
+        QCOMPARE(rowTexts(w).first(), QStringLiteral("zzz"));
+        QCOMPARE(sys::beepCount(), 2);
+        QVERIFY(gridHasFocus());
+    }
+
+    // The refusals: each says why, nothing reaches the overview, and the button still
+    // beeps and gives the grid the focus.
+    void refusals_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("style");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("beeps");
+        QTest::newRow("doubled asterisks") << int(Nazev) << "**" << int(vbExclamation) << "Údaj obsahuje nepovolený výraz: **" << 1;
+        QTest::newRow("two dots") << int(Cena) << "1..5" << int(vbExclamation) << "Údaj obsahuje nepovolený výraz: .." << 1;
+        QTest::newRow("malformed asterisks") << int(Nazev) << "1*2*3" << int(vbInformation) << "Údaj obsahuje nepovolené konvence." << 1;
+        QTest::newRow("*5* in a number row") << int(Cena) << "*5*" << int(vbInformation) << "Údaj obsahuje nepovolené konvence." << 1;
+        QTest::newRow("letters in a number row") << int(Cena) << "abc" << int(vbExclamation) << "Chybně zadaná hodnota pro výběr." << 2;
+        QTest::newRow("a hostile number") << int(Cena) << "1) OR (1=1" << int(vbExclamation) << "Chybně zadaná hodnota pro výběr." << 2;
+        QTest::newRow("a date that is none") << int(Vydano) << "31.2.2000" << int(vbExclamation) << "Chybně zadaná hodnota pro výběr." << 2;
+    }
+    void refusals()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, typed);
+        QFETCH(int, style);
+        QFETCH(QString, message);
+        QFETCH(int, beeps);
+        frmVyber &w = open();
+        typeOver(w, Nazev, QStringLiteral("čaj*"));
+        QTest::mouseClick(w.cmdVyber, Qt::LeftButton);
+        const QString where = grid().Where();
+        sys::resetBeepCount();
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(vbOK);
+        if (row != Nazev)
+            typeOver(w, Nazev, QString());
+        typeOver(w, row, typed);
+        QTest::mouseClick(w.cmdVyber, Qt::LeftButton);
+        expectBox(boxes, 0, style, message);
+        QCOMPARE(shownKeys(), (QStringList{"1", "2"}));
+        QCOMPARE(grid().Where(), where);
+        QCOMPARE(sys::beepCount(), beeps);
+        QVERIFY(gridHasFocus());
+    }
+
+    // A hostile text is one literal: it selects the record that holds it, nothing more.
+    void hostileText()
+    {
+        frmVyber &w = open();
+        typeOver(w, Nazev, QStringLiteral("x') OR 1=1 OR ('"));
+        QTest::mouseClick(w.cmdVyber, Qt::LeftButton);
+        QCOMPARE(shownKeys(), QStringList{"7"});
+        QCOMPARE(grid().WhereText(), QStringLiteral("Výběr pro:  Název=x OR 1=1 OR "));
+    }
+
+    // "Zrušit výběr" empties the rows and shows the whole section; no condition stays.
+    void cancel()
+    {
+        frmVyber &w = open();
+        typeOver(w, Nazev, QStringLiteral("čaj*"));
+        typeOver(w, Cena, QStringLiteral("10"));
+        QTest::mouseClick(w.cmdVyber, Qt::LeftButton);
+        QCOMPARE(shownKeys(), QStringList{"1"});
+        sys::resetBeepCount();
+        QTest::mouseClick(w.cmdZrusVyber, Qt::LeftButton);
+        QCOMPARE(rowTexts(w), (QStringList{"", "", ""}));
+        QCOMPARE(shownKeys().size(), 7);
+        QCOMPARE(grid().Where(), QString());
+        QCOMPARE(grid().WhereText(), QString());
+        QCOMPARE(w.Podminka(), QString());
+        QCOMPARE(sys::beepCount(), 1);
+        QVERIFY(gridHasFocus());
+    }
+
+    // A condition the control built itself goes with the cancel too.
+    void cancelDropsTheControlsCondition()
+    {
+        frmVyber &w = open();
+        grid().Where(QStringLiteral("Katalog.pol2n>=10"));
+        grid().WhereText(QStringLiteral("Výběr pro:  Cena >= 10"));
+        QTest::mouseClick(w.cmdZrusVyber, Qt::LeftButton);
+        QCOMPARE(grid().Where(), QString());
+        QCOMPARE(grid().WhereText(), QString());
+    }
+
+    // With the overview closed the rows are disabled and both buttons do nothing; the
+    // overview's next load enables the rows again.
+    void overviewClosed()
+    {
+        frmVyber &w = open();
+        typeOver(w, Nazev, QStringLiteral("čaj*"));
+        frmPrehled::Unload();
+        QVERIFY(!w.fraVyber->isEnabled());
+        sys::resetBeepCount();
+        QTest::mouseClick(w.cmdVyber, Qt::LeftButton);
+        QTest::mouseClick(w.cmdZrusVyber, Qt::LeftButton);
+        QCOMPARE(rowTexts(w).first(), QStringLiteral("čaj*"));
+        QCOMPARE(sys::beepCount(), 0);
+        QCOMPARE(w.Podminka(), QString());
+
+        frmPrehled::Form().Zobraz();
+        frmPrehled::Form().NactiData();
+        QVERIFY(w.fraVyber->isEnabled());
+        // A selection window opened while no overview is open starts disabled.
+        frmPrehled::Unload();
+        frmVyber::Unload();
+        frmVyber::Form().Zobraz();
+        frmVyber::Form().NactiData();
+        QVERIFY(!frmVyber::Form().fraVyber->isEnabled());
+    }
+
+    // A row's list: the distinct values of its field among the records meeting the
+    // other rows' conditions (its own left out); dates as d.m.yyyy; loaded afresh only
+    // when another row was entered or opened since.
+    void dropDown()
+    {
+        frmVyber &w = open();
+        typeOver(w, Cena, QStringLiteral("999"));  // its own list ignores it
+        QCOMPARE(dropDownByArrow(w.cmb[Cena]), (QStringList{"", "0", "1.5", "5", "10", "300", "301"}));
+        QCOMPARE(w.cmb[Cena]->currentText(), QStringLiteral("999"));
+
+        typeOver(w, Cena, QStringLiteral("*100"));
+        typeOver(w, Nazev, QStringLiteral("čaj*"));
+        QCOMPARE(dropDownByArrow(w.cmb[Vydano]), (QStringList{"1.5.2000"}));
+        QCOMPARE(dropDownByArrow(w.cmb[Nazev]), (QStringList{"Čaj", "Káva", "O'Brien", "x') OR 1=1 OR ('"}));
+        QCOMPARE(w.cmb[Nazev]->currentText(), QStringLiteral("čaj*"));
+
+        // The same row's list again, no other row entered: as it was.
+        Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Pol2n, Sekce) values (8, 'Mléko', 50, 1)"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4);
+        QCOMPARE(openedList(w.cmb[Nazev]).size(), 4);
+        // Another row entered: loaded afresh.
+        QTest::mouseClick(w.cmb[Vydano]->lineEdit(), Qt::LeftButton);
+        QTest::mouseClick(w.cmb[Nazev]->lineEdit(), Qt::LeftButton);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4);
+        QCOMPARE(openedList(w.cmb[Nazev]), (QStringList{"Čaj", "Káva", "Mléko", "O'Brien", "x') OR 1=1 OR ('"}));
+
+        // A list whose query finds nothing keeps its items.
+        typeOver(w, Cena, QStringLiteral("12345"));
+        QCOMPARE(dropDownByArrow(w.cmb[Nazev]).size(), 5);
+        // A row with a value that is none does not narrow the others' lists.
+        typeOver(w, Cena, QStringLiteral("abc"));
+        QCOMPARE(dropDownByArrow(w.cmb[Vydano]), (QStringList{"1.5.2000", "31.12.2000"}));
+    }
+
+    // The checks run before a list is loaded too; the list is loaded all the same.
+    void dropDownAfterARefusal()
+    {
+        frmVyber &w = open();
+        typeOver(w, Nazev, QStringLiteral("čaj*"));
+        typeOver(w, Cena, QStringLiteral("1*2*3"));
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(vbOK);
+        QTest::mouseClick(w.cmb[Vydano]->lineEdit(), Qt::LeftButton);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4);
+        expectBox(boxes, 0, vbInformation, QStringLiteral("Údaj obsahuje nepovolené konvence."));
+        // Building stopped at row 2: row 1's condition stands.
+        QCOMPARE(w.Podminka(), QStringLiteral("Katalog.pol1c like 'čaj*'"));
+        QCOMPARE(static_cast<QStringListModel *>(w.cmb[Vydano]->model())->stringList(), (QStringList{"1.5.2000", "31.12.2000"}));
+        w.cmb[Vydano]->hidePopup();
+    }
+
+    // Thirty fields in a small window: the scroll bar moves the rows by whole rows, the
+    // focus brings its row into sight, the boxes keep a usable width.
+    void scrollingFrame()
+    {
+        Db->Execute(QStringLiteral("insert into Sekce values (4, 'Třicet')"));
+        for (int i = 1; i <= 30; ++i)
+            testsupport::defineField(4, i, i, true, QStringLiteral("Pole číslo %1").arg(i), QStringLiteral("C"));
+        frmVyber &w = open(QStringLiteral("Třicet"));
+        QCOMPARE(w.cmb.size(), size_t(31));
+        auto *frame = qobject_cast<QMdiSubWindow *>(w.parentWidget());
+        QVERIFY(frame);
+        frame->resize(frame->width(), frame->height() - w.height() + sys::toPixels(3000));
+        QCOMPARE(w.height(), sys::toPixels(3000));
+        QVERIFY(w.vsb->isVisible());
+        // q = (3000 + 405 - 235) / 360 rows fit; the maximum is PocetSloupcu - (q - 1).
+        QCOMPARE(w.vsb->maximum(), 31 - ((3000 + 405 - 235) / 360 - 1));
+        QCOMPARE(w.vsb->singleStep(), 1);
+        QCOMPARE(w.vsb->pageStep(), 3);
+        w.vsb->setValue(3);
+        QCOMPARE(w.fraVyber->y(), -sys::toPixels(3 * 360));
+        // At the end the last row shows above the buttons.
+        w.vsb->setValue(w.vsb->maximum());
+        const QRect last = w.cmb[30]->geometry().translated(w.fraVyber->pos());
+        QVERIFY(last.bottom() <= w.pic->y());
+        QVERIFY(last.top() >= 0);
+
+        // Tab from the first row on: every row it reaches is in sight.
+        w.vsb->setValue(0);
+        QTest::mouseClick(w.cmb[1]->lineEdit(), Qt::LeftButton);
+        for (int i = 2; i <= 30; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QTRY_VERIFY(w.cmb[size_t(i)]->hasFocus() || w.cmb[size_t(i)]->lineEdit()->hasFocus());
+            const QRect box = w.cmb[size_t(i)]->geometry().translated(w.fraVyber->pos());
+            QVERIFY2(box.top() >= 0 && box.bottom() <= w.pic->y(), qPrintable(QString::number(i)));
+        }
+        // The wheel over the rows scrolls them and leaves the boxes' texts alone.
+        w.vsb->setValue(5);
+        QWheelEvent wheel(QPointF(10, 10), w.cmb[8]->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w.cmb[8], &wheel);
+        QCOMPARE(w.vsb->value(), 6);
+        QCOMPARE(w.cmb[8]->currentText(), QString());
+
+        // A narrow window: the boxes keep 500 twips.
+        frame->resize(sys::toPixels(1500), frame->height());
+        QCOMPARE(w.cmb[1]->width(), sys::toPixels(500));
+        // Tall enough for every row: no scroll bar, the rows back at the top.
+        frame->resize(sys::toPixels(6000), frame->height() - w.height() + sys::toPixels(12000));
+        QVERIFY(!w.vsb->isVisible());
+        QCOMPARE(w.fraVyber->y(), 0);
+    }
+
+    // A section that shows no field: no rows, and no scroll bar in a window of a usable size.
+    void noShownField()
+    {
+        Db->Execute(QStringLiteral("insert into Sekce values (5, 'Skrytá')"));
+        testsupport::defineField(5, 1, 1, false, QStringLiteral("Skryté"), QStringLiteral("C"));
+        frmVyber &w = open(QStringLiteral("Skrytá"));
+        QCOMPARE(w.cmb.size(), size_t(1));
+        QVERIFY(!w.vsb->isVisible());
+        QTest::mouseClick(w.cmdVyber, Qt::LeftButton);
+        QCOMPARE(grid().Where(), QString());
+    }
+
+    // The window opens where it was closed.
+    void placement()
+    {
+        frmVyber *w = &open();
+        auto *frame = qobject_cast<QMdiSubWindow *>(w->parentWidget());
+        frame->setGeometry(30, 20, 420, 300);
+        frmVyber::Unload();
+        QVERIFY(!VyberOtevren());
+        QCOMPARE(NactiInfo(QStringLiteral("VyberWindowLeft")), QStringLiteral("450"));
+        QCOMPARE(NactiInfo(QStringLiteral("VyberWindowTop")), QStringLiteral("300"));
+        QCOMPARE(NactiInfo(QStringLiteral("VyberWindowWidth")), QStringLiteral("6300"));
+        QCOMPARE(NactiInfo(QStringLiteral("VyberWindowHeight")), QStringLiteral("4500"));
+        frmVyber::Form().Zobraz();
+        frame = qobject_cast<QMdiSubWindow *>(frmVyber::Form().parentWidget());
+        QCOMPARE(frame->geometry(), QRect(30, 20, 420, 300));
+    }
+
+    // Translated: the window's caption and buttons and the readable text's heading; the
+    // field captions are the user's.
+    void translated()
+    {
+        Preklady = std::make_unique<MessageList>();
+        for (int i = 1; i <= 420; ++i)
+            Preklady->add(QString::number(i), QStringLiteral("EN %1").arg(i));
+        frmVyber &w = open();
+        QCOMPARE(w.windowTitle(), QStringLiteral("EN 55"));
+        QCOMPARE(w.cmdVyber->text(), QStringLiteral("EN 372"));
+        QCOMPARE(w.cmdZrusVyber->text(), QStringLiteral("EN 413"));
+        QCOMPARE(w.lbl[Nazev]->text(), QStringLiteral("Název"));
+        typeOver(w, Cena, QStringLiteral("10"));
+        QTest::mouseClick(w.cmdVyber, Qt::LeftButton);
+        QCOMPARE(grid().WhereText(), QStringLiteral("EN 370  Cena=10"));
+    }
+};
+
+QTEST_MAIN(TestSelection)
+#include "tst_selection.moc"
