@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPointer>
+#include <QTableView>
 
 namespace {
 
@@ -77,7 +78,12 @@ void frmLang::Form_Load()
     flg->setRow(0);
     flg->setCol(0);
     flg->setColSel(2);
-    const QSize size(sys::toPixels(3000), sys::toPixels(3 * kRowHeight) + 2);
+    // The three rows fill the window: no scroll bars.
+    QTableView *view = flg->view();
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    const int frame = 2 * view->frameWidth();
+    const QSize size(sys::toPixels(3000) + frame, sys::toPixels(3 * kRowHeight) + frame);
     flg->setGeometry(QRect(QPoint(0, 0), size));
     setFixedSize(size);
     if (const frmMain *main = frmMain::Loaded()) {
