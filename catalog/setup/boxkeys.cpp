@@ -1,11 +1,13 @@
 #include "setup/boxkeys.h"
 
+#include "common/mainframe.h"
 #include "common/translation.h"
 #include "common/utility.h"
 #include "msgbox.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMdiArea>
 
 bool KlavesaBoxu(QLineEdit &box, const QEvent &event)
 {
@@ -30,4 +32,10 @@ bool ZahoditZmeny(const QWidget &window)
     return MsgBox(PrelozText(QStringLiteral("247,Provedené změny nebudou zapsány. Pokračovat?")), vbYesNo | vbQuestion,
                   window.windowTitle())
            == vbYes;
+}
+
+QWidget *mainWindow()
+{
+    QMdiArea *area = MdiOblast();
+    return area ? area->window() : nullptr;
 }

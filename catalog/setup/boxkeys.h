@@ -9,6 +9,9 @@ class QWidget;
 // when the key was used up.
 bool KlavesaBoxu(QLineEdit &box, const QEvent &event);
 
+// The main window, which the setup windows open over; null before it is loaded.
+QWidget *mainWindow();
+
 // "Provedené změny nebudou zapsány. Pokračovat?" on closing a window with unsaved
 // changes: true when the user lets the changes go.
 bool ZahoditZmeny(const QWidget &window);

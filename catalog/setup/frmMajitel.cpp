@@ -60,6 +60,7 @@ frmMajitel *frmMajitel::Loaded()
 }
 
 frmMajitel::frmMajitel()
+    : QDialog(mainWindow())
 {
     setObjectName(QStringLiteral("frmMajitel"));
     setAttribute(Qt::WA_DeleteOnClose);

@@ -38,6 +38,7 @@ frmNastav *frmNastav::Loaded()
 }
 
 frmNastav::frmNastav()
+    : QDialog(mainWindow())
 {
     setObjectName(QStringLiteral("frmNastav"));
     setAttribute(Qt::WA_DeleteOnClose);
