@@ -163,9 +163,10 @@ void frmShowHide::FillRows()
     for (; i <= last; ++i)
         addRow(i, text(PoleZmen(VarnexEditUni::LayData, i)), text(width(i)), shown(i), text(PoleZmen(VarnexEditUni::LayCaption, i)),
                alignText(text(PoleZmen(VarnexEditUni::LayAlign, i))));
-    VSHinUC->SetRecords(QString());
     VSHinUC->FirstCol(1);
     VSHinUC->Redraw(true);
+    // After the redraw, which counts the rows again: the list of columns needs no counter.
+    VSHinUC->SetRecords(QString());
 }
 
 void frmShowHide::VSHinUC_Change(const QString &newValue)
@@ -197,6 +198,7 @@ void frmShowHide::cmdDefault_Click()
                text(PoleDefault(VarnexEditUni::LayCaption, i)), alignText(text(PoleDefault(VarnexEditUni::LayAlign, i))));
     }
     VSHinUC->Redraw(true);
+    VSHinUC->SetRecords(QString());
 }
 
 bool frmShowHide::SaveLayout()

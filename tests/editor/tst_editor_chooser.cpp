@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -163,6 +164,7 @@ private Q_SLOTS:
         chooser([this](frmShowHide &w) {
             QCOMPARE(w.windowTitle(), QStringLiteral("Nastavení položek přehledu"));
             QCOMPARE(w.VSHinUC->Rows(), 6);
+            QCOMPARE(w.VSHinUC->findChild<QLabel *>(QStringLiteral("lblRecord"))->text(), QString());  // no counter
             QCOMPARE(w.VSHinUC->RowHeight(1), 0);  // the key: a system column
             QCOMPARE(w.VSHinUC->RowHeight(5), 0);
             QCOMPARE(innerRow(w, 2), (QStringList{"Pol1c", "2000", "Ano", "Název", "Vlevo"}));
