@@ -106,9 +106,13 @@ void frmNastav::Form_Load()
 void frmNastav::txtAllRecords_LostFocus()
 {
     // The overview reads the limit with "." as the decimal separator, whatever was typed.
+    // The number stays what it was, so this alone is no change to ask about on closing
+    // (a limit loaded as "2,5" in the system's format becomes "2.5").
     const QString normal = UpravCislo(txtAllRecords->text());
+    const bool changed = m_zmeneno;
     if (normal != txtAllRecords->text())
         txtAllRecords->setText(normal);
+    m_zmeneno = changed;
 }
 
 bool frmNastav::UlozNastaveni()
