@@ -122,6 +122,7 @@ void VarnexEditUni::createMenus()
     connect(mnuZrusVyber, &QAction::triggered, this, [this] { mnuZrusVyber_Click(); });
     connect(mnuSuma, &QAction::triggered, this, [this] { mnuSuma_Click(); });
     connect(mnuHideCol, &QAction::triggered, this, [this] { mnuHideCol_Click(); });
+    connect(mnuSHcol, &QAction::triggered, this, [this] { mnuSHcol_Click(); });
     connect(mnuSortAsce, &QAction::triggered, this, [this] { sortFromMenu(true); });
     connect(mnuSortDesc, &QAction::triggered, this, [this] { sortFromMenu(false); });
     connect(mnuTisk, &QAction::triggered, this, [this] { Tisk(); });

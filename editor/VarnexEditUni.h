@@ -258,6 +258,9 @@ private:
     // The host's database while it is alive and open, else null.
     dao::Database *database() const;
     void refreshSeparatorM2();
+    // The column chooser, and its saved layout applied to the grid by the columns' names.
+    void mnuSHcol_Click();
+    void applyChosenLayout();
     void refreshCounter();
     void readLayout(int column);
     void writeLayout();

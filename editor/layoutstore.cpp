@@ -76,4 +76,45 @@ void writeWidth(dao::Database &db, const QString &grid, const QString &user, con
         db.Execute(QStringLiteral("Update s_grid set colwidth=") + CSQL(wanted) + keyCondition(grid, user, column));
 }
 
+std::vector<Row> readAll(dao::Database &db, const QString &grid, const QString &user)
+{
+    auto rs = db.OpenRecordset(QStringLiteral("select * from S_Grid where gridname=") + CSQL(grid) + QStringLiteral(" and login=")
+                               + CSQL(user) + QStringLiteral(" Order by Tridit"));
+    std::vector<Row> rows;
+    const auto text = [](const Variant &v) { return v.IsNull() || v.IsEmpty() ? QString() : v.toString(); };
+    for (; !rs->Eof(); rs->MoveNext()) {
+        Row row;
+        row.column = text(field(*rs, "ColName"));
+        row.width = text(field(*rs, "ColWidth"));
+        row.caption = text(field(*rs, "Nazev"));
+        if (const Variant align = field(*rs, "Zarovnani"); !align.IsNull())
+            row.align = align.toString();
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+void replaceAll(dao::Database &db, const QString &grid, const QString &user, const std::vector<Row> &rows)
+{
+    // A savepoint, since the control has the database and not its workspace; inside a
+    // host's transaction it nests.
+    db.Execute(QStringLiteral("SAVEPOINT tabulix_layout"));
+    try {
+        db.Execute(QStringLiteral("Delete * from s_grid  where gridname=") + CSQL(grid) + QStringLiteral(" and login=") + CSQL(user));
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const Row &row = rows[i];
+            db.Execute(QStringLiteral("Insert into s_grid (tridit, nazev, zarovnani, colwidth, colname, gridname, login) values (")
+                       + CSQL(qint32(i)) + QStringLiteral(", ") + CSQL(row.caption) + QStringLiteral(", ")
+                       + CSQL(row.align ? Variant(*row.align) : Variant::Null()) + QStringLiteral(", ") + CSQL(row.width)
+                       + QStringLiteral(", ") + CSQL(row.column) + QStringLiteral(", ") + CSQL(grid) + QStringLiteral(", ")
+                       + CSQL(user) + QStringLiteral(")"));
+        }
+    } catch (const VbError &) {
+        db.Execute(QStringLiteral("ROLLBACK TO tabulix_layout"));
+        db.Execute(QStringLiteral("RELEASE tabulix_layout"));
+        throw;
+    }
+    db.Execute(QStringLiteral("RELEASE tabulix_layout"));
+}
+
 }  // namespace layoutstore

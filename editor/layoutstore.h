@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <optional>
+#include <vector>
 
 class Variant;
 namespace dao { class Database; }
@@ -26,4 +27,18 @@ std::optional<Layout> read(dao::Database &db, const QString &grid, const QString
 void writeWidth(dao::Database &db, const QString &grid, const QString &user, const QString &column, int position,
                 const Variant &align, int width);
 
+
+// One stored row of a grid's whole layout, as the column chooser lists and writes it.
+struct Row {
+    QString column;           // ColName: the column's data field
+    QString width;            // ColWidth as text ("" where none is stored)
+    QString caption;          // Nazev as stored, untrimmed
+    std::optional<QString> align;  // Zarovnani; none for Null
+};
+// Every stored row of the grid and user, in their order (Tridit). A failing query raises.
+std::vector<Row> readAll(dao::Database &db, const QString &grid, const QString &user);
+// Replaces the grid's whole layout for the user by `rows`, Tridit numbering them from 0,
+// in one transaction: when a statement fails the stored layout stays as it was and the
+// error is raised.
+void replaceAll(dao::Database &db, const QString &grid, const QString &user, const std::vector<Row> &rows);
 }  // namespace layoutstore

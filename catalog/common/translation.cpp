@@ -38,9 +38,15 @@ QString PrelozText(const QString &text)
     return PrelozText(copy);
 }
 
+int NactenyJazyk(const QString &jazyk)
+{
+    const double number = vbVal(jazyk);
+    return number == 1 ? 1 : number == 2 ? 2 : 3;
+}
+
 void NactiPreklady(const QString &languageDatabase, const QString &jazyk, MessageList &list)
 {
-    const int number = vbVal(jazyk) == 1 ? 1 : vbVal(jazyk) == 2 ? 2 : 3;
+    const int number = NactenyJazyk(jazyk);
     const QString column = number == 1 ? QStringLiteral("zaklad") : number == 2 ? QStringLiteral("us") : QStringLiteral("chi");
     try {
         dao::Workspace ws(QStringLiteral("admin"));

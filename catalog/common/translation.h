@@ -19,6 +19,9 @@ QString PrelozText(const QString &text);
 // Any failure stops the reading and keeps what was read so far; it is not reported,
 // since the Czech defaults stand in for whatever is missing.
 void NactiPreklady(const QString &languageDatabase, const QString &jazyk, MessageList &list);
+// The language whose texts NactiPreklady loads for a language setting: 1 Czech, 2 English,
+// 3 Chinese (any other number).
+int NactenyJazyk(const QString &jazyk);
 
 // Translates the captions, tool tips, status-bar panels and tab captions of a window's
 // controls in place, and its own caption unless keepCaption is 1. Controls of their own

@@ -5,9 +5,13 @@
 #include "common/mainframe.h"
 #include "mainwindow/views.h"
 #include "mainwindow/frmPrehled.h"
+#include "mainwindow/frmLang.h"
+#include "mainwindow/frmLogo.h"
 #include "records/frmEditace.h"
 #include "records/frmNahled.h"
 #include "records/frmVyber.h"
+#include "setup/frmMajitel.h"
+#include "setup/frmNastav.h"
 #include "common/globals.h"
 #include "common/utility.h"
 #include "common/translation.h"
@@ -209,6 +213,8 @@ void frmMain::createMenus()
     mnuNastKatalog = item(mnuNastav, "mnuNastKatalog", QStringLiteral("106,Katalog"));
     mnuNastSekce = item(mnuNastav, "mnuNastSekce", QStringLiteral("300,Sekce"));
     mnuNastAplikace = item(mnuNastav, "mnuNastAplikace", QStringLiteral("320,Systém"));
+    connect(mnuMajitel, &QAction::triggered, this, [] { frmMajitel::Form().Zobraz(); });
+    connect(mnuNastAplikace, &QAction::triggered, this, [] { frmNastav::Form().Zobraz(); });
     mnuArch = submenu(mnuSys, "mnuArch", QStringLiteral("35,Archivace"));
     mnuSys->addMenu(mnuArch);
     mnuZaloha = item(mnuArch, "mnuZaloha", QStringLiteral("392,Záloha na pevný disk"));
@@ -219,6 +225,7 @@ void frmMain::createMenus()
     mnuAplikace = submenu(this, "mnuAplikace", QStringLiteral("184,O ap&likaci"));
     bar->addMenu(mnuAplikace);
     mnuApl = item(mnuAplikace, "mnuApl", QStringLiteral("34,Aplikace"));
+    connect(mnuApl, &QAction::triggered, this, [] { frmLogo::LoadForm(); });
 
     // Never in the menu bar: the preview window pops it up.
     PopupNahledy = submenu(this, "PopupNahledy", QStringLiteral("148,Náhledy"));
@@ -299,7 +306,7 @@ void frmMain::MDIForm_Load()
     if (state == 2)
         setWindowState(Qt::WindowMaximized);
     NactiSekce();
-    Panel(2)->setPixmap(iml.ListImages(int(vbVal(Jazyk))));
+    Panel(2)->setPixmap(iml.ListImages(NactenyJazyk(Jazyk)));
 }
 
 void frmMain::MDIForm_QueryUnload()
@@ -329,8 +336,9 @@ void frmMain::closeEvent(QCloseEvent *event)
 
 void frmMain::sta_PanelClick(const QString &key)
 {
-    // The language window opens from the flag once it is built; other panels do nothing.
-    Q_UNUSED(key);
+    // The flag opens the language window; the other panels do nothing.
+    if (key == QLatin1String("lang"))
+        frmLang::Form();
 }
 
 void frmMain::mnuEnd_Click()

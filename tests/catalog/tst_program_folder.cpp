@@ -4,12 +4,80 @@
 #include "startup/startup.h"
 #include "testsupport.h"
 
+#include <QElapsedTimer>
 #include <QLockFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QtTest>
 
 #include <csignal>
+
+// Drives the program's windows on an X display through xdotool, as a user's mouse does.
+class X11Driver
+{
+public:
+    explicit X11Driver(const QProcessEnvironment &env) : m_env(env) {}
+    QString xdotool(const QStringList &arguments) const
+    {
+        QProcess tool;
+        tool.setProcessEnvironment(m_env);
+        tool.start(QStringLiteral("xdotool"), arguments);
+        tool.waitForFinished(10000);
+        return QString::fromLatin1(tool.readAllStandardOutput());
+    }
+    // Top-left corner and size of a window, from "X=..", "Y=..", "WIDTH=..", "HEIGHT=..".
+    QRect geometry(const QString &window) const
+    {
+        QMap<QString, int> values;
+        for (const QString &line : xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window})
+                                       .split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            values.insert(line.section(QLatin1Char('='), 0, 0), line.section(QLatin1Char('='), 1).toInt());
+        return QRect(values.value(QStringLiteral("X")), values.value(QStringLiteral("Y")), values.value(QStringLiteral("WIDTH")),
+                     values.value(QStringLiteral("HEIGHT")));
+    }
+    QStringList visibleWindows() const
+    {
+        return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--class"), QStringLiteral("Oskal")})
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    void click(QPoint at) const
+    {
+        xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()), QStringLiteral("click"),
+                 QStringLiteral("1")});
+    }
+    // The one window that shows besides `known`, once it shows; empty when none came.
+    QString newWindow(const QStringList &known, int timeout = 10000) const
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < timeout) {
+            QStringList open = visibleWindows();
+            for (const QString &w : known)
+                open.removeAll(w);
+            if (!open.isEmpty())
+                return open.first();
+            QTest::qWait(50);
+        }
+        return {};
+    }
+
+private:
+    QProcessEnvironment m_env;
+};
+
+// "Katalog", "Konec" of the main window's menu bar, chosen with the mouse.
+void chooseKonec(const X11Driver &x, const QString &mainWindow)
+{
+    const QRect main = x.geometry(mainWindow);
+    // "Katalog" is the first title of the menu bar.
+    x.click(main.topLeft() + QPoint(15, 8));
+    const QString menu = x.newWindow({mainWindow});
+    QVERIFY(!menu.isEmpty());
+    const QRect items = x.geometry(menu);
+    // "Konec" is its last item.
+    x.click(QPoint(items.left() + 30, items.bottom() - 10));
+}
 
 class TestProgramFolder : public QObject
 {
@@ -39,6 +107,22 @@ class TestProgramFolder : public QObject
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
         env.insert(QStringLiteral("OSKAL_SCRIPT"), script);
         env.insert(QStringLiteral("OSKAL_SCRIPT_LOG"), log);
+        return env;
+    }
+
+    // A fresh copy of the program with no settings, its boxes answered by `answers` and
+    // logged to `name`.log, to run on `display`.
+    QProcessEnvironment displayRun(const testsupport::VirtualDisplay &display, const QString &name, const QByteArray &answers)
+    {
+        copyFolder();
+        const QString scriptPath = m_dir.filePath(name + QStringLiteral(".txt"));
+        const QString logPath = m_dir.filePath(name + QStringLiteral(".log"));
+        writeFile(scriptPath, answers);
+        QFile::remove(logPath);
+        QFile::remove(m_dir.filePath(QStringLiteral("config/Oskal/Oskal.ini")));
+        QProcessEnvironment env = environment(scriptPath, logPath);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("DISPLAY"), display.name());
         return env;
     }
 
@@ -177,16 +261,9 @@ private Q_SLOTS:
             QSKIP("Xvfb is not available");
         if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
             QSKIP("xdotool is not available");
-        copyFolder();
-        const QString scriptPath = m_dir.filePath(QStringLiteral("konec.txt"));
         const QString logPath = m_dir.filePath(QStringLiteral("konec.log"));
-        writeFile(scriptPath, QByteArray("ok\n"));
-        QFile::remove(logPath);
         const QString ini = m_dir.filePath(QStringLiteral("config/Oskal/Oskal.ini"));
-        QFile::remove(ini);
-        QProcessEnvironment env = environment(scriptPath, logPath);
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        env.insert(QStringLiteral("DISPLAY"), display.name());
+        const QProcessEnvironment env = displayRun(display, QStringLiteral("konec"), QByteArray("ok\n"));
         QProcess oskal;
         oskal.setProcessEnvironment(env);
         oskal.start(m_folder + QStringLiteral("/Oskal"), {});
@@ -194,41 +271,10 @@ private Q_SLOTS:
         // The catalog has no section: the box about it comes after the main window.
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(logPath), 20000);
 
-        const auto xdotool = [&](const QStringList &arguments) {
-            QProcess tool;
-            tool.setProcessEnvironment(env);
-            tool.start(QStringLiteral("xdotool"), arguments);
-            tool.waitForFinished(10000);
-            return QString::fromLatin1(tool.readAllStandardOutput());
-        };
-        // Top-left corner and size of a window, from "X=..", "Y=..", "WIDTH=..", "HEIGHT=..".
-        const auto geometry = [&](const QString &window) {
-            QMap<QString, int> values;
-            for (const QString &line : xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window})
-                                           .split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-                values.insert(line.section(QLatin1Char('='), 0, 0), line.section(QLatin1Char('='), 1).toInt());
-            return QRect(values.value(QStringLiteral("X")), values.value(QStringLiteral("Y")), values.value(QStringLiteral("WIDTH")),
-                         values.value(QStringLiteral("HEIGHT")));
-        };
-        const auto visibleWindows = [&] {
-            return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--class"), QStringLiteral("Oskal")})
-                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        };
-        const auto click = [&](QPoint at) {
-            xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()), QStringLiteral("click"),
-                     QStringLiteral("1")});
-        };
+        const X11Driver x(env);
         QStringList windows;
-        QTRY_VERIFY_WITH_TIMEOUT((windows = visibleWindows()).size() == 1, 20000);
-        const QRect main = geometry(windows.first());
-        // "Katalog" is the first title of the menu bar.
-        click(main.topLeft() + QPoint(15, 8));
-        QStringList open;
-        QTRY_VERIFY_WITH_TIMEOUT((open = visibleWindows()).size() == 2, 10000);
-        open.removeAll(windows.first());
-        const QRect menu = geometry(open.first());
-        // "Konec" is its last item.
-        click(QPoint(menu.left() + 30, menu.bottom() - 10));
+        QTRY_VERIFY_WITH_TIMEOUT((windows = x.visibleWindows()).size() == 1, 20000);
+        chooseKonec(x, windows.first());
 
         QVERIFY2(oskal.waitForFinished(20000), "the program did not end");
         QCOMPARE(oskal.exitStatus(), QProcess::NormalExit);
@@ -275,6 +321,59 @@ private Q_SLOTS:
         QCOMPARE(readFile(logPath), QString());
         oskal.kill();
         oskal.waitForFinished();
+    }
+
+    // The flag of the status bar opens the language window; "China" chosen there is stored,
+    // the program says it takes effect at the next start, and the next start speaks Chinese.
+    void languageChosenForTheNextStart()
+    {
+        const testsupport::VirtualDisplay display;
+        if (!display.isValid())
+            QSKIP("Xvfb is not available");
+        if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+            QSKIP("xdotool is not available");
+        const QString logPath = m_dir.filePath(QStringLiteral("lang.log"));
+        const QString ini = m_dir.filePath(QStringLiteral("config/Oskal/Oskal.ini"));
+        const QProcessEnvironment env = displayRun(display, QStringLiteral("lang"), QByteArray("ok\nok\nok\n"));
+        // The runs after this one start in Czech again.
+        const auto czechAgain = qScopeGuard([ini] { QFile::remove(ini); });
+        const X11Driver x(env);
+        const auto start = [&](QProcess &oskal) {
+            oskal.setProcessEnvironment(env);
+            oskal.start(m_folder + QStringLiteral("/Oskal"), {});
+            QVERIFY(oskal.waitForStarted());
+        };
+        const QString noSectionCzech =
+            QStringLiteral("64|Zobrazení přehledu|Není navedena žádná sekce. Naveďte novou sekci a proveďte nastavení katalogu.\n");
+
+        QProcess first;
+        start(first);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(logPath), 20000);
+        QStringList windows;
+        QTRY_VERIFY_WITH_TIMEOUT((windows = x.visibleWindows()).size() == 1, 20000);
+        const QRect main = x.geometry(windows.first());
+        // The flag is a panel at the right of the status bar; the panels around it do nothing.
+        QString lang;
+        for (int dx = 6; dx < 400 && lang.isEmpty(); dx += 6) {
+            x.click(QPoint(main.right() - dx, main.bottom() - 8));
+            lang = x.newWindow(windows, 300);
+        }
+        QVERIFY2(!lang.isEmpty(), "no language window from the status bar");
+        const QRect grid = x.geometry(lang);
+        x.click(QPoint(grid.left() + 60, grid.top() + grid.height() * 5 / 6));  // the third row
+        QTRY_COMPARE_WITH_TIMEOUT(readFile(logPath),
+                                  noSectionCzech + QStringLiteral("64|Oskal|Provedené změny se projeví po restartu aplikace\n"), 10000);
+        chooseKonec(x, windows.first());
+        QVERIFY2(first.waitForFinished(20000), "the program did not end");
+        QCOMPARE(QSettings(ini, QSettings::IniFormat).value(QStringLiteral("INFO/Lang")).toString(), QStringLiteral("3"));
+        QCOMPARE(readFile(logPath).count(QLatin1Char('\n')), 2);  // nothing said on the way out
+
+        QFile::remove(logPath);
+        QProcess second;
+        start(second);
+        QTRY_COMPARE_WITH_TIMEOUT(readFile(logPath), QStringLiteral("64|显示概览|尚未添加任何分区。请添加新分区并设置目录。\n"), 20000);
+        second.kill();
+        second.waitForFinished();
     }
 
     // Each way a start can fail ends the program with its message, through the real program.

@@ -2,6 +2,7 @@
 // overview's records, what is stored and what the overview shows afterwards.
 #include "VarnexEditUni.h"
 #include "catalogfixture.h"
+#include "modaldriver.h"
 #include "common/SaveBox.h"
 #include "common/translation.h"
 #include "data/infosettings.h"
@@ -24,34 +25,13 @@
 #include <QTimer>
 #include <QtTest>
 
+using testsupport::SavedNotices;
 using testsupport::scalar;
 
 namespace {
 
 // The boxes of the books' section, by their row in the window.
 enum Box { Nazev = 2, Cena = 3, Vydano = 4, Autor = 5 };
-
-// Closes each saved notice on its button as soon as it shows, and keeps its text.
-class SavedNotices : public QObject
-{
-public:
-    SavedNotices()
-    {
-        m_timer.setInterval(5);
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            SaveBox *box = SaveBox::Loaded();
-            if (!box || !box->isVisible())
-                return;
-            texts << box->lbl->text();
-            QTest::mouseClick(box->cmd, Qt::LeftButton);
-        });
-        m_timer.start();
-    }
-    QStringList texts;
-
-private:
-    QTimer m_timer;
-};
 
 // Types the text as keys; a character beyond ASCII comes as the keyboard's text alone.
 void typeKeys(QWidget *widget, const QString &text)

@@ -1,0 +1,157 @@
+#include "mainwindow/frmLogo.h"
+
+#include "common/LinkLabel.h"
+#include "common/translation.h"
+#include "mainwindow/frmMain.h"
+
+#include <QCloseEvent>
+#include <QDate>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QPointer<frmLogo> instance;
+
+// The first year of the program, where the notice's range of years begins.
+constexpr int kFirstYear = 2003;
+
+// The program's picture: a catalog's card box.
+QPixmap picture()
+{
+    QPixmap pixmap(96, 96);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient shade(0, 0, 0, 96);
+    shade.setColorAt(0, QColor(70, 110, 170));
+    shade.setColorAt(1, QColor(30, 60, 110));
+    p.setBrush(shade);
+    p.setPen(Qt::NoPen);
+    p.drawRoundedRect(QRectF(4, 4, 88, 88), 12, 12);
+    p.setBrush(QColor(250, 246, 232));
+    for (int i = 0; i < 3; ++i)
+        p.drawRect(QRectF(18 + 6 * i, 22 + 10 * i, 52, 40));
+    p.setPen(QPen(QColor(120, 120, 120), 2));
+    for (int line = 0; line < 3; ++line)
+        p.drawLine(QPointF(38, 58 + 7 * line), QPointF(74, 58 + 7 * line));
+    return pixmap;
+}
+
+}  // namespace
+
+frmLogo *frmLogo::Loaded()
+{
+    return instance.data();
+}
+
+frmLogo::frmLogo()
+{
+    setObjectName(QStringLiteral("frmLogo"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Oskal"));
+    const auto label = [this](const char *name, const QString &design = QString()) {
+        auto *l = new QLabel(design, this);
+        l->setObjectName(QLatin1String(name));
+        l->installEventFilter(this);
+        return l;
+    };
+    pic = label("pic");
+    pic->setPixmap(picture());
+    pic->setAlignment(Qt::AlignTop);
+    lblExe = label("lblExe");
+    QFont big = lblExe->font();
+    big.setPointSizeF(big.pointSizeF() * 1.6);
+    big.setBold(true);
+    lblExe->setFont(big);
+    lblPopis = label("lblPopis");
+    lblVer = label("lblVer");
+    lblPlatform = label("lblPlatform", QStringLiteral("381,Win9x/ME/NT/2000/XP"));
+    lblPhone1 = label("lblPhone1", QStringLiteral("328,Technická podpora: podpora@oskal.example"));
+    lblPhone2 = label("lblPhone2", QStringLiteral("327,Informace o programu: info@oskal.example"));
+    lblCopyright = label("lblCopyright");
+    QirLink = new LinkLabel(this);
+    QirLink->setObjectName(QStringLiteral("QirLink"));
+    cmdOK = new QPushButton(QStringLiteral("18,OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setDefault(true);
+    connect(cmdOK, &QPushButton::clicked, this, &QWidget::close);
+
+    auto *texts = new QVBoxLayout;
+    for (QWidget *w : std::initializer_list<QWidget *>{lblExe, lblPopis, lblVer, lblPlatform, lblPhone1, lblPhone2,
+                                                       lblCopyright, QirLink})
+        texts->addWidget(w);
+    auto *ok = new QHBoxLayout;
+    ok->addStretch(1);
+    ok->addWidget(cmdOK);
+    texts->addStretch(1);
+    texts->addLayout(ok);
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(16, 16, 16, 12);
+    layout->setSpacing(18);
+    layout->addWidget(pic);
+    layout->addLayout(texts, 1);
+}
+
+void frmLogo::Form_Load()
+{
+    // The window's texts one by one; its caption is the program's name in every language.
+    lblExe->setText(QStringLiteral("Oskal"));
+    lblPopis->setText(PrelozText(QStringLiteral("238,Elektronický katalog")));
+    lblVer->setText(PrelozText(QStringLiteral("361,Verze")) + QStringLiteral(" %1.%2.%3")
+                                                                     .arg(OSKAL_VERSION_MAJOR)
+                                                                     .arg(OSKAL_VERSION_MINOR)
+                                                                     .arg(OSKAL_VERSION_REVISION));
+    lblPlatform->setText(PrelozText(lblPlatform->text()));
+    lblCopyright->setText(PrelozText(QStringLiteral("417,Copyright ©")) + QStringLiteral(" %1–%2").arg(kFirstYear).arg(QDate::currentDate().year()));
+    lblPhone1->setText(PrelozText(lblPhone1->text()));
+    lblPhone2->setText(PrelozText(lblPhone2->text()));
+    QirLink->Caption(PrelozText(QStringLiteral("418,Stránky programu")));
+    QirLink->Url(QStringLiteral("https://oskal.example/"));
+    cmdOK->setText(PrelozText(cmdOK->text()));
+}
+
+void frmLogo::LoadForm()
+{
+    if (!instance) {
+        instance = new frmLogo;
+        instance->Form_Load();
+    }
+    frmLogo &w = *instance;
+    w.adjustSize();
+    // Only the main window's size counts, not its place: centred over it where it
+    // stands at the screen's top left corner, its usual place.
+    if (const frmMain *main = frmMain::Loaded()) {
+        const QSize outer = main->frameGeometry().size();
+        w.move(outer.width() / 2 - w.width() / 2, outer.height() / 2 - w.height() / 2);
+    }
+    w.exec();
+}
+
+bool frmLogo::eventFilter(QObject *watched, QEvent *event)
+{
+    // A click on a text or the picture closes the window, which goes with it.
+    if (event->type() == QEvent::MouseButtonRelease && watched != QirLink) {
+        close();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmLogo::reject()
+{
+    close();  // Esc unloads the window as OK does
+}
+
+void frmLogo::closeEvent(QCloseEvent *event)
+{
+    // Accepted, the closing hides the window and ends its modal loop; the dialog's own
+    // handler would reject() it, which closes again.
+    event->accept();
+}

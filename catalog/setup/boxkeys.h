@@ -1,0 +1,17 @@
+#pragma once
+
+class QEvent;
+class QLineEdit;
+class QWidget;
+
+// The keys of a setup window's text box, seen before the box: Enter and Down lock the box
+// and go on to the next control, Up goes back, any other key unlocks the box again. True
+// when the key was used up.
+bool KlavesaBoxu(QLineEdit &box, const QEvent &event);
+
+// The main window, which the setup windows open over; null before it is loaded.
+QWidget *mainWindow();
+
+// "Provedené změny nebudou zapsány. Pokračovat?" on closing a window with unsaved
+// changes: true when the user lets the changes go.
+bool ZahoditZmeny(const QWidget &window);

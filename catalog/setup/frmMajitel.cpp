@@ -1,0 +1,206 @@
+#include "setup/frmMajitel.h"
+
+#include "common/SaveBox.h"
+#include "common/globals.h"
+#include "common/translation.h"
+#include "common/utility.h"
+#include "dao.h"
+#include "data/ownerdata.h"
+#include "msgbox.h"
+#include "setup/boxkeys.h"
+#include "variant.h"
+#include "vberror.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+
+namespace {
+
+QPointer<frmMajitel> instance;
+
+const QString kNeplatce = QStringLiteral("Neplátci DPH");
+
+struct Box {
+    const char *caption;
+    const char *tip;
+    const char *field;
+};
+// The boxes by their index, with the field each shows.
+constexpr Box kBoxes[] = {
+    {"99,IČO", "", "Ico"},
+    {"67,DIČ", "", "Dic"},
+    {"161,Název", "", "Nazev"},
+    {"350,Ulice", "", "Ulice"},
+    {"135,Město", "", "Mesto"},
+    {"280,PSČ", "", "Psc"},
+    {"329,Telefon", "", "Telefon"},
+    {"382,WWW", "383,www adresa", "Www"},
+    {"80,E-mail", "81,E-mailová adresa", "Email"},
+    {"100,Internetová adresa pro aktualizace", "", "WebAktualizace"},
+};
+
+}  // namespace
+
+frmMajitel &frmMajitel::Form()
+{
+    if (!instance)
+        instance = new frmMajitel;
+    return *instance;
+}
+
+frmMajitel *frmMajitel::Loaded()
+{
+    return instance.data();
+}
+
+frmMajitel::frmMajitel()
+    : QDialog(mainWindow())
+{
+    setObjectName(QStringLiteral("frmMajitel"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("344,Údaje majitele"));
+    auto *grid = new QGridLayout(this);
+    for (size_t i = 0; i < std::size(kBoxes); ++i) {
+        auto *caption = new QLabel(QString::fromUtf8(kBoxes[i].caption), this);
+        caption->setObjectName(QStringLiteral("lbl"));
+        auto *box = new QLineEdit(this);
+        box->setObjectName(QStringLiteral("txt"));
+        box->setProperty("Index", int(i));
+        box->setMaxLength(DelkyMajitele[i]);
+        if (*kBoxes[i].tip)
+            box->setToolTip(QString::fromUtf8(kBoxes[i].tip));
+        HlidejDelkuBoxu(*box);
+        box->installEventFilter(this);
+        connect(box, &QLineEdit::textChanged, this, [this] { m_zmeneno = true; });
+        caption->setBuddy(box);
+        grid->addWidget(caption, int(i), 0);
+        grid->addWidget(box, int(i), 1);
+        lbl.push_back(caption);
+        txt.push_back(box);
+        if (i == 1) {
+            // The VAT flag stands beside the VAT number it governs.
+            chkDph = new QCheckBox(QStringLiteral("213,Plátce DPH"), this);
+            chkDph->setObjectName(QStringLiteral("chkDph"));
+            grid->addWidget(chkDph, int(i), 2);
+            connect(chkDph, &QCheckBox::clicked, this, &frmMajitel::chkDph_Click);
+        }
+    }
+    grid->setColumnMinimumWidth(1, 320);
+    auto *buttons = new QHBoxLayout;
+    const auto button = [&](const char *name, const char *caption, const char *tip) {
+        auto *b = new QPushButton(QString::fromUtf8(caption), this);
+        b->setObjectName(QLatin1String(name));
+        b->setToolTip(QString::fromUtf8(tip));
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+        return b;
+    };
+    buttons->addStretch(1);
+    cmdSave = button("cmdSave", "20,Uložit", "351,Uložení dat");
+    cmdOK = button("cmdOK", "18,OK", "353,Uložení změn a ukončení formuláře");
+    cmdEnd = button("cmdEnd", "17,Konec", "348,Ukončení aktualizace údajů majitele");
+    grid->addLayout(buttons, int(std::size(kBoxes)), 0, 1, 3);
+    connect(cmdSave, &QPushButton::clicked, this, [this] { UlozMajitel(false); });
+    connect(cmdOK, &QPushButton::clicked, this, [this] {
+        if (UlozMajitel(true))
+            close();
+    });
+    connect(cmdEnd, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void frmMajitel::Zobraz()
+{
+    Form_Load();
+    exec();
+}
+
+void frmMajitel::platce(bool payer)
+{
+    QLineEdit *dic = txt[1];
+    dic->setEnabled(payer);
+    // The system's colours of an open and of a closed box (window and button face).
+    QPalette palette = dic->palette();
+    palette.setColor(QPalette::Base, payer ? QPalette().color(QPalette::Base) : QPalette().color(QPalette::Button));
+    dic->setPalette(palette);
+}
+
+void frmMajitel::Form_Load()
+{
+    std::unique_ptr<dao::Recordset> rs = Db->OpenRecordset(QStringLiteral("select * from majitel"));
+    // A field that cannot be read (no row yet) leaves its box as designed.
+    const auto field = [&rs](const char *name) {
+        QString text;
+        ignoreErrors([&] { text = (*rs)[QLatin1String(name)].toString().trimmed(); });
+        return text;
+    };
+    txt[0]->setText(field(kBoxes[0].field));
+    txt[1]->setText(field(kBoxes[1].field));
+    bool dph = false;
+    ignoreErrors([&] { dph = (*rs)[QStringLiteral("Dph")].toBool(); });
+    chkDph->setChecked(dph);
+    platce(dph);
+    for (size_t i = 2; i < txt.size(); ++i)
+        txt[i]->setText(field(kBoxes[i].field));
+    m_zmeneno = false;
+    PrelozFormular(*this, 0);
+}
+
+void frmMajitel::chkDph_Click()
+{
+    QLineEdit *dic = txt[1];
+    if (chkDph->isChecked()) {
+        platce(true);
+        if (dic->text() == kNeplatce)
+            dic->clear();
+    } else {
+        platce(false);
+        dic->setText(kNeplatce);
+    }
+}
+
+bool frmMajitel::UlozMajitel(bool quiet)
+{
+    UdajeMajitele udaje;
+    for (size_t i = 0; i < txt.size(); ++i)
+        udaje.Texty[i] = txt[i]->text();
+    udaje.Dph = chkDph->isChecked();
+    try {
+        UlozMajitele(*Db, udaje);
+    } catch (const VbError &e) {
+        MsgBox(PrelozText(QStringLiteral("270,Při ukládání údajů došlo k chybě. Údaje nebyly uloženy.")) + QLatin1Char('\n')
+                   + e.Description(),
+               vbCritical, windowTitle());
+        return false;
+    }
+    if (!quiet)
+        SaveBox::Form().exec();
+    m_zmeneno = false;
+    return true;
+}
+
+bool frmMajitel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (auto *box = qobject_cast<QLineEdit *>(watched); box && KlavesaBoxu(*box, *event))
+        return true;
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmMajitel::reject()
+{
+    close();  // Escape closes through the unsaved-changes question
+}
+
+void frmMajitel::closeEvent(QCloseEvent *event)
+{
+    if (m_zmeneno && !ZahoditZmeny(*this)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
