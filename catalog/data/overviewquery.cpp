@@ -73,3 +73,27 @@ DotazPrehledu SestavDotazPrehledu(qint32 sekce, const std::vector<DefinicePole> 
     q.Count = QStringLiteral("select count(*)") + from;
     return q;
 }
+
+QString PolSloupce(const QString &jmeno)
+{
+    // The type letter follows the field's number.
+    return jmeno.chopped(1);
+}
+
+QString VychoziHlavickaSql(qint32 sekce, const QString &jmeno)
+{
+    return QStringLiteral("select * from vychozidefinice where sekce=") + CSQL(sekce) + QStringLiteral(" AND pol=")
+           + CSQL(PolSloupce(jmeno));
+}
+
+QString ZmenaHlavickySql(qint32 sekce, const QString &jmeno, const QString &nazev, const QString &zarovnani)
+{
+    return QStringLiteral("Update definice set nazev=") + CSQL(nazev) + QStringLiteral(", zarovnani=") + CSQL(zarovnani)
+           + QStringLiteral(" where sekce=") + CSQL(sekce) + QStringLiteral(" AND pol=") + CSQL(PolSloupce(jmeno));
+}
+
+QString ZrusZarovnaniPrehleduSql(qint32 sekce)
+{
+    return QStringLiteral("Update S_Grid set zarovnani='N' where gridname=")
+           + CSQL(QStringLiteral("frmPrehled_Sekce") + QString::number(sekce));
+}

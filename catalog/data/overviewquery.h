@@ -47,3 +47,15 @@ struct DotazPrehledu {
 // field is not one of the catalog's never reaches the statement.
 DotazPrehledu SestavDotazPrehledu(qint32 sekce, const std::vector<DefinicePole> &definice,
                                   const QString &podminka = QString(), std::optional<qint32> limit = std::nullopt);
+
+// The column headers of a section's overview. A column is tied to the definition of its
+// own field, by the field's number (Pol), so that a hidden field before it changes
+// nothing. `jmeno` is the column's Katalog name (Pol3C).
+QString PolSloupce(const QString &jmeno);
+// The default caption and alignment of a column's field.
+QString VychoziHlavickaSql(qint32 sekce, const QString &jmeno);
+// Stores a column's caption and alignment letter in its field's definition.
+QString ZmenaHlavickySql(qint32 sekce, const QString &jmeno, const QString &nazev, const QString &zarovnani);
+// After a section's definitions change, every stored overview layout of the section (all
+// users) takes its columns' alignments from the definitions again.
+QString ZrusZarovnaniPrehleduSql(qint32 sekce);

@@ -57,3 +57,14 @@ long PresunVybrane(dao::Workspace &ws, dao::Database &db, qint32 sekce, qint32 c
 {
     return inTransaction(ws, db, {PresunVybranychSql(sekce, cil, podminka)});
 }
+
+QStringList SmazaniZaznamuSql(qint32 inter)
+{
+    return {QStringLiteral("Delete * from katalog where inter=") + CSQL(inter),
+            QStringLiteral("Delete * from obrazky where inter=") + CSQL(inter)};
+}
+
+long SmazZaznam(dao::Workspace &ws, dao::Database &db, qint32 inter)
+{
+    return inTransaction(ws, db, SmazaniZaznamuSql(inter));
+}

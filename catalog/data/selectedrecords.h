@@ -20,5 +20,9 @@ QString PresunVybranychSql(qint32 sekce, qint32 cil, const QString &podminka);
 qint32 PocetVybranych(dao::Database &db, qint32 sekce, const QString &podminka);
 // The number of records deleted.
 long SmazVybrane(dao::Workspace &ws, dao::Database &db, qint32 sekce, const QString &podminka);
+// One record of the overview and its attachment rows; the files stay in the folder.
+QStringList SmazaniZaznamuSql(qint32 inter);
+// Deletes them in one transaction; the number of records deleted (0 or 1).
+long SmazZaznam(dao::Workspace &ws, dao::Database &db, qint32 inter);
 // The number of records moved.
 long PresunVybrane(dao::Workspace &ws, dao::Database &db, qint32 sekce, qint32 cil, const QString &podminka);

@@ -178,6 +178,7 @@ void frmMain::createMenus()
     connect(mnuCopy, &QAction::triggered, this, [] { recordCommand(1); });
     connect(mnuUpdate, &QAction::triggered, this, [] { recordCommand(0); });
     mnuDelete = item(mnuKatalog, "mnuDelete", QStringLiteral("307,Smazat záznam"));
+    connect(mnuDelete, &QAction::triggered, this, [] { recordCommand(2); });
     mnuKatalog->addSeparator();
     mnuMoveAll = submenu(mnuKatalog, "mnuMoveAll", QStringLiteral("263,Přesunout vybrané záznamy do sekce"));
     mnuKatalog->addMenu(mnuMoveAll);
@@ -204,6 +205,9 @@ void frmMain::createMenus()
     mnuZobrazPrehled = item(mnuZobraz, "mnuZobrazPrehled", QStringLiteral("259,Přehled"));
     mnuZobrazVyber = item(mnuZobraz, "mnuZobrazVyber", QStringLiteral("368,Výběr"));
     mnuZobrazNahled = item(mnuZobraz, "mnuZobrazNahled", QStringLiteral("145,Náhled"));
+    connect(mnuZobrazPrehled, &QAction::triggered, this, &frmMain::mnuZobrazPrehled_Click);
+    connect(mnuZobrazVyber, &QAction::triggered, this, &frmMain::mnuZobrazVyber_Click);
+    connect(mnuZobrazNahled, &QAction::triggered, this, &frmMain::mnuZobrazNahled_Click);
 
     mnuSys = submenu(this, "mnuSys", QStringLiteral("295,S&ystém"));
     bar->addMenu(mnuSys);
@@ -240,6 +244,21 @@ void frmMain::createMenus()
     connect(PopupNahledAdd, &QAction::triggered, this, [] { recordCommand(5); });
     connect(PopupPopis, &QAction::triggered, this, [] { recordCommand(0); });
     connect(PopupNahledTisk, &QAction::triggered, this, [] { recordCommand(7); });
+
+    // The windows of these commands come later; until then each says so.
+    for (QMenu *menu : {mnuKatalog, mnuNastav, PopupNahledy})
+        menu->setToolTipsVisible(true);
+    for (QAction *command : {mnuExport, mnuImport, mnuNastKatalog, mnuNastSekce})
+        nedostupny(command);
+    if (!frmPrehled::TiskDetailu)
+        nedostupny(PopupNahledTisk);
+}
+
+void frmMain::nedostupny(QAction *command)
+{
+    command->setEnabled(false);
+    command->setProperty("nedostupny", true);
+    command->setToolTip(PrelozText(QStringLiteral("490,Tento příkaz zatím není k dispozici.")));
 }
 
 void frmMain::createStatusBar()

@@ -46,6 +46,17 @@ public:
     // Index of the move menu, after asking.
     void mnuSekceM_Click(int Index);
 
+    // The view commands: an open view comes to the front; otherwise, with a section
+    // current, it opens and fills.
+    void mnuZobrazPrehled_Click();
+    void mnuZobrazVyber_Click();
+    void mnuZobrazNahled_Click();
+    // After the field definitions of section `sekce` were saved: the views close (the
+    // overview stores its layout), every stored overview layout of that section takes its
+    // alignments from the definitions again, and the views open anew on the current
+    // section, the overview with the focus. The definitions window calls it.
+    void PoUlozeniDefinic(qint32 sekce);
+
     // Status bar panel by its one-based number.
     QLabel *Panel(int index) const;
 
@@ -81,6 +92,9 @@ private:
     void refreshStatus();
     // One section submenu: its items rebuilt from the table; false when it has none.
     bool fillSectionMenu(QMenu *menu, std::vector<QAction *> &items, const QString &name);
+
+    // A command whose window the program does not have yet: shown disabled, saying so.
+    void nedostupny(QAction *command);
 
     std::vector<QLabel *> m_panels;
     QTimer *m_clock = nullptr;

@@ -11,6 +11,8 @@
 #include "records/frmNahled.h"
 #include "records/frmPriradObr.h"
 #include "records/frmVyber.h"
+#include "data/selectedrecords.h"
+#include "columntable.h"
 #include "common/globals.h"
 #include "common/translation.h"
 #include "system.h"
@@ -23,6 +25,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -52,6 +55,9 @@ frmPrehled::frmPrehled()
     connect(VEdit, &VarnexEditUni::Record, this, &frmPrehled::vEdit_Record);
     connect(VEdit, &VarnexEditUni::Vybrano, this, &frmPrehled::VEdit_Vybrano);
     connect(VEdit, &VarnexEditUni::DblClick, this, &frmPrehled::VEdit_DblClick);
+    connect(VEdit, &VarnexEditUni::Smazano, this, &frmPrehled::VEdit_Smazano);
+    connect(VEdit, &VarnexEditUni::DefaultHeaderEvent, this, &frmPrehled::VEdit_DefaultHeader);
+    connect(VEdit, &VarnexEditUni::ChangeHeader, this, &frmPrehled::VEdit_ChangeHeader);
 
     QFont arial(QStringLiteral("Arial"));
     lblPopis = new QLabel(QStringLiteral("222,Popis"), this);
@@ -143,7 +149,7 @@ void frmPrehled::NactiData()
     // The control refuses to make an item twice: a window loaded again keeps its menu.
     for (qint16 i = m_menuItems; i < qint16(std::size(menu)); ++i, ++m_menuItems) {
         const QString caption = QString::fromUtf8(menu[i]);
-        VEdit->SetMenu(i, caption == QLatin1String("-") ? caption : PrelozText(caption));
+        VEdit->SetMenu(i, caption == QLatin1String("-") ? caption : PrelozText(caption), i != 7 || TiskDetailu);
     }
     VEdit->EnableHideCol(false);
     VEdit->EnableSetupCols(false);
@@ -228,19 +234,24 @@ void frmPrehled::tmr_Timer()
         frmNahled::Form().NactiZalozky();
 }
 
+qint32 frmPrehled::aktualniKlic() const
+{
+    // A row without a key (none, or the empty grid) is no record.
+    return qint32(vbVal(VEdit->Row() > 0 && VEdit->Row() < VEdit->Rows() ? VEdit->RData(0) : QString()));
+}
+
 void frmPrehled::VEdit_DblClick()
 {
     // The control reports double clicks on data rows only.
-    const qint32 key = qint32(vbVal(VEdit->Row() > 0 ? VEdit->RData(0) : QString()));
-    if (key != 0)
+    if (const qint32 key = aktualniKlic(); key != 0)
         frmDetail::Zobraz(key);
 }
 
 void frmPrehled::vEdit_Record(qint16 &Index)
 {
-    if (Index == 0 || Index == 1 || Index == 4 || Index == 5 || Index == 7) {
-        // The key of the current row; a row without one (none, or the empty grid) is no record.
-        const qint32 key = qint32(vbVal(VEdit->Row() > 0 ? VEdit->RData(0) : QString()));
+    const bool naZaznamu = Index == 0 || Index == 1 || Index == 2 || Index == 4 || Index == 5 || Index == 7;
+    if (naZaznamu) {
+        const qint32 key = aktualniKlic();
         if (key == 0) {
             Pipni(400, 150);
             return;
@@ -254,6 +265,12 @@ void frmPrehled::vEdit_Record(qint16 &Index)
             if (MsgBox(PrelozText(QStringLiteral("399,Zkopírovat a upravit záznam?")), vbOKCancel | vbInformation,
                        windowTitle()) == vbOK)
                 frmEditace::Form().Zobraz(key, true);
+        } else if (Index == 2) {
+            // The control asks, then reports each row it deletes (VEdit_Smazano).
+            const QPointer<frmPrehled> alive(this);
+            VEdit->Delete();
+            if (!alive)
+                return;
         } else if (Index == 4 && priloha == 0) {
             Pipni(400, 150);
         } else if (Index == 4 || Index == 5) {
@@ -263,6 +280,64 @@ void frmPrehled::vEdit_Record(qint16 &Index)
         }
     }
     // The preview follows the record the command left current.
-    if (NahledOtevren())
-        frmNahled::Form().NactiZalozky();
+    if (NahledOtevren()) {
+        frmNahled &preview = frmNahled::Form();
+        preview.NactiZalozky();
+        preview.tmr_Timer();
+    }
 }
+
+void frmPrehled::VEdit_Smazano()
+{
+    const qint32 key = aktualniKlic();
+    if (key == 0)
+        return;
+    try {
+        SmazZaznam(*Ws, *Db, key);
+    } catch (const VbError &e) {
+        MsgBox(e.Description(), vbCritical, windowTitle());
+    }
+}
+
+void frmPrehled::VEdit_DefaultHeader(ColumnTable &aDefHeader)
+{
+    const std::optional<qint32> section = AktualniSekce();
+    if (!section)
+        return;
+    for (int i = 1; i <= aDefHeader.UBound() - 1 && i < int(SloupcePrehledu.size()); ++i) {
+        auto row = Db->OpenRecordset(VychoziHlavickaSql(*section, SloupcePrehledu[size_t(i)].Jmeno));
+        if (row->Eof())
+            continue;
+        const Variant nazev = (*row)[QStringLiteral("nazev")];
+        aDefHeader(3, i) = Variant(nazev.IsNull() ? QString() : nazev.toString());
+        const Variant current = aDefHeader(4, i);
+        const QString letter = current.IsString() ? current.stringValue() : QString();
+        if (letter == QLatin1String("L") || letter == QLatin1String("R") || letter == QLatin1String("C")) {
+            const Variant zarovnani = (*row)[QStringLiteral("zarovnani")];
+            aDefHeader(4, i) = Variant(zarovnani.IsNull() ? QString() : zarovnani.toString());
+        }
+    }
+}
+
+void frmPrehled::VEdit_ChangeHeader()
+{
+    const std::optional<qint32> section = AktualniSekce();
+    if (!section)
+        return;
+    frmVyber *selection = frmVyber::Loaded();
+    for (int i = 1; i < int(PocetSloupcu) && i < int(SloupcePrehledu.size()); ++i) {
+        const qint16 align = VEdit->ColAlign(i);
+        const QString letter = align == 4 ? QStringLiteral("C") : align == 7 ? QStringLiteral("R") : QStringLiteral("L");
+        const QString caption = VEdit->TMatrix(0, i);
+        SloupecPrehledu &column = SloupcePrehledu[size_t(i)];
+        Db->Execute(ZmenaHlavickySql(*section, column.Jmeno, caption, letter));
+        if (Db->RecordsAffected() <= 0)
+            continue;
+        if (selection && size_t(i) < selection->lbl.size() && selection->lbl[size_t(i)])
+            selection->lbl[size_t(i)]->setText(caption);
+        column.Titulek = caption;
+        column.Zarovnani = letter;
+    }
+    NastavSloupce(false);
+}
+

@@ -9,6 +9,7 @@ class QLabel;
 class QTimer;
 class VarnexEditUni;
 class Variant;
+class ColumnTable;
 namespace dao { class Recordset; }
 
 // The overview: the records of the current section in a table editor control, with a
@@ -37,9 +38,13 @@ public:
     // into the grid, as the selection window and the control's own selection ask.
     Vyber NactiVyber(const QString &podminka);
     // A command on the current record: the item Index of the grid's record menu, which
-    // the main window's record commands call too (0 edit, 1 copy, 4 change the preview's
-    // attachment, 5 add one; 7, the detail print, only checks for a record yet).
+    // the main window's record commands call too (0 edit, 1 copy, 2 delete the current
+    // or marked rows, 4 change the preview's attachment, 5 add one; 7, the detail print,
+    // has no print window yet and its item stays disabled). Every code ends by bringing
+    // the preview in step, unless there was no record to act on.
     void vEdit_Record(qint16 &Index);
+    // The detail print's record menu item: offered once the print window is there.
+    static constexpr bool TiskDetailu = false;
 
     // The records shown; the selection window puts a narrowed query here before ReadFlg.
     std::unique_ptr<dao::Recordset> Zaznamy;
@@ -59,6 +64,15 @@ private:
     // rows stay as they were.
     void VEdit_Vybrano(Variant &cWhere);
     void VEdit_DblClick();
+    // The control deleted the current row: its record and attachment rows go, together.
+    void VEdit_Smazano();
+    // The default captions and alignments of the column set-up, from the section's
+    // default definitions; and the captions and alignments chosen there, stored in its
+    // definitions. Each column goes by its own field, whatever fields are hidden.
+    void VEdit_DefaultHeader(ColumnTable &aDefHeader);
+    void VEdit_ChangeHeader();
+    // The current row's key; 0 when there is no record.
+    qint32 aktualniKlic() const;
     void tmr_Timer();
     // The strip's text for a value of the description field.
     void showDescription(const QString &text);

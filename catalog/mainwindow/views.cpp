@@ -7,7 +7,15 @@
 #include "mainwindow/frmPrehled.h"
 #include "records/frmNahled.h"
 #include "records/frmVyber.h"
+#include "common/mainframe.h"
+#include "common/translation.h"
+#include "data/overviewquery.h"
+#include "msgbox.h"
 #include "variant.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QLabel>
 
 
 namespace {
@@ -19,7 +27,84 @@ bool settingIsTrue(const QString &key)
     return on;
 }
 
+// Brings an open view to the front of the main window's area.
+void doPopredi(QWidget *view)
+{
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(view->parentWidget())) {
+        if (frame->mdiArea())
+            frame->mdiArea()->setActiveSubWindow(frame);
+        frame->raise();
+    }
+}
+
+// A view opens only on a current section; without one the user hears why.
+bool sekceNastavena(const char *title)
+{
+    std::optional<qint32> section;
+    ignoreErrors([&] { section = AktualniSekce(); });
+    if (section)
+        return true;
+    MsgBox(PrelozText(QStringLiteral("172,Není nastavena sekce. Naveďte novou sekci a akci opakujte.")),
+           vbExclamation | vbOKOnly, PrelozText(QString::fromUtf8(title)));
+    return false;
+}
+
+// A view command: an open view only comes to the front; a closed one opens on a current
+// section. The view just shown, for the caller to fill; null when there is nothing more.
+template <class View>
+View *zobrazPohled(const char *title)
+{
+    if (View *open = View::Loaded()) {
+        doPopredi(open);
+        return nullptr;
+    }
+    if (!sekceNastavena(title))
+        return nullptr;
+    View &view = View::Form();
+    view.Zobraz();
+    return &view;
+}
+
 }  // namespace
+
+void frmMain::mnuZobrazPrehled_Click()
+{
+    if (frmPrehled *overview = zobrazPohled<frmPrehled>("408,Zobrazení přehledu"))
+        overview->NactiData();
+}
+
+void frmMain::mnuZobrazVyber_Click()
+{
+    if (frmVyber *selection = zobrazPohled<frmVyber>("409,Zobrazení výběru")) {
+        selection->NactiData();
+        if (!PrehledOtevren())
+            selection->fraVyber->setEnabled(false);
+    }
+}
+
+void frmMain::mnuZobrazNahled_Click()
+{
+    if (frmNahled *preview = zobrazPohled<frmNahled>("407,Zobrazení náhledu")) {
+        if (PrehledOtevren())
+            preview->NactiZalozky();
+        else
+            preview->Vyprazdni();
+    }
+}
+
+void frmMain::PoUlozeniDefinic(qint32 sekce)
+{
+    // The overview stores its layout as it closes; the reset must come after that store.
+    ignoreErrors([] { UnloadViews(); });
+    Db->Execute(ZrusZarovnaniPrehleduSql(sekce));
+    std::optional<qint32> current;
+    ignoreErrors([&] { current = AktualniSekce(); });
+    if (!current)
+        return;
+    ZobrazPohledy();
+    if (frmPrehled *overview = frmPrehled::Loaded())
+        overview->SetFocus();
+}
 
 void ZobrazPohledy()
 {

@@ -64,6 +64,7 @@ class TestMainWindow : public QObject
     static QStringList sectionCommandsEnabled(frmMain &w)
     {
         QStringList on;
+        // Export and update have no window yet: they stay disabled whatever the section.
         for (QAction *a : {w.mnuNew, w.mnuCopy, w.mnuUpdate, w.mnuDelete, w.mnuDeleteAll, w.mnuNahled, w.mnuNahledAdd,
                            w.mnuExport, w.mnuImport, w.mnuZobrazPrehled, w.mnuZobrazNahled, w.mnuZobrazVyber})
             if (a->isEnabled())
@@ -302,7 +303,7 @@ private Q_SLOTS:
         frmMain &w = frmMain::Form();
         w.lblSekce->setProperty("Tag", tag);
         w.NastavMenu();
-        QCOMPARE(sectionCommandsEnabled(w).size(), enabled ? 12 : 0);
+        QCOMPARE(sectionCommandsEnabled(w).size(), enabled ? 10 : 0);
         // The commands that need no section stay as they are.
         QVERIFY(w.mnuEnd->isEnabled());
         QVERIFY(w.mnuMajitel->isEnabled());
@@ -323,7 +324,7 @@ private Q_SLOTS:
         QCOMPARE(w.lblSekce->text(), QStringLiteral("SEKCE 7"));
         QCOMPARE(w.lblSekce->property("Tag").toString(), QStringLiteral("7"));
         QCOMPARE(openViews(), (QStringList{"frmPrehled", "frmNahled"}));
-        QCOMPARE(sectionCommandsEnabled(w).size(), 12);
+        QCOMPARE(sectionCommandsEnabled(w).size(), 10);
         QWidget *before = frmPrehled::Loaded();
         QPointer<QWidget> watch(before);
         w.mnuSekceX[3]->trigger();

@@ -139,11 +139,11 @@ private Q_SLOTS:
         xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), QStringLiteral("x') OR 1=1 OR ('")});
         keys({QStringLiteral("Tab"), QStringLiteral("space")});
         QTest::qWait(500);
-        // "Katalog" is the first title of the menu bar; Up wraps round to "Konec", five
-        // more reach "Smazat všechny vybrané záznamy".
+        // "Katalog" is the first title of the menu bar; Up wraps round to "Konec", three
+        // more reach "Smazat všechny vybrané záznamy" (the keys pass over disabled items).
         click(main + QPoint(15, 8));
-        keys({QStringLiteral("Up"), QStringLiteral("Up"), QStringLiteral("Up"), QStringLiteral("Up"), QStringLiteral("Up"),
-              QStringLiteral("Up"), QStringLiteral("Return")});
+        keys({QStringLiteral("Up"), QStringLiteral("Up"), QStringLiteral("Up"), QStringLiteral("Up"),
+              QStringLiteral("Return")});
         QTRY_COMPARE_WITH_TIMEOUT(readFile(log), QStringLiteral("52|Rušení záznamů|Smazat vybrané záznamy?\\nPočet záznamů 1\n"), 10000);
         QTest::qWait(500);
         // Konec.
