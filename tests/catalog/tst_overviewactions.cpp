@@ -361,6 +361,25 @@ private Q_SLOTS:
         QCOMPARE(frmPrehled::Loaded()->VEdit->Rows(), 4);
     }
 
+    // A view command for a view that is open only brings it to the front: the same
+    // window, not loaded again.
+    void viewCommandRaisesAnOpenView()
+    {
+        openViewsOnRecord12();
+        frmMain &main = frmMain::Form();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        frmPrehled *overview = frmPrehled::Loaded();
+        main.mdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(frmNahled::Form().parentWidget()));
+        const int loads = frmNahled::Form().PocetNacteni;
+        QTest::mouseClick(main.menuBar(), Qt::LeftButton, {}, main.menuBar()->actionGeometry(main.mnuZobraz->menuAction()).center());
+        QTRY_VERIFY(main.mnuZobraz->isVisible());
+        QTest::mouseClick(main.mnuZobraz, Qt::LeftButton, {}, main.mnuZobraz->actionGeometry(main.mnuZobrazPrehled).center());
+        QTRY_COMPARE(main.mdiArea->activeSubWindow(), overview->parentWidget());
+        QCOMPARE(frmPrehled::Loaded(), overview);
+        QCOMPARE(overview->VEdit->Row(), 2);
+        QCOMPARE(frmNahled::Form().PocetNacteni, loads);
+    }
+
     // Every item of every menu of the main window, of the preview's popup and of the
     // grid's record menu, chosen with the mouse, opens its window (or asks its question),
     // or is disabled and says why.
