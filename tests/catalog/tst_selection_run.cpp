@@ -1,7 +1,8 @@
-// The real program on a real display, driven as a user drives it: a hostile row typed into
-// the selection window and applied, then "Smazat všechny vybrané záznamy" from the menu,
-// its question answered from the script. The delete takes the one record that holds the
-// text, in no other section.
+// The real program on a real display, driven as a user drives it, its questions answered
+// from the script: a hostile row typed into the selection window and applied, then
+// "Smazat všechny vybrané záznamy" from the menu, which takes the one record that holds
+// the text, in no other section; and "Smazat záznam" from the menu, which takes the
+// overview's current record with its attachment row.
 #include "dao.h"
 #include "testsupport.h"
 
@@ -37,8 +38,25 @@ class TestSelectionRun : public QObject
     }
 
 private Q_SLOTS:
-    void hostileRowThenDeleteSelected()
+    void deletesFromTheMenu_data()
     {
+        QTest::addColumn<bool>("hostileRow");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("selected records") << true
+                                          << QStringLiteral("52|Rušení záznamů|Smazat vybrané záznamy?\\nPočet záznamů 1\n")
+                                          << QStringLiteral("1:2 2:2 3:1 obr:2");
+        // The first row in Czech order is "Čaj", record 1 with the attachment a.jpg.
+        QTest::newRow("current record") << false << QStringLiteral("4|Aktualizace|Opravdu zrušit řádek?\n")
+                                        << QStringLiteral("1:2 2:2 3:1 obr:2");
+    }
+    void deletesFromTheMenu()
+    {
+        QFETCH(bool, hostileRow);
+        QFETCH(QString, box);
+        QFETCH(QString, after);
+        // Each run in a folder of its own.
+        const QString run = QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('_'));
         const testsupport::VirtualDisplay display;
         if (!display.isValid())
             QSKIP("Xvfb is not available");
@@ -46,7 +64,7 @@ private Q_SLOTS:
             QSKIP("xdotool is not available");
 
         // The program folder with a catalog of three sections; section 1 holds the text.
-        m_folder = m_dir.filePath(QStringLiteral("program"));
+        m_folder = m_dir.filePath(run + QStringLiteral("/program"));
         QDir().mkpath(m_folder);
         const QDir built(testsupport::builtProgramFolder());
         for (const QString &name : built.entryList(QDir::Files)) {
@@ -74,7 +92,7 @@ private Q_SLOTS:
         }
         QCOMPARE(census(), QStringLiteral("1:3 2:2 3:1 obr:3"));
 
-        const QString config = m_dir.filePath(QStringLiteral("config"));
+        const QString config = m_dir.filePath(run + QStringLiteral("/config"));
         {
             QSettings settings(config + QStringLiteral("/Oskal/Oskal.ini"), QSettings::IniFormat);
             settings.setValue(QStringLiteral("INFO/Sekce"), QStringLiteral("1"));
@@ -86,8 +104,8 @@ private Q_SLOTS:
             settings.setValue(QStringLiteral("INFO/PrehledWindowLeft"), QStringLiteral("6000"));
             settings.setValue(QStringLiteral("INFO/PrehledWindowTop"), QStringLiteral("0"));
         }
-        const QString script = m_dir.filePath(QStringLiteral("answers.txt"));
-        const QString log = m_dir.filePath(QStringLiteral("boxes.log"));
+        const QString script = m_dir.filePath(run + QStringLiteral("/answers.txt"));
+        const QString log = m_dir.filePath(run + QStringLiteral("/boxes.log"));
         {
             QFile f(script);
             QVERIFY(f.open(QIODevice::WriteOnly));
@@ -133,18 +151,25 @@ private Q_SLOTS:
         const QPoint main(values.value(QStringLiteral("X")), values.value(QStringLiteral("Y")));
         QTest::qWait(1500);  // the views open after the main window
 
-        // Into the first row (below the menu bar, the section strip and the window's
-        // title), the hostile text, Tab to "Vybrat" and Space.
-        click(main + QPoint(200, 85));
-        xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), QStringLiteral("x') OR 1=1 OR ('")});
-        keys({QStringLiteral("Tab"), QStringLiteral("space")});
-        QTest::qWait(500);
-        // "Katalog" is the first title of the menu bar; Up wraps round to "Konec", three
-        // more reach "Smazat všechny vybrané záznamy" (the keys pass over disabled items).
-        click(main + QPoint(15, 8));
-        keys({QStringLiteral("Up"), QStringLiteral("Up"), QStringLiteral("Up"), QStringLiteral("Up"),
-              QStringLiteral("Return")});
-        QTRY_COMPARE_WITH_TIMEOUT(readFile(log), QStringLiteral("52|Rušení záznamů|Smazat vybrané záznamy?\\nPočet záznamů 1\n"), 10000);
+        if (hostileRow) {
+            // Into the first row (below the menu bar, the section strip and the window's
+            // title), the hostile text, Tab to "Vybrat" and Space.
+            click(main + QPoint(200, 85));
+            xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), QStringLiteral("x') OR 1=1 OR ('")});
+            keys({QStringLiteral("Tab"), QStringLiteral("space")});
+            QTest::qWait(500);
+            // "Katalog" is the first title of the menu bar; Up wraps round to "Konec", three
+            // more reach "Smazat všechny vybrané záznamy" (the keys pass over disabled items).
+            click(main + QPoint(15, 8));
+            keys({QStringLiteral("Up"), QStringLiteral("Up"), QStringLiteral("Up"), QStringLiteral("Up"),
+                  QStringLiteral("Return")});
+        } else {
+            // Down from "Změna sekce" past three record commands to "Smazat záznam".
+            click(main + QPoint(15, 8));
+            keys({QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Down"),
+                  QStringLiteral("Down"), QStringLiteral("Return")});
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(readFile(log), box, 10000);
         QTest::qWait(500);
         // Konec.
         click(main + QPoint(15, 8));
@@ -153,7 +178,7 @@ private Q_SLOTS:
         QVERIFY2(oskal.state() == QProcess::NotRunning || oskal.waitForFinished(20000), "the program did not end");
         QCOMPARE(oskal.exitStatus(), QProcess::NormalExit);
         QCOMPARE(oskal.exitCode(), 0);
-        QCOMPARE(census(), QStringLiteral("1:2 2:2 3:1 obr:2"));
+        QCOMPARE(census(), after);
     }
 };
 
