@@ -12,6 +12,8 @@
 #include "records/frmVyber.h"
 #include "setup/frmMajitel.h"
 #include "setup/frmNastav.h"
+#include "output/frmExport.h"
+#include "output/frmImport.h"
 #include "common/globals.h"
 #include "common/utility.h"
 #include "common/translation.h"
@@ -189,6 +191,8 @@ void frmMain::createMenus()
     mnuKatalog->addSeparator();
     mnuExport = item(mnuKatalog, "mnuExport", QStringLiteral("85,Export katalogu"));
     mnuImport = item(mnuKatalog, "mnuImport", QStringLiteral("32,Aktualizace katalogu"));
+    connect(mnuExport, &QAction::triggered, this, [] { frmExport::Form().Zobraz(); });
+    connect(mnuImport, &QAction::triggered, this, [] { frmImport::Form().Zobraz(); });
     mnuKatalog->addSeparator();
     mnuEnd = item(mnuKatalog, "mnuEnd", QStringLiteral("111,Konec"));
     connect(mnuEnd, &QAction::triggered, this, &frmMain::mnuEnd_Click);
