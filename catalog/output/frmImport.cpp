@@ -86,6 +86,9 @@ frmImport::frmImport()
         dir->hideColumn(c);
     dir->header()->hide();
     dir->setMinimumHeight(220);
+    // The folders come in as they are read: the chosen one stays in view meanwhile.
+    connect(dirModel, &QFileSystemModel::directoryLoaded, dir,
+            [this] { dir->scrollTo(dir->currentIndex(), QAbstractItemView::PositionAtTop); });
     grid->addWidget(dir, 3, 0);
     auto *bottom = new QHBoxLayout;
     bottom->addStretch(1);
@@ -128,8 +131,11 @@ void frmImport::cmdAdresar_Click()
 {
     for (QWidget *w : {static_cast<QWidget *>(dir), static_cast<QWidget *>(cmdOK), static_cast<QWidget *>(cmdKonec[1])})
         w->show();
-    dir->setCurrentIndex(dirModel->index(AppPath));
+    const QModelIndex start = dirModel->index(AppPath);
+    dir->setCurrentIndex(start);
+    dir->expand(start);
     adjustSize();
+    dir->scrollTo(start, QAbstractItemView::PositionAtTop);
 }
 
 void frmImport::status(const QString &text)

@@ -450,14 +450,18 @@ private Q_SLOTS:
         Ws.reset();
     }
 
-    // A folder update of a newer release: the updater comes from the folder, and gets
-    // the program folder, the chosen folder and no address.
+    // A folder update of a newer release: the updater comes from the folder, really
+    // starts, and gets one argument: the program folder, the chosen folder and no address.
     void folderUpdate()
     {
         QTemporaryDir source;
         const QString folder = source.path() + QLatin1Char('/');
+        const QByteArray stub = "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"$(dirname \"$0\")/received\"\n";
         writeFile(folder + QStringLiteral("download.inf"), "05.03.2024 14:07:00\r\n");
-        writeFile(folder + QStringLiteral("update"), "#!/bin/sh\necho stub\n");
+        writeFile(folder + QStringLiteral("update"), stub);
+        QVERIFY(QFile::setPermissions(folder + QStringLiteral("update"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        const process::Opener stubOpener = process::setOpener({});
+        const auto back = qScopeGuard([&] { process::setOpener(stubOpener); });
         testsupport::ScriptedBoxes boxes;
         boxes.expect(vbYes);
         runImport([&](frmImport &w) {
@@ -467,9 +471,10 @@ private Q_SLOTS:
             QTest::mouseClick(w.cmdOK, Qt::LeftButton);
         });
         QCOMPARE(boxes.shown()[0].text, QStringLiteral("Provést aktualizaci z adresáře %1?").arg(folder));
-        QCOMPARE(m_started.size(), 1);
-        QCOMPARE(m_started[0].parameters, AppPath + QChar(0xA0) + folder + QChar(0xA0));
-        QCOMPARE(bytes(AppPath + QStringLiteral("update")), QByteArray("#!/bin/sh\necho stub\n"));
+        QCOMPARE(bytes(AppPath + QStringLiteral("update")), stub);
+        const QString received = AppPath + QStringLiteral("received");
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(received).size() > 0, 5000);
+        QCOMPARE(QString::fromUtf8(bytes(received)), QStringLiteral("1|") + AppPath + QChar(0xA0) + folder + QChar(0xA0));
         QCOMPARE(NactiInfo(QStringLiteral("Aktualizace")), QStringLiteral("20240305140700"));
     }
 
