@@ -36,6 +36,8 @@ class ReleaseServer : public QTcpServer
 public:
     QString folder;
     QStringList asked;
+    // Whether the update window let a second run start or closed while it was served.
+    bool buttonsOpen = false;
 
     ReleaseServer()
     {
@@ -56,6 +58,8 @@ private:
             return;
         const QString path = QUrl(QString::fromLatin1(request.split(' ').value(1))).path();
         asked << path;
+        if (frmImport *w = frmImport::Loaded())
+            buttonsOpen = buttonsOpen || w->cmdInternet->isEnabled() || w->cmdKonec[0]->isEnabled();
         QFile file(folder + path.mid(int(qstrlen("/rel/"))));
         const bool found = path.startsWith(QStringLiteral("/rel/")) && file.open(QIODevice::ReadOnly);
         const QByteArray body = found ? file.readAll() : QByteArray("<html>not found</html>");
@@ -198,6 +202,7 @@ private Q_SLOTS:
         testsupport::openFreshCatalog(*m_folder);
         setAddress(kAddress);
         m_server.asked.clear();
+        m_server.buttonsOpen = false;
         m_started.clear();
         frmMain &w = frmMain::Form();
         w.show();
@@ -409,6 +414,7 @@ private Q_SLOTS:
             QCOMPARE(boxes.shown().size(), 0);
         }
         QCOMPARE(m_server.asked, (QStringList{"/rel/download.inf", "/rel/update", "/rel/QIRData.mdb", "/rel/Lang.mdb", "/rel/Oskal"}));
+        QVERIFY(!m_server.buttonsOpen);
         const QString dnload = AppPath + QStringLiteral("dnload/");
         QStringList arrived = QDir(dnload).entryList(QDir::Files);
         arrived.sort();
