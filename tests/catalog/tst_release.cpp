@@ -484,6 +484,27 @@ private Q_SLOTS:
         QCOMPARE(NactiInfo(QStringLiteral("Aktualizace")), QStringLiteral("20240305140700"));
     }
 
+    // An address without "www." is refused, and the one typed instead serves this update
+    // only; a release no newer than the applied one ends it.
+    void typedAddress()
+    {
+        setAddress(QStringLiteral("http://firma.cz"));
+        UlozInfo(QStringLiteral("Aktualizace"), QStringLiteral("20240305140700"));
+        QTemporaryDir served;
+        writeFile(served.filePath(QStringLiteral("download.inf")), "05.03.2024 14:07:00\r\n");
+        m_server.folder = served.path() + QLatin1Char('/');
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(vbYes).expectInput(QStringLiteral(" WWW.Oskal.test/rel/ ")).expect(vbOK);
+        webUpdate();
+        QCOMPARE(boxes.shown()[0].text, QStringLiteral("Internetová adresa pro aktualizaci nemá správný formát. Aktualizace "
+                                                       "nebude provedena.\nChcete adresu zadat ručně?"));
+        QCOMPARE(boxes.shown()[1].text, QStringLiteral("Zadejte internetovou adresu pro aktualizaci dat"));
+        QCOMPARE(boxes.shown()[2].text, QStringLiteral("Nebyly nalezeny žádné změny."));
+        QCOMPARE(m_server.asked, QStringList{"/rel/download.inf"});
+        QCOMPARE(scalar(QStringLiteral("select WebAktualizace from Majitel")).toString(), QStringLiteral("http://firma.cz"));
+        QVERIFY(m_started.isEmpty());
+    }
+
     // A release without its catalog, or no server at all: nothing reaches the updater.
     void webFailures()
     {
