@@ -12,6 +12,8 @@
 #include "records/frmVyber.h"
 #include "setup/frmMajitel.h"
 #include "setup/frmNastav.h"
+#include "output/frmExport.h"
+#include "output/frmImport.h"
 #include "common/globals.h"
 #include "common/utility.h"
 #include "common/translation.h"
@@ -190,6 +192,8 @@ void frmMain::createMenus()
     mnuKatalog->addSeparator();
     mnuExport = item(mnuKatalog, "mnuExport", QStringLiteral("85,Export katalogu"));
     mnuImport = item(mnuKatalog, "mnuImport", QStringLiteral("32,Aktualizace katalogu"));
+    connect(mnuExport, &QAction::triggered, this, [] { frmExport::Form().Zobraz(); });
+    connect(mnuImport, &QAction::triggered, this, [] { frmImport::Form().Zobraz(); });
     mnuKatalog->addSeparator();
     mnuEnd = item(mnuKatalog, "mnuEnd", QStringLiteral("111,Konec"));
     connect(mnuEnd, &QAction::triggered, this, &frmMain::mnuEnd_Click);
@@ -248,7 +252,7 @@ void frmMain::createMenus()
     // The windows of these commands come later; until then each says so.
     for (QMenu *menu : {mnuKatalog, mnuNastav, PopupNahledy})
         menu->setToolTipsVisible(true);
-    for (QAction *command : {mnuExport, mnuImport, mnuNastKatalog, mnuNastSekce})
+    for (QAction *command : {mnuNastKatalog, mnuNastSekce})
         nedostupny(command);
     if (!frmPrehled::TiskDetailu)
         nedostupny(PopupNahledTisk);

@@ -84,6 +84,37 @@ bool alive(pid_t pid)
 
 }  // namespace
 
+// A command line read as programs on Windows read theirs: split at blanks and tabs outside
+// double quotes ("" inside quotes is one quote), never at other spaces, so that a
+// parameter joined with no-break spaces stays one.
+static QStringList splitParameters(const QString &line)
+{
+    QStringList args;
+    QString current;
+    bool quoted = false, any = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (c == QLatin1Char('"')) {
+            if (quoted && i + 1 < line.size() && line[i + 1] == QLatin1Char('"'))
+                current += line[++i];
+            else
+                quoted = !quoted;
+            any = true;
+        } else if (!quoted && (c == QLatin1Char(' ') || c == QLatin1Char('\t'))) {
+            if (any)
+                args << current;
+            current.clear();
+            any = false;
+        } else {
+            current += c;
+            any = true;
+        }
+    }
+    if (any)
+        args << current;
+    return args;
+}
+
 int desktopOpen(const QString &file, const QString &parameters, const QString &directory)
 {
     if (file.isEmpty())
@@ -97,7 +128,7 @@ int desktopOpen(const QString &file, const QString &parameters, const QString &d
     // from some media do) cannot, and is opened as a document instead.
     if (info.isFile() && info.isExecutable()) {
         const QString dir = QFileInfo(directory).isDir() ? directory : QString();
-        if (QProcess::startDetached(info.absoluteFilePath(), QProcess::splitCommand(parameters), dir))
+        if (QProcess::startDetached(info.absoluteFilePath(), splitParameters(parameters), dir))
             return Started;
     }
     if (hasAssociation(info.absoluteFilePath()) == false)

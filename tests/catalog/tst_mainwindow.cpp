@@ -303,7 +303,7 @@ private Q_SLOTS:
         frmMain &w = frmMain::Form();
         w.lblSekce->setProperty("Tag", tag);
         w.NastavMenu();
-        QCOMPARE(sectionCommandsEnabled(w).size(), enabled ? 10 : 0);
+        QCOMPARE(sectionCommandsEnabled(w).size(), enabled ? 12 : 0);
         // The commands that need no section stay as they are.
         QVERIFY(w.mnuEnd->isEnabled());
         QVERIFY(w.mnuMajitel->isEnabled());
@@ -324,7 +324,7 @@ private Q_SLOTS:
         QCOMPARE(w.lblSekce->text(), QStringLiteral("SEKCE 7"));
         QCOMPARE(w.lblSekce->property("Tag").toString(), QStringLiteral("7"));
         QCOMPARE(openViews(), (QStringList{"frmPrehled", "frmNahled"}));
-        QCOMPARE(sectionCommandsEnabled(w).size(), 10);
+        QCOMPARE(sectionCommandsEnabled(w).size(), 12);
         QWidget *before = frmPrehled::Loaded();
         QPointer<QWidget> watch(before);
         w.mnuSekceX[3]->trigger();

@@ -411,6 +411,8 @@ private Q_SLOTS:
             {"mnuZaloha", "box:Provést zálohu dat na disk?"},
             {"mnuObnova", "box:Provést obnovu*"},
             {"mnuApl", "frmLogo"},
+            {"mnuExport", "frmExport*"},
+            {"mnuImport", "frmImport*"},
             {"PopupNahled", "frmPriradObr|2,5 mm"},
             {"PopupNahledAdd", "frmPriradObr|Náhled"},
             {"PopupPopis", "frmEditace|Aktualizace záznamu"},
@@ -421,7 +423,7 @@ private Q_SLOTS:
             {"Přidat náhled", "frmPriradObr|Náhled"},
         };
         const QString later = QStringLiteral("Tento příkaz zatím není k dispozici.");
-        const QStringList disabled{"mnuExport", "mnuImport", "mnuNastKatalog", "mnuNastSekce", "PopupNahledTisk"};
+        const QStringList disabled{"mnuNastKatalog", "mnuNastSekce", "PopupNahledTisk"};
         QStringList walked;
 
         // One item: the state set up, the item chosen by `choose`, and what came of it.

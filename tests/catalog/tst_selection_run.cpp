@@ -158,11 +158,12 @@ private Q_SLOTS:
             xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), QStringLiteral("x') OR 1=1 OR ('")});
             keys({QStringLiteral("Tab"), QStringLiteral("space")});
             QTest::qWait(500);
-            // "Katalog" is the first title of the menu bar; Up wraps round to "Konec", three
-            // more reach "Smazat všechny vybrané záznamy" (the keys pass over disabled items).
+            // "Katalog" is the first title of the menu bar; Up wraps round to "Konec", five
+            // more (the update, the export and the two attachment commands) reach "Smazat
+            // všechny vybrané záznamy"; the keys pass over separators and disabled items.
             click(main + QPoint(15, 8));
             keys({QStringLiteral("Up"), QStringLiteral("Up"), QStringLiteral("Up"), QStringLiteral("Up"),
-                  QStringLiteral("Return")});
+                  QStringLiteral("Up"), QStringLiteral("Up"), QStringLiteral("Return")});
         } else {
             // Down from "Změna sekce" past three record commands to "Smazat záznam".
             click(main + QPoint(15, 8));

@@ -86,8 +86,19 @@ private Q_SLOTS:
     }
 
     // A program is started with its parameters, in the folder given, and not waited for.
+    // Parameters part at blanks and tabs alone: no-break spaces join one.
+    void startsAProgram_data()
+    {
+        QTest::addColumn<QString>("parameters");
+        QTest::addColumn<QString>("received");
+        QTest::newRow("quoted") << QStringLiteral("\"a b\" c") << QStringLiteral("a b|c");
+        QTest::newRow("no-break spaces") << QStringLiteral("/p/\u00A0/q/\u00A0 r") << QStringLiteral("/p/\u00A0/q/\u00A0|r");
+    }
+
     void startsAProgram()
     {
+        QFETCH(QString, parameters);
+        QFETCH(QString, received);
         QTemporaryDir dir;
         const QString script = dir.filePath(QStringLiteral("run me.sh"));
         QFile f(script);
@@ -97,14 +108,14 @@ private Q_SLOTS:
         QVERIFY(QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         QElapsedTimer timer;
         timer.start();
-        const int result = process::ShellExecute(script, QStringLiteral("\"a b\" c"), dir.path());
+        const int result = process::ShellExecute(script, parameters, dir.path());
         QVERIFY(result > 32);
         QVERIFY(timer.elapsed() < 200);
         const QString out = dir.filePath(QStringLiteral("out.txt"));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(out) && QFileInfo(out).size() > 0, 5000);
         QFile o(out);
         QVERIFY(o.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(o.readAll()).trimmed(), QStringLiteral("a b|c|") + QDir(dir.path()).canonicalPath());
+        QCOMPARE(QString::fromUtf8(o.readAll()).trimmed(), received + QLatin1Char('|') + QDir(dir.path()).canonicalPath());
     }
 
     void replacedOpener()
