@@ -96,12 +96,13 @@ class TestStartup : public QObject
     // Plays the steps in the login window once it shows, as a user types and clicks them:
     // "user TEXT" over the whole user name, "password TEXT" (typed over what the window
     // selected after a wrong try), "ok", "enter", "cancel", "escape". Every password typed
-    // goes into `typed`. A window the steps leave open is cancelled.
-    void whenLoginShows(const QStringList &steps, bool *shown, QStringList *typed)
+    // goes into `typed`. A window the steps leave open (without steps: any that shows) fails
+    // the test and is cancelled. The watch ends with `scope`.
+    static void whenLoginShows(QObject *scope, const QStringList &steps, bool *shown, QStringList *typed)
     {
-        auto *poll = new QTimer(this);
+        auto *poll = new QTimer(scope);
         poll->setInterval(5);
-        connect(poll, &QTimer::timeout, this, [poll, steps, shown, typed] {
+        connect(poll, &QTimer::timeout, scope, [poll, steps, shown, typed] {
             auto *login = qobject_cast<frmLogin *>(QApplication::activeModalWidget());
             if (!login || !login->isVisible())
                 return;
@@ -115,6 +116,7 @@ class TestStartup : public QObject
                     QTest::qFail("the login window was left open", __FILE__, __LINE__);
                 login->reject();
             });
+            QVERIFY2(!steps.isEmpty(), "a login window where none belongs");
             QVERIFY(QTest::qWaitForWindowActive(login));
             QCOMPARE(login->windowTitle(), QStringLiteral("Login"));
             for (const QString &step : steps) {
@@ -786,8 +788,8 @@ private Q_SLOTS:
         answerBoxes(scripted, answers);
         bool loginShown = false;
         QStringList passwords;
-        if (!login.isEmpty())
-            whenLoginShows(login, &loginShown, &passwords);
+        QObject scope;
+        whenLoginShows(&scope, login, &loginShown, &passwords);
 
         const auto result = Main(program(), {});
 
@@ -850,8 +852,9 @@ private Q_SLOTS:
             scripted.expect(vbOK);
         bool loginShown = false;
         QStringList passwords;
-        if (!refused)
-            whenLoginShows({QStringLiteral("password tajne"), QStringLiteral("ok")}, &loginShown, &passwords);
+        QObject scope;
+        whenLoginShows(&scope, refused ? QStringList() : QStringList{QStringLiteral("password tajne"), QStringLiteral("ok")},
+                       &loginShown, &passwords);
 
         const auto result = Main(program(), {});
 
