@@ -59,9 +59,9 @@ bool SitovaStanice()
 {
     if (const auto set = explicitSetting(QStringLiteral("SitovaStanice")))
         return *set;
-    // The folder the catalog's file really lies in: a link beside the program may lead
-    // into a shared folder.
-    return NaSitovemDisku(QFileInfo(QFileInfo(AppPath + QStringLiteral("QIRData.mdb")).canonicalFilePath()).absolutePath());
+    // Where the catalog's file really lies: a link beside the program may lead into a
+    // shared folder.
+    return NaSitovemDisku(AppPath + QStringLiteral("QIRData.mdb"));
 }
 
 bool ProgramZeSite()
