@@ -35,6 +35,8 @@ frmLogin::frmLogin()
     txtPassword->setEchoMode(QLineEdit::Password);
     txtPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));  // "*" for every character
     txtPassword->setMaxLength(20);  // the width of S_Param.Heslo
+    // Room for a name or a password of the usual length without scrolling.
+    txtUserName->setMinimumWidth(sys::toPixels(2700));
     layout->addWidget(txtUserName, 0, 1);
     layout->addWidget(txtPassword, 1, 1);
     lblLabels[0]->setBuddy(txtUserName);

@@ -5,7 +5,7 @@
 #include "startup/konverze.h"
 #include "startup/oprava.h"
 #include "data/infosettings.h"
-#include "startup/frmLogin.h"
+#include "startup/workstation.h"
 #include "common/globals.h"
 #include "common/mainframe.h"
 #include "mainwindow/frmMain.h"
@@ -25,7 +25,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLockFile>
 #include <QProcess>
 
@@ -113,13 +112,7 @@ std::optional<int> openCatalog()
     return std::nullopt;
 }
 
-// A network workstation running the program from a network drive; no start is one yet.
-bool runsFromNetworkDrive()
-{
-    return false;
-}
-
-std::optional<int> checkVersion()
+std::optional<int> checkVersion(bool networkStart)
 {
     const QString programTitle = PrelozText(QStringLiteral("313,Spuštění programu Oskal verze")) + QLatin1Char(' ') + VerzeProgramu;
     switch (PorovnejVerze(VerzeDat, OSKAL_VERSION_MAJOR, OSKAL_VERSION_MINOR)) {
@@ -135,7 +128,9 @@ std::optional<int> checkVersion()
     case VersionRule::Convert:
         break;
     }
-    if (SitovaStanice() && runsFromNetworkDrive()) {
+    // A workstation that runs the program from the shared drive leaves the conversion to
+    // the one holding the data on its own disk.
+    if (networkStart && ProgramZeSite()) {
         Pipni(400, 150);
         return endWith(PrelozText(QStringLiteral("362,Verze programu (")) + QLatin1Char(' ') + VerzeProgramu + QStringLiteral(" )")
                            + QLatin1Char(' ') + PrelozText(QStringLiteral("9,neodpovídá verzi dat na serveru (")) + VerzeDat
@@ -145,38 +140,6 @@ std::optional<int> checkVersion()
     if (!KonverzeDat())
         return endWith(PrelozText(QStringLiteral("181,Nezdařila se konverze dat nezbytná pro funkci nové verze programu. Program bude ukončen.")),
                        vbCritical, PrelozText(QStringLiteral("116,Konverze dat")));
-    return std::nullopt;
-}
-
-std::optional<int> nameWorkstation()
-{
-    const QString title = PrelozText(QStringLiteral("157,Nastavení prostředí"));
-    NazevStanice = NactiInfo(QStringLiteral("Stanice"));
-    if (!NazevStanice.trimmed().isEmpty())
-        return std::nullopt;
-    const QString answer = InputBox(PrelozText(QStringLiteral("254,První spušťení síťové stanice.")) + QLatin1Char('\n')
-                                        + PrelozText(QStringLiteral("386,Zadejte unikátní název stanice (max.30 znaků)"))
-                                        + QStringLiteral("\n\n")
-                                        + PrelozText(QStringLiteral("39,Bez nastavení názvu stanice program nebude pracovat!")),
-                                    title, QString());
-    if (answer.trimmed().isEmpty())
-        return endWith(PrelozText(QStringLiteral("166,Nebylo nastaveno systémové jméno stanice. Program nebude pracovat!")),
-                       vbExclamation, title);
-    UlozInfo(QStringLiteral("Stanice"), answer);
-    NazevStanice = answer;
-    MsgBox(PrelozText(QStringLiteral("315,Stanice")) + QStringLiteral("  ") + answer + QStringLiteral("  ")
-               + PrelozText(QStringLiteral("1,byla nastavena.")),
-           vbInformation, title);
-    return std::nullopt;
-}
-
-std::optional<int> login()
-{
-    frmLogin form;
-    form.exec();
-    if (!form.Potvrzeno)
-        return 0;
-    Uzivatel = form.txtUserName->text().trimmed();
     return std::nullopt;
 }
 
@@ -227,11 +190,6 @@ void showViews()
 }
 
 }  // namespace
-
-bool SitovaStanice()
-{
-    return false;
-}
 
 QString ZamekInstance(const QString &programFile)
 {
@@ -298,16 +256,17 @@ std::optional<int> Main(const QString &programFile, const QStringList &arguments
     VerzeProgramu = QStringLiteral("%1.%2.%3").arg(OSKAL_VERSION_MAJOR).arg(OSKAL_VERSION_MINOR).arg(OSKAL_VERSION_REVISION);
 
     // 10, 11. The version rule, and the conversion where it asks for one.
-    if (auto end = checkVersion())
+    const bool networkStart = SitovaStanice();
+    if (auto end = checkVersion(networkStart))
         return end;
 
     // 12, 13. Workstation name and login, on a network workstation only.
     NazevStanice = QStringLiteral("PC1");
     Uzivatel.clear();
-    if (SitovaStanice()) {
-        if (auto end = nameWorkstation())
+    if (networkStart) {
+        if (auto end = NastavNazevStanice())
             return end;
-        if (auto end = login())
+        if (auto end = Prihlaseni())
             return end;
     }
     // 14.

@@ -12,10 +12,6 @@
 // programFile is the program's own executable; its folder is the program folder.
 std::optional<int> Main(const QString &programFile, const QStringList &arguments);
 
-// Whether this start is one of a network workstation of a shared catalog, with a
-// workstation name and a login. Nothing decides that yet: every start is a single one.
-bool SitovaStanice();
-
 // The lock file that marks a running instance of the program at that path.
 QString ZamekInstance(const QString &programFile);
 // Gives up this instance's lock; the program's end does it, and tests between runs.

@@ -66,6 +66,15 @@ private:
     QProcessEnvironment m_env;
 };
 
+// Runs on a display need Xvfb and xdotool; without them they are skipped.
+#define SKIP_WITHOUT_DISPLAY(display)                                                  \
+    do {                                                                               \
+        if (!(display).isValid())                                                      \
+            QSKIP("Xvfb is not available");                                            \
+        if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())      \
+            QSKIP("xdotool is not available");                                         \
+    } while (false)
+
 // "Katalog", "Konec" of the main window's menu bar, chosen with the mouse.
 void chooseKonec(const X11Driver &x, const QString &mainWindow)
 {
@@ -126,11 +135,58 @@ class TestProgramFolder : public QObject
         return env;
     }
 
+    // Starts the copied program headless, its boxes answered by `answers`; gives the log's path.
+    QString startScripted(QProcess &oskal, const QString &name, const QByteArray &answers)
+    {
+        const QString scriptPath = m_dir.filePath(name + QStringLiteral(".txt"));
+        const QString logPath = m_dir.filePath(name + QStringLiteral(".log"));
+        writeFile(scriptPath, answers);
+        QFile::remove(logPath);
+        oskal.setProcessEnvironment(environment(scriptPath, logPath));
+        oskal.start(m_folder + QStringLiteral("/Oskal"), {});
+        return logPath;
+    }
+
     static void writeFile(const QString &path, const QByteArray &content)
     {
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(content);
+    }
+
+    // The copied folder's catalog with one section of one field, and the password tajne.
+    void withNetworkCatalog(const QString &verze = QStringLiteral("3.0.4"))
+    {
+        const QString catalog = m_folder + QStringLiteral("/QIRData.mdb");
+        QVERIFY(QFile::copy(m_folder + QStringLiteral("/QIRData.upg"), catalog));
+        QFile::setPermissions(catalog, QFile::permissions(catalog) | QFile::WriteOwner);
+        dao::Workspace ws;
+        auto db = ws.OpenDatabase(catalog);
+        db->Execute(QStringLiteral("update S_Param set Heslo='tajne', Verze='%1'").arg(verze));
+        db->Execute(QStringLiteral("insert into Sekce (Sekce, Nazev) values (1, 'Knihy')"));
+        db->Execute(QStringLiteral("insert into Definice (Poradi, Pol, Zobraz, Typ, Zarovnani, Nazev, Sekce) "
+                                   "values (1, 'Pol1', 1, 'C', 'L', 'Název', 1)"));
+    }
+
+    // The settings of section INFO the next run starts with, and no others.
+    void withSettings(const QMap<QString, QString> &values)
+    {
+        const QString ini = m_dir.filePath(QStringLiteral("config/Oskal/Oskal.ini"));
+        QFile::remove(ini);
+        QSettings settings(ini, QSettings::IniFormat);
+        for (auto it = values.begin(); it != values.end(); ++it)
+            settings.setValue(QStringLiteral("INFO/") + it.key(), it.value());
+    }
+
+    QStringList gridLogins()
+    {
+        QStringList logins;
+        dao::Workspace ws;
+        auto db = ws.OpenDatabase(m_folder + QStringLiteral("/QIRData.mdb"), false, true);
+        auto rs = db->OpenRecordset(QStringLiteral("select distinct Login from S_Grid"));
+        for (; !rs->Eof(); rs->MoveNext())
+            logins << rs->Fields(0).Value().toString();
+        return logins;
     }
 
     static QString readFile(const QString &path)
@@ -257,10 +313,7 @@ private Q_SLOTS:
     void konecEndsTheProgram()
     {
         const testsupport::VirtualDisplay display;
-        if (!display.isValid())
-            QSKIP("Xvfb is not available");
-        if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-            QSKIP("xdotool is not available");
+        SKIP_WITHOUT_DISPLAY(display);
         const QString logPath = m_dir.filePath(QStringLiteral("konec.log"));
         const QString ini = m_dir.filePath(QStringLiteral("config/Oskal/Oskal.ini"));
         const QProcessEnvironment env = displayRun(display, QStringLiteral("konec"), QByteArray("ok\n"));
@@ -328,10 +381,7 @@ private Q_SLOTS:
     void languageChosenForTheNextStart()
     {
         const testsupport::VirtualDisplay display;
-        if (!display.isValid())
-            QSKIP("Xvfb is not available");
-        if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-            QSKIP("xdotool is not available");
+        SKIP_WITHOUT_DISPLAY(display);
         const QString logPath = m_dir.filePath(QStringLiteral("lang.log"));
         const QString ini = m_dir.filePath(QStringLiteral("config/Oskal/Oskal.ini"));
         const QProcessEnvironment env = displayRun(display, QStringLiteral("lang"), QByteArray("ok\nok\nok\n"));
@@ -376,6 +426,135 @@ private Q_SLOTS:
         second.waitForFinished();
     }
 
+    // A network workstation's first start on a display: the name is asked for by a box,
+    // the login is typed into its window, and the user's name is the one the overview's
+    // control keeps its layout under.
+    void networkWorkstation_data()
+    {
+        QTest::addColumn<QByteArray>("answers");
+        QTest::addColumn<QStringList>("keys");  // xdotool commands typed into the login window
+        QTest::addColumn<bool>("runs");
+        QTest::addColumn<QString>("log");
+        const QString named = QStringLiteral(
+            "input|Nastavení prostředí|První spušťení síťové stanice.\\nZadejte unikátní název stanice (max.30 znaků)"
+            "\\n\\nBez nastavení názvu stanice program nebude pracovat!\n"
+            "64|Nastavení prostředí|Stanice  Sklad 2  byla nastavena.\n");
+        QTest::newRow("right password") << QByteArray("input Sklad 2\nok\n")
+                                        << QStringList{"key ctrl+a", "type eva", "key Tab", "type tajne", "key Return"} << true
+                                        << named;
+        QTest::newRow("wrong password, then the right one")
+            << QByteArray("input Sklad 2\nok\nok\n")
+            << QStringList{"key ctrl+a", "type eva", "key Tab", "type spatne", "key Return", "type tajne", "key Return"} << true
+            << named + QStringLiteral("0|Login|Špatně zadané heslo.\n");
+        QTest::newRow("cancelled") << QByteArray("input Sklad 2\nok\n") << QStringList{"type eva", "key Tab", "type taj", "key Escape"}
+                                   << false << named;
+    }
+    void networkWorkstation()
+    {
+        QFETCH(QByteArray, answers);
+        QFETCH(QStringList, keys);
+        QFETCH(bool, runs);
+        QFETCH(QString, log);
+        const testsupport::VirtualDisplay display;
+        SKIP_WITHOUT_DISPLAY(display);
+        const QString logPath = m_dir.filePath(QStringLiteral("network.log"));
+        const QString ini = m_dir.filePath(QStringLiteral("config/Oskal/Oskal.ini"));
+        const QProcessEnvironment env = displayRun(display, QStringLiteral("network"), answers);
+        withNetworkCatalog();
+        withSettings({{QStringLiteral("SitovaStanice"), QStringLiteral("True")}});
+        const auto cleanSettings = qScopeGuard([ini] { QFile::remove(ini); });
+        QProcess oskal;
+        oskal.setProcessEnvironment(env);
+        oskal.start(m_folder + QStringLiteral("/Oskal"), {});
+        QVERIFY(oskal.waitForStarted());
+        const auto ended = qScopeGuard([&oskal] {
+            if (oskal.state() != QProcess::NotRunning) {
+                oskal.kill();
+                oskal.waitForFinished();
+            }
+        });
+
+        const X11Driver x(env);
+        const QString login = x.newWindow({}, 20000);
+        QVERIFY2(!login.isEmpty(), "no login window");
+        QCOMPARE(x.xdotool({QStringLiteral("getwindowname"), login}).trimmed(), QStringLiteral("Login"));
+        for (const QString &step : keys)
+            x.xdotool({step.section(QLatin1Char(' '), 0, 0), QStringLiteral("--delay"), QStringLiteral("20"),
+                       step.section(QLatin1Char(' '), 1)});
+        if (runs) {
+            const QString main = x.newWindow({login}, 20000);
+            QVERIFY2(!main.isEmpty(), "no main window");
+            QTRY_COMPARE_WITH_TIMEOUT(readFile(logPath), log, 10000);
+            chooseKonec(x, main);
+        }
+        QVERIFY2(oskal.waitForFinished(20000), "the program did not end");
+        QCOMPARE(oskal.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(oskal.exitCode(), 0);
+        QCOMPARE(readFile(logPath), log);
+        QCOMPARE(QSettings(ini, QSettings::IniFormat).value(QStringLiteral("INFO/Stanice")).toString(), QStringLiteral("Sklad 2"));
+        QCOMPARE(gridLogins(), runs ? QStringList{QStringLiteral("eva")} : QStringList());
+        // The password is nowhere to be read.
+        const QString output = QString::fromUtf8(oskal.readAllStandardOutput() + oskal.readAllStandardError());
+        for (const QString &text : {readFile(logPath), readFile(ini), output})
+            QVERIFY2(!text.contains(QLatin1String("taj")) && !text.contains(QLatin1String("spatne")), qPrintable(text));
+    }
+
+    // The network starts that end before the login, or never ask for one.
+    void networkStartWithoutLogin_data()
+    {
+        QTest::addColumn<QString>("network");
+        QTest::addColumn<QString>("fromNetwork");
+        QTest::addColumn<QString>("verze");
+        QTest::addColumn<QByteArray>("answers");
+        QTest::addColumn<int>("exitCode");  // -1: runs
+        QTest::addColumn<QString>("log");
+        QTest::newRow("no workstation name")
+            << "True" << QString() << "3.0.4" << QByteArray("input\nok\n") << 1
+            << "input|Nastavení prostředí|První spušťení síťové stanice.\\nZadejte unikátní název stanice (max.30 znaků)"
+               "\\n\\nBez nastavení názvu stanice program nebude pracovat!\n"
+               "48|Nastavení prostředí|Nebylo nastaveno systémové jméno stanice. Program nebude pracovat!\n";
+        QTest::newRow("program on the network drive, data to convert")
+            << "True" << "True" << "3.1.0" << QByteArray("ok\n") << 1
+            << "16|Otevření dat|Verze programu ( 3.0.4 ) neodpovídá verzi dat na serveru (3.1.0 )\\nProgram bude ukončen.\n";
+        QTest::newRow("single workstation: nothing asked") << "False" << "True" << "3.0.4" << QByteArray() << -1 << QString();
+    }
+    void networkStartWithoutLogin()
+    {
+        QFETCH(QString, network);
+        QFETCH(QString, fromNetwork);
+        QFETCH(QString, verze);
+        QFETCH(QByteArray, answers);
+        QFETCH(int, exitCode);
+        QFETCH(QString, log);
+        copyFolder();
+        withNetworkCatalog(verze);
+        QMap<QString, QString> settings{{QStringLiteral("SitovaStanice"), network}};
+        if (!fromNetwork.isNull())
+            settings.insert(QStringLiteral("ProgramZeSite"), fromNetwork);
+        withSettings(settings);
+        const auto cleanSettings = qScopeGuard([this] { QFile::remove(m_dir.filePath(QStringLiteral("config/Oskal/Oskal.ini"))); });
+        QProcess oskal;
+        const QString logPath = startScripted(oskal, QStringLiteral("network"), answers);
+        if (exitCode < 0) {
+            // Running on its section, with no box shown.
+            QVERIFY2(!oskal.waitForFinished(3000), oskal.readAllStandardError().constData());
+            QCOMPARE(readFile(logPath), log);
+            oskal.kill();
+            oskal.waitForFinished();
+            return;
+        }
+        QVERIFY(oskal.waitForFinished(20000));
+        QCOMPARE(oskal.exitCode(), exitCode);
+        QCOMPARE(readFile(logPath), log);
+        dao::Workspace ws;
+        QCOMPARE(ws.OpenDatabase(m_folder + QStringLiteral("/QIRData.mdb"), false, true)
+                     ->OpenRecordset(QStringLiteral("select Verze from S_Param"))
+                     ->Fields(0)
+                     .Value()
+                     .toString(),
+                 verze);
+    }
+
     // Each way a start can fail ends the program with its message, through the real program.
     void failedStart_data()
     {
@@ -407,13 +586,8 @@ private Q_SLOTS:
             dao::Workspace ws;
             ws.OpenDatabase(catalog)->Execute(QStringLiteral("update S_Param set Verze='2.9.9'"));
         }
-        const QString scriptPath = m_dir.filePath(QStringLiteral("answers.txt"));
-        const QString logPath = m_dir.filePath(QStringLiteral("boxes.log"));
-        writeFile(scriptPath, script);
-        QFile::remove(logPath);
         QProcess oskal;
-        oskal.setProcessEnvironment(environment(scriptPath, logPath));
-        oskal.start(m_folder + QStringLiteral("/Oskal"), {});
+        const QString logPath = startScripted(oskal, QStringLiteral("boxes"), script);
         QVERIFY(oskal.waitForFinished(20000));
         QCOMPARE(oskal.exitCode(), exitCode);
         const QString logged = readFile(logPath);

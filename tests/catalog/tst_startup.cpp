@@ -6,18 +6,46 @@
 #include "records/frmNahled.h"
 #include "records/frmVyber.h"
 #include "startup/SystemTest.h"
+#include "startup/frmLogin.h"
+#include "startup/workstation.h"
 #include "common/globals.h"
 #include "startup/startup.h"
 #include "common/translation.h"
 #include "system.h"
+#include "VarnexEditUni.h"
 #include "testsupport.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLockFile>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(VersionRule)
+
+namespace {
+
+const QString kNamePrompt = QStringLiteral(
+    "input|Nastavení prostředí|První spušťení síťové stanice.\\nZadejte unikátní název stanice (max.30 znaků)"
+    "\\n\\nBez nastavení názvu stanice program nebude pracovat!");
+const QString kNoName =
+    QStringLiteral("48|Nastavení prostředí|Nebylo nastaveno systémové jméno stanice. Program nebude pracovat!");
+const QString kWrongPassword = QStringLiteral("0|Login|Špatně zadané heslo.");
+
+QString nameSet(const QString &name)
+{
+    return QStringLiteral("64|Nastavení prostředí|Stanice  ") + name + QStringLiteral("  byla nastavena.");
+}
+
+QString settingsFile()
+{
+    return qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Oskal/Oskal.ini");
+}
+
+}  // namespace
 
 class TestStartup : public QObject
 {
@@ -65,6 +93,98 @@ class TestStartup : public QObject
         }
     }
 
+    // Plays the steps in the login window once it shows, as a user types and clicks them:
+    // "user TEXT" over the whole user name, "password TEXT" (typed over what the window
+    // selected after a wrong try), "ok", "enter", "cancel", "escape". Every password typed
+    // goes into `typed`. A window the steps leave open (without steps: any that shows) fails
+    // the test and is cancelled. The watch ends with `scope`.
+    static void whenLoginShows(QObject *scope, const QStringList &steps, bool *shown, QStringList *typed)
+    {
+        auto *poll = new QTimer(scope);
+        poll->setInterval(5);
+        connect(poll, &QTimer::timeout, scope, [poll, steps, shown, typed] {
+            auto *login = qobject_cast<frmLogin *>(QApplication::activeModalWidget());
+            if (!login || !login->isVisible())
+                return;
+            poll->stop();
+            poll->deleteLater();
+            *shown = true;
+            const auto closeLeftOver = qScopeGuard([login] {
+                if (!login->isVisible())
+                    return;
+                if (!QTest::currentTestFailed())
+                    QTest::qFail("the login window was left open", __FILE__, __LINE__);
+                login->reject();
+            });
+            QVERIFY2(!steps.isEmpty(), "a login window where none belongs");
+            QVERIFY(QTest::qWaitForWindowActive(login));
+            QCOMPARE(login->windowTitle(), QStringLiteral("Login"));
+            for (const QString &step : steps) {
+                QVERIFY2(login->isVisible(), qPrintable(QStringLiteral("closed before ") + step));
+                const QString word = step.section(QLatin1Char(' '), 0, 0);
+                const QString text = step.mid(word.size() + 1);
+                if (word == QLatin1String("user")) {
+                    QTest::mouseClick(login->txtUserName, Qt::LeftButton);
+                    QTest::keyClick(login->txtUserName, Qt::Key_A, Qt::ControlModifier);
+                    if (text.isEmpty())
+                        QTest::keyClick(login->txtUserName, Qt::Key_Delete);
+                    typeText(login->txtUserName, text);
+                } else if (word == QLatin1String("password")) {
+                    if (!login->txtPassword->hasFocus())
+                        QTest::mouseClick(login->txtPassword, Qt::LeftButton);
+                    typeText(login->txtPassword, text);
+                    *typed << text;
+                    // What the box shows gives nothing of what was typed.
+                    QCOMPARE(login->txtPassword->displayText(), QString(login->txtPassword->text().size(), QLatin1Char('*')));
+                } else if (word == QLatin1String("ok")) {
+                    QTest::mouseClick(login->cmdOK, Qt::LeftButton);
+                } else if (word == QLatin1String("enter")) {
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                } else if (word == QLatin1String("cancel")) {
+                    QTest::mouseClick(login->cmdStorno, Qt::LeftButton);
+                } else if (word == QLatin1String("escape")) {
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+                } else {
+                    QFAIL(qPrintable(QStringLiteral("no such step: ") + step));
+                }
+            }
+        });
+        poll->start();
+    }
+
+    // Types the text key by key; letters beyond ASCII come as the keyboard's text.
+    static void typeText(QWidget *box, const QString &text)
+    {
+        for (const QChar c : text) {
+            if (c.unicode() < 128) {
+                QTest::keyClick(box, char(c.unicode()));
+            } else {
+                QTest::sendKeyEvent(QTest::Press, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+                QTest::sendKeyEvent(QTest::Release, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            }
+        }
+    }
+
+    static void answerBoxes(testsupport::ScriptedBoxes &boxes, const QStringList &answers)
+    {
+        for (const QString &answer : answers) {
+            if (answer.startsWith(QLatin1String("input "))) {
+                const QString typed = answer.mid(6);
+                boxes.expectInput(typed.isNull() ? QStringLiteral("") : typed);  // typed, even when empty
+            }
+            else
+                boxes.expect(answer == QLatin1String("cancel") ? vbCancel : vbOK);
+        }
+    }
+
+    static QStringList logOf(const testsupport::ScriptedBoxes &boxes)
+    {
+        QStringList lines;
+        for (const msgbox::Shown &box : boxes.shown())
+            lines << msgbox::logLine(box);
+        return lines;
+    }
+
     static QStringList openViews()
     {
         QStringList names;
@@ -79,7 +199,7 @@ private Q_SLOTS:
     {
         m_folder = std::make_unique<testsupport::ProgramFolder>();
         QVERIFY(m_folder->isValid());
-        for (const char *key : {"Lang", "Sekce", "VyberWindowShow", "NahledWindowShow"})
+        for (const char *key : {"Lang", "Sekce", "VyberWindowShow", "NahledWindowShow", "Stanice", "SitovaStanice", "ProgramZeSite"})
             SmazInfo(QLatin1String(key));
         sys::resetBeepCount();
     }
@@ -560,6 +680,202 @@ private Q_SLOTS:
         QVERIFY(!Main(program(), {}));
         QVERIFY(frmMain::Loaded() && frmMain::Loaded()->isVisible());
         QVERIFY(!PrehledOtevren());
+    }
+
+    // Which file systems other computers share the catalog on.
+    void networkFileSystem_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<bool>("network");
+        for (const char *type : {"nfs", "nfs4", "cifs", "smb3", "smbfs", "9p", "ceph", "fuse.sshfs", "fuse.glusterfs", "afs", "NFS4"})
+            QTest::newRow(type) << QString::fromLatin1(type) << true;
+        for (const char *type : {"ext4", "xfs", "btrfs", "tmpfs", "overlay", "vfat", "fuse", "fuseblk", "fuse.ntfs-3g", "", "nfsd"})
+            QTest::newRow(*type ? type : "unknown") << QString::fromLatin1(type) << false;
+    }
+    void networkFileSystem()
+    {
+        QFETCH(QString, type);
+        QFETCH(bool, network);
+        QCOMPARE(SitovySystemSouboru(type), network);
+    }
+
+    // A start of a network workstation asks for the workstation's name once and for the
+    // login every time; a single workstation asks for neither.
+    void networkStart_data()
+    {
+        QTest::addColumn<QString>("setting");     // SitovaStanice; null: not set
+        QTest::addColumn<QString>("stanice");     // the name kept before; null: none
+        QTest::addColumn<QString>("heslo");       // S_Param.Heslo as SQL
+        QTest::addColumn<QStringList>("answers"); // the message and input boxes'
+        QTest::addColumn<QStringList>("login");   // the steps in the login window; none: it must not show
+        QTest::addColumn<int>("end");             // -1: the program runs
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QString>("uzivatel");    // "<login name>": the platform's
+        QTest::addColumn<QString>("nazevStanice");
+        const QString longName = QStringLiteral("Sklad v přízemí u hlavní brány"); // 30 characters
+        QTest::newRow("first start: name asked, right password")
+            << "True" << QString() << "'tajne'" << QStringList{"input Sklad 2", "ok"}
+            << QStringList{"user eva", "password tajne", "ok"} << -1 << QStringList{kNamePrompt, nameSet("Sklad 2")} << "eva"
+            << "Sklad 2";
+        QTest::newRow("name kept, wrong password and then the right one")
+            << "true" << "Pokladna" << "'tajne'" << QStringList{"ok"}
+            << QStringList{"user   Jan Novák  ", "password tajné", "enter", "password tajne", "enter"} << -1
+            << QStringList{kWrongPassword} << "Jan Novák" << "Pokladna";
+        QTest::newRow("the platform's login name") << "True" << "Pokladna" << "'tajne'" << QStringList()
+                                                   << QStringList{"password tajne", "ok"} << -1 << QStringList()
+                                                   << "<login name>" << "Pokladna";
+        QTest::newRow("no user name: the workstation's") << "True" << "Pokladna" << "'tajne'" << QStringList()
+                                                         << QStringList{"user ", "password tajne", "ok"} << -1 << QStringList()
+                                                         << "Pokladna" << "Pokladna";
+        QTest::newRow("name kept as typed, spaces and all")
+            << "True" << "   " << "'tajne'" << QStringList{"input  Sklad ", "ok"} << QStringList{"user eva", "password tajne", "ok"}
+            << -1 << QStringList{kNamePrompt, nameSet(" Sklad ")} << "eva" << " Sklad ";
+        QTest::newRow("name too long: asked again")
+            << "True" << QString() << "'tajne'" << QStringList{"input " + longName + "e", "input " + longName, "ok"}
+            << QStringList{"user eva", "password tajne", "ok"} << -1 << QStringList{kNamePrompt, kNamePrompt, nameSet(longName)}
+            << "eva" << longName;
+        QTest::newRow("name too long, then none") << "True" << QString() << "'tajne'"
+                                                  << QStringList{"input " + longName + "!", "input ", "ok"} << QStringList() << 1
+                                                  << QStringList{kNamePrompt, kNamePrompt, kNoName} << QString() << QString();
+        QTest::newRow("empty name ends") << "True" << QString() << "'tajne'" << QStringList{"input    ", "ok"} << QStringList() << 1
+                                         << QStringList{kNamePrompt, kNoName} << QString() << QString();
+        QTest::newRow("name box cancelled ends") << "True" << QString() << "'tajne'" << QStringList{"cancel", "ok"} << QStringList()
+                                                 << 1 << QStringList{kNamePrompt, kNoName} << QString() << QString();
+        QTest::newRow("login cancelled ends") << "True" << "Pokladna" << "'tajne'" << QStringList()
+                                              << QStringList{"user eva", "password taj", "cancel"} << 0 << QStringList() << QString()
+                                              << "Pokladna";
+        QTest::newRow("login closed with Escape ends") << "True" << "Pokladna" << "'tajne'" << QStringList{"ok"}
+                                                       << QStringList{"password x", "ok", "escape"} << 0
+                                                       << QStringList{kWrongPassword} << QString() << "Pokladna";
+        QTest::newRow("no password in the catalog: none confirms")
+            << "True" << "Pokladna" << "null" << QStringList{"ok", "ok"} << QStringList{"ok", "password tajne", "ok", "cancel"} << 0
+            << QStringList{kWrongPassword, kWrongPassword} << QString() << "Pokladna";
+        QTest::newRow("an empty password in the catalog: an empty box confirms")
+            << "True" << "Pokladna" << "''" << QStringList() << QStringList{"user eva", "ok"} << -1 << QStringList() << "eva"
+            << "Pokladna";
+        QTest::newRow("single workstation, turned off") << "False" << "Pokladna" << "'tajne'" << QStringList() << QStringList() << -1
+                                                        << QStringList() << "PC1" << "PC1";
+        QTest::newRow("single workstation, a catalog on a local disk")
+            << QString() << QString() << "'tajne'" << QStringList() << QStringList() << -1 << QStringList() << "PC1" << "PC1";
+        QTest::newRow("a setting that is no Boolean: the local disk decides")
+            << "ano" << QString() << "'tajne'" << QStringList() << QStringList() << -1 << QStringList() << "PC1" << "PC1";
+    }
+    void networkStart()
+    {
+        QFETCH(QString, setting);
+        QFETCH(QString, stanice);
+        QFETCH(QString, heslo);
+        QFETCH(QStringList, answers);
+        QFETCH(QStringList, login);
+        QFETCH(int, end);
+        QFETCH(QStringList, boxes);
+        QFETCH(QString, uzivatel);
+        QFETCH(QString, nazevStanice);
+        withSection();
+        onCatalog({QStringLiteral("update S_Param set Heslo=") + heslo,
+                   QStringLiteral("insert into Definice (Poradi, Pol, Zobraz, Typ, Zarovnani, Nazev, Sekce) "
+                                  "values (1, 'Pol1', 1, 'C', 'L', 'Název', 1)")});
+        if (!setting.isNull())
+            UlozInfo(QStringLiteral("SitovaStanice"), setting);
+        if (!stanice.isNull())
+            UlozInfo(QStringLiteral("Stanice"), stanice);
+        if (uzivatel == QLatin1String("<login name>")) {
+            uzivatel = sys::UserName().trimmed();
+            if (uzivatel.isEmpty())
+                uzivatel = nazevStanice;
+        }
+        testsupport::ScriptedBoxes scripted;
+        answerBoxes(scripted, answers);
+        bool loginShown = false;
+        QStringList passwords;
+        QObject scope;
+        whenLoginShows(&scope, login, &loginShown, &passwords);
+
+        const auto result = Main(program(), {});
+
+        QCOMPARE(logOf(scripted), boxes);
+        QCOMPARE(loginShown, !login.isEmpty());
+        QCOMPARE(result, end < 0 ? std::nullopt : std::optional<int>(end));
+        // The name is kept only once it was accepted.
+        QCOMPARE(NactiInfo(QStringLiteral("Stanice")), nazevStanice.isEmpty() || nazevStanice == QLatin1String("PC1") ? stanice
+                                                                                                                     : nazevStanice);
+        // No password reaches a box or a setting.
+        QFile ini(settingsFile());
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        const QString settings = QString::fromUtf8(ini.readAll());
+        for (const QString &password : std::as_const(passwords)) {
+            if (password.size() < 3)
+                continue;
+            QVERIFY2(!settings.contains(password), qPrintable(settings));
+            QVERIFY(!logOf(scripted).join(QLatin1Char('\n')).contains(password));
+        }
+        if (end >= 0) {
+            QVERIFY(!frmMain::Loaded());
+            return;
+        }
+        QCOMPARE(Uzivatel, uzivatel);
+        QCOMPARE(NazevStanice, nazevStanice);
+        QVERIFY(frmMain::Loaded() && frmMain::Loaded()->isVisible());
+        // The overview's control keeps its column layout under the user's name.
+        QVERIFY(frmPrehled::Loaded());
+        QCOMPARE(frmPrehled::Loaded()->VEdit->UserName(), uzivatel);
+        frmMain::Unload();
+        QCoreApplication::processEvents();
+        auto logins = Db->OpenRecordset(QStringLiteral("select distinct Login from S_Grid"));
+        QVERIFY(!logins->Eof());
+        QCOMPARE(logins->Fields(0).Value().toString(), uzivatel);
+        logins->MoveNext();
+        QVERIFY(logins->Eof());
+    }
+
+    // Data that need converting: a workstation running the program from the shared drive
+    // leaves them alone; one running it from its own disk converts them and then logs in.
+    void conversionOnANetworkWorkstation_data()
+    {
+        QTest::addColumn<QString>("fromNetwork");
+        QTest::newRow("program on the network drive: refused") << "True";
+        QTest::newRow("program on a local disk: converted") << "False";
+        QTest::newRow("program folder on a local disk: converted") << QString();
+    }
+    void conversionOnANetworkWorkstation()
+    {
+        QFETCH(QString, fromNetwork);
+        const bool refused = fromNetwork == QLatin1String("True");
+        withSection();
+        onCatalog({QStringLiteral("update S_Param set Verze='3.1.0', Heslo='tajne'")});
+        UlozInfo(QStringLiteral("SitovaStanice"), QStringLiteral("True"));
+        UlozInfo(QStringLiteral("Stanice"), QStringLiteral("Pokladna"));
+        if (!fromNetwork.isNull())
+            UlozInfo(QStringLiteral("ProgramZeSite"), fromNetwork);
+        testsupport::ScriptedBoxes scripted;
+        if (refused)
+            scripted.expect(vbOK);
+        bool loginShown = false;
+        QStringList passwords;
+        QObject scope;
+        whenLoginShows(&scope, refused ? QStringList() : QStringList{QStringLiteral("password tajne"), QStringLiteral("ok")},
+                       &loginShown, &passwords);
+
+        const auto result = Main(program(), {});
+
+        QCOMPARE(loginShown, !refused);
+        Db.reset();
+        Ws.reset();
+        dao::Workspace ws;
+        const QString verze =
+            ws.OpenDatabase(catalog())->OpenRecordset(QStringLiteral("select Verze from S_Param"))->Fields(0).Value().toString();
+        if (!refused) {
+            QVERIFY(!result);
+            QCOMPARE(verze, QStringLiteral("3.0.4"));
+            QCOMPARE(sys::beepCount(), 0);
+            return;
+        }
+        QCOMPARE(result, std::optional<int>(1));
+        QCOMPARE(logOf(scripted), QStringList{QStringLiteral("16|Otevření dat|Verze programu ( 3.0.4 ) neodpovídá verzi dat na "
+                                                             "serveru (3.1.0 )\\nProgram bude ukončen.")});
+        QCOMPARE(sys::beepCount(), 1);
+        QCOMPARE(verze, QStringLiteral("3.1.0"));
+        QVERIFY(!frmMain::Loaded());
     }
 
     // Closing the main window while start-up loads the overview ends the program: nothing
