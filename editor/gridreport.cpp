@@ -48,15 +48,39 @@ GridReport::GridReport(const VarnexEditUni &grid, int pismo, const QString &nadp
 
 QString GridReport::FitText(const printer::Surface &surface, const QString &text, double width)
 {
-    if (surface.TextWidth(text) <= width)
+    const double full = surface.TextWidth(text);
+    if (full <= width)
         return text;
-    const double limit = width - qRound(surface.TextWidth(Mark));
+    // The width of ".." is measured once per font.
+    static quint64 markFont = 0;
+    static double markWidth = 0;
+    if (markFont != surface.fontGeneration()) {
+        markFont = surface.fontGeneration();
+        markWidth = surface.TextWidth(Mark);
+    }
+    const double limit = width - qRound(markWidth);
     const auto fits = [&](qsizetype length) {
         const QString part = cut(text, length);
         return part.isEmpty() || surface.TextWidth(part + Mark) <= limit;
     };
-    // The longest prefix that fits, found by halving: at least one character goes.
+    // The longest prefix that fits; at least one character goes. The first guess is
+    // where the width runs out at the text's average character width; usually it or its
+    // neighbour is the answer, and halving the rest finds it otherwise.
     qsizetype low = 0, high = cut(text, text.size()).size() - 1;
+    if (high > 0) {
+        const qsizetype guess = std::clamp<qsizetype>(qsizetype(double(text.size()) * (limit - markWidth) / full), 0, high);
+        if (fits(guess)) {
+            low = guess;
+            if (guess < high && !fits(guess + 1))
+                high = guess;
+            else
+                low = std::min(guess + 1, high);
+        } else {
+            high = guess - 1;
+            if (high > 0 && fits(high))
+                low = high;
+        }
+    }
     while (low < high) {
         const qsizetype mid = (low + high + 1) / 2;
         if (fits(mid))

@@ -43,7 +43,18 @@ void Surface::FontSize(double points)
 
 void Surface::FontBold(bool bold)
 {
+    if (m_font.bold() == bold)
+        return;
     m_font.setBold(bold);
+    fontChanged();
+}
+
+void Surface::fontChanged()
+{
+    m_metrics.emplace(m_font);
+    m_fontApplied = false;
+    static quint64 generations = 0;
+    m_fontGeneration = ++generations;
 }
 
 void Surface::updateFont()
@@ -61,20 +72,19 @@ void Surface::updateFont()
     m_font.setPixelSize(qMax(1, qRound(m_fontSize * TwipsPerPoint)));
     m_font.setHintingPreference(QFont::PreferNoHinting);
     m_font.setBold(bold);
-}
-
-void Surface::applyFont(QPainter &p) const
-{
-    p.setFont(m_font);
+    fontChanged();
 }
 
 void Surface::Print(const QString &text)
 {
     if (!text.isEmpty()) {
         if (QPainter *p = painter()) {
-            applyFont(*p);
-            p->setPen(Qt::black);
-            p->drawText(QPointF(CurrentX, CurrentY + QFontMetricsF(m_font).ascent()), text);
+            if (!m_fontApplied) {
+                p->setFont(m_font);
+                p->setPen(Qt::black);
+                m_fontApplied = true;
+            }
+            p->drawText(QPointF(CurrentX, CurrentY + m_metrics->ascent()), text);
         }
     }
     CurrentX = 0;
@@ -83,12 +93,12 @@ void Surface::Print(const QString &text)
 
 double Surface::TextWidth(const QString &text) const
 {
-    return QFontMetricsF(m_font).horizontalAdvance(text);
+    return m_metrics->horizontalAdvance(text);
 }
 
 double Surface::TextHeight() const
 {
-    return QFontMetricsF(m_font).lineSpacing();
+    return m_metrics->lineSpacing();
 }
 
 void Surface::Line(double x1, double y1, double x2, double y2)
@@ -100,6 +110,8 @@ void Surface::Line(double x1, double y1, double x2, double y2)
     pen.setWidthF(LineWidth);
     p->setPen(pen);
     p->drawLine(QPointF(x1, y1), QPointF(x2, y2));
+    // The text's pen goes back with the font.
+    m_fontApplied = false;
 }
 
 // --- PagePicture ---
@@ -137,6 +149,7 @@ QPainter *PagePicture::painter()
         m_painter = std::make_unique<QPainter>(&m_image);
         m_painter->setRenderHint(QPainter::TextAntialiasing);
         m_painter->scale(1.0 / m_twipsPerPixel, 1.0 / m_twipsPerPixel);
+        painterStarted();
     }
     return m_painter.get();
 }
@@ -231,6 +244,7 @@ QPainter *Printer::painter()
         p->scale(scale, scale);
         p->setRenderHint(QPainter::TextAntialiasing);
         m_painter = std::move(p);
+        painterStarted();
         m_pages = 1;
         m_pendingNewPage = false;
     } else if (m_pendingNewPage) {

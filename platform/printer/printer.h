@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class QPrinter;
 
@@ -40,6 +42,9 @@ public:
     bool FontBold() const { return m_font.bold(); }
     void FontBold(bool bold);
     const QFont &font() const { return m_font; }
+    // Changes with every change of the font, so that a caller can keep a width it
+    // measured for as long as the font stays.
+    quint64 fontGeneration() const { return m_fontGeneration; }
 
     // Writes a line: the text with its top left corner at the cursor, then the cursor
     // moves to the start of the next line (CurrentX 0, CurrentY one line height down).
@@ -55,16 +60,23 @@ protected:
     void setScale(double width, double height) { m_scaleWidth = width; m_scaleHeight = height; }
     // The painter to draw with, scaled to twips; null when nothing can be drawn.
     virtual QPainter *painter() = 0;
-    void applyFont(QPainter &p) const;
+    // A new painter has no font of ours yet.
+    void painterStarted() { m_fontApplied = false; }
 
 private:
     void updateFont();
+    void fontChanged();
 
     double m_scaleWidth = 0;
     double m_scaleHeight = 0;
     QString m_fontName;
     double m_fontSize = 10;
     QFont m_font;
+    // Measuring and setting the painter's font cost more than drawing a short text, so
+    // both are done once per font change rather than once per text.
+    std::optional<QFontMetricsF> m_metrics;
+    bool m_fontApplied = false;
+    quint64 m_fontGeneration = 0;
 };
 
 // One page picture: a white image of the printable area plus the border allowance, at
