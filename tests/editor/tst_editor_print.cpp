@@ -149,6 +149,8 @@ private Q_SLOTS:
         open(150);
         preview([&](frmTisk &f) {
             QCOMPARE(f.lbl->text(), QStringLiteral("1/3"));
+            if (!qEnvironmentVariableIsEmpty("OSKAL_KEEP_PAGES"))
+                f.grab().save(qEnvironmentVariable("OSKAL_KEEP_PAGES") + QStringLiteral("/preview.png"));
             printToPdf(f, false, 2, 2);
             QCOMPARE(f.OdStrany(), qint16(2));
             QCOMPARE(f.DoStrany(), qint16(2));
