@@ -281,6 +281,25 @@ private Q_SLOTS:
         });
     }
 
+    // A window of 3000 twips or less in a direction keeps that direction's layout.
+    void smallWindowKeepsItsLayout()
+    {
+        open(5);
+        preview([&](frmTisk &f) {
+            f.resize(700, 600);
+            const QRect frame = f.fra->geometry(), buttons = f.fraRBtn->geometry();
+            f.resize(200, 600);
+            QCOMPARE(f.fra->width(), frame.width());
+            QCOMPARE(f.fraRBtn->x(), buttons.x());
+            f.resize(700, 200);
+            QCOMPARE(f.fra->height(), frame.height());
+            QCOMPARE(f.fraRBtn->y(), buttons.y());
+            f.resize(800, 700);
+            QCOMPARE(f.fra->width(), frame.width() + 100);
+            QCOMPARE(f.fra->height(), frame.height() + 100);
+        });
+    }
+
     // The settings window's font size and orientation lay the listing out anew.
     void settingsChangeThePages_data()
     {
