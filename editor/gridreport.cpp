@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <QDate>
-#include <QLocale>
 
 #include <algorithm>
 #include <cmath>
@@ -236,7 +235,8 @@ void GridReport::footer(printer::Surface &s, int page) const
     s.CurrentY = fy;
     s.Print(label);
     const double second = s.CurrentY;
-    const QString today = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+    // The program's regional short date, as its status bar shows it.
+    const QString today = QDate::currentDate().toString(QStringLiteral("d.M.yyyy"));
     s.CurrentX = sw - s.TextWidth(today);
     s.CurrentY = second;
     s.Print(today);

@@ -186,6 +186,7 @@ private Q_SLOTS:
         QVERIFY2(last.contains(QStringLiteral("Vytištěno záznamů: 150")), qPrintable(last));
         QVERIFY(last.contains(QStringLiteral("Zboží číslo 150")));
         QVERIFY(last.contains(QRegularExpression(QStringLiteral("\\bStrana +3\\b"))));
+        QVERIFY(last.contains(QDate::currentDate().toString(QStringLiteral("d.M.yyyy"))));
     }
 
     // Deleted rows and the placeholder of an empty grid are neither printed nor counted.
