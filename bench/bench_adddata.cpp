@@ -3,6 +3,7 @@
 // same run; then scrolling and cell reads, which must not grow with the row count.
 // bench_adddata [--rows N]
 #include "VarnexEditUni.h"
+#include "benchmemory.h"
 #include "grid.h"
 
 #include <QApplication>
@@ -16,28 +17,6 @@
 namespace {
 
 constexpr int kCols = 12;
-
-// Resident memory of the process in MB, from the kernel's own accounting.
-double residentMb()
-{
-    QFile f(QStringLiteral("/proc/self/statm"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> parts = f.readAll().split(' ');
-    return parts.size() > 1 ? parts[1].toDouble() * 4096.0 / (1024.0 * 1024.0) : 0;
-}
-
-// Peak resident memory of the process so far in MB.
-double peakMb()
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    return 0;
-}
 
 QStringList makeRows(int rows)
 {

@@ -282,6 +282,19 @@ Variant VarnexEditUni::Init(const qint32 &pCols, const qint32 &pFixedCols)
     return {};
 }
 
+bool VarnexEditUni::LiveRow(const qint32 &pRow) const
+{
+    if (pRow < 1 || pRow >= flg->Rows() || flg->RowHeight(pRow) == 0)
+        return false;
+    return !(m_placeholder && pRow == 1);
+}
+
+QString VarnexEditUni::HostCaption() const
+{
+    const QWidget *host = hostWindow();
+    return host ? host->windowTitle() : QString();
+}
+
 qint32 VarnexEditUni::LiveRows() const
 {
     const int rows = flg->Rows();

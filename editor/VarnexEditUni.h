@@ -198,6 +198,10 @@ public:
     QString GridNameWork() const { return m_GridNameWork; }
     // The live data rows (not the placeholder of an empty grid, not deleted rows).
     qint32 LiveRows() const;
+    // Whether a data row is live: neither deleted nor the placeholder.
+    bool LiveRow(const qint32 &pRow) const;
+    // The caption of the window the control sits on.
+    QString HostCaption() const;
     // The check mark shown in checked cells of type Z columns (picture 1 of iml).
     static QPixmap CheckMark();
     // The record counter's caption for n rows shown of t records.

@@ -1,13 +1,18 @@
-// Members that the host calls for printing. What they do beyond raising their events
-// grows with the page preview.
+// Members that the host calls for printing.
 #include "VarnexEditUni.h"
 
-#include "grid.h"
+#include "frmTisk.h"
+#include "libroutines.h"
 
 void VarnexEditUni::Tisk()
 {
     bool extTisk = false;
     Q_EMIT TiskEvent(extTisk);
     // A host that prints the grid itself has answered True; otherwise the page preview
-    // takes over, once it exists.
+    // shows the grid's listing.
+    if (extTisk)
+        return;
+    tabulix::frmTisk preview(window());
+    preview.setWindowTitle(HostCaption() + QLatin1Char(' ') + tabulix::PrelozText(QStringLiteral("454,- náhled")));
+    preview.Tisk(this);
 }

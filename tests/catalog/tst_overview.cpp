@@ -4,7 +4,10 @@
 #include "mainwindow/frmMain.h"
 #include "mainwindow/frmPrehled.h"
 #include "common/globals.h"
+#include "frmTisk.h"
 #include "grid.h"
+#include "pdftools.h"
+#include "printchooser.h"
 #include "testhost.h"
 #include "testsupport.h"
 
@@ -433,6 +436,42 @@ private Q_SLOTS:
         QCOMPARE(boxes.shown().size(), size_t(1));
         QCOMPARE(boxes.shown()[0].text, QStringLiteral("Zkopírovat a upravit záznam?"));
         QCOMPARE(w.VEdit->Row(), 2);
+    }
+
+    // The grid's print command prints the records the overview shows, with the
+    // overview's caption as heading.
+    void printsTheRecordsShown()
+    {
+        testsupport::ScriptedBoxes boxes;
+        frmPrehled &w = showNames();
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("prehled.pdf"));
+        printer::setPrintChooser([&](QWidget *, const printer::PrintRequest &) {
+            printer::PrintChoice choice;
+            choice.pdfFile = file;
+            return std::optional<printer::PrintChoice>(choice);
+        });
+        const auto restore = qScopeGuard([] { printer::setPrintChooser({}); });
+        QString title;
+        whenPopupOpens([&](QMenu *menu) {
+            whenDialogOpens([&](QDialog *d) {
+                auto *preview = qobject_cast<tabulix::frmTisk *>(d);
+                QVERIFY(preview);
+                title = preview->windowTitle();
+                QTest::mouseClick(preview->cmdTisk, Qt::LeftButton);
+                QTest::mouseClick(preview->cmdKonec, Qt::LeftButton);
+            });
+            clickMenuItem(menu, QStringLiteral("mnuTisk"));
+        });
+        clickCell(w.VEdit->grid(), 0, 1, Qt::RightButton);
+        QCOMPARE(title, w.windowTitle() + QStringLiteral(" - náhled"));
+        QCOMPARE(pdftools::pageCount(file), 1);
+        if (!pdftools::available())
+            QSKIP("poppler-utils (pdftotext) missing");
+        const QString text = pdftools::pageText(file, 1);
+        QVERIFY2(text.contains(QStringLiteral("Vytištěno záznamů: 5")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("O'Brien")));
+        QVERIFY(!text.contains(QStringLiteral("zzz")));
     }
 };
 

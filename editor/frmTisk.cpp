@@ -1,0 +1,324 @@
+#include "frmTisk.h"
+
+#include "VarnexEditUni.h"
+#include "frmNastav.h"
+#include "gridreport.h"
+#include "libroutines.h"
+#include "msgbox.h"
+#include "pageview.h"
+#include "printchooser.h"
+#include "printer.h"
+#include "system.h"
+#include "vberror.h"
+#include "waitcursor.h"
+
+#include <QDir>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QScrollBar>
+
+namespace tabulix {
+
+namespace {
+
+QPushButton *button(QWidget *parent, const char *name, const QString &caption, const QString &tip)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setToolTip(tip);
+    b->setAutoDefault(false);
+    return b;
+}
+
+// The border allowance of a page picture around the printable area.
+constexpr double PictureExtraWidth = 30;
+constexpr double PictureExtraHeight = 25;
+
+}  // namespace
+
+frmTisk::frmTisk(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmTisk"));
+    setWindowTitle(QStringLiteral("147,Náhled před tiskem"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    fra = new QFrame(this);
+    fra->setObjectName(QStringLiteral("fra"));
+    fra->setFrameShape(QFrame::Panel);
+    fra->setFrameShadow(QFrame::Sunken);
+    fra->setStyleSheet(QStringLiteral("QFrame#fra { background: #808080; }"));
+    fra->move(4, 4);
+    pic = new QLabel(fra);
+    pic->setObjectName(QStringLiteral("pic"));
+    pic->move(sys::toPixels(120), sys::toPixels(120));
+    lV = new QFrame(fra);
+    lV->setObjectName(QStringLiteral("lV"));
+    lH = new QFrame(fra);
+    lH->setObjectName(QStringLiteral("lH"));
+    for (QFrame *line : {lV, lH}) {
+        line->setAutoFillBackground(true);
+        line->setStyleSheet(QStringLiteral("background: black;"));
+    }
+    hsb = new QScrollBar(Qt::Horizontal, this);
+    hsb->setObjectName(QStringLiteral("hsb"));
+    vsb = new QScrollBar(Qt::Vertical, this);
+    vsb->setObjectName(QStringLiteral("vsb"));
+    connect(hsb, &QScrollBar::valueChanged, this, &frmTisk::scrolled);
+    connect(vsb, &QScrollBar::valueChanged, this, &frmTisk::scrolled);
+
+    fraLBtn = new QFrame(this);
+    fraLBtn->setObjectName(QStringLiteral("fraLBtn"));
+    auto *left = new QHBoxLayout(fraLBtn);
+    left->setContentsMargins(0, 0, 0, 0);
+    cmdFirst = button(fraLBtn, "cmdFirst", QStringLiteral("|<"), QStringLiteral("255,První stránka"));
+    cmdBefore = button(fraLBtn, "cmdBefore", QStringLiteral("<"), QStringLiteral("257,Předchozí stránka"));
+    lbl = new QLabel(QStringLiteral("1/1"), fraLBtn);
+    lbl->setObjectName(QStringLiteral("lbl"));
+    lbl->setAlignment(Qt::AlignCenter);
+    lbl->setMinimumWidth(70);
+    cmdNext = button(fraLBtn, "cmdNext", QStringLiteral(">"), QStringLiteral("153,následující stránka"));
+    cmdLast = button(fraLBtn, "cmdLast", QStringLiteral(">|"), QStringLiteral("223,Poslední stránka"));
+    for (QWidget *w : std::initializer_list<QWidget *>{cmdFirst, cmdBefore, lbl, cmdNext, cmdLast})
+        left->addWidget(w);
+    fraLBtn->resize(sys::toPixels(4200), sys::toPixels(450));
+
+    fraRBtn = new QFrame(this);
+    fraRBtn->setObjectName(QStringLiteral("fraRBtn"));
+    auto *right = new QHBoxLayout(fraRBtn);
+    right->setContentsMargins(0, 0, 0, 0);
+    cmdNastav = button(fraRBtn, "cmdNastav", QStringLiteral("154,Nastavení"), QStringLiteral("155,Nastavení fontu a papíru"));
+    cmdTisk = button(fraRBtn, "cmdTisk", QStringLiteral("333,Tisk"), QStringLiteral("335,Tisk na tiskárnu"));
+    cmdKonec = button(fraRBtn, "cmdKonec", QStringLiteral("111,Konec"), QStringLiteral("113,Konec tisku"));
+    for (QWidget *w : {cmdNastav, cmdTisk, cmdKonec})
+        right->addWidget(w);
+    fraRBtn->resize(sys::toPixels(3700), sys::toPixels(450));
+
+    connect(cmdFirst, &QPushButton::clicked, this, [this] { goToPage(0, m_stranka == 0); });
+    connect(cmdBefore, &QPushButton::clicked, this, [this] { goToPage(m_stranka - 1, m_stranka == 0); });
+    connect(cmdNext, &QPushButton::clicked, this, [this] { goToPage(m_stranka + 1, m_stranka >= PageCount() - 1); });
+    connect(cmdLast, &QPushButton::clicked, this, [this] { goToPage(PageCount() - 1, m_stranka >= PageCount() - 1); });
+    connect(cmdNastav, &QPushButton::clicked, this, &frmTisk::cmdNastav_Click);
+    connect(cmdTisk, &QPushButton::clicked, this, &frmTisk::cmdTisk_Click);
+    connect(cmdKonec, &QPushButton::clicked, this, &QDialog::reject);
+
+    PrelozFormular(this);
+    resize(860, 800);
+}
+
+frmTisk::~frmTisk() = default;
+
+int frmTisk::PageCount() const
+{
+    return m_report ? std::max(1, m_report->PageCount()) : 1;
+}
+
+void frmTisk::Tisk(VarnexEditUni *grid)
+{
+    Tabulka = grid;
+    RenderPreview();
+    exec();
+}
+
+std::unique_ptr<printer::Printer> frmTisk::currentPrinter(const QString &name, const QString &pdfFile) const
+{
+    const QStringList installed = printer::Printers();
+    if (pdfFile.isEmpty() && !name.isEmpty())
+        return std::make_unique<printer::Printer>(name);
+    if (pdfFile.isEmpty() && !installed.isEmpty())
+        return std::make_unique<printer::Printer>(installed.contains(VychoziTiskarna()) ? VychoziTiskarna()
+                                                                                        : installed.constFirst());
+    return printer::Printer::pdf(pdfFile);
+}
+
+void frmTisk::reportPrinterError(const VbError &e)
+{
+    QGuiApplication::restoreOverrideCursor();
+    if (e.Number() == 482)
+        MsgBox(PrelozText(QStringLiteral("337,Tiskárna není připravena. Zkontrolujte stav tiskárny a tisk opakujte.")),
+               vbExclamation, windowTitle());
+    else
+        MsgBox(PrelozText(QStringLiteral("95,Chyba při tisku.")) + QLatin1Char('\n') + e.Description(), vbExclamation,
+               windowTitle());
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+bool frmTisk::preparePrinter(printer::Printer &p)
+{
+    try {
+        p.Orientation(Orientace == 1 ? printer::vbPRORPortrait : printer::vbPRORLandscape);
+        p.FontSize(Pismo);
+        return true;
+    } catch (const VbError &e) {
+        reportPrinterError(e);
+        return false;
+    }
+}
+
+std::unique_ptr<GridReport> frmTisk::layOut(printer::Printer &p)
+{
+    if (Nadpis.isEmpty() && Tabulka)
+        Nadpis = Tabulka->HostCaption();
+    auto report = std::make_unique<GridReport>(*Tabulka, Pismo, Nadpis);
+    printer::PagePicture measure(p.ScaleWidth(), p.ScaleHeight(), 0, 0, 1000);
+    report->Layout(measure);
+    if (!report->Outside().isEmpty()) {
+        QGuiApplication::restoreOverrideCursor();
+        sys::Beep(0, 0);
+        const QString text = PrelozText(QStringLiteral("445,Šířka sestavy přesahuje formát papíru.")) + QLatin1Char('\n')
+                             + PrelozText(QStringLiteral("446,Položky ")) + report->Outside() + QLatin1Char(' ')
+                             + PrelozText(QStringLiteral("447,jsou mimo tisknutelnou plochu.")) + QStringLiteral("\n\n")
+                             + PrelozText(QStringLiteral("448,Pokračovat v tisku ?"));
+        const int answer = MsgBox(text, vbYesNo | vbQuestion, PrelozText(QStringLiteral("333,Tisk")));
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        if (answer != vbYes)
+            return nullptr;
+    }
+    return report;
+}
+
+bool frmTisk::RenderPreview()
+{
+    if (!Tabulka)
+        return false;
+    WaitCursor wait;
+    m_report.reset();
+    m_stranka = 0;
+    m_printer = currentPrinter(m_printerName, QString());
+    bool shown = preparePrinter(*m_printer);
+    m_scaleWidth = m_printer->ScaleWidth();
+    m_scaleHeight = m_printer->ScaleHeight();
+    if (shown) {
+        m_report = layOut(*m_printer);
+        shown = m_report != nullptr;
+    }
+    showPage();
+    NastavPosuvniky();
+    return shown;
+}
+
+QImage frmTisk::PageImage() const
+{
+    return pic->pixmap().toImage();
+}
+
+void frmTisk::showPage()
+{
+    printer::PagePicture page(m_scaleWidth, m_scaleHeight, PictureExtraWidth, PictureExtraHeight);
+    if (m_report)
+        m_report->RenderPage(page, m_stranka);
+    const QImage &image = page.image();
+    pic->setPixmap(QPixmap::fromImage(image));
+    pic->resize(image.size());
+    lbl->setText(QString::number(m_stranka + 1) + QLatin1Char('/') + QString::number(PageCount()));
+    scrolled();
+}
+
+void frmTisk::goToPage(int target, bool atEnd)
+{
+    if (atEnd) {
+        sys::Beep(0, 0);
+        return;
+    }
+    m_stranka = std::clamp(target, 0, PageCount() - 1);
+    showPage();
+}
+
+void frmTisk::NastavPosuvniky()
+{
+    ::NastavPosuvniky(hsb, vsb, pic, fra);
+}
+
+void frmTisk::scrolled()
+{
+    PosunStranku(pic, lV, lH, hsb->value(), vsb->value());
+}
+
+void frmTisk::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    const int w = sys::toTwips(width());
+    const int h = sys::toTwips(height());
+    if (w > 3000) {
+        fra->resize(sys::toPixels(w - 485), fra->height());
+        vsb->move(sys::toPixels(w - 390), vsb->y());
+        hsb->resize(fra->width() + sys::toPixels(105), hsb->sizeHint().height());
+        fraRBtn->move(sys::toPixels(w - 3850), fraRBtn->y());
+    }
+    if (h > 3000) {
+        fra->resize(fra->width(), sys::toPixels(h - 1305));
+        hsb->move(hsb->x(), sys::toPixels(h - 1170));
+        vsb->resize(vsb->sizeHint().width(), fra->height() + sys::toPixels(120));
+        fraLBtn->move(sys::toPixels(60), hsb->y() + sys::toPixels(350));
+        fraRBtn->move(fraRBtn->x(), fraLBtn->y());
+    }
+    vsb->move(vsb->x(), fra->y());
+    hsb->move(fra->x(), hsb->y());
+    NastavPosuvniky();
+}
+
+void frmTisk::cmdNastav_Click()
+{
+    frmNastav settings(this);
+    settings.exec();
+    RenderPreview();
+}
+
+bool frmTisk::ChoosePrinter()
+{
+    PuvodniTiskarna = VychoziTiskarna();
+    printer::PrintRequest request;
+    request.printers = printer::Printers();
+    request.printer = m_printerName.isEmpty() ? PuvodniTiskarna : m_printerName;
+    request.pdfFile = m_pdfFile.isEmpty() ? QDir::home().filePath(QStringLiteral("tisk.pdf")) : m_pdfFile;
+    request.from = std::max<int>(1, m_od);
+    request.to = m_do > 0 ? std::min<int>(32767, m_do) : PageCount();
+    request.orientation = Orientace;
+    request.pageCount = PageCount();
+    const std::optional<printer::PrintChoice> choice = printer::ChoosePrint(this, request);
+    if (!choice)
+        return false;
+    WaitCursor wait;
+    if (choice->pdfFile.isEmpty())
+        m_printerName = choice->printer;
+    m_pdfFile = choice->pdfFile;
+    m_allPages = choice->allPages;
+    m_od = qint16(std::clamp(std::min(choice->from, choice->to), 0, 32767));
+    m_do = qint16(std::clamp(std::max(choice->from, choice->to), 0, 32767));
+    Orientace = choice->orientation == 2 ? 2 : 1;
+    return true;
+}
+
+void frmTisk::PrintJob()
+{
+    if (!Tabulka)
+        return;
+    WaitCursor wait;
+    std::unique_ptr<printer::Printer> job = currentPrinter(m_printerName, m_pdfFile);
+    if (!preparePrinter(*job))
+        return;
+    try {
+        const std::unique_ptr<GridReport> report = layOut(*job);
+        if (!report) {
+            job->KillDoc();
+            return;
+        }
+        if (m_allPages)
+            report->Print(*job, 1, report->PageCount());
+        else
+            report->Print(*job, m_od, m_do);
+    } catch (const VbError &e) {
+        job->KillDoc();
+        reportPrinterError(e);
+    }
+}
+
+void frmTisk::cmdTisk_Click()
+{
+    if (ChoosePrinter())
+        PrintJob();
+}
+
+}  // namespace tabulix
