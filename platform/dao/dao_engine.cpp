@@ -149,17 +149,28 @@ int collationFunction(void *, int aLength, const void *a, int bLength, const voi
     return jet::collateUtf8(static_cast<const char *>(a), aLength, static_cast<const char *>(b), bLength);
 }
 
-void registerEngineRules(sqlite3 *db)
+}  // namespace detail
+
+int registerEngineRules(sqlite3 *db)
 {
+    using namespace detail;
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    sqlite3_create_function(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr);
-    sqlite3_create_function(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr);
-    // Our format answers before SQLite's own printf-style format of the same name.
-    sqlite3_create_function(db, "format", 2, flags, nullptr, formatFunction, nullptr, nullptr);
-    sqlite3_create_function(db, "val", 1, flags, nullptr, valFunction, nullptr, nullptr);
-    sqlite3_create_function(db, "str", 1, flags, nullptr, strFunction, nullptr, nullptr);
-    sqlite3_create_collation(db, jet::kCollationName, SQLITE_UTF8, nullptr, collationFunction);
+    const int results[] = {
+        sqlite3_create_function(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr),
+        sqlite3_create_function(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr),
+        // Our format answers before SQLite's own printf-style format of the same name.
+        sqlite3_create_function(db, "format", 2, flags, nullptr, formatFunction, nullptr, nullptr),
+        sqlite3_create_function(db, "val", 1, flags, nullptr, valFunction, nullptr, nullptr),
+        sqlite3_create_function(db, "str", 1, flags, nullptr, strFunction, nullptr, nullptr),
+        sqlite3_create_collation(db, jet::kCollationName, SQLITE_UTF8, nullptr, collationFunction),
+    };
+    for (const int rc : results)
+        if (rc != SQLITE_OK)
+            return rc;
+    return SQLITE_OK;
 }
+
+namespace detail {
 
 // ---- declared types
 

@@ -1,9 +1,11 @@
 #pragma once
 
 // The database layer's own view of the engine: the one place that includes SQLite's
-// header. Only the layer's .cpp files include this.
+// header (the loadable extension's own source takes sqlite3ext.h instead). Only the
+// layer's .cpp files include this.
 
 #include "dao.h"
+#include "enginerules.h"
 
 #include <QString>
 #include <optional>
@@ -24,8 +26,6 @@ extern const QString kEngine;
 extern const QString kFields;
 extern const QString kTableDefs;
 
-// The old engine's functions and collation, on a new connection.
-void registerEngineRules(sqlite3 *db);
 // What a declared column type means as a field of the old engine.
 FieldInfo fieldFromDeclaration(const QString &name, const QString &declared);
 // The date number of ISO text as the layer writes it; nullopt for any other text.

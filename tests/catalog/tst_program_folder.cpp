@@ -201,6 +201,7 @@ private Q_SLOTS:
         const QDir built(testsupport::builtProgramFolder());
         QVERIFY(built.exists(QStringLiteral("Oskal")));
         QVERIFY(built.exists(QStringLiteral("libTabulix.so")));
+        QVERIFY(built.exists(QStringLiteral("libjetcz.so")));
         QVERIFY(built.exists(QStringLiteral("QIRData.upg")));
         QVERIFY(built.exists(QStringLiteral("img")));
     }
