@@ -12,6 +12,7 @@
 #include "mainwindow/frmPrehled.h"
 #include "msgbox.h"
 #include "records/frmNahled.h"
+#include "benchsupport.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -31,17 +32,6 @@
 #include <cstdlib>
 
 namespace {
-
-double msSince(const QElapsedTimer &t)
-{
-    return double(t.nsecsElapsed()) / 1e6;
-}
-
-void print(const char *name, double value, const char *unit)
-{
-    std::printf("%s: %.1f %s\n", name, value, unit);
-    std::fflush(stdout);
-}
 
 // Runs the event loop for `ms`.
 void spin(int ms)
@@ -77,12 +67,6 @@ void key(QWidget *view, int code)
     QKeyEvent release(QEvent::KeyRelease, code, Qt::NoModifier);
     QCoreApplication::sendEvent(view, &press);
     QCoreApplication::sendEvent(view, &release);
-}
-
-void quietPlatform(QtMsgType, const QMessageLogContext &, const QString &message)
-{
-    if (!message.startsWith(QLatin1String("This plugin does not support")))
-        std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
 }  // namespace
