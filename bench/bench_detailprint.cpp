@@ -98,28 +98,8 @@ int main(int argc, char **argv)
     overview.Zobraz();
     overview.NactiData();
 
-    // The photo, with grain as a camera's: what makes its file large and slow to decode.
-    QImage photo(4000, 3000, QImage::Format_RGB32);
-    {
-        QPainter p(&photo);
-        QLinearGradient g(0, 0, 4000, 3000);
-        g.setColorAt(0, Qt::darkGreen);
-        g.setColorAt(1, Qt::white);
-        p.fillRect(photo.rect(), g);
-    }
-    quint32 seed = 12345;
-    for (int y = 0; y < photo.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(photo.scanLine(y));
-        for (int x = 0; x < photo.width(); ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            const int d = int(seed >> 26) - 32;
-            const QRgb c = line[x];
-            line[x] = qRgb(std::clamp(qRed(c) + d, 0, 255), std::clamp(qGreen(c) + d, 0, 255),
-                           std::clamp(qBlue(c) + d, 0, 255));
-        }
-    }
     const QString photoPath = dir.filePath(QStringLiteral("img/velka.jpg"));
-    photo.save(photoPath, "JPG", 90);
+    WritePhoto(photoPath, 4000, 3000, 0);
     const qint32 key = overview.VEdit->TMatrix(1, 0).toInt();
     QStringList note;
     for (int i = 1; i <= kNoteLines; ++i)
