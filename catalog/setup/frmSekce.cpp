@@ -98,6 +98,9 @@ void frmSekce::Form_Load()
     VEdit->SetLang(Preklady.get());
     VEdit->UserName(Uzivatel);
     VEdit->Edited(1);
+    // Update mode alone leaves the control's row buttons as they were.
+    VEdit->CmdAddVisible(true);
+    VEdit->CmdDelVisible(true);
     NastavGridSekce();
     NactiSekceGrid();
     m_zmeneno = false;

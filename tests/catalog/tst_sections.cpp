@@ -12,6 +12,7 @@
 #include "testhost.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -238,6 +239,8 @@ private Q_SLOTS:
     void addRenameDeleteInOneOpening()
     {
         addSection(1, QStringLiteral("Knihy"));
+        frmMain::Form();
+        NastavAktualniSekci(1, QStringLiteral("KNIHY"));
         testsupport::SavedNotices notices;
         testsupport::ScriptedBoxes boxes;
         inSectionsWindow([&](frmSekce &w) {
@@ -245,6 +248,8 @@ private Q_SLOTS:
             QCOMPARE(w.windowTitle(), QStringLiteral("Definice sekcí"));
             QCOMPARE(e->TMatrix(0, 1), QStringLiteral("Název sekce"));
             QCOMPARE(gridRows(e), QStringList{"1 Knihy X"});
+            QVERIFY(button(e, "cmdAdd")->isVisible());
+            QVERIFY(button(e, "cmdDel")->isVisible());
             QTest::mouseClick(button(e, "cmdAdd"), Qt::LeftButton);
             typeName(e, 2, QStringLiteral("Hudba"));
             QTest::mouseClick(button(e, "cmdAdd"), Qt::LeftButton);
@@ -274,6 +279,10 @@ private Q_SLOTS:
         for (QAction *item : frmMain::Form().mnuSekceX)
             menu << item->text();
         QCOMPARE(menu, (QStringList{"Romany", "Zvuk"}));
+        // The current section, renamed, keeps its place with its new name.
+        QCOMPARE(AktualniSekce(), 1);
+        QCOMPARE(frmMain::Form().lblSekce->text(), QStringLiteral("ROMANY"));
+        QVERIFY(frmMain::Form().mnuNew->isEnabled());
     }
 
     // A section with records is not deleted, and the user is not asked first: alone, or
