@@ -30,7 +30,10 @@ void inTransaction(dao::Workspace &ws, F &&steps)
 
 qint32 VolneCisloSekce(dao::Database &db)
 {
-    auto sections = db.OpenRecordset(QStringLiteral("select * from sekce order by sekce"));
+    // Records whose section is gone keep their number taken: a new section under it would
+    // show them as its own.
+    auto sections = db.OpenRecordset(
+        QStringLiteral("select sekce from sekce union select sekce from katalog order by sekce"));
     qint32 candidate = 1;
     for (; !sections->Eof(); sections->MoveNext()) {
         const Variant used = (*sections)[QStringLiteral("sekce")];

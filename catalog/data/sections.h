@@ -14,7 +14,7 @@ inline constexpr int MaxSekci = 250;
 // How long a section's name may be (the column Nazev of Sekce).
 inline constexpr int DelkaNazvuSekce = 30;
 
-// The lowest positive section number that no section has.
+// The lowest positive section number that neither a section nor a record has.
 qint32 VolneCisloSekce(dao::Database &db);
 
 // Section `sekce`'s 30 default field definitions, written into VychoziDefinice and into

@@ -21,6 +21,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <optional>
+
 namespace {
 
 QPointer<frmSekce> instance;
@@ -153,7 +155,7 @@ bool frmSekce::UlozZmeny(bool bezHlaseni)
 
 bool frmSekce::UlozSekce()
 {
-    const WaitCursor wait;
+    std::optional<WaitCursor> wait(std::in_place);
     const qint32 state = VEdit->Cols() - 1;
     for (qint32 i = 1; i < VEdit->Rows(); ++i) {
         const QString stav = VEdit->TMatrix(i, state);
@@ -173,6 +175,7 @@ bool frmSekce::UlozSekce()
         } catch (const VbError &e) {
             // What is written stays written; the rows from this one on keep their changes
             // for the next save.
+            wait.reset();
             MsgBox(PrelozText(QStringLiteral("483,Při ukládání sekcí došlo k chybě. Uloženy jsou jen řádky před sekcí:"))
                        + QStringLiteral(" ") + VEdit->TMatrix(i, 1) + QLatin1Char('\n') + e.Description(),
                    vbCritical, windowTitle());

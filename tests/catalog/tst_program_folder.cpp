@@ -218,6 +218,20 @@ class TestProgramFolder : public QObject
         return logins;
     }
 
+    // The first field of a query's first row on the catalog at path, read-only; empty when
+    // there is none, or while the program writes the file.
+    static QString firstValue(const QString &path, const QString &sql)
+    {
+        dao::Workspace ws;
+        try {
+            auto db = ws.OpenDatabase(path, false, true);
+            auto rs = db->OpenRecordset(sql);
+            return rs->Eof() ? QString() : rs->Fields(0).Value().toString();
+        } catch (const VbError &) {
+            return QString();
+        }
+    }
+
     static QString readFile(const QString &path)
     {
         QFile f(path);
@@ -399,12 +413,7 @@ private Q_SLOTS:
         QTest::qWait(300);
         x.click(sections.bottomRight() - kOKFromCorner);
         QTRY_VERIFY_WITH_TIMEOUT(x.visibleWindows().size() == 1, 10000);
-        const auto read = [&](const QString &sql) {
-            dao::Workspace ws;
-            auto db = ws.OpenDatabase(m_folder + QStringLiteral("/QIRData.mdb"), false, true);
-            auto rs = db->OpenRecordset(sql);
-            return rs->Eof() ? QString() : rs->Fields(0).Value().toString();
-        };
+        const auto read = [&](const QString &sql) { return firstValue(m_folder + QStringLiteral("/QIRData.mdb"), sql); };
         QCOMPARE(read(QStringLiteral("select Sekce || ' ' || Nazev from Sekce")), QStringLiteral("1 Knihy"));
         QCOMPARE(read(QStringLiteral("select count(*) from Definice where Sekce=1")), QStringLiteral("30"));
         QCOMPARE(read(QStringLiteral("select count(*) from VychoziDefinice where Sekce=1")), QStringLiteral("30"));
@@ -431,16 +440,7 @@ private Q_SLOTS:
         oskal.setProcessEnvironment(environment(scriptPath, logPath));
         oskal.start(m_folder + QStringLiteral("/Oskal"), {});
         QVERIFY(oskal.waitForStarted());
-        const auto read = [&](const QString &sql) {
-            dao::Workspace ws;
-            try {
-                auto db = ws.OpenDatabase(catalog, false, true);
-                auto rs = db->OpenRecordset(sql);
-                return rs->Eof() ? QString() : rs->Fields(0).Value().toString();
-            } catch (const VbError &) {
-                return QString();  // being written just now
-            }
-        };
+        const auto read = [&](const QString &sql) { return firstValue(catalog, sql); };
         QTRY_COMPARE_WITH_TIMEOUT(read(QStringLiteral("select Verze from S_Param")), QStringLiteral("3.0.4"), 20000);
         QVERIFY2(!oskal.waitForFinished(1000), oskal.readAllStandardError().constData());
         QCOMPARE(read(QStringLiteral("select Stitek from Katalog where Inter=1")), QStringLiteral("modrá"));

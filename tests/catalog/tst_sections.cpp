@@ -152,13 +152,19 @@ private Q_SLOTS:
         QTest::newRow("no gap") << QList<int>{1, 2, 3} << 4;
         QTest::newRow("empty") << QList<int>{} << 1;
         QTest::newRow("1 free") << QList<int>{2, 3} << 1;
+        // Records of a section that is gone keep its number from a new section.
+        QTest::newRow("records without their section") << QList<int>{1, 2, -3} << 4;
     }
     void newSectionNumber()
     {
         QFETCH(QList<int>, used);
         QFETCH(int, expected);
-        for (int n : used)
-            addSection(n, QStringLiteral("S%1").arg(n));
+        for (int n : used) {
+            if (n > 0)
+                addSection(n, QStringLiteral("S%1").arg(n));
+            else
+                addRecord(1, -n);
+        }
         QCOMPARE(VolneCisloSekce(*Db), expected);
         // Left over from a section that had the number before.
         for (const QString &table : {QStringLiteral("Definice"), QStringLiteral("VychoziDefinice")})
