@@ -388,6 +388,13 @@ private Q_SLOTS:
         testsupport::ScriptedBoxes boxes;
         inSectionsWindow([&](frmSekce &w) {
             VarnexEditUni *e = w.VEdit;
+            // Escape in a cell drops the typing and leaves the window open.
+            clickCell(e->grid(), 1, 1);
+            QTest::keyClick(e->grid()->view(), 'X');
+            QTRY_VERIFY(qobject_cast<QLineEdit *>(QApplication::focusWidget()));
+            pressKey(Qt::Key_Escape);
+            QVERIFY(w.isVisible());
+            QCOMPARE(gridRows(e), QStringList{"1 Knihy X"});
             typeName(e, 1, QStringLiteral("Encyklopedie a slovniky vsech oboru"));
             QCOMPARE(e->TMatrix(1, 1), QStringLiteral("Encyklopedie a slovniky vsech "));
             boxes.expect(vbNo);
