@@ -408,6 +408,7 @@ private Q_SLOTS:
             {"mnuZobrazNahled", "view:frmNahled"},
             {"mnuMajitel", "frmMajitel"},
             {"mnuNastAplikace", "frmNastav"},
+            {"mnuNastSekce", "frmSekce*"},
             {"mnuZaloha", "box:Provést zálohu dat na disk?"},
             {"mnuObnova", "box:Provést obnovu*"},
             {"mnuApl", "frmLogo"},
@@ -423,7 +424,7 @@ private Q_SLOTS:
             {"Přidat náhled", "frmPriradObr|Náhled"},
         };
         const QString later = QStringLiteral("Tento příkaz zatím není k dispozici.");
-        const QStringList disabled{"mnuNastKatalog", "mnuNastSekce", "PopupNahledTisk"};
+        const QStringList disabled{"mnuNastKatalog", "PopupNahledTisk"};
         QStringList walked;
 
         // One item: the state set up, the item chosen by `choose`, and what came of it.
