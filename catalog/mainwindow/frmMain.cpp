@@ -12,6 +12,7 @@
 #include "records/frmVyber.h"
 #include "setup/frmMajitel.h"
 #include "setup/frmNastav.h"
+#include "setup/frmSekce.h"
 #include "output/frmExport.h"
 #include "output/frmImport.h"
 #include "common/globals.h"
@@ -223,6 +224,7 @@ void frmMain::createMenus()
     mnuNastAplikace = item(mnuNastav, "mnuNastAplikace", QStringLiteral("320,Systém"));
     connect(mnuMajitel, &QAction::triggered, this, [] { frmMajitel::Form().Zobraz(); });
     connect(mnuNastAplikace, &QAction::triggered, this, [] { frmNastav::Form().Zobraz(); });
+    connect(mnuNastSekce, &QAction::triggered, this, &frmMain::mnuNastSekce_Click);
     mnuArch = submenu(mnuSys, "mnuArch", QStringLiteral("35,Archivace"));
     mnuSys->addMenu(mnuArch);
     mnuZaloha = item(mnuArch, "mnuZaloha", QStringLiteral("392,Záloha na pevný disk"));
@@ -252,8 +254,7 @@ void frmMain::createMenus()
     // The windows of these commands come later; until then each says so.
     for (QMenu *menu : {mnuKatalog, mnuNastav, PopupNahledy})
         menu->setToolTipsVisible(true);
-    for (QAction *command : {mnuNastKatalog, mnuNastSekce})
-        nedostupny(command);
+    nedostupny(mnuNastKatalog);
 }
 
 void frmMain::nedostupny(QAction *command)

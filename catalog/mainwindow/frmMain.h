@@ -57,6 +57,14 @@ public:
     // section, the overview with the focus. The definitions window calls it.
     void PoUlozeniDefinic(qint32 sekce);
 
+    // The sections window; afterwards the section menus are built anew and the commands
+    // follow the current section.
+    void mnuNastSekce_Click();
+    // The catalog set-up while the catalog has no section: says so and opens the sections
+    // window instead of the field definitions, then rebuilds the section menus. False when
+    // a section exists, for the field definitions to open.
+    bool mnuNastKatalog_BezSekci();
+
     // Status bar panel by its one-based number.
     QLabel *Panel(int index) const;
 

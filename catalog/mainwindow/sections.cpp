@@ -5,10 +5,13 @@
 #include "data/sqlliteral.h"
 #include "mainwindow/frmPrehled.h"
 #include "mainwindow/views.h"
+#include "setup/frmSekce.h"
 #include "common/globals.h"
 #include "common/mainframe.h"
 #include "common/utility.h"
 #include "common/translation.h"
+#include "dao.h"
+#include "msgbox.h"
 #include "variant.h"
 
 #include <QLabel>
@@ -63,8 +66,11 @@ void frmMain::NactiSekce()
     if (any && current) {
         currentGone = true;
         for (QAction *action : mnuSekceX)
-            if (action->data().toString() == QString::number(*current))
+            if (action->data().toString() == QString::number(*current)) {
                 currentGone = false;
+                // The section may have been renamed meanwhile.
+                NastavAktualniSekci(current, action->text().toUpper());
+            }
     }
     if (!any || currentGone) {
         NastavAktualniSekci(std::nullopt, QString());
@@ -95,4 +101,22 @@ void frmMain::mnuSekceX_Click(int Index)
     NastavMenu();
     if (frmPrehled *overview = frmPrehled::Loaded())
         overview->SetFocus();
+}
+
+void frmMain::mnuNastSekce_Click()
+{
+    frmSekce::Form().Zobraz();
+    NactiSekce();
+    NastavMenu();
+}
+
+bool frmMain::mnuNastKatalog_BezSekci()
+{
+    if (!Db->OpenRecordset(QStringLiteral("select * from sekce"))->Eof())
+        return false;
+    MsgBox(PrelozText(QStringLiteral("169,Nejsou definovány žádné sekce. Nadefinujte sekce a akci opakujte.")), vbInformation,
+           PrelozText(QStringLiteral("56,Definice položek katalogu")));
+    frmSekce::Form().Zobraz();
+    NactiSekce();
+    return true;
 }

@@ -5,9 +5,11 @@
 #include "common/utility.h"
 #include "msgbox.h"
 
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QPushButton>
 
 bool KlavesaBoxu(QLineEdit &box, const QEvent &event)
 {
@@ -38,4 +40,14 @@ QWidget *mainWindow()
 {
     QMdiArea *area = MdiOblast();
     return area ? area->window() : nullptr;
+}
+
+QPushButton *TlacitkoRadku(QWidget &window, QHBoxLayout &row, const char *name, const char *caption, const char *tip)
+{
+    auto *b = new QPushButton(QString::fromUtf8(caption), &window);
+    b->setObjectName(QLatin1String(name));
+    b->setToolTip(QString::fromUtf8(tip));
+    b->setAutoDefault(false);
+    row.addWidget(b);
+    return b;
 }

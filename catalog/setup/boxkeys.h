@@ -1,7 +1,9 @@
 #pragma once
 
 class QEvent;
+class QHBoxLayout;
 class QLineEdit;
+class QPushButton;
 class QWidget;
 
 // The keys of a setup window's text box, seen before the box: Enter and Down lock the box
@@ -15,3 +17,8 @@ QWidget *mainWindow();
 // "Provedené změny nebudou zapsány. Pokračovat?" on closing a window with unsaved
 // changes: true when the user lets the changes go.
 bool ZahoditZmeny(const QWidget &window);
+
+// A command button of a setup window's button row, named and with its caption and tool
+// tip as message texts (the window translates them when it loads); Enter does not press
+// it unless it has the focus.
+QPushButton *TlacitkoRadku(QWidget &window, QHBoxLayout &row, const char *name, const char *caption, const char *tip);

@@ -94,12 +94,7 @@ frmMajitel::frmMajitel()
     grid->setColumnMinimumWidth(1, 320);
     auto *buttons = new QHBoxLayout;
     const auto button = [&](const char *name, const char *caption, const char *tip) {
-        auto *b = new QPushButton(QString::fromUtf8(caption), this);
-        b->setObjectName(QLatin1String(name));
-        b->setToolTip(QString::fromUtf8(tip));
-        b->setAutoDefault(false);
-        buttons->addWidget(b);
-        return b;
+        return TlacitkoRadku(*this, *buttons, name, caption, tip);
     };
     buttons->addStretch(1);
     cmdSave = button("cmdSave", "20,Uložit", "351,Uložení dat");

@@ -61,12 +61,8 @@ frmNastav::frmNastav()
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     const auto button = [&](const char *name, const char *caption, const char *tip) {
-        auto *b = new QPushButton(QString::fromUtf8(caption), this);
-        b->setObjectName(QLatin1String(name));
-        b->setToolTip(QString::fromUtf8(tip));
-        b->setAutoDefault(false);
+        QPushButton *b = TlacitkoRadku(*this, *buttons, name, caption, tip);
         b->installEventFilter(this);
-        buttons->addWidget(b);
         return b;
     };
     cmdOK = button("cmdOK", "18,OK", "353,Uložení změn a ukončení formuláře");

@@ -5,6 +5,7 @@
 #include "common/globals.h"
 #include "common/mainframe.h"
 #include "mainwindow/frmMain.h"
+#include "setup/frmSekce.h"
 #include "msgbox.h"
 #include "common/translation.h"
 #include "variant.h"
@@ -18,6 +19,16 @@ void makeCurrent(dao::Recordset &section)
     const Variant number = section[QStringLiteral("sekce")];
     NastavAktualniSekci(number.IsNull() ? std::nullopt : std::optional<qint32>(number.toLong()),
                         section[QStringLiteral("nazev")].toString().toUpper());
+}
+
+// The first section by name made current; false when the catalog has none.
+bool makeFirstCurrent()
+{
+    auto byName = Db->OpenRecordset(QStringLiteral("Select * from sekce order by nazev"));
+    if (byName->Eof())
+        return false;
+    makeCurrent(*byName);
+    return true;
 }
 
 }  // namespace
@@ -42,16 +53,19 @@ void NastavSekci()
             return;
         }
     }
-    auto byName = Db->OpenRecordset(QStringLiteral("Select * from sekce order by nazev"));
-    if (!byName->Eof()) {
-        makeCurrent(*byName);
+    if (makeFirstCurrent())
         return;
-    }
     NastavAktualniSekci(std::nullopt, QString());
     main->NastavMenu();
     MsgBox(PrelozText(QStringLiteral("173,Není navedena žádná sekce. Naveďte novou sekci a proveďte nastavení katalogu.")),
            vbInformation, PrelozText(QStringLiteral("408,Zobrazení přehledu")));
-    // The sections window, where one can be made, opens here once it is built.
-    if (frmMain *still = frmMain::Loaded())
-        still->NactiSekce();
+    frmSekce::Form().Zobraz();
+    frmMain *still = frmMain::Loaded();
+    if (!still)
+        return;
+    still->NactiSekce();
+    // A section made just now starts the catalog as a stored one does: the first by name
+    // is current, and start-up goes on to show its overview.
+    if (makeFirstCurrent())
+        still->NastavMenu();
 }

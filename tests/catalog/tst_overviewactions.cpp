@@ -411,6 +411,7 @@ private Q_SLOTS:
             {"mnuZobrazNahled", "view:frmNahled"},
             {"mnuMajitel", "frmMajitel"},
             {"mnuNastAplikace", "frmNastav"},
+            {"mnuNastSekce", "frmSekce*"},
             {"mnuZaloha", "box:Provést zálohu dat na disk?"},
             {"mnuObnova", "box:Provést obnovu*"},
             {"mnuApl", "frmLogo"},
@@ -428,7 +429,7 @@ private Q_SLOTS:
             {"Tisk detailu", "frmTisk|12|1"},
         };
         const QString later = QStringLiteral("Tento příkaz zatím není k dispozici.");
-        const QStringList disabled{"mnuNastKatalog", "mnuNastSekce"};
+        const QStringList disabled{"mnuNastKatalog"};
         QStringList walked;
 
         // One item: the state set up, the item chosen by `choose`, and what came of it.

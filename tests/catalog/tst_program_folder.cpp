@@ -88,6 +88,35 @@ void chooseKonec(const X11Driver &x, const QString &mainWindow)
     x.click(QPoint(items.left() + 30, items.bottom() - 10));
 }
 
+// A start on a catalog without sections opens the sections window over the main window.
+// Gives both; the main window is the larger.
+void sectionsWindowShows(const X11Driver &x, QString *mainWindow, QRect *sections)
+{
+    QStringList windows;
+    QTRY_VERIFY_WITH_TIMEOUT((windows = x.visibleWindows()).size() == 2, 20000);
+    QRect first = x.geometry(windows[0]), second = x.geometry(windows[1]);
+    const bool firstIsMain = first.width() * first.height() > second.width() * second.height();
+    *mainWindow = windows[firstIsMain ? 0 : 1];
+    *sections = firstIsMain ? second : first;
+}
+
+// The sections window's buttons, from its bottom right corner: Konec is the last of the
+// row, OK the one before it.
+const QPoint kKonecFromCorner(52, 23);
+const QPoint kOKFromCorner(138, 23);
+// The control's "Přidat řádek", from the window's bottom left corner.
+const QPoint kAddFromCorner(60, -60);
+
+// Closes the sections window that a start without sections opened, with its Konec; the
+// main window stays alone.
+void closeSectionsWindow(const X11Driver &x, QString *mainWindow)
+{
+    QRect sections;
+    sectionsWindowShows(x, mainWindow, &sections);
+    x.click(sections.bottomRight() - kKonecFromCorner);
+    QTRY_VERIFY_WITH_TIMEOUT(x.visibleWindows().size() == 1, 10000);
+}
+
 class TestProgramFolder : public QObject
 {
     Q_OBJECT
@@ -187,6 +216,20 @@ class TestProgramFolder : public QObject
         for (; !rs->Eof(); rs->MoveNext())
             logins << rs->Fields(0).Value().toString();
         return logins;
+    }
+
+    // The first field of a query's first row on the catalog at path, read-only; empty when
+    // there is none, or while the program writes the file.
+    static QString firstValue(const QString &path, const QString &sql)
+    {
+        dao::Workspace ws;
+        try {
+            auto db = ws.OpenDatabase(path, false, true);
+            auto rs = db->OpenRecordset(sql);
+            return rs->Eof() ? QString() : rs->Fields(0).Value().toString();
+        } catch (const VbError &) {
+            return QString();
+        }
     }
 
     static QString readFile(const QString &path)
@@ -326,9 +369,9 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(logPath), 20000);
 
         const X11Driver x(env);
-        QStringList windows;
-        QTRY_VERIFY_WITH_TIMEOUT((windows = x.visibleWindows()).size() == 1, 20000);
-        chooseKonec(x, windows.first());
+        QString mainWindow;
+        closeSectionsWindow(x, &mainWindow);
+        chooseKonec(x, mainWindow);
 
         QVERIFY2(oskal.waitForFinished(20000), "the program did not end");
         QCOMPARE(oskal.exitStatus(), QProcess::NormalExit);
@@ -338,6 +381,46 @@ private Q_SLOTS:
         QCOMPARE(settings.value(QStringLiteral("INFO/Sekce")).toString(), QStringLiteral("0"));
         QCOMPARE(readFile(logPath),
                  QStringLiteral("64|Zobrazení přehledu|Není navedena žádná sekce. Naveďte novou sekci a proveďte nastavení katalogu.\n"));
+    }
+
+    // From the fresh catalog a user makes the first section: the box about none, then the
+    // sections window, where a row added, named and saved with OK gives the catalog the
+    // section and its definitions. The section is current at once: it is the one saved
+    // when the program ends.
+    void makesTheFirstSection()
+    {
+        const testsupport::VirtualDisplay display;
+        SKIP_WITHOUT_DISPLAY(display);
+        const QString logPath = m_dir.filePath(QStringLiteral("first.log"));
+        const QString ini = m_dir.filePath(QStringLiteral("config/Oskal/Oskal.ini"));
+        const QProcessEnvironment env = displayRun(display, QStringLiteral("first"), QByteArray("ok\n"));
+        const auto cleanSettings = qScopeGuard([ini] { QFile::remove(ini); });
+        QProcess oskal;
+        oskal.setProcessEnvironment(env);
+        oskal.start(m_folder + QStringLiteral("/Oskal"), {});
+        QVERIFY(oskal.waitForStarted());
+        const X11Driver x(env);
+        QString mainWindow;
+        QRect sections;
+        sectionsWindowShows(x, &mainWindow, &sections);
+        QCOMPARE(readFile(logPath),
+                 QStringLiteral("64|Zobrazení přehledu|Není navedena žádná sekce. Naveďte novou sekci a proveďte nastavení katalogu.\n"));
+        // "Přidat řádek" under the grid's left end; the new row's name cell takes the keys.
+        x.click(sections.bottomLeft() + kAddFromCorner);
+        QTest::qWait(300);
+        x.xdotool({QStringLiteral("type"), QStringLiteral("Knihy")});
+        x.xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+        QTest::qWait(300);
+        x.click(sections.bottomRight() - kOKFromCorner);
+        QTRY_VERIFY_WITH_TIMEOUT(x.visibleWindows().size() == 1, 10000);
+        const auto read = [&](const QString &sql) { return firstValue(m_folder + QStringLiteral("/QIRData.mdb"), sql); };
+        QCOMPARE(read(QStringLiteral("select Sekce || ' ' || Nazev from Sekce")), QStringLiteral("1 Knihy"));
+        QCOMPARE(read(QStringLiteral("select count(*) from Definice where Sekce=1")), QStringLiteral("30"));
+        QCOMPARE(read(QStringLiteral("select count(*) from VychoziDefinice where Sekce=1")), QStringLiteral("30"));
+        chooseKonec(x, mainWindow);
+        QVERIFY2(oskal.waitForFinished(20000), "the program did not end");
+        QCOMPARE(QSettings(ini, QSettings::IniFormat).value(QStringLiteral("INFO/Sekce")).toString(), QStringLiteral("1"));
+        QCOMPARE(readFile(logPath).count(QLatin1Char('\n')), 1);
     }
 
     // Started on a catalog that a newer version wrote, the program converts it and opens
@@ -357,16 +440,7 @@ private Q_SLOTS:
         oskal.setProcessEnvironment(environment(scriptPath, logPath));
         oskal.start(m_folder + QStringLiteral("/Oskal"), {});
         QVERIFY(oskal.waitForStarted());
-        const auto read = [&](const QString &sql) {
-            dao::Workspace ws;
-            try {
-                auto db = ws.OpenDatabase(catalog, false, true);
-                auto rs = db->OpenRecordset(sql);
-                return rs->Eof() ? QString() : rs->Fields(0).Value().toString();
-            } catch (const VbError &) {
-                return QString();  // being written just now
-            }
-        };
+        const auto read = [&](const QString &sql) { return firstValue(catalog, sql); };
         QTRY_COMPARE_WITH_TIMEOUT(read(QStringLiteral("select Verze from S_Param")), QStringLiteral("3.0.4"), 20000);
         QVERIFY2(!oskal.waitForFinished(1000), oskal.readAllStandardError().constData());
         QCOMPARE(read(QStringLiteral("select Stitek from Katalog where Inter=1")), QStringLiteral("modrá"));
@@ -400,9 +474,10 @@ private Q_SLOTS:
         QProcess first;
         start(first);
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(logPath), 20000);
-        QStringList windows;
-        QTRY_VERIFY_WITH_TIMEOUT((windows = x.visibleWindows()).size() == 1, 20000);
-        const QRect main = x.geometry(windows.first());
+        QString mainWindow;
+        closeSectionsWindow(x, &mainWindow);
+        const QStringList windows{mainWindow};
+        const QRect main = x.geometry(mainWindow);
         // The flag is a panel at the right of the status bar; the panels around it do nothing.
         QString lang;
         for (int dx = 6; dx < 400 && lang.isEmpty(); dx += 6) {

@@ -5,6 +5,7 @@
 #include "mainwindow/frmPrehled.h"
 #include "records/frmNahled.h"
 #include "records/frmVyber.h"
+#include "setup/frmSekce.h"
 #include "startup/SystemTest.h"
 #include "startup/frmLogin.h"
 #include "startup/workstation.h"
@@ -13,12 +14,16 @@
 #include "common/translation.h"
 #include "system.h"
 #include "VarnexEditUni.h"
+#include "grid.h"
+#include "modaldriver.h"
 #include "testsupport.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLockFile>
+#include <QMenu>
+#include <QTableView>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTimer>
@@ -52,6 +57,10 @@ class TestStartup : public QObject
     Q_OBJECT
 
     std::unique_ptr<testsupport::ProgramFolder> m_folder;
+    // A start on a catalog without sections opens the sections window; unless a test
+    // drives it, it is closed as it shows, as a user who makes no section does.
+    std::unique_ptr<QTimer> m_sectionsCloser;
+    bool m_drivesSections = false;
 
     QString program() const { return m_folder->file(QStringLiteral("Oskal")); }
     QString catalog() const { return m_folder->file(QStringLiteral("QIRData.mdb")); }
@@ -202,10 +211,20 @@ private Q_SLOTS:
         for (const char *key : {"Lang", "Sekce", "VyberWindowShow", "NahledWindowShow", "Stanice", "SitovaStanice", "ProgramZeSite"})
             SmazInfo(QLatin1String(key));
         sys::resetBeepCount();
+        m_drivesSections = false;
+        m_sectionsCloser = std::make_unique<QTimer>();
+        m_sectionsCloser->setInterval(10);
+        connect(m_sectionsCloser.get(), &QTimer::timeout, this, [this] {
+            if (frmSekce *w = frmSekce::Loaded(); w && w->isVisible() && !m_drivesSections)
+                w->cmdEnd->click();
+        });
+        m_sectionsCloser->start();
     }
 
     void cleanup()
     {
+        m_sectionsCloser.reset();
+        delete frmSekce::Loaded();
         sys::setKeyStateHook({});
         NastavSelhaniSondy(false);
         frmMain::Unload();
@@ -636,18 +655,62 @@ private Q_SLOTS:
         QCOMPARE(VyberOtevren(), views.contains(QStringLiteral("frmVyber")));
     }
 
-    // With no section the user is told so, and only the main window opens.
+    // With no section the user is told so and the sections window opens. Closed without
+    // a section, only the main window stays; a section made there is current at once, and
+    // its overview shows the default captions as a normal start does.
+    void noSection_data()
+    {
+        QTest::addColumn<QString>("made");
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<QStringList>("views");
+        QTest::newRow("none made") << QString() << "0" << QStringList();
+        QTest::newRow("one made") << "Knihy" << "1" << QStringList{"frmPrehled", "frmVyber", "frmNahled"};
+    }
     void noSection()
     {
+        QFETCH(QString, made);
+        QFETCH(QString, tag);
+        QFETCH(QStringList, views);
         QFile::remove(m_folder->file(QStringLiteral("Lang.mdb")));
         testsupport::ScriptedBoxes boxes;
         boxes.expect(vbOK);
+        m_drivesSections = true;
+        QObject scope;
+        bool shown = false;
+        testsupport::whenShown<frmSekce>(&scope, [&](frmSekce &w) {
+            shown = true;
+            // The box came first.
+            QCOMPARE(boxes.shown().size(), size_t(1));
+            if (!made.isEmpty()) {
+                QTest::mouseClick(w.VEdit->findChild<QPushButton *>(QStringLiteral("cmdAdd")), Qt::LeftButton);
+                // Typed over the new row's name cell, where the cursor stands.
+                QCOMPARE(w.VEdit->Col(), 1);
+                QTest::keyClick(w.VEdit->grid()->view(), made.at(0).toLatin1());
+                QTest::keyClicks(QApplication::focusWidget(), made.mid(1));
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                QTest::mouseClick(w.cmdOK, Qt::LeftButton);
+            } else {
+                QTest::mouseClick(w.cmdEnd, Qt::LeftButton);
+            }
+        });
         QVERIFY(!Main(program(), {}));
+        QVERIFY(shown);
         QCOMPARE(boxes.shown()[0].text,
                  QStringLiteral("Není navedena žádná sekce. Naveďte novou sekci a proveďte nastavení katalogu."));
-        QCOMPARE(frmMain::Form().lblSekce->property("Tag").toString(), QStringLiteral("0"));
-        QCOMPARE(openViews(), QStringList());
-        QVERIFY(!PrehledOtevren());
+        frmMain &main = frmMain::Form();
+        QCOMPARE(main.lblSekce->property("Tag").toString(), tag);
+        QCOMPARE(main.lblSekce->text(), made.toUpper());
+        QCOMPARE(openViews(), views);
+        QCOMPARE(PrehledOtevren(), !made.isEmpty());
+        QCOMPARE(main.mnuNew->isEnabled(), !made.isEmpty());
+        QCOMPARE(main.mnuSekce->isEnabled(), !made.isEmpty());
+        if (!made.isEmpty()) {
+            VarnexEditUni *overview = frmPrehled::Form().VEdit;
+            QCOMPARE(overview->Cols(), 32);
+            QCOMPARE(overview->TMatrix(0, 1), QStringLiteral("Pol1"));
+            QCOMPARE(overview->TMatrix(0, 30), QStringLiteral("Pol30"));
+            QCOMPARE(main.mnuSekceX[0]->text(), made);
+        }
     }
 
     void startSection_data()

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace dao { class Database; class Workspace; }
+
+// The catalog's sections (table Sekce) and what belongs to a section beside its row: its
+// field definitions in Definice and VychoziDefinice, and the users' stored overview
+// layouts in S_Grid. A refusal of the database comes back as its error.
+
+// The most sections a catalog holds (the number is a byte, and 0 means none).
+inline constexpr int MaxSekci = 250;
+// How long a section's name may be (the column Nazev of Sekce).
+inline constexpr int DelkaNazvuSekce = 30;
+
+// The lowest positive section number that neither a section nor a record has.
+qint32 VolneCisloSekce(dao::Database &db);
+
+// Section `sekce`'s 30 default field definitions, written into VychoziDefinice and into
+// Definice after whatever either table still held for that number is removed: every
+// field shown, as text, left aligned, captioned Pol1 to Pol30, field 1 the description.
+void VlozVychoziDefinice(dao::Database &db, qint32 sekce);
+
+// A new section named `nazev` under the lowest free number, which it returns. A number
+// used before starts clean: no definitions and no stored overview layout of the section
+// that had it are kept. One transaction of `ws`: a refused statement leaves nothing of
+// the section behind.
+qint32 VlozSekci(dao::Workspace &ws, dao::Database &db, const QString &nazev);
+
+void PrejmenujSekci(dao::Database &db, qint32 sekce, const QString &nazev);
+
+// Removes the section's definitions (Definice, then VychoziDefinice) and then its row, in
+// one transaction of `ws`; the records of Katalog are not touched.
+void SmazSekci(dao::Workspace &ws, dao::Database &db, qint32 sekce);
+
+// Whether Katalog holds a record of the section.
+bool SekceMaZaznamy(dao::Database &db, qint32 sekce);

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QDialog>
+
+class QPushButton;
+class VarnexEditUni;
+class Variant;
+
+// The catalog's sections: a modal window whose grid lists them by name, where the user
+// renames them in place, adds and deletes rows, and saves. A new section gets its
+// default field definitions; a deleted one takes its definitions with it.
+class frmSekce : public QDialog
+{
+    Q_OBJECT
+public:
+    // The window, made on first use; it unloads itself when it closes.
+    static frmSekce &Form();
+    static frmSekce *Loaded();
+
+    // Reads the sections and shows the window; returns when it has closed.
+    void Zobraz();
+    // Writes the changed rows; unless `bezHlaseni`, the saved notice follows. False when
+    // the database refused a row (the user was told): the rows before it are written and
+    // read so, that row and those after it keep their changes.
+    bool UlozZmeny(bool bezHlaseni);
+
+    VarnexEditUni *VEdit = nullptr;
+    QPushButton *cmdSave = nullptr;
+    QPushButton *cmdOK = nullptr;
+    QPushButton *cmdEnd = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void reject() override;
+
+private:
+    frmSekce();
+    void Form_Load();
+    void NastavGridSekce();
+    void NactiSekceGrid();
+    bool UlozSekce();
+    void VEdit_AddRow(QString &AddString);
+    void VEdit_Smazat(bool &Cancel);
+    void VEdit_Change(Variant &OldValue, Variant &NewValue);
+    // The section number in a row's key cell; 0 for a row not stored yet.
+    qint32 klic(qint32 row) const;
+
+    bool m_zmeneno = false;
+};
