@@ -191,6 +191,49 @@ private Q_SLOTS:
         QVERIFY2(lines.value(first + 1).trimmed() == QStringLiteral("druhý řádek"), qPrintable(text));
     }
 
+    // The note starts 5 mm below the photo or below the last field, whichever is lower,
+    // its lines 4 mm apart; a landscape photo fills the width of its square, a portrait
+    // one the height; without a photo the note follows the fields.
+    void noteBelowPhotoOrFields_data()
+    {
+        QTest::addColumn<QSize>("photo");
+        QTest::addColumn<QRectF>("place");
+        QTest::addColumn<double>("firstNoteLine");
+        QTest::newRow("landscape") << QSize(400, 300) << QRectF(10, 10, 80, 60) << 79.0;
+        QTest::newRow("portrait") << QSize(300, 400) << QRectF(10, 10, 60, 80) << 99.0;
+        QTest::newRow("square") << QSize(300, 300) << QRectF(10, 10, 80, 80) << 99.0;
+        QTest::newRow("none") << QSize() << QRectF() << -1.0;
+    }
+    void noteBelowPhotoOrFields()
+    {
+        QFETCH(QSize, photo);
+        QFETCH(QRectF, place);
+        QFETCH(double, firstNoteLine);
+        QCOMPARE(MistoFotografie(photo, 80), place);
+        DetailZaznamu z;
+        z.Popisky = QStringList{"Název", "Cena", "Vydáno"};
+        z.Hodnoty = QStringList{"Fotka", "", "1.2.2024"};
+        z.Poznamka = QStringLiteral("první\ndruhá");
+        if (photo.isValid()) {
+            QImage picture(photo, QImage::Format_RGB32);
+            picture.fill(Qt::red);
+            z.Fotografie = m_folder->file(QStringLiteral("img/foto.png"));
+            QVERIFY(picture.save(z.Fotografie));
+            z.Pixely = photo;
+        }
+        printer::PagePicture page(11000, 16000, 0, 0);
+        const VysledekDetailu done = KresliDetail(z, 80, [&](int i) -> printer::Surface & {
+            [&] { QCOMPARE(i, 0); }();
+            return page;
+        });
+        QCOMPARE(done.Stran, 1);
+        if (firstNoteLine < 0) {
+            // The last field's line ends at 20 mm and the height of a line.
+            firstNoteLine = 20 + page.TextHeight() + 5 + 4;
+        }
+        QVERIFY2(qAbs(done.PoziceY - (firstNoteLine + 2 * 4)) < 0.01, qPrintable(QString::number(done.PoziceY)));
+    }
+
     // The note's lines break as they were written, whichever line break the data keep;
     // an empty line between two stays.
     void noteLineBreaks_data()
@@ -325,6 +368,21 @@ private Q_SLOTS:
             QCOMPARE(pdftools::pageText(pdf, p).contains(QStringLiteral("Název")), (p - 1) % perCopy == 0);
         QCOMPARE(VychoziTiskarna(), QStringLiteral("Kancelář"));
         NastavVychoziTiskarnu(printer::DefaultPrinterName());
+    }
+
+    // A PDF file that cannot be written: the print fails with the reason, nothing else.
+    void failedPrintIsReported()
+    {
+        addRecord(QString());
+        ScriptedBoxes boxes;
+        boxes.expect(vbOK);
+        PdfChooser chooser(m_folder->file(QStringLiteral("chybi/tisk.pdf")));
+        openDetail(20, 1, [&](frmTisk &w) { QTest::mouseClick(w.cmdTisk, Qt::LeftButton); });
+        QCOMPARE(boxes.shown().size(), size_t(1));
+        QVERIFY2(boxes.shown()[0].text.startsWith(QStringLiteral("Chyba při tisku.\n")), qPrintable(boxes.shown()[0].text));
+        QCOMPARE(boxes.shown()[0].title, QStringLiteral("Náhled před tiskem"));
+        QVERIFY(!QFile::exists(m_folder->file(QStringLiteral("chybi/tisk.pdf"))));
+        QVERIFY(!QGuiApplication::overrideCursor());
     }
 
     // Cancelling the printer dialog prints nothing and keeps the default printer.
