@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QtTest>
 
@@ -383,6 +384,55 @@ private Q_SLOTS:
         QCOMPARE(boxes.shown()[0].title, QStringLiteral("Náhled před tiskem"));
         QVERIFY(!QFile::exists(m_folder->file(QStringLiteral("chybi/tisk.pdf"))));
         QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    // A printer that cannot start a job is reported once, whatever the copies; the
+    // default printer is the one it was.
+    void printerNotReady()
+    {
+        addRecord(QString());
+        NastavVychoziTiskarnu(QStringLiteral("Kancelář"));
+        ScriptedBoxes boxes;
+        boxes.expect(vbOK);
+        const printer::PrintChooser previous = printer::setPrintChooser([](QWidget *, const printer::PrintRequest &) {
+            printer::PrintChoice choice;
+            choice.printer = QStringLiteral("Oskal-zadna-tiskarna");
+            choice.copies = 3;
+            return std::optional<printer::PrintChoice>(choice);
+        });
+        openDetail(20, 1, [&](frmTisk &w) { QTest::mouseClick(w.cmdTisk, Qt::LeftButton); });
+        printer::setPrintChooser(previous);
+        QCOMPARE(boxes.shown().size(), size_t(1));
+        QCOMPARE(boxes.shown()[0].text,
+                 QStringLiteral("Tiskárna není připravena. Zkontrolujte stav tiskárny a tisk opakujte."));
+        QCOMPARE(VychoziTiskarna(), QStringLiteral("Kancelář"));
+        NastavVychoziTiskarnu(printer::DefaultPrinterName());
+    }
+
+    // The scroll bars follow the window's size and move the page; a size of 3000 twips
+    // or less in one direction leaves that direction as it was; the next page keeps
+    // the place the page was scrolled to.
+    void resizeAndScroll()
+    {
+        addRecord(longNote(90));
+        openDetail(20, 1, [&](frmTisk &w) {
+            w.resize(500, 600);
+            QVERIFY(w.hsb->isEnabled());
+            QVERIFY(w.vsb->isEnabled());
+            const QSize frame = w.fra->size();
+            w.hsb->setValue(w.hsb->maximum());
+            w.vsb->setValue(w.vsb->maximum() / 2);
+            const QPoint scrolled = w.pic->pos();
+            QVERIFY(scrolled.x() < 0 && scrolled.y() < 0);
+            QTest::mouseClick(w.cmdNext, Qt::LeftButton);
+            QCOMPARE(w.pic->pos(), scrolled);
+            w.resize(180, 700);  // 2700 twips wide
+            QCOMPARE(w.fra->width(), frame.width());
+            QVERIFY(w.fra->height() > frame.height());
+            w.resize(1400, 180);
+            QVERIFY(w.fra->width() > frame.width());
+            QCOMPARE(w.fra->height(), frame.height() + 100);
+        });
     }
 
     // Cancelling the printer dialog prints nothing and keeps the default printer.
