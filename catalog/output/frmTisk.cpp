@@ -1,7 +1,6 @@
 #include "output/frmTisk.h"
 
 #include "common/globals.h"
-#include "common/mainframe.h"
 #include "common/translation.h"
 #include "common/utility.h"
 #include "dao.h"
@@ -11,22 +10,18 @@
 #include "pageview.h"
 #include "printchooser.h"
 #include "printer.h"
-#include "system.h"
 #include "vberror.h"
 #include "waitcursor.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QFrame>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
-#include <QScrollBar>
 
 namespace {
 

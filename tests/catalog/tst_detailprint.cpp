@@ -52,13 +52,15 @@ bool isWhite(QRgb c)
 class PdfChooser
 {
 public:
-    explicit PdfChooser(const QString &file, int copies = 1)
+    explicit PdfChooser(const QString &file, int copies = 1, int from = 0, int to = 0)
     {
-        m_previous = printer::setPrintChooser([this, file, copies](QWidget *, const printer::PrintRequest &r) {
+        m_previous = printer::setPrintChooser([this, file, copies, from, to](QWidget *, const printer::PrintRequest &r) {
             requests << r;
             printer::PrintChoice choice;
             choice.pdfFile = file;
-            choice.to = r.pageCount;
+            choice.allPages = from == 0;
+            choice.from = from == 0 ? 1 : from;
+            choice.to = to == 0 ? r.pageCount : to;
             choice.copies = copies;
             return std::optional<printer::PrintChoice>(choice);
         });
@@ -433,6 +435,24 @@ private Q_SLOTS:
             QVERIFY(w.fra->width() > frame.width());
             QCOMPARE(w.fra->height(), frame.height() + 100);
         });
+    }
+
+    // A range chosen in the printer dialog prints those pages only, in each copy.
+    void printsTheChosenPages()
+    {
+        if (!pdftools::available())
+            QSKIP("poppler's tools are not installed");
+        addRecord(longNote(90));
+        const QString pdf = m_folder->file(QStringLiteral("druha.pdf"));
+        PdfChooser chooser(pdf, 2, 2, 2);
+        openDetail(20, 1, [&](frmTisk &w) { QTest::mouseClick(w.cmdTisk, Qt::LeftButton); });
+        QCOMPARE(chooser.requests.value(0).pageCount, 2);
+        QCOMPARE(pdftools::pageCount(pdf), 2);
+        for (int p = 1; p <= 2; ++p) {
+            const QString text = pdftools::pageText(pdf, p);
+            QVERIFY(!text.contains(QStringLiteral("Název")));
+            QVERIFY(text.contains(QStringLiteral("Řádek 90 poznámky")));
+        }
     }
 
     // Cancelling the printer dialog prints nothing and keeps the default printer.
