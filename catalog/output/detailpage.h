@@ -1,12 +1,12 @@
 #pragma once
 
+#include "output/stranky.h"
+
 #include <QImage>
 #include <QRectF>
 #include <QSize>
 #include <QString>
 #include <QStringList>
-
-#include <functional>
 
 namespace dao { class Database; }
 namespace printer { class Surface; }
@@ -29,10 +29,6 @@ struct DetailZaznamu {
 // empty values. An attachment that is no readable picture gives no photo. A failing
 // query raises its VbError.
 DetailZaznamu NactiDetail(dao::Database &db, qint32 inter, qint32 poradi);
-
-// The surface of page i (0 first). The renderer asks for the pages in order; page 0 may
-// be asked for more than once.
-using Stranky = std::function<printer::Surface &(int)>;
 
 // The geometry of the page, in millimetres.
 struct RozvrzeniDetailu {

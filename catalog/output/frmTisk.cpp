@@ -6,6 +6,7 @@
 #include "dao.h"
 #include "dialogs.h"
 #include "msgbox.h"
+#include "output/detailpage.h"
 #include "output/frmNastavTisk.h"
 #include "pageview.h"
 #include "printchooser.h"

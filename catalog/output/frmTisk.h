@@ -1,11 +1,12 @@
 #pragma once
 
-#include "output/detailpage.h"
+#include "output/stranky.h"
 #include "pageview.h"
 
 #include <QDialog>
 #include <QImage>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
