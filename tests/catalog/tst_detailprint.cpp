@@ -388,6 +388,29 @@ private Q_SLOTS:
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
+    // A record the database cannot read: the reason in a message, an empty page shown,
+    // no wait cursor left behind.
+    void unreadableRecord()
+    {
+        addRecord(QString());
+        showOverview();
+        SeznamPoli += QStringLiteral(", NeniTakovePole");
+        ScriptedBoxes boxes;
+        boxes.expect(vbOK);
+        bool shown = false;
+        whenShown<frmTisk>(m_scope.get(), [&](frmTisk &w) {
+            shown = true;
+            QCOMPARE(w.PageCount(), 1);
+            QCOMPARE(w.lbl->text(), QStringLiteral("1/1"));
+            QVERIFY(!QGuiApplication::overrideCursor());
+            QTest::mouseClick(w.cmdKonec, Qt::LeftButton);
+        });
+        frmTisk::Form().TiskDet(20, 1);
+        QVERIFY(shown);
+        QCOMPARE(boxes.shown().size(), size_t(1));
+        QVERIFY2(boxes.shown()[0].text.startsWith(QStringLiteral("Chyba při tisku.\n")), qPrintable(boxes.shown()[0].text));
+    }
+
     // A printer that cannot start a job is reported once, whatever the copies; the
     // default printer is the one it was.
     void printerNotReady()
