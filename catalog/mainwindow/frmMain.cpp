@@ -223,6 +223,7 @@ void frmMain::createMenus()
     mnuNastAplikace = item(mnuNastav, "mnuNastAplikace", QStringLiteral("320,Systém"));
     connect(mnuMajitel, &QAction::triggered, this, [] { frmMajitel::Form().Zobraz(); });
     connect(mnuNastAplikace, &QAction::triggered, this, [] { frmNastav::Form().Zobraz(); });
+    connect(mnuNastKatalog, &QAction::triggered, this, &frmMain::mnuNastKatalog_Click);
     mnuArch = submenu(mnuSys, "mnuArch", QStringLiteral("35,Archivace"));
     mnuSys->addMenu(mnuArch);
     mnuZaloha = item(mnuArch, "mnuZaloha", QStringLiteral("392,Záloha na pevný disk"));
@@ -252,7 +253,7 @@ void frmMain::createMenus()
     // The windows of these commands come later; until then each says so.
     for (QMenu *menu : {mnuKatalog, mnuNastav, PopupNahledy})
         menu->setToolTipsVisible(true);
-    for (QAction *command : {mnuNastKatalog, mnuNastSekce})
+    for (QAction *command : {mnuNastSekce})
         nedostupny(command);
     if (!frmPrehled::TiskDetailu)
         nedostupny(PopupNahledTisk);

@@ -9,7 +9,9 @@
 #include "records/frmVyber.h"
 #include "common/mainframe.h"
 #include "common/translation.h"
+#include "data/fielddefinitions.h"
 #include "data/overviewquery.h"
+#include "setup/frmDefinice.h"
 #include "msgbox.h"
 #include "variant.h"
 
@@ -92,11 +94,25 @@ void frmMain::mnuZobrazNahled_Click()
     }
 }
 
-void frmMain::PoUlozeniDefinic(qint32 sekce)
+void frmMain::mnuNastKatalog_Click()
+{
+    if (SeznamSekci(*Db).empty()) {
+        MsgBox(PrelozText(QStringLiteral("169,Nejsou definovány žádné sekce. Nadefinujte sekce a akci opakujte.")),
+               vbInformation, PrelozText(QStringLiteral("56,Definice položek katalogu")));
+        return;
+    }
+    // What the window wrote comes back from it: the window is gone once it has closed.
+    const QList<qint32> written = frmDefinice::Zobraz();
+    if (!written.isEmpty())
+        PoUlozeniDefinic(written);
+}
+
+void frmMain::PoUlozeniDefinic(const QList<qint32> &sekce)
 {
     // The overview stores its layout as it closes; the reset must come after that store.
     ignoreErrors([] { UnloadViews(); });
-    Db->Execute(ZrusZarovnaniPrehleduSql(sekce));
+    for (const qint32 s : sekce)
+        Db->Execute(ZrusZarovnaniPrehleduSql(s));
     std::optional<qint32> current;
     ignoreErrors([&] { current = AktualniSekce(); });
     if (!current)
