@@ -214,7 +214,11 @@ frmDefinice::frmDefinice()
     connect(VEdit, &VarnexEditUni::BeforeEdit, this, &frmDefinice::VEdit_BeforeEdit);
     connect(VEdit, &VarnexEditUni::BeforeChange, this, &frmDefinice::VEdit_BeforeChange);
     connect(VEdit, &VarnexEditUni::CiselData, this, &frmDefinice::VEdit_CiselData);
-    connect(VEdit, &VarnexEditUni::Change, this, [this](Variant &, Variant &) { zmeneno(true); });
+    // A cell left as it was (a list closed on its own item) is no edit.
+    connect(VEdit, &VarnexEditUni::Change, this, [this](Variant &OldValue, Variant &NewValue) {
+        if (!(OldValue == NewValue))
+            zmeneno(true);
+    });
     connect(VEdit, &VarnexEditUni::MouseUp, this, &frmDefinice::VEdit_MouseUp);
     // The grid always holds the 30 fields of a section.
     connect(VEdit, &VarnexEditUni::Smazat, this, [](bool &Cancel) { Cancel = true; });

@@ -15,6 +15,7 @@
 #include "system.h"
 #include "testhost.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFrame>
 #include <QLineEdit>
@@ -69,11 +70,26 @@ class TestDefinitionsWindow : public QObject
             .toString();
     }
 
+    // Types into the focus widget as a keyboard does, Czech letters too.
+    static void typeText(const QString &text)
+    {
+        for (const QChar c : text) {
+            QWidget *target = QApplication::focusWidget();
+            QVERIFY(target);
+            if (c.unicode() < 128) {
+                QTest::keyClick(target, c.toLatin1());
+            } else {
+                QTest::sendKeyEvent(QTest::Press, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+                QTest::sendKeyEvent(QTest::Release, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            }
+        }
+    }
+
     // Types over the cell as the user does: a click on it, then the text.
     static void typeOver(frmDefinice &w, int row, int col, const QString &text)
     {
         clickCell(w.VEdit->grid(), row, col);
-        typeKeys(text);
+        typeText(text);
         pressKey(Qt::Key_Return);
     }
 
@@ -164,8 +180,8 @@ private Q_SLOTS:
             QCOMPARE(w.cmb->currentText(), QStringLiteral("Knihy"));
             QCOMPARE(w.VEdit->Rows(), 31);
             QVERIFY(w.cmb->isEnabled());
-            typeOver(w, 1, 4, QStringLiteral("Titul"));
-            QCOMPARE(w.VEdit->TMatrix(1, 4), QStringLiteral("Titul"));
+            typeOver(w, 1, 4, QStringLiteral("Původní název"));
+            QCOMPARE(w.VEdit->TMatrix(1, 4), QStringLiteral("Původní název"));
             QVERIFY(!w.cmb->isEnabled() && !w.cmdCopy->isEnabled());
             QComboBox *list = openList(w, 3, 5);
             QVERIFY(list);
@@ -191,7 +207,7 @@ private Q_SLOTS:
         // The views opened anew, on the new captions; the layout of the section reset.
         QTRY_VERIFY(frmPrehled::Loaded());
         QVERIFY(frmPrehled::Loaded() != overviewBefore);
-        QCOMPARE(frmPrehled::Loaded()->VEdit->TMatrix(0, 1), QStringLiteral("Titul"));
+        QCOMPARE(frmPrehled::Loaded()->VEdit->TMatrix(0, 1), QStringLiteral("Původní název"));
         QCOMPARE(SloupcePrehledu[3].Typ, QStringLiteral("N"));
         QCOMPARE(scalar(QStringLiteral("select count(*) from S_Grid where GridName='frmPrehled_Sekce1' and Zarovnani<>'N'"))
                      .toLong(),
@@ -247,7 +263,7 @@ private Q_SLOTS:
         const frmPrehled *overviewBefore = frmPrehled::Loaded();
         bool ran = false;
         whenShown<frmDefinice>(m_scope.get(), [&](frmDefinice &w) {
-            typeOver(w, 2, 4, QStringLiteral("Autor"));
+            typeOver(w, 2, 4, QStringLiteral("Země původu"));
             QTest::mouseClick(w.cmdSave, Qt::LeftButton);
             QTRY_COMPARE(notices.texts, QStringList{QStringLiteral("Změny byly uloženy")});
             QVERIFY(w.Ulozeno);
@@ -264,7 +280,7 @@ private Q_SLOTS:
         QTRY_VERIFY(ran);
         QTRY_VERIFY(!frmDefinice::Loaded());
         QTRY_VERIFY(frmPrehled::Loaded() && frmPrehled::Loaded() != overviewBefore);
-        QCOMPARE(frmPrehled::Loaded()->VEdit->TMatrix(0, 2), QStringLiteral("Autor"));
+        QCOMPARE(frmPrehled::Loaded()->VEdit->TMatrix(0, 2), QStringLiteral("Země původu"));
         QCOMPARE(scalar(QStringLiteral("select Zarovnani from S_Grid where GridName='frmPrehled_Sekce1' and Login='Jana'"))
                      .toString(),
                  QStringLiteral("N"));
@@ -338,6 +354,37 @@ private Q_SLOTS:
         QTRY_VERIFY(frmPrehled::Loaded() && frmPrehled::Loaded() != overviewBefore);
     }
 
+    // A copy the database refuses says so, leaves the panel open and the target's
+    // definitions as they were, and reloads nothing.
+    void failedCopySaysSo()
+    {
+        showMainOnSection1();
+        Db->Execute(QStringLiteral("create trigger boom before insert on definice when new.sekce = 3 "
+                                   "begin select raise(abort, 'refused'); end"));
+        const QStringList before = dumpDefinitions();
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(vbYes).expect(vbOK);
+        const frmPrehled *overviewBefore = frmPrehled::Loaded();
+        bool ran = false;
+        whenShown<frmDefinice>(m_scope.get(), [&](frmDefinice &w) {
+            QTest::mouseClick(w.cmdCopy, Qt::LeftButton);
+            w.cmbCopy->setCurrentIndex(w.cmbCopy->findText(QStringLiteral("Výstava")));
+            QTest::mouseClick(w.cmdCopyOK, Qt::LeftButton);
+            QVERIFY(w.fraCopy->isVisible());
+            QTest::mouseClick(w.cmdCopyEnd, Qt::LeftButton);
+            QTest::mouseClick(w.cmdEnd, Qt::LeftButton);
+            ran = true;
+        });
+        chooseCatalogSetup();
+        QTRY_VERIFY(ran);
+        QTRY_VERIFY(!frmDefinice::Loaded());
+        QVERIFY(boxes.shown()[1].text.startsWith(
+            QStringLiteral("Kopii definice se nepodařilo provést. Definice sekcí zůstaly beze změny.\n")));
+        QCOMPARE(boxes.shown()[1].style & vbCritical, int(vbCritical));
+        QCOMPARE(dumpDefinitions(), before);
+        QCOMPARE(frmPrehled::Loaded(), overviewBefore);
+    }
+
     // The default rows come with the same warning as an edit of a type, and a save of
     // them converts the number field back into text.
     void restoreDefaults()
@@ -372,8 +419,8 @@ private Q_SLOTS:
         QCOMPARE(stored("pol4c", 1), QStringLiteral("3.5"));
     }
 
-    // Moving the first row up only beeps; moving it down swaps it with the next, and a
-    // type typed rather than picked is refused.
+    // Moving the first row up only beeps; moving it down swaps it with the next; no row
+    // can be deleted; a type typed rather than picked is refused.
     void movesAndRefusedTypes()
     {
         showMainOnSection1();
@@ -393,6 +440,9 @@ private Q_SLOTS:
             QCOMPARE(w.VEdit->TMatrix(1, 0), QStringLiteral("1"));
             QCOMPARE(w.VEdit->Row(), 2);
             QVERIFY(!w.cmb->isEnabled());
+            // The grid always holds the 30 fields: Delete neither asks nor deletes.
+            QTest::keyClick(w.VEdit->grid()->view(), Qt::Key_Delete);
+            QCOMPARE(w.VEdit->LiveRows(), 30);
             QComboBox *list = openList(w, 3, 5);
             QVERIFY(list);
             list->lineEdit()->selectAll();
