@@ -3,6 +3,7 @@
 // conversion of every record's value, in one transaction), beside one bare UPDATE of the
 // same column on the raw SQLite API.
 // bench_definitions [--records N]; each figure on a line of its own, "name: value unit".
+#include "benchsupport.h"
 #include "common/globals.h"
 #include "data/fielddefinitions.h"
 #include "gencatalog.h"
@@ -12,7 +13,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <algorithm>
 #include <cstdio>
 #include <sqlite3.h>
 #include <vector>
@@ -20,12 +20,6 @@
 namespace {
 
 constexpr int kRuns = 3;
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 int collateJetcz(void *, int aLen, const void *a, int bLen, const void *b)
 {
@@ -54,7 +48,7 @@ double bareUpdate(const QString &path)
         std::fprintf(stderr, "bare update: %s\n", error);
         sqlite3_free(error);
     }
-    const double ms = double(t.nsecsElapsed()) / 1e6;
+    const double ms = msSince(t);
     sqlite3_close(db);
     return ms;
 }
@@ -64,10 +58,7 @@ double bareUpdate(const QString &path)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    int records = 100000;
-    const QStringList args = app.arguments();
-    if (const qsizetype i = args.indexOf(QStringLiteral("--records")); i >= 0 && i + 1 < args.size())
-        records = args[i + 1].toInt();
+    const int records = recordsArgument(app.arguments(), 100000);
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("QIRData.mdb"));
@@ -92,13 +83,13 @@ int main(int argc, char **argv)
         QElapsedTimer t;
         t.start();
         UlozDefiniceSekce(*Ws, *Db, 1, rows);
-        saves.push_back(double(t.nsecsElapsed()) / 1e6);
+        saves.push_back(msSince(t));
         reset(*Db);
         bare.push_back(bareUpdate(path));
     }
-    std::printf("definitions_type_change_c_to_n: %.1f ms\n", median(saves));
-    std::printf("bare_sql_update_c_to_n: %.1f ms\n", median(bare));
-    std::printf("definitions_to_bare_ratio: %.2f x\n", median(saves) / median(bare));
+    print("definitions_type_change_c_to_n", median(saves), "ms");
+    print("bare_sql_update_c_to_n", median(bare), "ms");
+    print("definitions_to_bare_ratio", median(saves) / median(bare), "x");
     Db.reset();
     Ws.reset();
     return 0;

@@ -96,7 +96,9 @@ void frmMain::mnuZobrazNahled_Click()
 
 void frmMain::mnuNastKatalog_Click()
 {
-    if (SeznamSekci(*Db).empty()) {
+    bool sections = false;
+    ignoreErrors([&] { sections = !SeznamSekci(*Db).empty(); });
+    if (!sections) {
         MsgBox(PrelozText(QStringLiteral("169,Nejsou definovány žádné sekce. Nadefinujte sekce a akci opakujte.")),
                vbInformation, PrelozText(QStringLiteral("56,Definice položek katalogu")));
         return;
@@ -111,8 +113,9 @@ void frmMain::PoUlozeniDefinic(const QList<qint32> &sekce)
 {
     // The overview stores its layout as it closes; the reset must come after that store.
     ignoreErrors([] { UnloadViews(); });
+    // A layout left as it was is no reason to leave the views closed.
     for (const qint32 s : sekce)
-        Db->Execute(ZrusZarovnaniPrehleduSql(s));
+        ignoreErrors([s] { Db->Execute(ZrusZarovnaniPrehleduSql(s)); });
     std::optional<qint32> current;
     ignoreErrors([&] { current = AktualniSekce(); });
     if (!current)

@@ -241,7 +241,13 @@ void frmDefinice::Form_Load()
         const auto done = qScopeGuard([this] { m_nacitani = false; });
         cmb->clear();
         cmbCopy->clear();
-        for (const PolozkaSekce &s : SeznamSekci(*Db)) {
+        std::vector<PolozkaSekce> sections;
+        try {
+            sections = SeznamSekci(*Db);
+        } catch (const VbError &e) {
+            MsgBox(e.Description(), vbCritical, preloz("54,Definice katalogu"));
+        }
+        for (const PolozkaSekce &s : sections) {
             cmb->addItem(s.Nazev, s.Cislo);
             cmbCopy->addItem(s.Nazev, s.Cislo);
         }
