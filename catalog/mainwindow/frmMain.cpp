@@ -225,6 +225,7 @@ void frmMain::createMenus()
     connect(mnuMajitel, &QAction::triggered, this, [] { frmMajitel::Form().Zobraz(); });
     connect(mnuNastAplikace, &QAction::triggered, this, [] { frmNastav::Form().Zobraz(); });
     connect(mnuNastSekce, &QAction::triggered, this, &frmMain::mnuNastSekce_Click);
+    connect(mnuNastKatalog, &QAction::triggered, this, &frmMain::mnuNastKatalog_Click);
     mnuArch = submenu(mnuSys, "mnuArch", QStringLiteral("35,Archivace"));
     mnuSys->addMenu(mnuArch);
     mnuZaloha = item(mnuArch, "mnuZaloha", QStringLiteral("392,Záloha na pevný disk"));
@@ -254,7 +255,6 @@ void frmMain::createMenus()
     // The windows of these commands come later; until then each says so.
     for (QMenu *menu : {mnuKatalog, mnuNastav, PopupNahledy})
         menu->setToolTipsVisible(true);
-    nedostupny(mnuNastKatalog);
     if (!frmPrehled::TiskDetailu)
         nedostupny(PopupNahledTisk);
 }

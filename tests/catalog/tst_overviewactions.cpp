@@ -347,7 +347,7 @@ private Q_SLOTS:
             Db->Execute(QStringLiteral("insert into S_Grid (Tridit, Nazev, Zarovnani, ColWidth, ColName, GridName, Login) "
                                        "values (1, 'Titul', 'R', 1500, 'Katalog.Pol1C', '%1', '%2')")
                             .arg(QLatin1String(grid), QLatin1String(login)));
-        frmMain::Form().PoUlozeniDefinic(1);
+        frmMain::Form().PoUlozeniDefinic({1});
         QCOMPARE(count(QStringLiteral("select Zarovnani from S_Grid where GridName='frmPrehled_Sekce1' and Login='Jana'")),
                  QStringLiteral("N"));
         QCOMPARE(count(QStringLiteral("select group_concat(Zarovnani, '') from S_Grid where GridName='frmPrehled_Sekce2'")),
@@ -409,6 +409,7 @@ private Q_SLOTS:
             {"mnuMajitel", "frmMajitel"},
             {"mnuNastAplikace", "frmNastav"},
             {"mnuNastSekce", "frmSekce*"},
+            {"mnuNastKatalog", "frmDefinice*"},
             {"mnuZaloha", "box:Provést zálohu dat na disk?"},
             {"mnuObnova", "box:Provést obnovu*"},
             {"mnuApl", "frmLogo"},
@@ -424,7 +425,7 @@ private Q_SLOTS:
             {"Přidat náhled", "frmPriradObr|Náhled"},
         };
         const QString later = QStringLiteral("Tento příkaz zatím není k dispozici.");
-        const QStringList disabled{"mnuNastKatalog", "PopupNahledTisk"};
+        const QStringList disabled{"PopupNahledTisk"};
         QStringList walked;
 
         // One item: the state set up, the item chosen by `choose`, and what came of it.
