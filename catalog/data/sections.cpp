@@ -99,5 +99,6 @@ void SmazSekci(dao::Workspace &ws, dao::Database &db, qint32 sekce)
 
 bool SekceMaZaznamy(dao::Database &db, qint32 sekce)
 {
-    return !db.OpenRecordset(QStringLiteral("select inter from katalog where sekce=") + number(sekce))->Eof();
+    return !db.OpenRecordset(QStringLiteral("select inter from katalog where sekce=") + number(sekce)
+                             + QStringLiteral(" limit 1"))->Eof();
 }

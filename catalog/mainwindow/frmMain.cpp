@@ -225,6 +225,7 @@ void frmMain::createMenus()
     connect(mnuMajitel, &QAction::triggered, this, [] { frmMajitel::Form().Zobraz(); });
     connect(mnuNastAplikace, &QAction::triggered, this, [] { frmNastav::Form().Zobraz(); });
     connect(mnuNastSekce, &QAction::triggered, this, &frmMain::mnuNastSekce_Click);
+    connect(mnuNastKatalog, &QAction::triggered, this, &frmMain::mnuNastKatalog_Click);
     mnuArch = submenu(mnuSys, "mnuArch", QStringLiteral("35,Archivace"));
     mnuSys->addMenu(mnuArch);
     mnuZaloha = item(mnuArch, "mnuZaloha", QStringLiteral("392,Záloha na pevný disk"));
@@ -250,18 +251,6 @@ void frmMain::createMenus()
     connect(PopupNahledAdd, &QAction::triggered, this, [] { recordCommand(5); });
     connect(PopupPopis, &QAction::triggered, this, [] { recordCommand(0); });
     connect(PopupNahledTisk, &QAction::triggered, this, [] { recordCommand(7); });
-
-    // The windows of these commands come later; until then each says so.
-    for (QMenu *menu : {mnuKatalog, mnuNastav, PopupNahledy})
-        menu->setToolTipsVisible(true);
-    nedostupny(mnuNastKatalog);
-}
-
-void frmMain::nedostupny(QAction *command)
-{
-    command->setEnabled(false);
-    command->setProperty("nedostupny", true);
-    command->setToolTip(PrelozText(QStringLiteral("490,Tento příkaz zatím není k dispozici.")));
 }
 
 void frmMain::createStatusBar()

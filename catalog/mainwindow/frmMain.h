@@ -51,11 +51,13 @@ public:
     void mnuZobrazPrehled_Click();
     void mnuZobrazVyber_Click();
     void mnuZobrazNahled_Click();
-    // After the field definitions of section `sekce` were saved: the views close (the
-    // overview stores its layout), every stored overview layout of that section takes its
+    // Catalog set-up: the field definitions window, when there is a section to define.
+    void mnuNastKatalog_Click();
+    // After the field definitions of these sections were written: the views close (the
+    // overview stores its layout), every stored overview layout of each section takes its
     // alignments from the definitions again, and the views open anew on the current
-    // section, the overview with the focus. The definitions window calls it.
-    void PoUlozeniDefinic(qint32 sekce);
+    // section, the overview with the focus.
+    void PoUlozeniDefinic(const QList<qint32> &sekce);
 
     // The sections window; afterwards the section menus are built anew and the commands
     // follow the current section.
@@ -100,9 +102,6 @@ private:
     void refreshStatus();
     // One section submenu: its items rebuilt from the table; false when it has none.
     bool fillSectionMenu(QMenu *menu, std::vector<QAction *> &items, const QString &name);
-
-    // A command whose window the program does not have yet: shown disabled, saying so.
-    void nedostupny(QAction *command);
 
     std::vector<QLabel *> m_panels;
     QTimer *m_clock = nullptr;

@@ -87,7 +87,7 @@ void frmMain::NastavMenu()
     const bool section = current.has_value();
     for (QAction *command : {mnuNew, mnuCopy, mnuUpdate, mnuDelete, mnuDeleteAll, mnuNahled, mnuNahledAdd, mnuExport,
                              mnuImport, mnuZobrazPrehled, mnuZobrazNahled, mnuZobrazVyber})
-        command->setEnabled(section && !command->property("nedostupny").toBool());
+        command->setEnabled(section);
 }
 
 void frmMain::mnuSekceX_Click(int Index)

@@ -10,6 +10,7 @@
 #include "common/mainframe.h"
 #include "common/translation.h"
 #include "data/overviewquery.h"
+#include "setup/frmDefinice.h"
 #include "msgbox.h"
 #include "variant.h"
 
@@ -92,11 +93,24 @@ void frmMain::mnuZobrazNahled_Click()
     }
 }
 
-void frmMain::PoUlozeniDefinic(qint32 sekce)
+void frmMain::mnuNastKatalog_Click()
+{
+    // Without a section there is nothing to define: the sections window comes first.
+    if (mnuNastKatalog_BezSekci())
+        return;
+    // What the window wrote comes back from it: the window is gone once it has closed.
+    const QList<qint32> written = frmDefinice::Zobraz();
+    if (!written.isEmpty())
+        PoUlozeniDefinic(written);
+}
+
+void frmMain::PoUlozeniDefinic(const QList<qint32> &sekce)
 {
     // The overview stores its layout as it closes; the reset must come after that store.
     ignoreErrors([] { UnloadViews(); });
-    Db->Execute(ZrusZarovnaniPrehleduSql(sekce));
+    // A layout left as it was is no reason to leave the views closed.
+    for (const qint32 s : sekce)
+        ignoreErrors([s] { Db->Execute(ZrusZarovnaniPrehleduSql(s)); });
     std::optional<qint32> current;
     ignoreErrors([&] { current = AktualniSekce(); });
     if (!current)

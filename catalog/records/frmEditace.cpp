@@ -2,6 +2,7 @@
 
 #include "VarnexEditUni.h"
 #include "common/SaveBox.h"
+#include "common/closequestion.h"
 #include "common/mainframe.h"
 #include "common/translation.h"
 #include "common/utility.h"
@@ -417,23 +418,10 @@ void frmEditace::reject()
 
 void frmEditace::closeEvent(QCloseEvent *event)
 {
-    if (m_zmeneno) {
-        switch (MsgBox(PrelozText(QStringLiteral("40,Byly provedeny změny. Uložit?")), vbYesNoCancel | vbQuestion, windowTitle())) {
-        case vbYes:
-            // Closing would lose the edits the database refused: the window stays.
-            if (!UlozZaznam(false)) {
-                event->ignore();
-                return;
-            }
-            break;
-        case vbNo:
-            break;
-        default:
-            event->ignore();
-            return;
-        }
-    }
     // Accepted, the closing hides the window, which ends its modal loop; the dialog's
     // own handler would reject() it, which closes again.
-    event->accept();
+    if (m_zmeneno)
+        ZavriSeZmenami(*this, *event, [this] { return UlozZaznam(false); });
+    else
+        event->accept();
 }

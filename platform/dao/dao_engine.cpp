@@ -4,6 +4,8 @@
 
 #include <QRegularExpression>
 #include <cctype>
+#include <cmath>
+#include <limits>
 
 namespace dao {
 
@@ -135,13 +137,95 @@ void valFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
     }
 }
 
+// A value that csng made: the engine keeps numbers in double precision, so the mark is
+// what tells str that its argument is a Single, written with a Single's seven digits.
+constexpr unsigned int kSingleSubtype = 'S';
+
 void strFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
         sqlite3_result_null(ctx);
         return;
     }
-    resultText(ctx, vbStr(sqlite3_value_double(argv[0])));
+    const bool single = sqlite3_value_subtype(argv[0]) == kSingleSubtype;
+    resultText(ctx, vbStr(sqlite3_value_double(argv[0]), single ? 7 : 15));
+}
+
+// The runtime's conversions, reading a text as the program reads what a user typed:
+// a number with a decimal comma or point (blanks between digit groups passed over), a
+// date in d.m.yyyy, dd/mm/yyyy or ISO form with its time. A value that does not convert
+// fails the statement, as the runtime's type mismatch does; IsNumeric and IsDate tell
+// beforehand.
+std::optional<double> numberOf(sqlite3_value *v)
+{
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_INTEGER: case SQLITE_FLOAT: return sqlite3_value_double(v);
+    case SQLITE_TEXT: return vbParseNumber(argText(v));
+    default: return std::nullopt;
+    }
+}
+
+std::optional<QDateTime> dateOf(sqlite3_value *v)
+{
+    return sqlite3_value_type(v) == SQLITE_TEXT ? vbParseDate(argText(v)) : std::nullopt;
+}
+
+bool refuseNull(sqlite3_context *ctx, sqlite3_value *v)
+{
+    if (sqlite3_value_type(v) != SQLITE_NULL)
+        return false;
+    sqlite3_result_error(ctx, "Invalid use of Null", -1);
+    return true;
+}
+
+void isnumericFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    sqlite3_result_int(ctx, numberOf(argv[0]) ? 1 : 0);
+}
+
+void isdateFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    sqlite3_result_int(ctx, dateOf(argv[0]) ? 1 : 0);
+}
+
+void cdblFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (refuseNull(ctx, argv[0]))
+        return;
+    if (const auto n = numberOf(argv[0]))
+        sqlite3_result_double(ctx, *n);
+    else
+        sqlite3_result_error(ctx, "Type mismatch", -1);
+}
+
+void csngFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (refuseNull(ctx, argv[0]))
+        return;
+    const auto n = numberOf(argv[0]);
+    if (!n) {
+        sqlite3_result_error(ctx, "Type mismatch", -1);
+        return;
+    }
+    if (std::isfinite(*n) && std::abs(*n) > double(std::numeric_limits<float>::max())) {
+        sqlite3_result_error(ctx, "Overflow", -1);
+        return;
+    }
+    sqlite3_result_double(ctx, double(float(*n)));
+    sqlite3_result_subtype(ctx, kSingleSubtype);
+}
+
+// A date as the layer stores it: ISO text, so that it compares and sorts as a date.
+void cdateFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (refuseNull(ctx, argv[0]))
+        return;
+    if (const auto d = dateOf(argv[0]))
+        resultText(ctx, isoText(vbDateFromDateTime(*d)));
+    else if (const auto n = numberOf(argv[0]))
+        resultText(ctx, isoText(*n));
+    else
+        sqlite3_result_error(ctx, "Type mismatch", -1);
 }
 
 int collationFunction(void *, int aLength, const void *a, int bLength, const void *b)
@@ -150,6 +234,13 @@ int collationFunction(void *, int aLength, const void *a, int bLength, const voi
 }
 
 }  // namespace detail
+
+// Newer engines want a function that marks its result to say so.
+#ifdef SQLITE_RESULT_SUBTYPE
+constexpr int kResultSubtype = SQLITE_RESULT_SUBTYPE;
+#else
+constexpr int kResultSubtype = 0;
+#endif
 
 int registerEngineRules(sqlite3 *db)
 {
@@ -161,7 +252,12 @@ int registerEngineRules(sqlite3 *db)
         // Our format answers before SQLite's own printf-style format of the same name.
         sqlite3_create_function(db, "format", 2, flags, nullptr, formatFunction, nullptr, nullptr),
         sqlite3_create_function(db, "val", 1, flags, nullptr, valFunction, nullptr, nullptr),
-        sqlite3_create_function(db, "str", 1, flags, nullptr, strFunction, nullptr, nullptr),
+        sqlite3_create_function(db, "str", 1, flags | SQLITE_SUBTYPE, nullptr, strFunction, nullptr, nullptr),
+        sqlite3_create_function(db, "isnumeric", 1, flags, nullptr, isnumericFunction, nullptr, nullptr),
+        sqlite3_create_function(db, "isdate", 1, flags, nullptr, isdateFunction, nullptr, nullptr),
+        sqlite3_create_function(db, "cdbl", 1, flags, nullptr, cdblFunction, nullptr, nullptr),
+        sqlite3_create_function(db, "csng", 1, flags | kResultSubtype, nullptr, csngFunction, nullptr, nullptr),
+        sqlite3_create_function(db, "cdate", 1, flags, nullptr, cdateFunction, nullptr, nullptr),
         sqlite3_create_collation(db, jet::kCollationName, SQLITE_UTF8, nullptr, collationFunction),
     };
     for (const int rc : results)

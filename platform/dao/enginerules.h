@@ -8,8 +8,8 @@ struct sqlite3;
 
 namespace dao {
 
-// The catalog's collation (jet::kCollationName) and the functions like, format, val and
-// str. Gives SQLite's result code of the first registration that fails, else 0.
+// The catalog's collation (jet::kCollationName) and the functions like, format, val,
+// str, and the conversions isnumeric, isdate, cdbl, csng and cdate. Gives SQLite's result code of the first registration that fails, else 0.
 int registerEngineRules(sqlite3 *db);
 
 }  // namespace dao

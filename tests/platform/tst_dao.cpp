@@ -214,6 +214,72 @@ private Q_SLOTS:
         QCOMPARE(scalar(db(), "SELECT str(NULL)").VarType(), vbNull);
     }
 
+    // The runtime's conversions in a statement: a text read as the program reads what a
+    // user typed, a date given in the form the layer stores, and a value that does not
+    // convert failing the statement unless IsNumeric or IsDate kept it out.
+    void conversionsInSql_data()
+    {
+        QTest::addColumn<QString>("expression");
+        QTest::addColumn<QString>("expected");  // "error" when the statement fails
+        const auto row = [](const char *e, const char *x) { QTest::newRow(e) << QString::fromUtf8(e) << QString::fromUtf8(x); };
+        row("isnumeric('12')", "1");
+        row("isnumeric('2,5')", "1");
+        row("isnumeric('1 000,5')", "1");
+        row("isnumeric(2.5)", "1");
+        row("isnumeric('7 kg')", "0");
+        row("isnumeric('abc')", "0");
+        row("isnumeric('')", "0");
+        row("isnumeric(NULL)", "0");
+        row("isnumeric('1.2.2020')", "0");
+        row("cdbl('12')", "12");
+        row("cdbl('2,5')", "2,5");
+        row("cdbl('2.5')", "2,5");
+        row("cdbl(' -1 000,25 ')", "-1000,25");
+        row("cdbl('7 kg')", "error");
+        row("cdbl(NULL)", "error");
+        row("isdate('1.2.2020 13:45')", "1");
+        row("isdate('01/02/2020')", "1");
+        row("isdate('2020-02-01 13:45:00')", "1");
+        row("isdate('31.2.2020')", "0");
+        row("isdate('12')", "0");
+        row("isdate(12)", "0");
+        row("isdate(NULL)", "0");
+        row("cdate('1.2.2020 13:45')", "2020-02-01 13:45:00");
+        row("cdate('01/02/2020')", "2020-02-01 00:00:00");
+        row("cdate('2020-02-01 13:45:07')", "2020-02-01 13:45:07");
+        row("cdate('abc')", "error");
+        row("cdate(NULL)", "error");
+        row("str(csng(0.1))", " .1");
+        row("trim(str(csng('2,5')))", "2.5");
+        row("trim(str(csng(16384.25)))", "16384.25");
+        row("str(0.1)", " .1");
+        row("csng('x')", "error");
+        row("csng(1e300)", "error");
+    }
+    void conversionsInSql()
+    {
+        QFETCH(QString, expression);
+        QFETCH(QString, expected);
+        QStringList result;
+        const int error = errorOf([&] { result = column(db(), QStringLiteral("SELECT ") + expression); });
+        if (expected == QLatin1String("error")) {
+            QCOMPARE(error, dao::err::General);
+            return;
+        }
+        QCOMPARE(error, 0);
+        QCOMPARE(result, QStringList{expected});
+    }
+
+    // A Single stored from its own precision reads back through csng as the number it was,
+    // not as the double nearest to it.
+    void singleWrittenWithItsDigits()
+    {
+        exec("CREATE TABLE t (n Single)");
+        exec(QStringLiteral("INSERT INTO t VALUES (%1)").arg(double(0.1f), 0, 'g', 17));
+        QCOMPARE(scalar(db(), "SELECT trim(str(n)) FROM t"), Variant(".100000001490116"));
+        QCOMPARE(scalar(db(), "SELECT trim(str(csng(n))) FROM t"), Variant(".1"));
+    }
+
     // The old engine read double quotes as a string, never as a column's name.
     void doubleQuotedStrings()
     {

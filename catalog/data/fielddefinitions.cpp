@@ -1,0 +1,222 @@
+#include "data/fielddefinitions.h"
+
+#include "dao.h"
+#include "data/sqlliteral.h"
+#include "variant.h"
+#include "vberror.h"
+
+#include <QHash>
+#include <QRegularExpression>
+#include <set>
+
+namespace {
+
+QString text(dao::Recordset &rs, const char *name)
+{
+    const Variant v = rs[QLatin1String(name)];
+    return v.IsNull() ? QString() : v.toString();
+}
+
+bool flag(dao::Recordset &rs, const char *name)
+{
+    const Variant v = rs[QLatin1String(name)];
+    return !v.IsNull() && v.toBool();
+}
+
+std::vector<RadekDefinice> radky(int shown)
+{
+    std::vector<RadekDefinice> rows;
+    for (int i = 1; i <= 30; ++i) {
+        const QString pol = QStringLiteral("Pol") + QString::number(i);
+        rows.push_back({pol, i <= shown, i == 1, pol, QStringLiteral("C"), QStringLiteral("L")});
+    }
+    return rows;
+}
+
+bool znamyTyp(const QString &typ)
+{
+    return typ == QLatin1String("C") || typ == QLatin1String("N") || typ == QLatin1String("D");
+}
+
+// The Katalog column of a slot for a type letter.
+QString sloupec(int pole, const QString &typ)
+{
+    return QStringLiteral("pol") + QString::number(pole) + typ.toLower();
+}
+
+// A value that converts into the new type, as an SQL condition on the old column, and
+// the converted value. A number always has its text; a date has its text and nothing
+// else; a text may be a number or a date.
+struct Prevod {
+    QString lze;
+    QString hodnota;
+};
+
+Prevod prevod(const ZmenaTypu &z)
+{
+    const QString o = sloupec(z.Pole, z.Stary);
+    const QString pair = z.Stary + z.Novy;
+    if (pair == QLatin1String("CN"))
+        return {QStringLiteral("isnumeric(%1)").arg(o), QStringLiteral("cdbl(%1)").arg(o)};
+    if (pair == QLatin1String("CD"))
+        return {QStringLiteral("isdate(%1)").arg(o), QStringLiteral("cdate(%1)").arg(o)};
+    // The column holds Singles: written with a Single's digits, not the double's.
+    if (pair == QLatin1String("NC"))
+        return {QStringLiteral("isnumeric(%1)").arg(o), QStringLiteral("trim(str(csng(%1)))").arg(o)};
+    // A date keeps its time when it has one.
+    if (pair == QLatin1String("DC"))
+        return {QStringLiteral("isdate(%1)").arg(o),
+                QStringLiteral("case when substr(cdate(%1), 12) = '00:00:00' then format(cdate(%1), 'dd/mm/yyyy') "
+                               "else format(cdate(%1), 'dd/mm/yyyy hh:nn:ss') end")
+                    .arg(o)};
+    // A number is no date and a date no number.
+    return {QStringLiteral("0"), QString()};
+}
+
+QString prazdna(const QString &o)
+{
+    return QStringLiteral("(%1 is null or trim(%1) = '')").arg(o);
+}
+
+QString vlozDefinici(const char *tabulka, int poradi, const RadekDefinice &r, qint32 sekce)
+{
+    return QStringLiteral("Insert into %1 (poradi,pol, zobraz,vyber,detail,popis,nazev,typ,zarovnani,sekce) values (")
+               .arg(QLatin1String(tabulka))
+           + QStringList{CSQL(poradi), CSQL(r.Pol), CSQL(r.Zobraz), CSQL(true), CSQL(true), CSQL(r.Popis),
+                         CSQL(r.Nazev), CSQL(r.Typ), CSQL(r.Zarovnani), CSQL(sekce)}
+                 .join(QStringLiteral(", "))
+           + QLatin1Char(')');
+}
+
+}  // namespace
+
+std::vector<PolozkaSekce> SeznamSekci(dao::Database &db)
+{
+    std::vector<PolozkaSekce> sections;
+    auto rs = db.OpenRecordset(QStringLiteral("select * from sekce order by nazev"));
+    for (; !rs->Eof(); rs->MoveNext())
+        sections.push_back({(*rs)[QStringLiteral("sekce")].toLong(), text(*rs, "nazev")});
+    return sections;
+}
+
+std::vector<RadekDefinice> NactiUlozeneDefinice(dao::Database &db, qint32 sekce)
+{
+    std::vector<RadekDefinice> rows;
+    auto rs = db.OpenRecordset(QStringLiteral("select * from vychozidefinice where sekce=") + CSQL(sekce)
+                               + QStringLiteral(" order by poradi"));
+    for (; !rs->Eof(); rs->MoveNext())
+        rows.push_back({text(*rs, "pol"), flag(*rs, "zobraz"), flag(*rs, "popis"), text(*rs, "nazev").trimmed(),
+                        text(*rs, "typ").trimmed(), text(*rs, "zarovnani").trimmed()});
+    return rows;
+}
+
+std::vector<RadekDefinice> GenerovaneRadkyDefinice()
+{
+    return radky(20);
+}
+
+std::vector<RadekDefinice> VychoziRadkyDefinice()
+{
+    return radky(30);
+}
+
+int CisloPole(const QString &pol)
+{
+    static const QRegularExpression slot(QStringLiteral("^Pol([1-9]|[12][0-9]|30)$"), QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = slot.match(pol.trimmed());
+    return m.hasMatch() ? m.captured(1).toInt() : 0;
+}
+
+std::vector<ZmenaTypu> PlanKonverze(dao::Database &db, qint32 sekce, const std::vector<RadekDefinice> &radky)
+{
+    // Every stored type first: the save rewrites the rows in the grid's order, and a
+    // field moved down would otherwise find its stored row gone.
+    QHash<int, QString> stored;
+    auto rs = db.OpenRecordset(QStringLiteral("select pol, typ from definice where sekce=") + CSQL(sekce)
+                               + QStringLiteral(" order by poradi"));
+    for (; !rs->Eof(); rs->MoveNext())
+        if (const int pole = CisloPole(text(*rs, "pol")); pole && !stored.contains(pole))
+            stored.insert(pole, text(*rs, "typ").trimmed().toUpper());
+    rs->Close();
+
+    std::vector<ZmenaTypu> plan;
+    std::set<int> seen;
+    for (const RadekDefinice &r : radky) {
+        const int pole = CisloPole(r.Pol);
+        if (!pole || !stored.contains(pole) || !seen.insert(pole).second)
+            continue;
+        const QString stary = stored.value(pole);
+        const QString novy = r.Typ.trimmed().toUpper();
+        if (stary != novy && znamyTyp(stary) && znamyTyp(novy))
+            plan.push_back({pole, stary, novy});
+    }
+    return plan;
+}
+
+QString KonverzeSql(qint32 sekce, const ZmenaTypu &z)
+{
+    const QString o = sloupec(z.Pole, z.Stary);
+    const Prevod p = prevod(z);
+    const QString empty = prazdna(o);
+    const QString value = p.hodnota.isEmpty() ? QStringLiteral("null")
+                                              : QStringLiteral("case when %1 then null else %2 end").arg(empty, p.hodnota);
+    return QStringLiteral("Update katalog set %1 = %2 where sekce=%3 and (%4 or %5)")
+        .arg(sloupec(z.Pole, z.Novy), value, CSQL(sekce), empty, p.lze);
+}
+
+qint64 NekonvertovatelneHodnoty(dao::Database &db, qint32 sekce, const std::vector<ZmenaTypu> &plan)
+{
+    qint64 count = 0;
+    for (const ZmenaTypu &z : plan) {
+        const QString o = sloupec(z.Pole, z.Stary);
+        auto rs = db.OpenRecordset(QStringLiteral("select count(*) from katalog where sekce=%1 and not %2 and not (%3)")
+                                       .arg(CSQL(sekce), prazdna(o), prevod(z).lze),
+                                   dao::dbOpenSnapshot);
+        count += qint64(rs->Fields(0).Value().toDouble());
+    }
+    return count;
+}
+
+void UlozDefiniceSekce(dao::Workspace &ws, dao::Database &db, qint32 sekce, const std::vector<RadekDefinice> &radky)
+{
+    const std::vector<ZmenaTypu> plan = PlanKonverze(db, sekce, radky);
+    ws.BeginTrans();
+    try {
+        // Every row of the section goes: a stray row left beside the new ones would show
+        // its field twice.
+        for (const char *table : {"vychozidefinice", "definice"})
+            db.Execute(QStringLiteral("Delete * from %1 where sekce=").arg(QLatin1String(table)) + CSQL(sekce));
+        for (const ZmenaTypu &z : plan)
+            db.Execute(KonverzeSql(sekce, z));
+        for (size_t i = 0; i < radky.size(); ++i)
+            for (const char *table : {"definice", "vychozidefinice"})
+                db.Execute(vlozDefinici(table, int(i) + 1, radky[i], sekce));
+        ws.CommitTrans();
+    } catch (...) {
+        ws.Rollback();
+        throw;
+    }
+}
+
+void ZkopirujDefinice(dao::Workspace &ws, dao::Database &db, qint32 zdroj, qint32 cil)
+{
+    ws.BeginTrans();
+    try {
+        // Left by the copy before, or never made: inside the transaction, so that a
+        // failed copy keeps the one before too.
+        try {
+            db.Execute(QStringLiteral("Drop table tmpDefinice"));
+        } catch (const VbError &) {
+        }
+        db.Execute(QStringLiteral("Select * into tmpDefinice from vychozidefinice where sekce=") + CSQL(zdroj));
+        db.Execute(QStringLiteral("Update tmpDefinice set sekce=") + CSQL(cil));
+        db.Execute(QStringLiteral("Delete * from vychozidefinice where sekce=") + CSQL(cil));
+        db.Execute(QStringLiteral("Delete * from definice where sekce=") + CSQL(cil));
+        db.Execute(QStringLiteral("Insert into vychozidefinice select * from tmpDefinice"));
+        db.Execute(QStringLiteral("Insert into definice select * from tmpDefinice"));
+        ws.CommitTrans();
+    } catch (...) {
+        ws.Rollback();
+        throw;
+    }
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+#include <vector>
+
+namespace dao { class Database; class Workspace; }
+
+// A section's field definitions as the definitions window edits them: reading the rows,
+// saving them into Definice and VychoziDefinice with the conversion of the stored values
+// of every field whose type changes, copying them to another section, and the default rows.
+
+// One definition row in its order; the row's position gives its Poradi.
+struct RadekDefinice {
+    QString Pol;        // the field slot, "Pol1" to "Pol30"
+    bool Zobraz = false;
+    bool Popis = false;
+    QString Nazev;
+    QString Typ;        // C, N or D
+    QString Zarovnani;  // L, C or R
+};
+
+struct PolozkaSekce {
+    qint32 Cislo = 0;
+    QString Nazev;
+};
+
+// The sections by name.
+std::vector<PolozkaSekce> SeznamSekci(dao::Database &db);
+
+// A section's definitions as last saved (VychoziDefinice) in their order, with the
+// caption, type and alignment trimmed; empty when the section has none.
+std::vector<RadekDefinice> NactiUlozeneDefinice(dao::Database &db, qint32 sekce);
+
+// The rows of a section that has no saved definitions yet: fields 1 to 20 shown.
+std::vector<RadekDefinice> GenerovaneRadkyDefinice();
+// The default rows: every field shown, field 1 the description field, caption "Pol"
+// and the slot number, text, left.
+std::vector<RadekDefinice> VychoziRadkyDefinice();
+
+// The slot number of a field ("Pol12" gives 12); 0 when it is no slot of the catalog.
+int CisloPole(const QString &pol);
+
+// A field whose type changes with a save: its slot and its stored and new type letters.
+struct ZmenaTypu {
+    int Pole = 0;
+    QString Stary;
+    QString Novy;
+};
+
+// The fields whose type differs from the type stored in Definice, the stored types all
+// read before any row is rewritten (a moved field keeps its slot and is converted too).
+// Types compare in upper case; a pair outside C, N and D converts nothing.
+std::vector<ZmenaTypu> PlanKonverze(dao::Database &db, qint32 sekce, const std::vector<RadekDefinice> &radky);
+
+// The statement that converts one field's values of the section into the column of its
+// new type. Only a value that converts is written; an empty one (null, blank text)
+// leaves the new column empty; any other value leaves the record as it was.
+QString KonverzeSql(qint32 sekce, const ZmenaTypu &zmena);
+// How many stored values of the section would not convert with the plan.
+qint64 NekonvertovatelneHodnoty(dao::Database &db, qint32 sekce, const std::vector<ZmenaTypu> &plan);
+
+// Writes the rows as the section's definitions into both tables and converts the values
+// of every field whose type changed, in one transaction of ws: a failure leaves every
+// table as it was and is passed on.
+void UlozDefiniceSekce(dao::Workspace &ws, dao::Database &db, qint32 sekce, const std::vector<RadekDefinice> &radky);
+
+// Makes the saved definitions of section zdroj those of section cil, in both tables,
+// through the scratch table tmpDefinice, in one transaction of ws: a failure leaves
+// every table as it was and is passed on.
+void ZkopirujDefinice(dao::Workspace &ws, dao::Database &db, qint32 zdroj, qint32 cil);
