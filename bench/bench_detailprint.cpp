@@ -80,15 +80,10 @@ int main(int argc, char **argv)
     msgbox::setAnswerer(&answerer);
 
     QTemporaryDir dir;
-    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toUtf8());
-    AppPath = dir.path() + QLatin1Char('/');
-    const QString path = dir.filePath(QStringLiteral("QIRData.mdb"));
     GenOptions o;
     o.records = 20;
     o.sections = 1;
-    CreateCatalogFile(QStringLiteral(OSKAL_APP_DIR "/QIRData.upg"), path, o);
-    Ws = std::make_unique<dao::Workspace>();
-    Db = Ws->OpenDatabase(path);
+    OpenProgramFolder(dir.path(), QStringLiteral(OSKAL_APP_DIR "/QIRData.upg"), o);
     QDir().mkpath(dir.filePath(QStringLiteral("img")));
 
     frmMain &main = frmMain::Form();

@@ -84,15 +84,10 @@ int main(int argc, char **argv)
     msgbox::setAnswerer(&answerer);
 
     QTemporaryDir dir;
-    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toUtf8());
-    AppPath = dir.path() + QLatin1Char('/');
-    const QString path = dir.filePath(QStringLiteral("QIRData.mdb"));
     GenOptions o;
     o.records = 200;
     o.sections = 1;
-    CreateCatalogFile(QStringLiteral(OSKAL_APP_DIR "/QIRData.upg"), path, o);
-    Ws = std::make_unique<dao::Workspace>();
-    Db = Ws->OpenDatabase(path);
+    OpenProgramFolder(dir.path(), QStringLiteral(OSKAL_APP_DIR "/QIRData.upg"), o);
     GeneratePictures(*Db, dir.filePath(QStringLiteral("img")), 40, o.records, 1);
 
     frmMain &main = frmMain::Form();

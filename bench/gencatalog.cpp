@@ -1,5 +1,6 @@
 #include "gencatalog.h"
 
+#include "common/globals.h"
 #include "data/sqlliteral.h"
 
 #include <QDate>
@@ -436,4 +437,15 @@ void WritePhoto(const QString &path, int width, int height, int ellipses)
         }
     }
     photo.save(path, "JPG", 90);
+}
+
+void OpenProgramFolder(const QString &folder, const QString &upgPath, const GenOptions &o)
+{
+    const QDir dir(folder);
+    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toUtf8());
+    AppPath = dir.path() + QLatin1Char('/');
+    const QString path = dir.filePath(QStringLiteral("QIRData.mdb"));
+    CreateCatalogFile(upgPath, path, o);
+    Ws = std::make_unique<dao::Workspace>();
+    Db = Ws->OpenDatabase(path);
 }

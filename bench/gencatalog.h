@@ -62,6 +62,10 @@ void GenerateCatalog(dao::Workspace &ws, dao::Database &db, const GenOptions &o)
 // one of the records 1..records as its first attachment, in Obrazky.
 void GeneratePictures(dao::Database &db, const QString &folder, int count, int records, quint32 seed);
 
+// A benchmark's program folder `folder`: its settings kept there, AppPath on it, and a
+// copy of the fresh catalog upgPath filled as `o` says, opened as Db in Ws.
+void OpenProgramFolder(const QString &folder, const QString &upgPath, const GenOptions &o);
+
 // A photo as a camera takes it, a gradient with grain (what makes a photo's file large
 // and slow to decode), written as a JPEG of quality 90; `ellipses` shapes drawn on it.
 void WritePhoto(const QString &path, int width, int height, int ellipses);
