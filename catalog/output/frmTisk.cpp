@@ -112,8 +112,8 @@ void frmTisk::NovyNahled()
 printer::Surface &frmTisk::StrankaNahledu(int i)
 {
     while (int(m_pages.size()) <= i)
-        m_pages.push_back(std::make_unique<printer::PagePicture>(m_scaleWidth, m_scaleHeight, PictureExtraWidth,
-                                                                 PictureExtraHeight));
+        m_pages.push_back(std::make_unique<printer::PageRecording>(m_scaleWidth, m_scaleHeight, PictureExtraWidth,
+                                                                   PictureExtraHeight));
     return *m_pages[size_t(i)];
 }
 

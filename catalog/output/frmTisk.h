@@ -15,14 +15,15 @@ class QLabel;
 class QPushButton;
 class QScrollBar;
 class VbError;
-namespace printer { class PagePicture; class Printer; }
+namespace printer { class PageRecording; class Printer; }
 
-// The print preview: the pages of a printout drawn as pictures, one shown at a time with
-// scroll bars, buttons for the pages, saving the shown page as a bitmap, the print
-// settings, the printer and closing. A renderer draws on "the surface of page i", which
-// is a picture of its own in the preview and the printer's next sheet in a print job, so
-// that preview and printout come from the same code. Modal; it goes when closed, and the
-// next print starts from the default settings.
+// The print preview: the pages of a printout, one shown at a time with scroll bars,
+// buttons for the pages, saving the shown page as a bitmap, the print settings, the
+// printer and closing. A renderer draws on "the surface of page i": in the preview a page
+// of its own, kept as its drawing (a long printout costs little memory) and shown as a
+// picture; in a print job the printer's next sheet. Preview and printout come from the
+// same code. Modal; it goes when closed, and the next print starts from the default
+// settings.
 class frmTisk : public QDialog, public OvladaniNahledu
 {
     Q_OBJECT
@@ -67,7 +68,7 @@ private:
     void goToPage(int target);
     void showPage();
 
-    // A new preview: the pictures of the last one go, and the pages take the size of
+    // A new preview: the pages of the last one go, and the pages take the size of
     // the page the printer prints.
     void NovyNahled();
     // The surface of preview page i, made when first asked for.
@@ -94,7 +95,7 @@ private:
     void cmdNastav_Click();
     void cmdTisk_Click();
 
-    std::vector<std::unique_ptr<printer::PagePicture>> m_pages;
+    std::vector<std::unique_ptr<printer::PageRecording>> m_pages;
     double m_scaleWidth = 0;   // twips of the printable area
     double m_scaleHeight = 0;
     QString m_printerName;  // the printer chosen in this window

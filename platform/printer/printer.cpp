@@ -6,6 +6,7 @@
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPicture>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -175,6 +176,50 @@ QPainter *PagePicture::painter()
         painterStarted();
     }
     return m_painter.get();
+}
+
+// --- PageRecording ---
+
+PageRecording::PageRecording(double scaleWidth, double scaleHeight, double extraWidth, double extraHeight,
+                             double twipsPerPixel)
+    : m_picture(std::make_unique<QPicture>()),
+      m_size(qMax(1, qRound((scaleWidth + extraWidth) / twipsPerPixel)),
+             qMax(1, qRound((scaleHeight + extraHeight) / twipsPerPixel))),
+      m_twipsPerPixel(twipsPerPixel)
+{
+    setScale(scaleWidth, scaleHeight);
+}
+
+PageRecording::~PageRecording() = default;
+
+QPainter *PageRecording::painter()
+{
+    if (!m_painter) {
+        // A recording starts empty: what was recorded before goes first into the new one.
+        auto next = std::make_unique<QPicture>();
+        m_painter = std::make_unique<QPainter>(next.get());
+        if (!m_picture->isNull())
+            m_painter->drawPicture(0, 0, *m_picture);
+        m_picture = std::move(next);
+        painterStarted();
+    }
+    return m_painter.get();
+}
+
+QImage PageRecording::image()
+{
+    if (m_painter) {
+        m_painter->end();
+        m_painter.reset();
+    }
+    QImage image(m_size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.scale(1.0 / m_twipsPerPixel, 1.0 / m_twipsPerPixel);
+    p.drawPicture(0, 0, *m_picture);
+    return image;
 }
 
 // --- Printer ---

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+class QPicture;
 class QPrinter;
 
 // The printer of the old runtime: a page measured in twips of its printable area, a text
@@ -112,6 +113,28 @@ protected:
 private:
     QImage m_image;
     std::unique_ptr<QPainter> m_painter;
+    double m_twipsPerPixel;
+};
+
+// A page kept as its drawing commands rather than as pixels, so that a document of many
+// pages costs little memory: it becomes a picture like PagePicture's when it is shown.
+class PageRecording : public Surface
+{
+public:
+    PageRecording(double scaleWidth, double scaleHeight, double extraWidth, double extraHeight,
+                  double twipsPerPixel = 15);
+    ~PageRecording() override;
+    // The page drawn so far, on white, at the recording's resolution.
+    QImage image();
+    double Resolution() const override { return 1440.0 / m_twipsPerPixel; }
+
+protected:
+    QPainter *painter() override;
+
+private:
+    std::unique_ptr<QPicture> m_picture;
+    std::unique_ptr<QPainter> m_painter;
+    QSize m_size;
     double m_twipsPerPixel;
 };
 

@@ -120,6 +120,47 @@ private Q_SLOTS:
         QVERIFY(qAbs(page.CurrentY - (10 * 1440 / 25.4 + lineTwips)) < 1e-6);
     }
 
+    // A page kept as its drawing shows as the page picture of the same drawing does, and
+    // drawing goes on after it was shown.
+    void recordingShowsAsThePicture()
+    {
+        printer::PagePicture picture(6000, 4000, 30, 25);
+        printer::PageRecording recording(6000, 4000, 30, 25);
+        QImage red(40, 30, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        const auto draw = [&](printer::Surface &s, int part) {
+            s.ScaleMode(printer::vbMillimeters);
+            s.FontName(QStringLiteral("Arial CE"));
+            s.FontSize(10);
+            s.FontBold(part == 1);
+            s.CurrentX = 5 + 30 * part;
+            s.CurrentY = 5;
+            s.Print(QStringLiteral("Název Ždár 中文"));
+            s.Line(5, 20 + part, 90, 20 + part);
+            s.PaintPicture(red, 10 + 40 * part, 30, 30, 20);
+        };
+        draw(picture, 0);
+        draw(recording, 0);
+        QCOMPARE(recording.image().size(), picture.image().size());
+        draw(picture, 1);
+        draw(recording, 1);
+        const QImage a = picture.image();
+        const QImage b = recording.image();
+        int differ = 0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                if (qAbs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y))) > 64)
+                    ++differ;
+        int dark = 0;
+        for (int y = 0; y < b.height(); ++y)
+            for (int x = 0; x < b.width(); ++x)
+                dark += qGray(b.pixel(x, y)) < 100 ? 1 : 0;
+        // Edges may round another way; the drawing is the same.
+        QVERIFY2(dark > 300, qPrintable(QString::number(dark)));
+        QVERIFY2(differ < 300, qPrintable(QStringLiteral("%1 of %2").arg(differ).arg(dark)));
+        QCOMPARE(b.pixel(int(60 / 25.4 * 96), int(40 / 25.4 * 96)), qRgb(255, 0, 0));
+    }
+
     void sizeBelowOnePointIsOnePoint()
     {
         printer::PagePicture page(1000, 1000, 0, 0);
