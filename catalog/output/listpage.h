@@ -1,0 +1,68 @@
+#pragma once
+
+#include "gridreport.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class FlexGrid;
+namespace printer { class PagePicture; class Printer; class Surface; }
+
+// The list print of any grid: the brand line, the heading on the first page, the column
+// heads in the grid's widths and alignments on every page, the rows, and a footer with
+// the page number and the date; the last page ends with the number of printed records.
+// The pages are laid out by the control library's listing, in the program's own look.
+
+// What the list print reads of a grid: Rows, Cols, TextMatrix, ColWidth (twips) and
+// ColAlignment (7 right-aligned); row 0 holds the column captions.
+using SeznamMrizka = tabulix::ReportGrid;
+
+// A flex grid as the list print reads it; it must outlive the print.
+class FlexGridSeznam : public SeznamMrizka
+{
+public:
+    explicit FlexGridSeznam(const FlexGrid &grid) : m_grid(grid) {}
+    int Rows() const override;
+    int Cols() const override;
+    QString TextMatrix(int row, int col) const override;
+    double ColWidth(int col) const override;
+    int ColAlignment(int col) const override;
+
+private:
+    const FlexGrid &m_grid;
+};
+
+// The print window's settings as the list print uses them: the font size in points, the
+// orientation (1 portrait, any other value landscape) and the heading.
+struct NastaveniSeznamu {
+    quint8 Pismo = 10;
+    qint32 Orientace = 1;
+    QString Nadpis;
+};
+
+// The surface that page `strana` (0 first) is drawn on. Pages are asked for in order,
+// each once; the first is asked for before anything is drawn and gives the page size.
+using StranaSeznamu = std::function<printer::Surface &(int strana)>;
+
+// Draws every page of the list. When columns lie outside the printable width, asks
+// whether to go on; false when the user answered No, and then nothing is drawn.
+bool KresliSeznam(const SeznamMrizka &mrizka, const NastaveniSeznamu &nastaveni, const StranaSeznamu &strana);
+
+// The text shortened to the width in the surface's current font: unchanged when it
+// fits, else cut and ended with ".." so that the width of ".." stays free before the
+// column's end; "" when nothing fits.
+QString ZkratText(const printer::Surface &surface, const QString &text, double width);
+
+// The preview: one page picture per page, of the printer's page in the settings'
+// orientation. A declined list leaves one empty page.
+bool KresliNahledSeznamu(const SeznamMrizka &mrizka, const NastaveniSeznamu &nastaveni, printer::Printer &tiskarna,
+                         std::vector<std::unique_ptr<printer::PagePicture>> &strany);
+
+// Prints the list on the printer as one job, from the first page whatever page a preview
+// shows. A declined list or a printer failure discards the job; a failure is told to the
+// user under the title given. True when the job was sent.
+bool TiskniSeznam(const SeznamMrizka &mrizka, const NastaveniSeznamu &nastaveni, printer::Printer &tiskarna,
+                  const QString &titulek);
