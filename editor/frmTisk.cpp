@@ -124,13 +124,7 @@ void frmTisk::Tisk(VarnexEditUni *grid)
 
 std::unique_ptr<printer::Printer> frmTisk::currentPrinter(const QString &name, const QString &pdfFile) const
 {
-    const QStringList installed = printer::Printers();
-    if (pdfFile.isEmpty() && !name.isEmpty())
-        return std::make_unique<printer::Printer>(name);
-    if (pdfFile.isEmpty() && !installed.isEmpty())
-        return std::make_unique<printer::Printer>(installed.contains(VychoziTiskarna()) ? VychoziTiskarna()
-                                                                                        : installed.constFirst());
-    return printer::Printer::pdf(pdfFile);
+    return TiskarnaStranky(name, pdfFile);
 }
 
 void frmTisk::reportPrinterError(const VbError &e)

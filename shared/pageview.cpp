@@ -67,3 +67,14 @@ void NastavVychoziTiskarnu(const QString &entry)
     else
         programDefault() = entry;
 }
+
+std::unique_ptr<printer::Printer> TiskarnaStranky(const QString &name, const QString &pdfFile)
+{
+    const QStringList installed = printer::Printers();
+    if (pdfFile.isEmpty() && !name.isEmpty())
+        return std::make_unique<printer::Printer>(name);
+    if (pdfFile.isEmpty() && !installed.isEmpty())
+        return std::make_unique<printer::Printer>(installed.contains(VychoziTiskarna()) ? VychoziTiskarna()
+                                                                                        : installed.constFirst());
+    return printer::Printer::pdf(pdfFile);
+}

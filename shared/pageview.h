@@ -2,8 +2,11 @@
 
 #include <QString>
 
+#include <memory>
+
 class QScrollBar;
 class QWidget;
+namespace printer { class Printer; }
 
 // The page sizing and scrolling of the print previews, and the default printer, shared by
 // the control library's preview and the program's own print window. Sizes are in twips.
@@ -25,3 +28,8 @@ QString VychoziTiskarna();
 // Makes a printer this program's default for the rest of its run. The user's system
 // default printer is never written: a printer chosen for one job stays that job's.
 void NastavVychoziTiskarnu(const QString &entry);
+
+// The printer a preview lays its pages out for and a job prints on: the PDF file when one
+// is given, else the printer of that name, else the default printer, else (no printer
+// installed) an A4 PDF page.
+std::unique_ptr<printer::Printer> TiskarnaStranky(const QString &name, const QString &pdfFile);

@@ -254,8 +254,6 @@ void frmMain::createMenus()
         menu->setToolTipsVisible(true);
     for (QAction *command : {mnuNastKatalog, mnuNastSekce})
         nedostupny(command);
-    if (!frmPrehled::TiskDetailu)
-        nedostupny(PopupNahledTisk);
 }
 
 void frmMain::nedostupny(QAction *command)

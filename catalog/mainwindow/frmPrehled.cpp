@@ -11,6 +11,7 @@
 #include "records/frmNahled.h"
 #include "records/frmPriradObr.h"
 #include "records/frmVyber.h"
+#include "output/frmTisk.h"
 #include "data/selectedrecords.h"
 #include "columntable.h"
 #include "common/globals.h"
@@ -149,7 +150,7 @@ void frmPrehled::NactiData()
     // The control refuses to make an item twice: a window loaded again keeps its menu.
     for (qint16 i = m_menuItems; i < qint16(std::size(menu)); ++i, ++m_menuItems) {
         const QString caption = QString::fromUtf8(menu[i]);
-        VEdit->SetMenu(i, caption == QLatin1String("-") ? caption : PrelozText(caption), i != 7 || TiskDetailu);
+        VEdit->SetMenu(i, caption == QLatin1String("-") ? caption : PrelozText(caption));
     }
     VEdit->EnableHideCol(false);
     VEdit->EnableSetupCols(false);
@@ -277,6 +278,8 @@ void frmPrehled::vEdit_Record(qint16 &Index)
             frmPriradObr &window = frmPriradObr::Form();
             window.LoadForm(key, Index == 4 ? priloha : 0);
             window.exec();
+        } else if (Index == 7) {
+            frmTisk::Form().TiskDet(key, qint16(priloha));
         }
     }
     // The preview follows the record the command left current.

@@ -39,12 +39,10 @@ public:
     Vyber NactiVyber(const QString &podminka);
     // A command on the current record: the item Index of the grid's record menu, which
     // the main window's record commands call too (0 edit, 1 copy, 2 delete the current
-    // or marked rows, 4 change the preview's attachment, 5 add one; 7, the detail print,
-    // has no print window yet and its item stays disabled). Every code ends by bringing
-    // the preview in step, unless there was no record to act on.
+    // or marked rows, 4 change the preview's attachment, 5 add one, 7 print the record's
+    // detail with the preview's attachment as its photo). Every code ends by bringing the
+    // preview in step, unless there was no record to act on.
     void vEdit_Record(qint16 &Index);
-    // The detail print's record menu item: offered once the print window is there.
-    static constexpr bool TiskDetailu = false;
 
     // The records shown; the selection window puts a narrowed query here before ReadFlg.
     std::unique_ptr<dao::Recordset> Zaznamy;

@@ -49,6 +49,7 @@ std::optional<PrintChoice> printDialog(QWidget *parent, const PrintRequest &requ
     choice.from = printer.fromPage();
     choice.to = printer.toPage();
     choice.orientation = printer.pageLayout().orientation() == QPageLayout::Landscape ? 2 : 1;
+    choice.copies = std::max(1, printer.copyCount());
     return choice;
 }
 

@@ -32,6 +32,7 @@ struct PrintChoice {
     int from = 1;
     int to = 1;
     int orientation = 1;
+    int copies = 1;
 };
 
 using PrintChooser = std::function<std::optional<PrintChoice>(QWidget *parent, const PrintRequest &request)>;

@@ -15,6 +15,7 @@ namespace {
 
 constexpr double TwipsPerInch = 1440.0;
 constexpr double TwipsPerPoint = 20.0;
+constexpr double MillimetresPerInch = 25.4;
 // A thin line: about a pixel on the screen, a fine line on paper.
 constexpr double LineWidth = 12.0;
 
@@ -75,6 +76,15 @@ void Surface::updateFont()
     fontChanged();
 }
 
+void Surface::ScaleMode(int mode)
+{
+    const double unit = mode == vbMillimeters ? TwipsPerInch / MillimetresPerInch : 1.0;
+    CurrentX = CurrentX * m_unit / unit;
+    CurrentY = CurrentY * m_unit / unit;
+    m_scaleMode = mode == vbMillimeters ? vbMillimeters : vbTwips;
+    m_unit = unit;
+}
+
 void Surface::Print(const QString &text)
 {
     if (!text.isEmpty()) {
@@ -84,7 +94,7 @@ void Surface::Print(const QString &text)
                 p->setPen(Qt::black);
                 m_fontApplied = true;
             }
-            p->drawText(QPointF(CurrentX, CurrentY + m_metrics->ascent()), text);
+            p->drawText(QPointF(CurrentX * m_unit, CurrentY * m_unit + m_metrics->ascent()), text);
         }
     }
     CurrentX = 0;
@@ -93,12 +103,12 @@ void Surface::Print(const QString &text)
 
 double Surface::TextWidth(const QString &text) const
 {
-    return m_metrics->horizontalAdvance(text);
+    return m_metrics->horizontalAdvance(text) / m_unit;
 }
 
 double Surface::TextHeight() const
 {
-    return m_metrics->lineSpacing();
+    return m_metrics->lineSpacing() / m_unit;
 }
 
 void Surface::Line(double x1, double y1, double x2, double y2)
@@ -109,9 +119,22 @@ void Surface::Line(double x1, double y1, double x2, double y2)
     QPen pen(Qt::black);
     pen.setWidthF(LineWidth);
     p->setPen(pen);
-    p->drawLine(QPointF(x1, y1), QPointF(x2, y2));
+    p->drawLine(QPointF(x1 * m_unit, y1 * m_unit), QPointF(x2 * m_unit, y2 * m_unit));
     // The text's pen goes back with the font.
     m_fontApplied = false;
+}
+
+void Surface::PaintPicture(const QImage &picture, double x, double y, double width, double height)
+{
+    if (picture.isNull() || width <= 0 || height <= 0)
+        return;
+    QPainter *p = painter();
+    if (!p)
+        return;
+    p->save();
+    p->setRenderHint(QPainter::SmoothPixmapTransform);
+    p->drawImage(QRectF(x * m_unit, y * m_unit, width * m_unit, height * m_unit), picture);
+    p->restore();
 }
 
 // --- PagePicture ---
@@ -194,6 +217,11 @@ std::unique_ptr<Printer> Printer::pdf(const QString &fileName)
 QString Printer::DeviceName() const
 {
     return isPdf() ? QString() : m_printer->printerName();
+}
+
+double Printer::Resolution() const
+{
+    return m_printer->resolution();
 }
 
 bool Printer::isPdf() const

@@ -18,6 +18,9 @@ class QPrinter;
 // same size in twips, so a page looks in the preview as it prints.
 namespace printer {
 
+// The units of a surface's positions and sizes, as the old scale modes numbered them.
+enum ScaleModes : int { vbTwips = 1, vbMillimeters = 6 };
+
 // Drawing in twips with a cursor and a font. Text is measured in the font's own design
 // size (the point size as twips), never at a device's resolution.
 class Surface
@@ -27,9 +30,13 @@ public:
     Surface(const Surface &) = delete;
     Surface &operator=(const Surface &) = delete;
 
-    // The printable area, in twips.
-    double ScaleWidth() const { return m_scaleWidth; }
-    double ScaleHeight() const { return m_scaleHeight; }
+    // The printable area, in the surface's unit.
+    double ScaleWidth() const { return m_scaleWidth / m_unit; }
+    double ScaleHeight() const { return m_scaleHeight / m_unit; }
+    // Twips (the default) or millimetres for every position, size and measurement; the
+    // cursor keeps its place on the page.
+    int scaleMode() const { return m_scaleMode; }
+    void ScaleMode(int mode);
 
     double CurrentX = 0;
     double CurrentY = 0;
@@ -54,6 +61,10 @@ public:
     double TextHeight() const;
     // A thin black line.
     void Line(double x1, double y1, double x2, double y2);
+    // The picture stretched into the rectangle, smoothly.
+    void PaintPicture(const QImage &picture, double x, double y, double width, double height);
+    // The device's dots per inch: a picture need not be finer than this.
+    virtual double Resolution() const = 0;
 
 protected:
     Surface();
@@ -67,8 +78,10 @@ private:
     void updateFont();
     void fontChanged();
 
-    double m_scaleWidth = 0;
-    double m_scaleHeight = 0;
+    double m_scaleWidth = 0;   // twips
+    double m_scaleHeight = 0;  // twips
+    int m_scaleMode = vbTwips;
+    double m_unit = 1;  // twips per unit
     QString m_fontName;
     double m_fontSize = 10;
     QFont m_font;
@@ -91,6 +104,7 @@ public:
     void Cls();
     // The picture, with everything drawn so far.
     const QImage &image();
+    double Resolution() const override { return 1440.0 / m_twipsPerPixel; }
 
 protected:
     QPainter *painter() override;
@@ -135,6 +149,8 @@ public:
     void KillDoc();
     // The coordinate reset of the old printer: the cursor back to the corner.
     void ScaleMode() { CurrentX = 0; CurrentY = 0; }
+    using Surface::ScaleMode;
+    double Resolution() const override;
     // Pages begun in the current document.
     int pagesStarted() const { return m_pages; }
 

@@ -24,6 +24,27 @@ FileChooser &currentChooser()
     return chooser;
 }
 
+std::optional<QString> saveDialog(QWidget *parent, const FileRequest &request)
+{
+    QFileDialog dialog(parent, request.title);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(QtFilters(request.filter));
+    // "*.bmp" of the first filter: a name typed without one gets it.
+    const QStringList parts = request.filter.split(QLatin1Char('|'));
+    if (parts.size() > 1 && parts[1].trimmed().startsWith(QLatin1String("*.")))
+        dialog.setDefaultSuffix(parts[1].trimmed().mid(2).section(QLatin1Char(';'), 0, 0));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+FileChooser &currentSaveChooser()
+{
+    static FileChooser chooser = saveDialog;
+    return chooser;
+}
+
 }  // namespace
 
 std::optional<QString> OpenFileName(QWidget *parent, const FileRequest &request)
@@ -34,6 +55,16 @@ std::optional<QString> OpenFileName(QWidget *parent, const FileRequest &request)
 FileChooser setFileChooser(FileChooser chooser)
 {
     return std::exchange(currentChooser(), chooser ? std::move(chooser) : FileChooser(fileDialog));
+}
+
+std::optional<QString> SaveFileName(QWidget *parent, const FileRequest &request)
+{
+    return currentSaveChooser()(parent, request);
+}
+
+FileChooser setSaveFileChooser(FileChooser chooser)
+{
+    return std::exchange(currentSaveChooser(), chooser ? std::move(chooser) : FileChooser(saveDialog));
 }
 
 QStringList QtFilters(const QString &filter)

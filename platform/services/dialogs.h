@@ -24,6 +24,11 @@ std::optional<QString> OpenFileName(QWidget *parent, const FileRequest &request)
 // the one replaced.
 FileChooser setFileChooser(FileChooser chooser);
 
+// The file to save into, asked with the filter's first pattern as the default suffix
+// (an existing file is confirmed before it is overwritten); none when the user cancelled.
+std::optional<QString> SaveFileName(QWidget *parent, const FileRequest &request);
+FileChooser setSaveFileChooser(FileChooser chooser);
+
 // The old filter text as the file dialog's filters: a pattern matches in any case, as
 // it did where file names had no case.
 QStringList QtFilters(const QString &filter);

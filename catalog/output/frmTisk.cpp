@@ -1,0 +1,383 @@
+#include "output/frmTisk.h"
+
+#include "common/globals.h"
+#include "common/mainframe.h"
+#include "common/translation.h"
+#include "common/utility.h"
+#include "dao.h"
+#include "dialogs.h"
+#include "msgbox.h"
+#include "output/frmNastavTisk.h"
+#include "pageview.h"
+#include "printchooser.h"
+#include "printer.h"
+#include "system.h"
+#include "vberror.h"
+#include "waitcursor.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QResizeEvent>
+#include <QScrollBar>
+
+namespace {
+
+QPointer<frmTisk> instance;
+
+// The border allowance of a page picture around the printable area, in twips.
+constexpr double PictureExtraWidth = 30;
+constexpr double PictureExtraHeight = 25;
+// The photo size of a new detail print, and the largest there is room for.
+constexpr qint16 VychoziImgSize = 80;
+constexpr qint16 NejvetsiImgSize = 120;
+
+QPushButton *button(QWidget *parent, const char *name, const QString &caption, const QString &tip)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setToolTip(tip);
+    b->setAutoDefault(false);
+    return b;
+}
+
+}  // namespace
+
+frmTisk &frmTisk::Form()
+{
+    if (!instance)
+        instance = new frmTisk;
+    return *instance;
+}
+
+frmTisk *frmTisk::Loaded()
+{
+    return instance.data();
+}
+
+frmTisk::frmTisk() : QDialog(QApplication::activeWindow())
+{
+    setObjectName(QStringLiteral("frmTisk"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("147,Náhled před tiskem"));
+
+    fra = new QFrame(this);
+    fra->setObjectName(QStringLiteral("fra"));
+    fra->setFrameShape(QFrame::Panel);
+    fra->setFrameShadow(QFrame::Sunken);
+    fra->setStyleSheet(QStringLiteral("QFrame#fra { background: #808080; }"));
+    fra->move(4, 4);
+    pic = new QLabel(fra);
+    pic->setObjectName(QStringLiteral("pic"));
+    lV = new QFrame(fra);
+    lV->setObjectName(QStringLiteral("lV"));
+    lH = new QFrame(fra);
+    lH->setObjectName(QStringLiteral("lH"));
+    for (QFrame *line : {lV, lH}) {
+        line->setAutoFillBackground(true);
+        line->setStyleSheet(QStringLiteral("background: black;"));
+    }
+    hsb = new QScrollBar(Qt::Horizontal, this);
+    hsb->setObjectName(QStringLiteral("hsb"));
+    vsb = new QScrollBar(Qt::Vertical, this);
+    vsb->setObjectName(QStringLiteral("vsb"));
+    connect(hsb, &QScrollBar::valueChanged, this, &frmTisk::scrolled);
+    connect(vsb, &QScrollBar::valueChanged, this, &frmTisk::scrolled);
+
+    fraLBtn = new QFrame(this);
+    fraLBtn->setObjectName(QStringLiteral("fraLBtn"));
+    auto *left = new QHBoxLayout(fraLBtn);
+    left->setContentsMargins(0, 0, 0, 0);
+    cmdFirst = button(fraLBtn, "cmdFirst", QStringLiteral("|<"), QStringLiteral("255,První stránka"));
+    cmdBefore = button(fraLBtn, "cmdBefore", QStringLiteral("<"), QStringLiteral("257,Předchozí stránka"));
+    lbl = new QLabel(QStringLiteral("1/1"), fraLBtn);
+    lbl->setObjectName(QStringLiteral("lbl"));
+    lbl->setAlignment(Qt::AlignCenter);
+    lbl->setMinimumWidth(70);
+    cmdNext = button(fraLBtn, "cmdNext", QStringLiteral(">"), QStringLiteral("153,následující stránka"));
+    cmdLast = button(fraLBtn, "cmdLast", QStringLiteral(">|"), QStringLiteral("223,Poslední stránka"));
+    for (QWidget *w : std::initializer_list<QWidget *>{cmdFirst, cmdBefore, lbl, cmdNext, cmdLast})
+        left->addWidget(w);
+    fraLBtn->resize(sys::toPixels(4200), sys::toPixels(450));
+
+    fraRBtn = new QFrame(this);
+    fraRBtn->setObjectName(QStringLiteral("fraRBtn"));
+    auto *right = new QHBoxLayout(fraRBtn);
+    right->setContentsMargins(0, 0, 0, 0);
+    cmdSave = button(fraRBtn, "cmdSave", QStringLiteral("355,Uložit"), QStringLiteral("354,Uloží stránku do zvoleného souboru"));
+    cmdNastav = button(fraRBtn, "cmdNastav", QStringLiteral("154,Nastavení"), QStringLiteral("155,Nastavení fontu a papíru"));
+    cmdTisk = button(fraRBtn, "cmdTisk", QStringLiteral("333,Tisk"), QStringLiteral("335,Tisk na tiskárnu"));
+    cmdKonec = button(fraRBtn, "cmdKonec", QStringLiteral("111,Konec"), QStringLiteral("113,Konec tisku"));
+    for (QWidget *w : {cmdSave, cmdNastav, cmdTisk, cmdKonec})
+        right->addWidget(w);
+    fraRBtn->resize(sys::toPixels(4850), sys::toPixels(450));
+
+    connect(cmdFirst, &QPushButton::clicked, this, [this] { goToPage(0); });
+    connect(cmdBefore, &QPushButton::clicked, this, [this] { goToPage(Stranka - 1); });
+    connect(cmdNext, &QPushButton::clicked, this, [this] { goToPage(Stranka + 1); });
+    connect(cmdLast, &QPushButton::clicked, this, [this] { goToPage(PageCount() - 1); });
+    connect(cmdSave, &QPushButton::clicked, this, &frmTisk::cmdSave_Click);
+    connect(cmdNastav, &QPushButton::clicked, this, &frmTisk::cmdNastav_Click);
+    connect(cmdTisk, &QPushButton::clicked, this, &frmTisk::cmdTisk_Click);
+    connect(cmdKonec, &QPushButton::clicked, this, &QDialog::reject);
+
+    PrelozFormular(*this, 0);
+    resize(860, 800);
+}
+
+frmTisk::~frmTisk() = default;
+
+QImage frmTisk::PageImage(int page) const
+{
+    if (page < 0 || page >= PageCount())
+        return QImage();
+    return m_pages[size_t(page)]->image();
+}
+
+void frmTisk::TiskDet(qint32 inter, qint16 poradi)
+{
+    Rezim = 2;
+    TiskInter = inter;
+    TiskPoradi = poradi;
+    Nadpis = PrelozText(QStringLiteral("336,Tisk záznamu s fotografií"));
+    if (ImgSize <= 0)
+        ImgSize = VychoziImgSize;
+    else if (ImgSize > NejvetsiImgSize)
+        ImgSize = NejvetsiImgSize;
+    Prekresli();
+    exec();
+}
+
+// --- Pages ---
+
+void frmTisk::NovyNahled()
+{
+    m_pages.clear();
+    Stranka = 0;
+    const std::unique_ptr<printer::Printer> page = TiskarnaStranky(m_printerName, QString());
+    page->Orientation(Orientace == 2 ? printer::vbPRORLandscape : printer::vbPRORPortrait);
+    m_scaleWidth = page->ScaleWidth();
+    m_scaleHeight = page->ScaleHeight();
+}
+
+printer::Surface &frmTisk::StrankaNahledu(int i)
+{
+    while (int(m_pages.size()) <= i)
+        m_pages.push_back(std::make_unique<printer::PagePicture>(m_scaleWidth, m_scaleHeight, PictureExtraWidth,
+                                                                 PictureExtraHeight));
+    return *m_pages[size_t(i)];
+}
+
+void frmTisk::ZobrazNahled()
+{
+    // A drawing that failed before its first page still shows an empty one.
+    if (m_pages.empty())
+        StrankaNahledu(0);
+    Stranka = 0;
+    showPage();
+    NastavPosuvniky();
+}
+
+void frmTisk::Prekresli()
+{
+    NovyNahled();
+    const Stranky nahled = [this](int i) -> printer::Surface & { return StrankaNahledu(i); };
+    if (Rezim == 2)
+        KresliDetail(nahled);
+    ZobrazNahled();
+}
+
+void frmTisk::showPage()
+{
+    const QImage image = PageImage(Stranka);
+    pic->setPixmap(QPixmap::fromImage(image));
+    pic->resize(image.size());
+    lbl->setText(QString::number(Stranka + 1) + QLatin1Char('/') + QString::number(PageCount()));
+    scrolled();
+}
+
+void frmTisk::goToPage(int target)
+{
+    if (target == Stranka || target < 0 || target >= PageCount()) {
+        Pipni(400, 150);
+        return;
+    }
+    // The page keeps the place the user scrolled to.
+    Stranka = qint16(target);
+    showPage();
+}
+
+void frmTisk::NastavPosuvniky()
+{
+    ::NastavPosuvniky(hsb, vsb, pic, fra);
+}
+
+void frmTisk::scrolled()
+{
+    PosunStranku(pic, lV, lH, hsb->value(), vsb->value());
+}
+
+void frmTisk::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    const int w = sys::toTwips(width());
+    const int h = sys::toTwips(height());
+    if (w > 3000) {
+        fra->resize(sys::toPixels(w - 485), fra->height());
+        vsb->move(sys::toPixels(w - 390), vsb->y());
+        hsb->resize(fra->width() + sys::toPixels(105), hsb->sizeHint().height());
+        fraRBtn->move(sys::toPixels(w - 5000), fraRBtn->y());
+    }
+    if (h > 3000) {
+        fra->resize(fra->width(), sys::toPixels(h - 1305 - KorekceVysky));
+        hsb->move(hsb->x(), sys::toPixels(h - 1170 - KorekceVysky));
+        vsb->resize(vsb->sizeHint().width(), fra->height() + sys::toPixels(120));
+        fraLBtn->move(sys::toPixels(60), hsb->y() + sys::toPixels(350));
+        fraRBtn->move(fraRBtn->x(), fraLBtn->y());
+    }
+    vsb->move(vsb->x(), fra->y());
+    hsb->move(fra->x(), hsb->y());
+    NastavPosuvniky();
+}
+
+// --- Drawing ---
+
+bool frmTisk::KresliDetail(const Stranky &stranka)
+{
+    WaitCursor wait;
+    try {
+        const DetailZaznamu zaznam = NactiDetail(*Db, TiskInter, TiskPoradi);
+        PoziceY = qint32(std::lround(::KresliDetail(zaznam, ImgSize, stranka).PoziceY));
+        return true;
+    } catch (const VbError &e) {
+        reportPrinterError(e);
+        return false;
+    }
+}
+
+void frmTisk::reportPrinterError(const VbError &e)
+{
+    QGuiApplication::restoreOverrideCursor();
+    if (e.Number() == 482)
+        MsgBox(PrelozText(QStringLiteral("337,Tiskárna není připravena. Zkontrolujte stav tiskárny a tisk opakujte.")),
+               vbExclamation, windowTitle());
+    else
+        MsgBox(PrelozText(QStringLiteral("95,Chyba při tisku.")) + QLatin1Char('\n') + e.Description(), vbExclamation,
+               windowTitle());
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+// --- Commands ---
+
+void frmTisk::cmdSave_Click()
+{
+    const QString filter = PrelozText(QStringLiteral("281,Rastrové soubory (*.bmp)")) + QStringLiteral("|*.bmp");
+    const std::optional<QString> file = dialogs::SaveFileName(this, {QString(), filter});
+    if (!file || file->isEmpty())
+        return;
+    // A file that cannot be written ends the action quietly, as cancelling does.
+    PageImage(Stranka).save(*file, "BMP");
+}
+
+void frmTisk::cmdNastav_Click()
+{
+    frmNastavTisk dialog(this);
+    if (Rezim == 2) {
+        for (QWidget *w : std::initializer_list<QWidget *>{dialog.cmbPismo, dialog.opt[0], dialog.opt[1], dialog.txtNadpis})
+            w->setEnabled(false);
+        dialog.txtImgSize->setText(QString::number(ImgSize));
+    } else {
+        for (QWidget *w : std::initializer_list<QWidget *>{dialog.Label3, dialog.txtImgSize, dialog.Label4})
+            w->hide();
+    }
+    dialog.exec();
+    Prekresli();
+}
+
+bool frmTisk::VyberTiskarnu()
+{
+    PuvodniTiskarna = VychoziTiskarna();
+    printer::PrintRequest request;
+    request.printers = printer::Printers();
+    request.printer = m_printerName.isEmpty() ? PuvodniTiskarna : m_printerName;
+    request.pdfFile = m_pdfFile.isEmpty() ? QDir::home().filePath(QStringLiteral("tisk.pdf")) : m_pdfFile;
+    request.from = 1;
+    request.to = PageCount();
+    request.orientation = Orientace;
+    request.pageCount = PageCount();
+    const std::optional<printer::PrintChoice> choice = printer::ChoosePrint(this, request);
+    if (!choice) {
+        if (!PuvodniTiskarna.isEmpty())
+            NastavVychoziTiskarnu(PuvodniTiskarna);
+        return false;
+    }
+    m_printerName = choice->pdfFile.isEmpty() ? choice->printer : QString();
+    m_pdfFile = choice->pdfFile;
+    m_allPages = choice->allPages;
+    m_od = std::max(1, std::min(choice->from, choice->to));
+    m_do = std::max(choice->from, choice->to);
+    m_kopie = std::max(1, choice->copies);
+    Orientace = choice->orientation == 2 ? 2 : 1;
+    return true;
+}
+
+bool frmTisk::Tiskni(const std::function<bool(const Stranky &)> &kresli)
+{
+    WaitCursor wait;
+    // Each copy is a job of its own on a printer; a PDF file would keep only the last.
+    const bool pdf = !m_pdfFile.isEmpty();
+    const int jobs = pdf ? 1 : m_kopie;
+    const int copiesPerJob = pdf ? m_kopie : 1;
+    bool ok = true;
+    for (int job = 0; job < jobs && ok; ++job) {
+        const std::unique_ptr<printer::Printer> p = TiskarnaStranky(m_printerName, m_pdfFile);
+        p->Orientation(Orientace == 2 ? printer::vbPRORLandscape : printer::vbPRORPortrait);
+        p->FontSize(Pismo);
+        // Pages outside the chosen range are drawn where nothing comes of them.
+        printer::PagePicture mimo(p->ScaleWidth(), p->ScaleHeight(), 0, 0, 1000);
+        try {
+            bool started = false;
+            for (int copy = 0; copy < copiesPerJob && ok; ++copy) {
+                int current = -1;
+                ok = kresli([&](int i) -> printer::Surface & {
+                    if (!m_allPages && (i + 1 < m_od || i + 1 > m_do))
+                        return mimo;
+                    if (i != current) {
+                        current = i;
+                        if (started)
+                            p->NewPage();
+                        started = true;
+                    }
+                    return *p;
+                });
+            }
+            if (ok)
+                p->EndDoc();
+            else
+                p->KillDoc();
+        } catch (const VbError &e) {
+            p->KillDoc();
+            reportPrinterError(e);
+            ok = false;
+        }
+        if (!PuvodniTiskarna.isEmpty())
+            NastavVychoziTiskarnu(PuvodniTiskarna);
+    }
+    return ok;
+}
+
+void frmTisk::cmdTisk_Click()
+{
+    if (!VyberTiskarnu())
+        return;
+    // Every copy starts at the first page, whatever page the preview shows.
+    if (Rezim == 2)
+        Tiskni([this](const Stranky &stranka) { return KresliDetail(stranka); });
+}

@@ -1,0 +1,117 @@
+#pragma once
+
+#include "output/detailpage.h"
+
+#include <QDialog>
+#include <QImage>
+
+#include <memory>
+#include <vector>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class QScrollBar;
+class VbError;
+namespace printer { class PagePicture; class Printer; }
+
+// The print preview: the pages of a printout drawn as pictures, one shown at a time with
+// scroll bars, buttons for the pages, saving the shown page as a bitmap, the print
+// settings, the printer and closing. A renderer draws on "the surface of page i", which
+// is a picture of its own in the preview and the printer's next sheet in a print job, so
+// that preview and printout come from the same code. Modal; it goes when closed, and the
+// next print starts from the default settings.
+class frmTisk : public QDialog
+{
+    Q_OBJECT
+public:
+    static frmTisk &Form();
+    static frmTisk *Loaded();
+    ~frmTisk() override;
+
+    // The detail print of record `inter` with its attachment `poradi` as the photo (0:
+    // none); returns when the user has closed the window.
+    void TiskDet(qint32 inter, qint16 poradi);
+
+    // The settings the settings dialog edits.
+    quint8 Pismo = 10;
+    qint32 Orientace = 1;
+    QString Nadpis;
+    qint16 ImgSize = 0;
+
+    qint16 Stranka = 0;  // the page shown, from 0
+    quint8 Rezim = 0;    // 1 list print, 2 detail print
+    qint32 TiskInter = 0;
+    qint16 TiskPoradi = 0;
+    QString PuvodniTiskarna;
+    qint32 PoziceY = 0;  // where the detail's last line ended, in millimetres
+
+    // The pages of the preview and one as it is drawn.
+    int PageCount() const { return int(m_pages.size()); }
+    QImage PageImage(int page) const;
+
+    QFrame *fra = nullptr;
+    QLabel *pic = nullptr;
+    QFrame *lV = nullptr;
+    QFrame *lH = nullptr;
+    QScrollBar *hsb = nullptr;
+    QScrollBar *vsb = nullptr;
+    QFrame *fraLBtn = nullptr;
+    QPushButton *cmdFirst = nullptr;
+    QPushButton *cmdBefore = nullptr;
+    QPushButton *cmdNext = nullptr;
+    QPushButton *cmdLast = nullptr;
+    QLabel *lbl = nullptr;
+    QFrame *fraRBtn = nullptr;
+    QPushButton *cmdSave = nullptr;
+    QPushButton *cmdNastav = nullptr;
+    QPushButton *cmdTisk = nullptr;
+    QPushButton *cmdKonec = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    frmTisk();
+    void NastavPosuvniky();
+    void scrolled();
+    void goToPage(int target);
+    void showPage();
+
+    // A new preview: the pictures of the last one go, and the pages take the size of
+    // the page the printer prints.
+    void NovyNahled();
+    // The surface of preview page i, made when first asked for.
+    printer::Surface &StrankaNahledu(int i);
+    // The first page of a new drawing shown.
+    void ZobrazNahled();
+    // Draws the pages of the current print into the preview again.
+    void Prekresli();
+
+    // The detail on the pages supplied; false after an error it reported.
+    bool KresliDetail(const Stranky &stranka);
+
+    // The printer dialog; true when the user chose where to print.
+    bool VyberTiskarnu();
+    // Runs `kresli` for each copy chosen in the printer dialog, each copy a job of its
+    // own from its first page; copies into a PDF file follow each other in one file.
+    // The former default printer is the default again after each job. False after an
+    // error it reported.
+    bool Tiskni(const std::function<bool(const Stranky &)> &kresli);
+    // Message 337 for a printer that cannot start a job, else message 95 with the reason.
+    void reportPrinterError(const VbError &e);
+
+    void cmdSave_Click();
+    void cmdNastav_Click();
+    void cmdTisk_Click();
+
+    std::vector<std::unique_ptr<printer::PagePicture>> m_pages;
+    double m_scaleWidth = 0;   // twips of the printable area
+    double m_scaleHeight = 0;
+    QString m_printerName;  // the printer chosen in this window
+    QString m_pdfFile;      // the PDF file chosen in its place
+    int m_kopie = 1;
+    bool m_allPages = true;
+    int m_od = 1;
+    int m_do = 1;
+};
