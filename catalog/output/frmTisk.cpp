@@ -141,6 +141,15 @@ QImage frmTisk::PageImage(int page) const
     return m_pages[size_t(page)]->image();
 }
 
+void frmTisk::Tisk(const SeznamMrizka &grid, const QString &heading)
+{
+    Rezim = 1;
+    Mrizka = &grid;
+    Nadpis = heading;
+    Prekresli();
+    exec();
+}
+
 void frmTisk::TiskDet(qint32 inter, qint16 poradi)
 {
     Rezim = 2;
@@ -189,7 +198,9 @@ void frmTisk::Prekresli()
 {
     NovyNahled();
     const Stranky nahled = [this](int i) -> printer::Surface & { return StrankaNahledu(i); };
-    if (Rezim == 2)
+    if (Rezim == 1)
+        KresliSeznam(nahled);
+    else if (Rezim == 2)
         KresliDetail(nahled);
     ZobrazNahled();
 }
@@ -248,6 +259,17 @@ void frmTisk::resizeEvent(QResizeEvent *event)
 }
 
 // --- Drawing ---
+
+bool frmTisk::KresliSeznam(const Stranky &stranka)
+{
+    try {
+        return ::KresliSeznam(*Mrizka, {Pismo, Orientace, Nadpis}, stranka);
+    } catch (const VbError &e) {
+        WaitCursor wait;
+        reportPrinterError(e);
+        return false;
+    }
+}
 
 bool frmTisk::KresliDetail(const Stranky &stranka)
 {
@@ -378,6 +400,8 @@ void frmTisk::cmdTisk_Click()
     if (!VyberTiskarnu())
         return;
     // Every copy starts at the first page, whatever page the preview shows.
-    if (Rezim == 2)
+    if (Rezim == 1)
+        Tiskni([this](const Stranky &stranka) { return KresliSeznam(stranka); });
+    else if (Rezim == 2)
         Tiskni([this](const Stranky &stranka) { return KresliDetail(stranka); });
 }

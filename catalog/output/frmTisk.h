@@ -1,6 +1,7 @@
 #pragma once
 
 #include "output/detailpage.h"
+#include "output/listpage.h"
 
 #include <QDialog>
 #include <QImage>
@@ -29,6 +30,9 @@ public:
     static frmTisk *Loaded();
     ~frmTisk() override;
 
+    // The list print of a grid under a heading; returns when the user has closed the
+    // window. The grid must stay as it is until then.
+    void Tisk(const SeznamMrizka &grid, const QString &heading);
     // The detail print of record `inter` with its attachment `poradi` as the photo (0:
     // none); returns when the user has closed the window.
     void TiskDet(qint32 inter, qint16 poradi);
@@ -41,6 +45,7 @@ public:
 
     qint16 Stranka = 0;  // the page shown, from 0
     quint8 Rezim = 0;    // 1 list print, 2 detail print
+    const SeznamMrizka *Mrizka = nullptr;
     qint32 TiskInter = 0;
     qint16 TiskPoradi = 0;
     QString PuvodniTiskarna;
@@ -88,6 +93,9 @@ private:
     // Draws the pages of the current print into the preview again.
     void Prekresli();
 
+    // The list on the pages supplied; false when the user declined a list wider than the
+    // paper, or after an error it reported.
+    bool KresliSeznam(const Stranky &stranka);
     // The detail on the pages supplied; false after an error it reported.
     bool KresliDetail(const Stranky &stranka);
 

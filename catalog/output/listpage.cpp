@@ -5,17 +5,11 @@
 #include "grid.h"
 #include "msgbox.h"
 #include "printer.h"
-#include "vberror.h"
 #include "waitcursor.h"
 
 #include <QCoreApplication>
 
-
 namespace {
-
-// The border allowance of a preview page around the printable area.
-constexpr double ExtraWidth = 30;
-constexpr double ExtraHeight = 25;
 
 tabulix::ReportStyle vzhled()
 {
@@ -32,24 +26,22 @@ tabulix::ReportStyle vzhled()
     return style;
 }
 
-// The question about columns outside the printable width; the hourglass makes way for it.
+// The question about columns outside the printable width. The hourglass makes way for
+// it, also where the print job's own hourglass stands under the drawing's.
 bool pokracovat(const QString &mimo)
 {
-    QGuiApplication::restoreOverrideCursor();
+    int hourglasses = 0;
+    for (; QGuiApplication::overrideCursor(); ++hourglasses)
+        QGuiApplication::restoreOverrideCursor();
     Pipni(400, 150);
     const QString text = PrelozText(QStringLiteral("445,Šířka sestavy přesahuje formát papíru.")) + QLatin1Char('\n')
                          + PrelozText(QStringLiteral("501,Položka ")) + mimo + QLatin1Char(' ')
                          + PrelozText(QStringLiteral("502,je mimo tisknutelnou plochu.")) + QStringLiteral("\n\n")
                          + PrelozText(QStringLiteral("448,Pokračovat v tisku ?"));
     const bool dal = MsgBox(text, vbYesNo | vbQuestion, PrelozText(QStringLiteral("333,Tisk"))) == vbYes;
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    while (hourglasses-- > 0)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     return dal;
-}
-
-void nastavTiskarnu(printer::Printer &tiskarna, const NastaveniSeznamu &nastaveni)
-{
-    tiskarna.Orientation(nastaveni.Orientace == 1 ? printer::vbPRORPortrait : printer::vbPRORLandscape);
-    tiskarna.FontSize(nastaveni.Pismo);
 }
 
 }  // namespace
@@ -84,7 +76,7 @@ QString ZkratText(const printer::Surface &surface, const QString &text, double w
     return tabulix::GridReport::FitText(surface, text, width);
 }
 
-bool KresliSeznam(const SeznamMrizka &mrizka, const NastaveniSeznamu &nastaveni, const StranaSeznamu &strana)
+bool KresliSeznam(const SeznamMrizka &mrizka, const NastaveniSeznamu &nastaveni, const Stranky &strana)
 {
     WaitCursor wait;
     tabulix::GridReport report(mrizka, nastaveni.Pismo, nastaveni.Nadpis, vzhled());
@@ -100,51 +92,4 @@ bool KresliSeznam(const SeznamMrizka &mrizka, const NastaveniSeznamu &nastaveni,
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
     return true;
-}
-
-bool KresliNahledSeznamu(const SeznamMrizka &mrizka, const NastaveniSeznamu &nastaveni, printer::Printer &tiskarna,
-                         std::vector<std::unique_ptr<printer::PagePicture>> &strany)
-{
-    nastavTiskarnu(tiskarna, nastaveni);
-    const double sw = tiskarna.ScaleWidth(), sh = tiskarna.ScaleHeight();
-    strany.clear();
-    const auto strana = [&](int i) -> printer::Surface & {
-        while (int(strany.size()) <= i)
-            strany.push_back(std::make_unique<printer::PagePicture>(sw, sh, ExtraWidth, ExtraHeight));
-        return *strany[size_t(i)];
-    };
-    const bool dal = KresliSeznam(mrizka, nastaveni, strana);
-    if (strany.empty())
-        strana(0);
-    return dal;
-}
-
-bool TiskniSeznam(const SeznamMrizka &mrizka, const NastaveniSeznamu &nastaveni, printer::Printer &tiskarna,
-                  const QString &titulek)
-{
-    try {
-        tiskarna.KillDoc();
-        tiskarna.ScaleMode();
-        nastavTiskarnu(tiskarna, nastaveni);
-        const bool dal = KresliSeznam(mrizka, nastaveni, [&](int i) -> printer::Surface & {
-            if (i > 0)
-                tiskarna.NewPage();
-            return tiskarna;
-        });
-        if (!dal) {
-            tiskarna.KillDoc();
-            return false;
-        }
-        tiskarna.EndDoc();
-        return true;
-    } catch (const VbError &e) {
-        tiskarna.KillDoc();
-        if (e.Number() == 482)
-            MsgBox(PrelozText(QStringLiteral("337,Tiskárna není připravena. Zkontrolujte stav tiskárny a tisk opakujte.")),
-                   vbExclamation, titulek);
-        else
-            MsgBox(PrelozText(QStringLiteral("95,Chyba při tisku.")) + QLatin1Char('\n') + e.Description(), vbExclamation,
-                   titulek);
-        return false;
-    }
 }

@@ -1,15 +1,12 @@
 #pragma once
 
 #include "gridreport.h"
+#include "output/detailpage.h"
 
 #include <QString>
 
-#include <functional>
-#include <memory>
-#include <vector>
-
 class FlexGrid;
-namespace printer { class PagePicture; class Printer; class Surface; }
+namespace printer { class Surface; }
 
 // The list print of any grid: the brand line, the heading on the first page, the column
 // heads in the grid's widths and alignments on every page, the rows, and a footer with
@@ -43,26 +40,14 @@ struct NastaveniSeznamu {
     QString Nadpis;
 };
 
-// The surface that page `strana` (0 first) is drawn on. Pages are asked for in order,
-// each once; the first is asked for before anything is drawn and gives the page size.
-using StranaSeznamu = std::function<printer::Surface &(int strana)>;
-
-// Draws every page of the list. When columns lie outside the printable width, asks
-// whether to go on; false when the user answered No, and then nothing is drawn.
-bool KresliSeznam(const SeznamMrizka &mrizka, const NastaveniSeznamu &nastaveni, const StranaSeznamu &strana);
+// Draws every page of the list on the pages supplied, from the first, whatever page a
+// preview shows; the first page is asked for before anything is drawn and gives the
+// page size. When columns lie outside the printable width, asks whether to go on; false
+// when the user answered No, and then nothing is drawn. A printer that fails raises its
+// VbError.
+bool KresliSeznam(const SeznamMrizka &mrizka, const NastaveniSeznamu &nastaveni, const Stranky &strana);
 
 // The text shortened to the width in the surface's current font: unchanged when it
 // fits, else cut and ended with ".." so that the width of ".." stays free before the
 // column's end; "" when nothing fits.
 QString ZkratText(const printer::Surface &surface, const QString &text, double width);
-
-// The preview: one page picture per page, of the printer's page in the settings'
-// orientation. A declined list leaves one empty page.
-bool KresliNahledSeznamu(const SeznamMrizka &mrizka, const NastaveniSeznamu &nastaveni, printer::Printer &tiskarna,
-                         std::vector<std::unique_ptr<printer::PagePicture>> &strany);
-
-// Prints the list on the printer as one job, from the first page whatever page a preview
-// shows. A declined list or a printer failure discards the job; a failure is told to the
-// user under the title given. True when the job was sent.
-bool TiskniSeznam(const SeznamMrizka &mrizka, const NastaveniSeznamu &nastaveni, printer::Printer &tiskarna,
-                  const QString &titulek);
