@@ -465,6 +465,9 @@ private Q_SLOTS:
                 QVERIFY2(!inked(image, footerTop - 40, footerTop - 15),
                          qPrintable(QStringLiteral("%1 rows, page %2").arg(rows).arg(p + 1)));
                 QVERIFY(inked(image, footerTop, footerTop + 400));
+                if (!qEnvironmentVariableIsEmpty("OSKAL_KEEP_PAGES"))
+                    image.save(qEnvironmentVariable("OSKAL_KEEP_PAGES")
+                               + QStringLiteral("/%1pt-%2-%3-%4.png").arg(size).arg(orientation).arg(rows).arg(p + 1));
             }
         }
     }
