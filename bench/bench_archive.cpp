@@ -6,6 +6,7 @@
 #include "data/conversion.h"
 #include "gencatalog.h"
 #include "vberror.h"
+#include "benchsupport.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -29,20 +30,6 @@ double median(const std::function<double()> &run)
         times.push_back(run());
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
-}
-
-double seconds(const std::function<void()> &work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e9;
-}
-
-void print(const char *name, double value, const char *unit)
-{
-    std::printf("%s: %.3f %s\n", name, value, unit);
-    std::fflush(stdout);
 }
 
 double copyWithCp(const QString &from, const QString &to)

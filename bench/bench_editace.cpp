@@ -15,6 +15,7 @@
 #include "records/frmEditace.h"
 #include "common/globals.h"
 #include "common/mainframe.h"
+#include "benchsupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -37,17 +38,6 @@ constexpr int kRuns = 7;
 constexpr int kThousand = 1000;
 const QString kThousandField = QStringLiteral("Pol11C");
 const QString kUniqueField = QStringLiteral("Pol12C");
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double msSince(const QElapsedTimer &t)
-{
-    return double(t.nsecsElapsed()) / 1e6;
-}
 
 // Opens the window on `key` and runs `inside` in its modal loop once it shows, then
 // closes it; returns the time from the call until the window was shown and painted.
@@ -181,29 +171,13 @@ double save(frmEditace &w, int run)
     return msSince(t);
 }
 
-void print(const char *name, double value, const char *unit)
-{
-    std::printf("%s: %.*f %s\n", name, std::string_view(unit) == "x" ? 2 : 1, value, unit);
-    std::fflush(stdout);
-}
-
-// The offscreen platform says on every drop-down that it cannot grab the keyboard.
-void quietPlatform(QtMsgType, const QMessageLogContext &, const QString &message)
-{
-    if (!message.startsWith(QLatin1String("This plugin does not support")))
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
 }  // namespace
 
 int main(int argc, char **argv)
 {
     qInstallMessageHandler(quietPlatform);
     QApplication app(argc, argv);
-    int records = 100000;
-    const QStringList args = app.arguments();
-    if (const qsizetype i = args.indexOf(QStringLiteral("--records")); i >= 0 && i + 1 < args.size())
-        records = args[i + 1].toInt();
+    const int records = recordsArgument(app.arguments(), 100000);
 
     // A box the benchmark did not expect would wait for a user: end with its text.
     msgbox::ScriptedAnswerer answerer;

@@ -9,6 +9,7 @@
 #include "mainwindow/frmPrehled.h"
 #include "common/globals.h"
 #include "common/mainframe.h"
+#include "benchsupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -24,12 +25,6 @@
 namespace {
 
 constexpr int kRuns = 3;
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // The longest the event loop waited during a load: a timer asks every millisecond.
 struct Responsiveness {
@@ -112,10 +107,7 @@ double rawRows(const QString &path, const QString &sql, int limit)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    int records = 100000;
-    const QStringList args = app.arguments();
-    if (const qsizetype i = args.indexOf(QStringLiteral("--records")); i >= 0 && i + 1 < args.size())
-        records = args[i + 1].toInt();
+    const int records = recordsArgument(app.arguments(), 100000);
 
     QTemporaryDir dir;
     qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toUtf8());

@@ -12,6 +12,7 @@
 #include "mainwindow/frmPrehled.h"
 #include "msgbox.h"
 #include "records/frmNahled.h"
+#include "benchsupport.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -23,7 +24,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
@@ -31,17 +31,6 @@
 #include <cstdlib>
 
 namespace {
-
-double msSince(const QElapsedTimer &t)
-{
-    return double(t.nsecsElapsed()) / 1e6;
-}
-
-void print(const char *name, double value, const char *unit)
-{
-    std::printf("%s: %.1f %s\n", name, value, unit);
-    std::fflush(stdout);
-}
 
 // Runs the event loop for `ms`.
 void spin(int ms)
@@ -77,12 +66,6 @@ void key(QWidget *view, int code)
     QKeyEvent release(QEvent::KeyRelease, code, Qt::NoModifier);
     QCoreApplication::sendEvent(view, &press);
     QCoreApplication::sendEvent(view, &release);
-}
-
-void quietPlatform(QtMsgType, const QMessageLogContext &, const QString &message)
-{
-    if (!message.startsWith(QLatin1String("This plugin does not support")))
-        std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
 }  // namespace
@@ -125,29 +108,8 @@ int main(int argc, char **argv)
     spin(400);
 
     // The photo, as the attachment of the grid's second row.
-    QImage photo(4000, 3000, QImage::Format_RGB32);
-    {
-        QPainter p(&photo);
-        QLinearGradient g(0, 0, 4000, 3000);
-        g.setColorAt(0, Qt::darkGreen);
-        g.setColorAt(1, Qt::white);
-        p.fillRect(photo.rect(), g);
-        for (int i = 0; i < 200; ++i)
-            p.drawEllipse(QPoint((i * 397) % 4000, (i * 211) % 3000), 60, 40);
-    }
-    // Grain as a camera's: what makes a photo's file large and slow to decode.
-    quint32 seed = 12345;
-    for (int y = 0; y < photo.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(photo.scanLine(y));
-        for (int x = 0; x < photo.width(); ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            const int d = int(seed >> 26) - 32;
-            const QRgb c = line[x];
-            line[x] = qRgb(std::clamp(qRed(c) + d, 0, 255), std::clamp(qGreen(c) + d, 0, 255), std::clamp(qBlue(c) + d, 0, 255));
-        }
-    }
     const QString photoPath = dir.filePath(QStringLiteral("img/velka.jpg"));
-    photo.save(photoPath, "JPG", 90);
+    WritePhoto(photoPath, 4000, 3000, 200);
     const QString key2 = overview.VEdit->TMatrix(2, 0);
     Db->Execute(QStringLiteral("delete from Obrazky where Inter=") + key2);
     Db->Execute(QStringLiteral("insert into Obrazky (Inter, Poradi, Soubor, Popis) values (") + key2

@@ -6,6 +6,7 @@
 #include "data/release.h"
 #include "gencatalog.h"
 #include "vberror.h"
+#include "benchsupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,24 +15,6 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <functional>
-
-namespace {
-
-double seconds(const std::function<void()> &work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e9;
-}
-
-void print(const char *name, double value, const char *unit)
-{
-    std::printf("%s: %.3f %s\n", name, value, unit);
-    std::fflush(stdout);
-}
-
-}  // namespace
 
 int main(int argc, char **argv)
 {

@@ -5,6 +5,7 @@
 
 #include "VarnexEditUni.h"
 #include "jetsql.h"
+#include "benchsupport.h"
 
 #include <QApplication>
 #include <QCollatorSortKey>
@@ -60,12 +61,6 @@ void fill(VarnexEditUni &e, const QStringList &rows)
     for (const QString &row : rows)
         e.AddData(row);
     e.Redraw(true);
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 // The plain sort of row indexes by keys already in hand.

@@ -19,6 +19,7 @@
 #include "msgbox.h"
 #include "records/frmEditace.h"
 #include "records/frmVyber.h"
+#include "benchsupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -38,23 +39,6 @@ constexpr int kRuns = 5;
 // The rows of the selection window, by field: Název, Rok, Datum nákupu, the 1,000-value
 // and the 2-value field.
 constexpr size_t kNazev = 1, kRok = 5, kNakup = 8, kTisic = 11, kDva = 12;
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double msSince(const QElapsedTimer &t)
-{
-    return double(t.nsecsElapsed()) / 1e6;
-}
-
-void print(const char *name, double value, const char *unit)
-{
-    std::printf("%s: %.*f %s\n", name, std::string_view(unit) == "x" ? 2 : 1, value, unit);
-    std::fflush(stdout);
-}
 
 [[noreturn]] void fail(const QString &what)
 {
@@ -193,23 +177,13 @@ int shownRows()
     return frmPrehled::Loaded()->VEdit->LiveRows();
 }
 
-// The offscreen platform says on every drop-down that it cannot grab the keyboard.
-void quietPlatform(QtMsgType, const QMessageLogContext &, const QString &message)
-{
-    if (!message.startsWith(QLatin1String("This plugin does not support")))
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
 }  // namespace
 
 int main(int argc, char **argv)
 {
     qInstallMessageHandler(quietPlatform);
     QApplication app(argc, argv);
-    int records = 100000;
-    const QStringList args = app.arguments();
-    if (const qsizetype i = args.indexOf(QStringLiteral("--records")); i >= 0 && i + 1 < args.size())
-        records = args[i + 1].toInt();
+    const int records = recordsArgument(app.arguments(), 100000);
 
     msgbox::ScriptedAnswerer answerer;
     answerer.onUnexpected = [](const msgbox::Shown &box) { fail(QStringLiteral("unexpected message: ") + box.text); };

@@ -411,3 +411,29 @@ void CreateCatalogFile(const QString &upgPath, const QString &target, const GenO
         throw;
     }
 }
+
+void WritePhoto(const QString &path, int width, int height, int ellipses)
+{
+    QImage photo(width, height, QImage::Format_RGB32);
+    {
+        QPainter p(&photo);
+        QLinearGradient g(0, 0, width, height);
+        g.setColorAt(0, Qt::darkGreen);
+        g.setColorAt(1, Qt::white);
+        p.fillRect(photo.rect(), g);
+        for (int i = 0; i < ellipses; ++i)
+            p.drawEllipse(QPoint((i * 397) % width, (i * 211) % height), 60, 40);
+    }
+    quint32 seed = 12345;
+    for (int y = 0; y < photo.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(photo.scanLine(y));
+        for (int x = 0; x < photo.width(); ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            const int d = int(seed >> 26) - 32;
+            const QRgb c = line[x];
+            line[x] = qRgb(std::clamp(qRed(c) + d, 0, 255), std::clamp(qGreen(c) + d, 0, 255),
+                           std::clamp(qBlue(c) + d, 0, 255));
+        }
+    }
+    photo.save(path, "JPG", 90);
+}

@@ -62,6 +62,10 @@ void GenerateCatalog(dao::Workspace &ws, dao::Database &db, const GenOptions &o)
 // one of the records 1..records as its first attachment, in Obrazky.
 void GeneratePictures(dao::Database &db, const QString &folder, int count, int records, quint32 seed);
 
+// A photo as a camera takes it, a gradient with grain (what makes a photo's file large
+// and slow to decode), written as a JPEG of quality 90; `ellipses` shapes drawn on it.
+void WritePhoto(const QString &path, int width, int height, int ellipses);
+
 // A copy of the fresh catalog upgPath at target, filled by GenerateCatalog. Raises 3204
 // when target exists and 3024 when upgPath is missing; a failure leaves no target behind.
 void CreateCatalogFile(const QString &upgPath, const QString &target, const GenOptions &o);

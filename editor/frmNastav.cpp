@@ -3,6 +3,7 @@
 #include "frmTisk.h"
 #include "gridreport.h"
 #include "libroutines.h"
+#include "pageview.h"
 #include "system.h"
 
 #include <QComboBox>
@@ -11,7 +12,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -37,23 +37,10 @@ frmNastav::frmNastav(frmTisk *preview) : QDialog(preview), m_preview(preview)
 
     fraOrientace = new QGroupBox(QStringLiteral("204,Orientace tisku"), this);
     fraOrientace->setObjectName(QStringLiteral("fraOrientace"));
-    auto *orientation = new QHBoxLayout(fraOrientace);
-    auto *options = new QVBoxLayout;
-    opt[0] = new QRadioButton(QStringLiteral("461,Na výšku"), fraOrientace);
-    opt[1] = new QRadioButton(QStringLiteral("462,Na šířku"), fraOrientace);
-    for (int i = 0; i < 2; ++i) {
-        opt[i]->setObjectName(QStringLiteral("opt_%1").arg(i));
-        options->addWidget(opt[i]);
-        connect(opt[i], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on)
-                opt_Click(i);
-        });
-    }
-    orientation->addLayout(options);
-    pic = new QLabel(fraOrientace);
-    pic->setObjectName(QStringLiteral("pic"));
-    pic->setFixedSize(40, 40);
-    orientation->addWidget(pic);
+    const VolbaOrientace volba = VytvorVolbuOrientace(fraOrientace, nullptr);
+    opt[0] = volba.opt[0];
+    opt[1] = volba.opt[1];
+    pic = volba.pic;
 
     cmdOK = new QPushButton(QStringLiteral("18,OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -71,28 +58,6 @@ frmNastav::frmNastav(frmTisk *preview) : QDialog(preview), m_preview(preview)
     opt[preview->Orientace == 1 ? 0 : 1]->setChecked(true);
     txtNadpis->setText(preview->Nadpis);
     PrelozFormular(this);
-}
-
-QPixmap frmNastav::OrientationPicture(int index)
-{
-    // A sheet with lines of text, upright or lying.
-    QPixmap picture(36, 36);
-    picture.fill(Qt::transparent);
-    QPainter p(&picture);
-    const QRect sheet = index == 0 ? QRect(9, 2, 18, 31) : QRect(2, 9, 31, 18);
-    p.fillRect(sheet, Qt::white);
-    p.setPen(Qt::black);
-    p.drawRect(sheet);
-    p.setPen(Qt::darkGray);
-    for (int y = sheet.top() + 4; y < sheet.bottom() - 2; y += 3)
-        p.drawLine(sheet.left() + 3, y, sheet.right() - 3, y);
-    return picture;
-}
-
-void frmNastav::opt_Click(int index)
-{
-    pic->setPixmap(OrientationPicture(index));
-    pic->setProperty("image", index == 0 ? QStringLiteral("port") : QStringLiteral("land"));
 }
 
 void frmNastav::cmdOK_Click()

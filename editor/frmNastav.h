@@ -31,11 +31,7 @@ public:
     QLabel *pic = nullptr;
     QPushButton *cmdOK = nullptr;
 
-    // The pictures of the orientations (image 1 "port", image 2 "land" of iml).
-    static QPixmap OrientationPicture(int index);
-
 private:
-    void opt_Click(int index);
     void cmdOK_Click();
 
     frmTisk *m_preview;

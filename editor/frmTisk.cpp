@@ -24,15 +24,6 @@ namespace tabulix {
 
 namespace {
 
-QPushButton *button(QWidget *parent, const char *name, const QString &caption, const QString &tip)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setToolTip(tip);
-    b->setAutoDefault(false);
-    return b;
-}
-
 // The border allowance of a page picture around the printable area.
 constexpr double PictureExtraWidth = 30;
 constexpr double PictureExtraHeight = 25;
@@ -45,56 +36,10 @@ frmTisk::frmTisk(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("147,Náhled před tiskem"));
     setAttribute(Qt::WA_DeleteOnClose, false);
 
-    fra = new QFrame(this);
-    fra->setObjectName(QStringLiteral("fra"));
-    fra->setFrameShape(QFrame::Panel);
-    fra->setFrameShadow(QFrame::Sunken);
-    fra->setStyleSheet(QStringLiteral("QFrame#fra { background: #808080; }"));
-    fra->move(4, 4);
-    pic = new QLabel(fra);
-    pic->setObjectName(QStringLiteral("pic"));
-    pic->move(sys::toPixels(120), sys::toPixels(120));
-    lV = new QFrame(fra);
-    lV->setObjectName(QStringLiteral("lV"));
-    lH = new QFrame(fra);
-    lH->setObjectName(QStringLiteral("lH"));
-    for (QFrame *line : {lV, lH}) {
-        line->setAutoFillBackground(true);
-        line->setStyleSheet(QStringLiteral("background: black;"));
-    }
-    hsb = new QScrollBar(Qt::Horizontal, this);
-    hsb->setObjectName(QStringLiteral("hsb"));
-    vsb = new QScrollBar(Qt::Vertical, this);
-    vsb->setObjectName(QStringLiteral("vsb"));
-    connect(hsb, &QScrollBar::valueChanged, this, &frmTisk::scrolled);
-    connect(vsb, &QScrollBar::valueChanged, this, &frmTisk::scrolled);
-
-    fraLBtn = new QFrame(this);
-    fraLBtn->setObjectName(QStringLiteral("fraLBtn"));
-    auto *left = new QHBoxLayout(fraLBtn);
-    left->setContentsMargins(0, 0, 0, 0);
-    cmdFirst = button(fraLBtn, "cmdFirst", QStringLiteral("|<"), QStringLiteral("255,První stránka"));
-    cmdBefore = button(fraLBtn, "cmdBefore", QStringLiteral("<"), QStringLiteral("257,Předchozí stránka"));
-    lbl = new QLabel(QStringLiteral("1/1"), fraLBtn);
-    lbl->setObjectName(QStringLiteral("lbl"));
-    lbl->setAlignment(Qt::AlignCenter);
-    lbl->setMinimumWidth(70);
-    cmdNext = button(fraLBtn, "cmdNext", QStringLiteral(">"), QStringLiteral("153,následující stránka"));
-    cmdLast = button(fraLBtn, "cmdLast", QStringLiteral(">|"), QStringLiteral("223,Poslední stránka"));
-    for (QWidget *w : std::initializer_list<QWidget *>{cmdFirst, cmdBefore, lbl, cmdNext, cmdLast})
-        left->addWidget(w);
-    fraLBtn->resize(sys::toPixels(4200), sys::toPixels(450));
-
-    fraRBtn = new QFrame(this);
-    fraRBtn->setObjectName(QStringLiteral("fraRBtn"));
-    auto *right = new QHBoxLayout(fraRBtn);
-    right->setContentsMargins(0, 0, 0, 0);
-    cmdNastav = button(fraRBtn, "cmdNastav", QStringLiteral("154,Nastavení"), QStringLiteral("155,Nastavení fontu a papíru"));
-    cmdTisk = button(fraRBtn, "cmdTisk", QStringLiteral("333,Tisk"), QStringLiteral("335,Tisk na tiskárnu"));
-    cmdKonec = button(fraRBtn, "cmdKonec", QStringLiteral("111,Konec"), QStringLiteral("113,Konec tisku"));
-    for (QWidget *w : {cmdNastav, cmdTisk, cmdKonec})
-        right->addWidget(w);
-    fraRBtn->resize(sys::toPixels(3700), sys::toPixels(450));
+    static_cast<OvladaniNahledu &>(*this) = VytvorNahled(this);
+    cmdNastav = TlacitkoNahledu(fraRBtn, "cmdNastav", QStringLiteral("154,Nastavení"), QStringLiteral("155,Nastavení fontu a papíru"));
+    cmdTisk = TlacitkoNahledu(fraRBtn, "cmdTisk", QStringLiteral("333,Tisk"), QStringLiteral("335,Tisk na tiskárnu"));
+    cmdKonec = TlacitkoNahledu(fraRBtn, "cmdKonec", QStringLiteral("111,Konec"), QStringLiteral("113,Konec tisku"));
 
     connect(cmdFirst, &QPushButton::clicked, this, [this] { goToPage(0, m_stranka == 0); });
     connect(cmdBefore, &QPushButton::clicked, this, [this] { goToPage(m_stranka - 1, m_stranka == 0); });
@@ -129,14 +74,7 @@ std::unique_ptr<printer::Printer> frmTisk::currentPrinter(const QString &name, c
 
 void frmTisk::reportPrinterError(const VbError &e)
 {
-    QGuiApplication::restoreOverrideCursor();
-    if (e.Number() == 482)
-        MsgBox(PrelozText(QStringLiteral("337,Tiskárna není připravena. Zkontrolujte stav tiskárny a tisk opakujte.")),
-               vbExclamation, windowTitle());
-    else
-        MsgBox(PrelozText(QStringLiteral("95,Chyba při tisku.")) + QLatin1Char('\n') + e.Description(), vbExclamation,
-               windowTitle());
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    HlasChybuTisku(e, windowTitle(), [](const QString &text) { return PrelozText(text); });
 }
 
 bool frmTisk::preparePrinter(printer::Printer &p)
@@ -207,7 +145,7 @@ void frmTisk::showPage()
     pic->setPixmap(QPixmap::fromImage(image));
     pic->resize(image.size());
     lbl->setText(QString::number(m_stranka + 1) + QLatin1Char('/') + QString::number(PageCount()));
-    scrolled();
+    Posun();
 }
 
 void frmTisk::goToPage(int target, bool atEnd)
@@ -220,37 +158,10 @@ void frmTisk::goToPage(int target, bool atEnd)
     showPage();
 }
 
-void frmTisk::NastavPosuvniky()
-{
-    ::NastavPosuvniky(hsb, vsb, pic, fra);
-}
-
-void frmTisk::scrolled()
-{
-    PosunStranku(pic, lV, lH, hsb->value(), vsb->value());
-}
-
 void frmTisk::resizeEvent(QResizeEvent *event)
 {
     QDialog::resizeEvent(event);
-    const int w = sys::toTwips(width());
-    const int h = sys::toTwips(height());
-    if (w > 3000) {
-        fra->resize(sys::toPixels(w - 485), fra->height());
-        vsb->move(sys::toPixels(w - 390), vsb->y());
-        hsb->resize(fra->width() + sys::toPixels(105), hsb->sizeHint().height());
-        fraRBtn->move(sys::toPixels(w - 3850), fraRBtn->y());
-    }
-    if (h > 3000) {
-        fra->resize(fra->width(), sys::toPixels(h - 1305));
-        hsb->move(hsb->x(), sys::toPixels(h - 1170));
-        vsb->resize(vsb->sizeHint().width(), fra->height() + sys::toPixels(120));
-        fraLBtn->move(sys::toPixels(60), hsb->y() + sys::toPixels(350));
-        fraRBtn->move(fraRBtn->x(), fraLBtn->y());
-    }
-    vsb->move(vsb->x(), fra->y());
-    hsb->move(fra->x(), hsb->y());
-    NastavPosuvniky();
+    RozmistiNahled(*this, size(), 0);
 }
 
 void frmTisk::cmdNastav_Click()

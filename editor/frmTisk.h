@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pageview.h"
 #include "tabulix_global.h"
 
 #include <QDialog>
@@ -23,7 +24,7 @@ class GridReport;
 // view with scroll bars and a shadow, buttons for the pages, the print settings, the
 // printer and closing. A page is drawn when it is shown; only the shown page is kept as
 // a picture, so a long listing costs no more memory than a short one.
-class TABULIX_EXPORT frmTisk : public QDialog
+class TABULIX_EXPORT frmTisk : public QDialog, public OvladaniNahledu
 {
     Q_OBJECT
 public:
@@ -43,7 +44,6 @@ public:
     bool ChoosePrinter();
     // Prints the chosen pages on the chosen printer.
     void PrintJob();
-    void NastavPosuvniky();
 
     // The page shown (0 first) and the number of pages.
     int Stranka() const { return m_stranka; }
@@ -53,19 +53,7 @@ public:
     // The shown page as it is drawn.
     QImage PageImage() const;
 
-    QFrame *fra = nullptr;
-    QLabel *pic = nullptr;
-    QFrame *lV = nullptr;
-    QFrame *lH = nullptr;
-    QScrollBar *hsb = nullptr;
-    QScrollBar *vsb = nullptr;
-    QFrame *fraLBtn = nullptr;
-    QFrame *fraRBtn = nullptr;
-    QLabel *lbl = nullptr;
-    QPushButton *cmdFirst = nullptr;
-    QPushButton *cmdBefore = nullptr;
-    QPushButton *cmdNext = nullptr;
-    QPushButton *cmdLast = nullptr;
+    // The page view's controls come with OvladaniNahledu.
     QPushButton *cmdNastav = nullptr;
     QPushButton *cmdTisk = nullptr;
     QPushButton *cmdKonec = nullptr;
@@ -76,7 +64,6 @@ protected:
 private:
     void goToPage(int target, bool atEnd);
     void showPage();
-    void scrolled();
     void cmdNastav_Click();
     void cmdTisk_Click();
     // The printer the pages are laid out for: the one chosen last in this window, else

@@ -2,11 +2,53 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QRadioButton;
+class QPushButton;
 class QScrollBar;
+class QSize;
 class QWidget;
+class VbError;
 namespace printer { class Printer; }
+
+// The controls of a page preview on its window: the sunken grey frame `fra` holding the
+// page picture `pic` and its shadow lines `lV` and `lH`, the scroll bars, the frame
+// `fraLBtn` with the paging buttons around the page counter `lbl`, and the frame
+// `fraRBtn` for the window's own command buttons.
+struct OvladaniNahledu {
+    QFrame *fra = nullptr;
+    QLabel *pic = nullptr;
+    QFrame *lV = nullptr;
+    QFrame *lH = nullptr;
+    QScrollBar *hsb = nullptr;
+    QScrollBar *vsb = nullptr;
+    QFrame *fraLBtn = nullptr;
+    QPushButton *cmdFirst = nullptr;
+    QPushButton *cmdBefore = nullptr;
+    QLabel *lbl = nullptr;
+    QPushButton *cmdNext = nullptr;
+    QPushButton *cmdLast = nullptr;
+    QFrame *fraRBtn = nullptr;
+
+    // The scroll bars fitted to the page shown.
+    void NastavPosuvniky() const;
+    // The page and its shadow placed where the scroll bars say.
+    void Posun() const;
+};
+// Makes the controls on the window, their captions and tool tips as message texts; the
+// scroll bars move the page.
+OvladaniNahledu VytvorNahled(QWidget *window);
+// A command button added at the right end of `fraRBtn`, which grows to hold it.
+QPushButton *TlacitkoNahledu(QFrame *fraRBtn, const char *name, const QString &caption, const QString &tip);
+// Lays the controls out for the window's size: a size of 3000 twips or less in one
+// direction leaves that direction as it was. `korekceVysky` is what the window's frame
+// takes of its height beyond the usual. Fits the scroll bars last.
+void RozmistiNahled(const OvladaniNahledu &v, QSize window, int korekceVysky);
 
 // The page sizing and scrolling of the print previews, and the default printer, shared by
 // the control library's preview and the program's own print window. Sizes are in twips.
@@ -33,3 +75,18 @@ void NastavVychoziTiskarnu(const QString &entry);
 // is given, else the printer of that name, else the default printer, else (no printer
 // installed) an A4 PDF page.
 std::unique_ptr<printer::Printer> TiskarnaStranky(const QString &name, const QString &pdfFile);
+
+// The orientation choice of a print settings dialog, made in its frame: `caption` (may be
+// null) over the options portrait `opt[0]` and landscape `opt[1]`, and beside them `pic`,
+// which shows the chosen one's sheet and names it ("port", "land") in its property
+// "image".
+struct VolbaOrientace {
+    QRadioButton *opt[2] = {nullptr, nullptr};
+    QLabel *pic = nullptr;
+};
+VolbaOrientace VytvorVolbuOrientace(QGroupBox *frame, QWidget *caption);
+
+// Tells the user why a print failed: "337,Tiskárna není připravena. ..." when the printer
+// cannot start a job, else "95,Chyba při tisku." and the reason, both through `preloz`;
+// the wait cursor steps aside while the box shows.
+void HlasChybuTisku(const VbError &e, const QString &title, const std::function<QString(const QString &)> &preloz);

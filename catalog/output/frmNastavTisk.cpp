@@ -2,9 +2,9 @@
 
 #include "common/translation.h"
 #include "common/utility.h"
-#include "frmNastav.h"
 #include "msgbox.h"
 #include "output/frmTisk.h"
+#include "pageview.h"
 #include "variant.h"
 
 #include <QApplication>
@@ -66,26 +66,12 @@ frmNastavTisk::frmNastavTisk(frmTisk *tisk) : QDialog(tisk), m_tisk(tisk)
 
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    auto *orientation = new QHBoxLayout(Frame1);
-    auto *options = new QVBoxLayout;
     Label5 = new QLabel(QStringLiteral("204,Orientace tisku"), Frame1);
     Label5->setObjectName(QStringLiteral("Label5"));
-    options->addWidget(Label5);
-    opt[0] = new QRadioButton(QStringLiteral("461,Na výšku"), Frame1);
-    opt[1] = new QRadioButton(QStringLiteral("462,Na šířku"), Frame1);
-    for (int i = 0; i < 2; ++i) {
-        opt[i]->setObjectName(QStringLiteral("opt_%1").arg(i));
-        options->addWidget(opt[i]);
-        connect(opt[i], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on)
-                opt_Click(i);
-        });
-    }
-    orientation->addLayout(options);
-    pic = new QLabel(Frame1);
-    pic->setObjectName(QStringLiteral("pic"));
-    pic->setFixedSize(40, 40);
-    orientation->addWidget(pic);
+    const VolbaOrientace volba = VytvorVolbuOrientace(Frame1, Label5);
+    opt[0] = volba.opt[0];
+    opt[1] = volba.opt[1];
+    pic = volba.pic;
 
     cmdOK = new QPushButton(QStringLiteral("18,OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -107,12 +93,6 @@ frmNastavTisk::frmNastavTisk(frmTisk *tisk) : QDialog(tisk), m_tisk(tisk)
     opt[tisk->Orientace == 1 ? 0 : 1]->setChecked(true);
     txtNadpis->setText(tisk->Nadpis);
     PrelozFormular(*this, 0);
-}
-
-void frmNastavTisk::opt_Click(int index)
-{
-    pic->setPixmap(tabulix::frmNastav::OrientationPicture(index));
-    pic->setProperty("image", index == 0 ? QStringLiteral("port") : QStringLiteral("land"));
 }
 
 bool frmNastavTisk::eventFilter(QObject *watched, QEvent *event)

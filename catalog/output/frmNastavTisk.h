@@ -44,7 +44,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void opt_Click(int index);
     // The photo size box as its number; a size out of range is refused with a message
     // and the box takes an allowed one. False when refused.
     bool txtImgSize_Validate();

@@ -39,15 +39,6 @@ constexpr double PictureExtraHeight = 25;
 constexpr qint16 VychoziImgSize = 80;
 constexpr qint16 NejvetsiImgSize = 120;
 
-QPushButton *button(QWidget *parent, const char *name, const QString &caption, const QString &tip)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setToolTip(tip);
-    b->setAutoDefault(false);
-    return b;
-}
-
 }  // namespace
 
 frmTisk &frmTisk::Form()
@@ -68,56 +59,11 @@ frmTisk::frmTisk() : QDialog(QApplication::activeWindow())
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("147,Náhled před tiskem"));
 
-    fra = new QFrame(this);
-    fra->setObjectName(QStringLiteral("fra"));
-    fra->setFrameShape(QFrame::Panel);
-    fra->setFrameShadow(QFrame::Sunken);
-    fra->setStyleSheet(QStringLiteral("QFrame#fra { background: #808080; }"));
-    fra->move(4, 4);
-    pic = new QLabel(fra);
-    pic->setObjectName(QStringLiteral("pic"));
-    lV = new QFrame(fra);
-    lV->setObjectName(QStringLiteral("lV"));
-    lH = new QFrame(fra);
-    lH->setObjectName(QStringLiteral("lH"));
-    for (QFrame *line : {lV, lH}) {
-        line->setAutoFillBackground(true);
-        line->setStyleSheet(QStringLiteral("background: black;"));
-    }
-    hsb = new QScrollBar(Qt::Horizontal, this);
-    hsb->setObjectName(QStringLiteral("hsb"));
-    vsb = new QScrollBar(Qt::Vertical, this);
-    vsb->setObjectName(QStringLiteral("vsb"));
-    connect(hsb, &QScrollBar::valueChanged, this, &frmTisk::scrolled);
-    connect(vsb, &QScrollBar::valueChanged, this, &frmTisk::scrolled);
-
-    fraLBtn = new QFrame(this);
-    fraLBtn->setObjectName(QStringLiteral("fraLBtn"));
-    auto *left = new QHBoxLayout(fraLBtn);
-    left->setContentsMargins(0, 0, 0, 0);
-    cmdFirst = button(fraLBtn, "cmdFirst", QStringLiteral("|<"), QStringLiteral("255,První stránka"));
-    cmdBefore = button(fraLBtn, "cmdBefore", QStringLiteral("<"), QStringLiteral("257,Předchozí stránka"));
-    lbl = new QLabel(QStringLiteral("1/1"), fraLBtn);
-    lbl->setObjectName(QStringLiteral("lbl"));
-    lbl->setAlignment(Qt::AlignCenter);
-    lbl->setMinimumWidth(70);
-    cmdNext = button(fraLBtn, "cmdNext", QStringLiteral(">"), QStringLiteral("153,následující stránka"));
-    cmdLast = button(fraLBtn, "cmdLast", QStringLiteral(">|"), QStringLiteral("223,Poslední stránka"));
-    for (QWidget *w : std::initializer_list<QWidget *>{cmdFirst, cmdBefore, lbl, cmdNext, cmdLast})
-        left->addWidget(w);
-    fraLBtn->resize(sys::toPixels(4200), sys::toPixels(450));
-
-    fraRBtn = new QFrame(this);
-    fraRBtn->setObjectName(QStringLiteral("fraRBtn"));
-    auto *right = new QHBoxLayout(fraRBtn);
-    right->setContentsMargins(0, 0, 0, 0);
-    cmdSave = button(fraRBtn, "cmdSave", QStringLiteral("355,Uložit"), QStringLiteral("354,Uloží stránku do zvoleného souboru"));
-    cmdNastav = button(fraRBtn, "cmdNastav", QStringLiteral("154,Nastavení"), QStringLiteral("155,Nastavení fontu a papíru"));
-    cmdTisk = button(fraRBtn, "cmdTisk", QStringLiteral("333,Tisk"), QStringLiteral("335,Tisk na tiskárnu"));
-    cmdKonec = button(fraRBtn, "cmdKonec", QStringLiteral("111,Konec"), QStringLiteral("113,Konec tisku"));
-    for (QWidget *w : {cmdSave, cmdNastav, cmdTisk, cmdKonec})
-        right->addWidget(w);
-    fraRBtn->resize(sys::toPixels(4850), sys::toPixels(450));
+    static_cast<OvladaniNahledu &>(*this) = VytvorNahled(this);
+    cmdSave = TlacitkoNahledu(fraRBtn, "cmdSave", QStringLiteral("355,Uložit"), QStringLiteral("354,Uloží stránku do zvoleného souboru"));
+    cmdNastav = TlacitkoNahledu(fraRBtn, "cmdNastav", QStringLiteral("154,Nastavení"), QStringLiteral("155,Nastavení fontu a papíru"));
+    cmdTisk = TlacitkoNahledu(fraRBtn, "cmdTisk", QStringLiteral("333,Tisk"), QStringLiteral("335,Tisk na tiskárnu"));
+    cmdKonec = TlacitkoNahledu(fraRBtn, "cmdKonec", QStringLiteral("111,Konec"), QStringLiteral("113,Konec tisku"));
 
     connect(cmdFirst, &QPushButton::clicked, this, [this] { goToPage(0); });
     connect(cmdBefore, &QPushButton::clicked, this, [this] { goToPage(Stranka - 1); });
@@ -211,7 +157,7 @@ void frmTisk::showPage()
     pic->setPixmap(QPixmap::fromImage(image));
     pic->resize(image.size());
     lbl->setText(QString::number(Stranka + 1) + QLatin1Char('/') + QString::number(PageCount()));
-    scrolled();
+    Posun();
 }
 
 void frmTisk::goToPage(int target)
@@ -225,37 +171,10 @@ void frmTisk::goToPage(int target)
     showPage();
 }
 
-void frmTisk::NastavPosuvniky()
-{
-    ::NastavPosuvniky(hsb, vsb, pic, fra);
-}
-
-void frmTisk::scrolled()
-{
-    PosunStranku(pic, lV, lH, hsb->value(), vsb->value());
-}
-
 void frmTisk::resizeEvent(QResizeEvent *event)
 {
     QDialog::resizeEvent(event);
-    const int w = sys::toTwips(width());
-    const int h = sys::toTwips(height());
-    if (w > 3000) {
-        fra->resize(sys::toPixels(w - 485), fra->height());
-        vsb->move(sys::toPixels(w - 390), vsb->y());
-        hsb->resize(fra->width() + sys::toPixels(105), hsb->sizeHint().height());
-        fraRBtn->move(sys::toPixels(w - 5000), fraRBtn->y());
-    }
-    if (h > 3000) {
-        fra->resize(fra->width(), sys::toPixels(h - 1305 - KorekceVysky));
-        hsb->move(hsb->x(), sys::toPixels(h - 1170 - KorekceVysky));
-        vsb->resize(vsb->sizeHint().width(), fra->height() + sys::toPixels(120));
-        fraLBtn->move(sys::toPixels(60), hsb->y() + sys::toPixels(350));
-        fraRBtn->move(fraRBtn->x(), fraLBtn->y());
-    }
-    vsb->move(vsb->x(), fra->y());
-    hsb->move(fra->x(), hsb->y());
-    NastavPosuvniky();
+    RozmistiNahled(*this, size(), KorekceVysky);
 }
 
 // --- Drawing ---
@@ -286,14 +205,7 @@ bool frmTisk::KresliDetail(const Stranky &stranka)
 
 void frmTisk::reportPrinterError(const VbError &e)
 {
-    QGuiApplication::restoreOverrideCursor();
-    if (e.Number() == 482)
-        MsgBox(PrelozText(QStringLiteral("337,Tiskárna není připravena. Zkontrolujte stav tiskárny a tisk opakujte.")),
-               vbExclamation, windowTitle());
-    else
-        MsgBox(PrelozText(QStringLiteral("95,Chyba při tisku.")) + QLatin1Char('\n') + e.Description(), vbExclamation,
-               windowTitle());
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    HlasChybuTisku(e, windowTitle(), [](const QString &text) { return PrelozText(text); });
 }
 
 // --- Commands ---

@@ -2,6 +2,7 @@
 
 #include "output/detailpage.h"
 #include "output/listpage.h"
+#include "pageview.h"
 
 #include <QDialog>
 #include <QImage>
@@ -22,7 +23,7 @@ namespace printer { class PagePicture; class Printer; }
 // is a picture of its own in the preview and the printer's next sheet in a print job, so
 // that preview and printout come from the same code. Modal; it goes when closed, and the
 // next print starts from the default settings.
-class frmTisk : public QDialog
+class frmTisk : public QDialog, public OvladaniNahledu
 {
     Q_OBJECT
 public:
@@ -55,19 +56,8 @@ public:
     int PageCount() const { return int(m_pages.size()); }
     QImage PageImage(int page) const;
 
-    QFrame *fra = nullptr;
-    QLabel *pic = nullptr;
-    QFrame *lV = nullptr;
-    QFrame *lH = nullptr;
-    QScrollBar *hsb = nullptr;
-    QScrollBar *vsb = nullptr;
-    QFrame *fraLBtn = nullptr;
-    QPushButton *cmdFirst = nullptr;
-    QPushButton *cmdBefore = nullptr;
-    QPushButton *cmdNext = nullptr;
-    QPushButton *cmdLast = nullptr;
-    QLabel *lbl = nullptr;
-    QFrame *fraRBtn = nullptr;
+    // The page view's controls (fra, pic, the scroll bars, the paging buttons, lbl and
+    // the button frames) come with OvladaniNahledu.
     QPushButton *cmdSave = nullptr;
     QPushButton *cmdNastav = nullptr;
     QPushButton *cmdTisk = nullptr;
@@ -78,8 +68,6 @@ protected:
 
 private:
     frmTisk();
-    void NastavPosuvniky();
-    void scrolled();
     void goToPage(int target);
     void showPage();
 

@@ -89,6 +89,37 @@ private Q_SLOTS:
                  qPrintable(QStringLiteral("drawn %1 px, measured %2 px").arg(right - left + 1).arg(measured)));
     }
 
+    // In millimetres every position and measure is the twips' one over 1440 / 25.4: the
+    // page, the text, the cursor after a line and a picture stretched into its place.
+    void millimetres()
+    {
+        printer::PagePicture page(11340, 5670, 0, 0);  // 200 × 100 mm
+        page.FontSize(10);
+        const QString text = QStringLiteral("Název 12,5");
+        const double twips = page.TextWidth(text);
+        const double lineTwips = page.TextHeight();
+        page.ScaleMode(printer::vbMillimeters);
+        QCOMPARE(page.scaleMode(), int(printer::vbMillimeters));
+        QVERIFY(qAbs(page.ScaleWidth() - 200) < 0.05);
+        QVERIFY(qAbs(page.ScaleHeight() - 100) < 0.05);
+        QVERIFY(qAbs(page.TextWidth(text) * 1440 / 25.4 - twips) < 1e-6);
+        page.CurrentY = 10;
+        page.Print(text);
+        QVERIFY(qAbs(page.CurrentY - (10 + lineTwips * 25.4 / 1440)) < 1e-6);
+        QImage red(40, 20, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        page.PaintPicture(red, 50, 20, 40, 30);
+        const QImage image = page.image();
+        const auto px = [](double mm) { return int(mm / 25.4 * 96); };
+        QCOMPARE(image.pixel(px(51), px(21)), qRgb(255, 0, 0));
+        QCOMPARE(image.pixel(px(89), px(49)), qRgb(255, 0, 0));
+        QCOMPARE(image.pixel(px(92), px(40)), qRgb(255, 255, 255));
+        QCOMPARE(image.pixel(px(70), px(52)), qRgb(255, 255, 255));
+        QCOMPARE(page.Resolution(), 96.0);
+        page.ScaleMode(printer::vbTwips);
+        QVERIFY(qAbs(page.CurrentY - (10 * 1440 / 25.4 + lineTwips)) < 1e-6);
+    }
+
     void sizeBelowOnePointIsOnePoint()
     {
         printer::PagePicture page(1000, 1000, 0, 0);
