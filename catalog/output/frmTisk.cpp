@@ -80,10 +80,20 @@ frmTisk::frmTisk() : QDialog(QApplication::activeWindow())
 
 frmTisk::~frmTisk() = default;
 
+int frmTisk::PageCount() const
+{
+    return m_seznam ? m_seznam->Pocet() : int(m_pages.size());
+}
+
 QImage frmTisk::PageImage(int page) const
 {
     if (page < 0 || page >= PageCount())
         return QImage();
+    if (m_seznam) {
+        printer::PagePicture picture(m_scaleWidth, m_scaleHeight, PictureExtraWidth, PictureExtraHeight);
+        m_seznam->Kresli(picture, page);
+        return picture.image();
+    }
     return m_pages[size_t(page)]->image();
 }
 
@@ -115,6 +125,7 @@ void frmTisk::TiskDet(qint32 inter, qint16 poradi)
 void frmTisk::NovyNahled()
 {
     m_pages.clear();
+    m_seznam.reset();
     Stranka = 0;
     const std::unique_ptr<printer::Printer> page = TiskarnaStranky(m_printerName, QString());
     page->Orientation(Orientace == 2 ? printer::vbPRORLandscape : printer::vbPRORPortrait);
@@ -133,7 +144,7 @@ printer::Surface &frmTisk::StrankaNahledu(int i)
 void frmTisk::ZobrazNahled()
 {
     // A drawing that failed before its first page still shows an empty one.
-    if (m_pages.empty())
+    if (PageCount() == 0)
         StrankaNahledu(0);
     Stranka = 0;
     showPage();
@@ -145,7 +156,7 @@ void frmTisk::Prekresli()
     NovyNahled();
     const Stranky nahled = [this](int i) -> printer::Surface & { return StrankaNahledu(i); };
     if (Rezim == 1)
-        KresliSeznam(nahled);
+        NahledSeznamu();
     else if (Rezim == 2)
         KresliDetail(nahled);
     ZobrazNahled();
@@ -178,6 +189,14 @@ void frmTisk::resizeEvent(QResizeEvent *event)
 }
 
 // --- Drawing ---
+
+void frmTisk::NahledSeznamu()
+{
+    auto seznam = std::make_unique<SeznamStran>(*Mrizka, NastaveniSeznamu{Pismo, Orientace, Nadpis});
+    // Declined, the preview shows an empty page.
+    if (seznam->Rozvrhni(m_scaleWidth, m_scaleHeight))
+        m_seznam = std::move(seznam);
+}
 
 bool frmTisk::KresliSeznam(const Stranky &stranka)
 {

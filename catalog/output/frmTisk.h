@@ -53,7 +53,7 @@ public:
     qint32 PoziceY = 0;  // where the detail's last line ended, in millimetres
 
     // The pages of the preview and one as it is drawn.
-    int PageCount() const { return int(m_pages.size()); }
+    int PageCount() const;
     QImage PageImage(int page) const;
 
     // The page view's controls (fra, pic, the scroll bars, the paging buttons, lbl and
@@ -81,6 +81,8 @@ private:
     // Draws the pages of the current print into the preview again.
     void Prekresli();
 
+    // The list laid out for the preview, its pages drawn when shown.
+    void NahledSeznamu();
     // The list on the pages supplied; false when the user declined a list wider than the
     // paper, or after an error it reported.
     bool KresliSeznam(const Stranky &stranka);
@@ -102,6 +104,8 @@ private:
     void cmdTisk_Click();
 
     std::vector<std::unique_ptr<printer::PagePicture>> m_pages;
+    // A list print's pages: a long list would not fit in memory as pictures.
+    std::unique_ptr<SeznamStran> m_seznam;
     double m_scaleWidth = 0;   // twips of the printable area
     double m_scaleHeight = 0;
     QString m_printerName;  // the printer chosen in this window

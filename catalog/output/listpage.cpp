@@ -76,19 +76,40 @@ QString ZkratText(const printer::Surface &surface, const QString &text, double w
     return tabulix::GridReport::FitText(surface, text, width);
 }
 
+SeznamStran::SeznamStran(const SeznamMrizka &mrizka, const NastaveniSeznamu &nastaveni)
+    : m_report(mrizka, nastaveni.Pismo, nastaveni.Nadpis, vzhled())
+{
+}
+
+bool SeznamStran::Rozvrhni(double sirka, double vyska)
+{
+    WaitCursor wait;
+    // Measured apart from any page, so that a declined list leaves its page untouched.
+    printer::PagePicture measure(sirka, vyska, 0, 0, 1000);
+    m_report.Layout(measure);
+    return m_report.Outside().isEmpty() || pokracovat(m_report.Outside());
+}
+
+int SeznamStran::Pocet() const
+{
+    return m_report.PageCount();
+}
+
+void SeznamStran::Kresli(printer::Surface &stranka, int i) const
+{
+    m_report.RenderPage(stranka, i);
+}
+
 bool KresliSeznam(const SeznamMrizka &mrizka, const NastaveniSeznamu &nastaveni, const Stranky &strana)
 {
     WaitCursor wait;
-    tabulix::GridReport report(mrizka, nastaveni.Pismo, nastaveni.Nadpis, vzhled());
+    SeznamStran seznam(mrizka, nastaveni);
     printer::Surface &prvni = strana(0);
-    // Measured apart from the page, so that a declined list leaves the page untouched.
-    printer::PagePicture measure(prvni.ScaleWidth(), prvni.ScaleHeight(), 0, 0, 1000);
-    report.Layout(measure);
-    if (!report.Outside().isEmpty() && !pokracovat(report.Outside()))
+    if (!seznam.Rozvrhni(prvni.ScaleWidth(), prvni.ScaleHeight()))
         return false;
-    for (int i = 0; i < report.PageCount(); ++i) {
-        report.RenderPage(i == 0 ? prvni : strana(i), i);
-        // The window stays drawn while a long list is drawn.
+    for (int i = 0; i < seznam.Pocet(); ++i) {
+        seznam.Kresli(i == 0 ? prvni : strana(i), i);
+        // The window stays drawn while a long list prints.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
     return true;

@@ -40,6 +40,24 @@ struct NastaveniSeznamu {
     QString Nadpis;
 };
 
+// A list laid out on pages of one size; any page is then drawn on its own, so that a
+// preview need hold no more than the page it shows.
+class SeznamStran
+{
+public:
+    SeznamStran(const SeznamMrizka &mrizka, const NastaveniSeznamu &nastaveni);
+    // Lays the list out on pages of that printable area (twips). When columns lie outside
+    // the printable width, asks whether to go on; false when the user answered No.
+    bool Rozvrhni(double sirka, double vyska);
+    // The pages laid out: at least one, even for a grid without rows.
+    int Pocet() const;
+    // Draws page `i` (0 first) on a surface of the size laid out for.
+    void Kresli(printer::Surface &stranka, int i) const;
+
+private:
+    tabulix::GridReport m_report;
+};
+
 // Draws every page of the list on the pages supplied, from the first, whatever page a
 // preview shows; the first page is asked for before anything is drawn and gives the
 // page size. When columns lie outside the printable width, asks whether to go on; false
