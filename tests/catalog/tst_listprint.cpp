@@ -392,8 +392,8 @@ private Q_SLOTS:
         QVERIFY(!text.contains(QStringLiteral("hodnota5")));
     }
 
-    // The settings for a list: no photo size; a larger font and a new heading draw the
-    // pages again.
+    // The settings for a list: no photo size; a larger font, landscape paper and a new
+    // heading draw the pages again.
     void settings()
     {
         fill(120);
@@ -402,7 +402,8 @@ private Q_SLOTS:
             bool asked = false;
             whenShown<frmNastavTisk>(m_scope.get(), [&](frmNastavTisk &d) {
                 asked = true;
-                QVERIFY(!d.txtImgSize->isVisible());
+                for (QWidget *c : std::initializer_list<QWidget *>{d.Label3, d.txtImgSize, d.Label4})
+                    QVERIFY(!c->isVisible());
                 for (QWidget *c : std::initializer_list<QWidget *>{d.cmbPismo, d.opt[0], d.opt[1], d.txtNadpis})
                     QVERIFY(c->isEnabled());
                 QCOMPARE(d.txtNadpis->text(), Nadpis);
@@ -412,11 +413,14 @@ private Q_SLOTS:
                 QTest::mouseClick(d.cmbPismo->lineEdit(), Qt::LeftButton);
                 QTest::keyClick(d.cmbPismo->lineEdit(), Qt::Key_A, Qt::ControlModifier);
                 QTest::keyClicks(d.cmbPismo->lineEdit(), QStringLiteral("20"));
+                QTest::mouseClick(d.opt[1], Qt::LeftButton, {}, QPoint(8, d.opt[1]->height() / 2));
                 QTest::mouseClick(d.cmdOK, Qt::LeftButton);
             });
             QTest::mouseClick(w.cmdNastav, Qt::LeftButton);
             QVERIFY(asked);
             QCOMPARE(w.Pismo, quint8(20));
+            QCOMPARE(w.Orientace, 2);
+            QVERIFY(w.PageImage(0).width() > w.PageImage(0).height());
             QVERIFY2(w.PageCount() > before, qPrintable(QStringLiteral("%1 / %2").arg(w.PageCount()).arg(before)));
             QCOMPARE(w.lbl->text(), QStringLiteral("1/%1").arg(w.PageCount()));
             printPdf(w);
