@@ -72,6 +72,9 @@ frmNastavTisk::frmNastavTisk(frmTisk *tisk) : QDialog(tisk), m_tisk(tisk)
     opt[0] = volba.opt[0];
     opt[1] = volba.opt[1];
     pic = volba.pic;
+    // The window's translation leaves option buttons as they are: these are messages.
+    for (QRadioButton *option : opt)
+        option->setText(PrelozText(option->text()));
 
     cmdOK = new QPushButton(QStringLiteral("18,OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));

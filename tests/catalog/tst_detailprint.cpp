@@ -384,6 +384,8 @@ private Q_SLOTS:
                 QCOMPARE(d.windowTitle(), QStringLiteral("Nastavení tisku"));
                 QVERIFY(!d.cmbPismo->isEnabled());
                 QVERIFY(!d.opt[0]->isEnabled() && !d.opt[1]->isEnabled());
+                QCOMPARE(d.opt[0]->text(), QStringLiteral("Na výšku"));
+                QCOMPARE(d.opt[1]->text(), QStringLiteral("Na šířku"));
                 QVERIFY(!d.txtNadpis->isEnabled());
                 QCOMPARE(d.txtImgSize->text(), QStringLiteral("80"));
                 QTest::mouseClick(d.txtImgSize, Qt::LeftButton);
