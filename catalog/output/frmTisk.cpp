@@ -192,7 +192,7 @@ void frmTisk::resizeEvent(QResizeEvent *event)
 
 void frmTisk::NahledSeznamu()
 {
-    auto seznam = std::make_unique<SeznamStran>(*Mrizka, NastaveniSeznamu{Pismo, Orientace, Nadpis});
+    auto seznam = std::make_unique<SeznamStran>(*Mrizka, NastaveniSeznamu{Pismo, Nadpis});
     // Declined, the preview shows an empty page.
     if (seznam->Rozvrhni(m_scaleWidth, m_scaleHeight))
         m_seznam = std::move(seznam);
@@ -201,7 +201,7 @@ void frmTisk::NahledSeznamu()
 bool frmTisk::KresliSeznam(const Stranky &stranka)
 {
     try {
-        return ::KresliSeznam(*Mrizka, {Pismo, Orientace, Nadpis}, stranka);
+        return ::KresliSeznam(*Mrizka, {Pismo, Nadpis}, stranka);
     } catch (const VbError &e) {
         WaitCursor wait;
         reportPrinterError(e);

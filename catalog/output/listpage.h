@@ -32,11 +32,10 @@ private:
     const FlexGrid &m_grid;
 };
 
-// The print window's settings as the list print uses them: the font size in points, the
-// orientation (1 portrait, any other value landscape) and the heading.
+// The print window's settings as the list print uses them: the font size in points and
+// the heading. The orientation is the pages': the caller supplies them turned.
 struct NastaveniSeznamu {
     quint8 Pismo = 10;
-    qint32 Orientace = 1;
     QString Nadpis;
 };
 

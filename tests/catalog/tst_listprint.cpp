@@ -126,12 +126,13 @@ class TestListPrint : public QObject
         QTest::mouseClick(w.cmdTisk, Qt::LeftButton);
     }
 
-    // The pages drawn by the renderer alone, on pictures of the PDF paper's page.
+    // The pages drawn by the renderer alone, on pictures of the PDF paper's page turned
+    // to the orientation.
     static std::vector<std::unique_ptr<printer::PagePicture>> pictures(const SeznamMrizka &list,
-                                                                       const NastaveniSeznamu &nastaveni)
+                                                                       const NastaveniSeznamu &nastaveni, int orientation)
     {
         auto paper = printer::Printer::pdf(QString());
-        paper->Orientation(nastaveni.Orientace);
+        paper->Orientation(orientation);
         std::vector<std::unique_ptr<printer::PagePicture>> pages;
         KresliSeznam(list, nastaveni, [&](int i) -> printer::Surface & {
             while (int(pages.size()) <= i)
@@ -444,13 +445,13 @@ private Q_SLOTS:
     {
         QFETCH(int, size);
         QFETCH(int, orientation);
-        const NastaveniSeznamu nastaveni{quint8(size), orientation, Nadpis};
+        const NastaveniSeznamu nastaveni{quint8(size), Nadpis};
         auto paper = printer::Printer::pdf(QString());
         paper->Orientation(orientation);
         const double footerTop = std::floor(paper->ScaleHeight() * 0.995 - 400);
         const auto pagesFor = [&](int rows) {
             fill(rows);
-            return pictures(*m_list, nastaveni);
+            return pictures(*m_list, nastaveni, orientation);
         };
         // The fewest rows that take a second page.
         int low = 1, high = 400;
