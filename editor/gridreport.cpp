@@ -38,11 +38,60 @@ QString cut(const QString &text, qsizetype length)
     return text.left(end);
 }
 
+// The control as a listing sees it: deleted rows and the empty placeholder are no rows.
+class ControlGrid : public ReportGrid
+{
+public:
+    explicit ControlGrid(const VarnexEditUni &grid) : m_grid(grid) {}
+    int Rows() const override { return m_grid.Rows(); }
+    int Cols() const override { return m_grid.Cols(); }
+    QString TextMatrix(int row, int col) const override { return m_grid.TMatrix(row, col); }
+    double ColWidth(int col) const override { return m_grid.ColWidth(col); }
+    int ColAlignment(int col) const override { return m_grid.ColAlign(col); }
+    bool LiveRow(int row) const override { return m_grid.LiveRow(row); }
+
+private:
+    const VarnexEditUni &m_grid;
+};
+
+ReportStyle controlStyle()
+{
+    ReportStyle style;
+    style.countLabel = PrelozText(QStringLiteral("449,Vytištěno záznamů:"));
+    style.pageLabel = PrelozText(QStringLiteral("450,Strana"));
+    return style;
+}
+
 }  // namespace
 
-GridReport::GridReport(const VarnexEditUni &grid, int pismo, const QString &nadpis)
-    : m_grid(grid), m_pismo(std::clamp(pismo, MinPismo, MaxPismo)), m_nadpis(nadpis)
+ReportGrid::~ReportGrid() = default;
+
+bool ReportGrid::LiveRow(int) const
 {
+    return true;
+}
+
+GridReport::GridReport(const VarnexEditUni &grid, int pismo, const QString &nadpis)
+    : m_own(std::make_unique<ControlGrid>(grid)), m_grid(*m_own), m_style(controlStyle()),
+      m_pismo(std::clamp(pismo, MinPismo, MaxPismo)), m_nadpis(nadpis)
+{
+}
+
+GridReport::GridReport(const ReportGrid &grid, int pismo, const QString &nadpis, ReportStyle style)
+    : m_grid(grid), m_style(std::move(style)), m_pismo(std::clamp(pismo, MinPismo, MaxPismo)), m_nadpis(nadpis)
+{
+}
+
+GridReport::~GridReport() = default;
+
+double GridReport::printableWidth(const printer::Surface &s) const
+{
+    return s.ScaleWidth() * m_style.widthShare;
+}
+
+double GridReport::footerTop(const printer::Surface &s) const
+{
+    return std::floor(s.ScaleHeight() * m_style.heightShare - FooterTop);
 }
 
 QString GridReport::FitText(const printer::Surface &surface, const QString &text, double width)
@@ -93,7 +142,7 @@ QString GridReport::FitText(const printer::Surface &surface, const QString &text
 
 void GridReport::Layout(printer::Surface &measure)
 {
-    const double sw = measure.ScaleWidth();
+    const double sw = printableWidth(measure);
     const int cols = m_grid.Cols();
     setFont(measure, m_pismo, false);
     m_vyskaRadku = qRound(measure.TextHeight());
@@ -109,15 +158,16 @@ void GridReport::Layout(printer::Surface &measure)
         const double w0 = m_grid.ColWidth(c);
         if (w0 < 1)
             continue;
-        const double w = std::min(w0, sw - x);
+        const double w = std::min(w0, std::floor(sw - x));
+        const bool right = m_style.alignRight && m_grid.ColAlignment(c) == 7;
         if (w != w0 || !m_outside.isEmpty()) {
             if (!stopped && w > probe && w >= 1)
-                m_columns.push_back({c, x, w});
+                m_columns.push_back({c, x, w, right});
             stopped = true;
-            m_outside << QLatin1Char('\'') + m_grid.TMatrix(0, c).trimmed() + QLatin1Char('\'');
+            m_outside << QLatin1Char('\'') + m_grid.TextMatrix(0, c).trimmed() + QLatin1Char('\'');
             continue;
         }
-        m_columns.push_back({c, x, w});
+        m_columns.push_back({c, x, w, right});
         x += w;
         if (x + ColumnGap < sw)
             x += ColumnGap;
@@ -131,7 +181,7 @@ void GridReport::Layout(printer::Surface &measure)
         if (m_grid.LiveRow(r))
             m_rows.push_back(r);
 
-    m_limit = measure.ScaleHeight() - FooterClearance;
+    m_limit = footerTop(measure) + FooterTop - FooterClearance;
     m_rowsTop[0] = headsBottom(measure, pageHead(measure, true));
     m_rowsTop[1] = headsBottom(measure, pageHead(measure, false));
     setFont(measure, m_pismo, false);
@@ -149,6 +199,11 @@ void GridReport::Layout(printer::Surface &measure)
         next += count;
         y = top + double(count) * m_vyskaRadku;
     }
+    // Without rows the page shows the heads and the count 0.
+    if (m_pages.empty() && m_style.emptyPage) {
+        m_pages.push_back({0, 0});
+        y = m_rowsTop[0];
+    }
     // A count line that would reach the footer goes to a page of its own.
     if (!m_pages.empty() && y + countBlock > m_limit)
         m_pages.push_back({m_rows.size(), 0});
@@ -159,11 +214,11 @@ double GridReport::pageHead(printer::Surface &s, bool first) const
     s.CurrentX = 0;
     s.CurrentY = 0;
     setFont(s, 9, false);
-    s.Print();
+    s.Print(m_style.brand);
     if (first) {
         s.Print();
         setFont(s, std::max(11, m_pismo), true);
-        s.CurrentX = std::floor((s.ScaleWidth() - s.TextWidth(m_nadpis)) / 2);
+        s.CurrentX = std::floor((printableWidth(s) - s.TextWidth(m_nadpis)) / 2);
         s.Print(m_nadpis);
         s.Print();
     }
@@ -182,29 +237,23 @@ void GridReport::RenderPage(printer::Surface &s, int page) const
 {
     if (page < 0 || page >= PageCount())
         return;
-    const double sw = s.ScaleWidth();
+    const double sw = printableWidth(s);
     const double headsY = pageHead(s, page == 0);
 
     // Column heads in bold, the line under them.
     setFont(s, m_pismo, true);
-    for (const Column &c : m_columns) {
-        s.CurrentX = c.x;
-        s.CurrentY = headsY;
-        s.Print(FitText(s, m_grid.TMatrix(0, c.col), c.width));
-    }
+    for (const Column &c : m_columns)
+        cell(s, c, headsY, m_grid.TextMatrix(0, c.col));
     const double lineY = headsBottom(s, headsY) - 70;
     s.Line(0, lineY, sw, lineY);
 
-    // The rows, each cell left-aligned at its column's start, in one line.
+    // The rows, each cell in one line.
     setFont(s, m_pismo, false);
     const Page &p = m_pages[size_t(page)];
     double y = lineY + 70;
     for (size_t i = p.first; i < p.first + p.count; ++i) {
-        for (const Column &c : m_columns) {
-            s.CurrentX = c.x;
-            s.CurrentY = y;
-            s.Print(FitText(s, m_grid.TMatrix(m_rows[i], c.col), c.width));
-        }
+        for (const Column &c : m_columns)
+            cell(s, c, y, m_grid.TextMatrix(m_rows[i], c.col));
         y += m_vyskaRadku;
     }
 
@@ -212,19 +261,25 @@ void GridReport::RenderPage(printer::Surface &s, int page) const
         s.Line(0, y + 30, sw, y + 30);
         s.CurrentX = 0;
         s.CurrentY = y + 100;
-        s.Print(PrelozText(QStringLiteral("449,Vytištěno záznamů:")).trimmed() + QLatin1Char(' ')
-                + QString::number(Printed()));
+        s.Print(m_style.countLabel.trimmed() + QLatin1Char(' ') + QString::number(Printed()));
     }
     footer(s, page);
 }
 
+void GridReport::cell(printer::Surface &s, const Column &c, double y, const QString &text) const
+{
+    const QString shown = FitText(s, text, c.width);
+    s.CurrentX = c.right ? c.x + c.width - s.TextWidth(shown) : c.x;
+    s.CurrentY = y;
+    s.Print(shown);
+}
+
 void GridReport::footer(printer::Surface &s, int page) const
 {
-    setFont(s, 8, false);
-    const double sw = s.ScaleWidth();
-    const double fy = std::floor(s.ScaleHeight() - FooterTop);
-    const QString label = PrelozText(QStringLiteral("450,Strana")).trimmed() + QStringLiteral("  ")
-                          + QString::number(page + 1);
+    setFont(s, m_style.footerSize, false);
+    const double sw = printableWidth(s);
+    const double fy = footerTop(s);
+    const QString label = m_style.pageLabel.trimmed() + QStringLiteral("  ") + QString::number(page + 1);
     const double lw = s.TextWidth(label);
     const double lx = std::floor((sw - lw) / 2);
     // The side lines run through the middle of the label's own line.

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <vector>
 
 class VarnexEditUni;
@@ -12,12 +13,40 @@ namespace printer { class Printer; class Surface; }
 
 namespace tabulix {
 
-// The listing of a table editor control laid out on pages: the column heads and the
-// live data rows (deleted rows and the empty placeholder are neither printed nor
-// counted), a page head with the heading on the first page, a footer with the page
-// number and the date, and the count line after the last row. The layout is made once
-// for a page size; any page is then drawn on its own, into a page picture or onto the
-// printer, with the same code.
+// What a listing reads of a grid, with the meaning of a flex grid: row 0 holds the
+// column captions, rows 1 to Rows() - 1 the data; widths in twips, below 1 hidden;
+// alignment 7 is right-aligned.
+class TABULIX_EXPORT ReportGrid
+{
+public:
+    virtual ~ReportGrid();
+    virtual int Rows() const = 0;
+    virtual int Cols() const = 0;
+    virtual QString TextMatrix(int row, int col) const = 0;
+    virtual double ColWidth(int col) const = 0;
+    virtual int ColAlignment(int col) const = 0;
+    // A row the grid still holds but no longer counts (a deleted one) is neither
+    // printed nor counted.
+    virtual bool LiveRow(int row) const;
+};
+
+// How a listing looks where its hosts differ. The defaults are the control's own.
+struct ReportStyle {
+    QString brand;               // the page head's first line, at 9 points
+    double widthShare = 1;       // the printable width as a share of the page's
+    double heightShare = 1;      // the footer sits 400 above this share of the page's height
+    double footerSize = 8;
+    bool alignRight = false;     // a column of alignment 7 prints flush with its right edge
+    bool emptyPage = false;      // a grid without rows still prints a page with the count 0
+    QString countLabel;          // before the number of printed rows
+    QString pageLabel;           // before the page number in the footer
+};
+
+// The listing of a grid laid out on pages: the column heads and the data rows, a page
+// head with the heading on the first page, a footer with the page number and the date,
+// and the count line after the last row. The layout is made once for a page size; any
+// page is then drawn on its own, into a page picture or onto the printer, with the same
+// code, so a page's head and number never depend on what was drawn before it.
 class TABULIX_EXPORT GridReport
 {
 public:
@@ -28,14 +57,20 @@ public:
 
     // `nadpis` is the heading as it is to print (the caller puts the host's caption in
     // for an empty one).
+    // The control's listing: its live rows, in its own look and texts.
     GridReport(const VarnexEditUni &grid, int pismo, const QString &nadpis);
+    GridReport(const ReportGrid &grid, int pismo, const QString &nadpis, ReportStyle style);
+    ~GridReport();
+    GridReport(const GridReport &) = delete;
+    GridReport &operator=(const GridReport &) = delete;
 
     // Lays the listing out on pages of the surface's size, measuring with its fonts.
     void Layout(printer::Surface &measure);
     // The heads of the columns that do not fit on the paper, each in apostrophes,
     // joined by ","; empty when everything fits.
     QString Outside() const { return m_outside.join(QLatin1Char(',')); }
-    // Pages of the listing; 0 when there is no row to print.
+    // Pages of the listing; 0 when there is no row to print (unless the style asks for
+    // a page all the same).
     int PageCount() const { return int(m_pages.size()); }
     int Printed() const { return int(m_rows.size()); }
     // The data rows on a page (0 on a page that holds only the count line).
@@ -58,7 +93,8 @@ private:
     struct Column {
         int col;
         double x;
-        double width;  // as the grid holds it
+        double width;  // as the grid holds it, or what is left of the paper
+        bool right;
     };
     struct Page {
         size_t first;
@@ -67,8 +103,13 @@ private:
     double pageHead(printer::Surface &s, bool first) const;
     double headsBottom(printer::Surface &s, double y) const;
     void footer(printer::Surface &s, int page) const;
+    void cell(printer::Surface &s, const Column &c, double y, const QString &text) const;
+    double printableWidth(const printer::Surface &s) const;
+    double footerTop(const printer::Surface &s) const;
 
-    const VarnexEditUni &m_grid;
+    std::unique_ptr<ReportGrid> m_own;  // the control's view of itself
+    const ReportGrid &m_grid;
+    ReportStyle m_style;
     int m_pismo;
     QString m_nadpis;
     std::vector<int> m_rows;  // the rows to print

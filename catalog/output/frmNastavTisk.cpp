@@ -126,7 +126,7 @@ bool frmNastavTisk::txtImgSize_Validate()
         // No photo size at all: the one in force stays.
         const int current = m_tisk->ImgSize > 0 && m_tisk->ImgSize <= NejvetsiObrazek ? m_tisk->ImgSize : 80;
         txtImgSize->setText(QString::number(current));
-        MsgBox(PrelozText(QStringLiteral("497,Velikost obrázku musí být alespoň 1 mm.")), vbInformation, windowTitle());
+        MsgBox(PrelozText(QStringLiteral("489,Velikost obrázku musí být alespoň 1 mm.")), vbInformation, windowTitle());
         return false;
     }
     txtImgSize->setText(QString::number(size));
@@ -138,7 +138,7 @@ void frmNastavTisk::cmdOK_Click()
     bool whole = false;
     const int pismo = cmbPismo->currentText().trimmed().toInt(&whole);
     if (!whole || pismo < NejmensiPismo || pismo > NejvetsiPismo) {
-        MsgBox(PrelozText(QStringLiteral("498,Velikost písma musí být celé číslo od 5 do 36.")), vbInformation,
+        MsgBox(PrelozText(QStringLiteral("490,Velikost písma musí být celé číslo od 5 do 36.")), vbInformation,
                windowTitle());
         cmbPismo->setFocus();
         cmbPismo->lineEdit()->selectAll();

@@ -76,11 +76,30 @@ frmTisk::frmTisk() : QDialog(QApplication::activeWindow())
 
 frmTisk::~frmTisk() = default;
 
+int frmTisk::PageCount() const
+{
+    return m_seznam ? m_seznam->Pocet() : int(m_pages.size());
+}
+
 QImage frmTisk::PageImage(int page) const
 {
     if (page < 0 || page >= PageCount())
         return QImage();
+    if (m_seznam) {
+        printer::PagePicture picture(m_scaleWidth, m_scaleHeight, PictureExtraWidth, PictureExtraHeight);
+        m_seznam->Kresli(picture, page);
+        return picture.image();
+    }
     return m_pages[size_t(page)]->image();
+}
+
+void frmTisk::Tisk(const SeznamMrizka &grid, const QString &heading)
+{
+    Rezim = 1;
+    Mrizka = &grid;
+    Nadpis = heading;
+    Prekresli();
+    exec();
 }
 
 void frmTisk::TiskDet(qint32 inter, qint16 poradi)
@@ -102,6 +121,7 @@ void frmTisk::TiskDet(qint32 inter, qint16 poradi)
 void frmTisk::NovyNahled()
 {
     m_pages.clear();
+    m_seznam.reset();
     Stranka = 0;
     const std::unique_ptr<printer::Printer> page = TiskarnaStranky(m_printerName, QString());
     page->Orientation(Orientace == 2 ? printer::vbPRORLandscape : printer::vbPRORPortrait);
@@ -120,7 +140,7 @@ printer::Surface &frmTisk::StrankaNahledu(int i)
 void frmTisk::ZobrazNahled()
 {
     // A drawing that failed before its first page still shows an empty one.
-    if (m_pages.empty())
+    if (PageCount() == 0)
         StrankaNahledu(0);
     Stranka = 0;
     showPage();
@@ -131,7 +151,9 @@ void frmTisk::Prekresli()
 {
     NovyNahled();
     const Stranky nahled = [this](int i) -> printer::Surface & { return StrankaNahledu(i); };
-    if (Rezim == 2)
+    if (Rezim == 1)
+        NahledSeznamu();
+    else if (Rezim == 2)
         KresliDetail(nahled);
     ZobrazNahled();
 }
@@ -163,6 +185,25 @@ void frmTisk::resizeEvent(QResizeEvent *event)
 }
 
 // --- Drawing ---
+
+void frmTisk::NahledSeznamu()
+{
+    auto seznam = std::make_unique<SeznamStran>(*Mrizka, NastaveniSeznamu{Pismo, Nadpis});
+    // Declined, the preview shows an empty page.
+    if (seznam->Rozvrhni(m_scaleWidth, m_scaleHeight))
+        m_seznam = std::move(seznam);
+}
+
+bool frmTisk::KresliSeznam(const Stranky &stranka)
+{
+    try {
+        return ::KresliSeznam(*Mrizka, {Pismo, Nadpis}, stranka);
+    } catch (const VbError &e) {
+        WaitCursor wait;
+        reportPrinterError(e);
+        return false;
+    }
+}
 
 bool frmTisk::KresliDetail(const Stranky &stranka)
 {
@@ -286,6 +327,8 @@ void frmTisk::cmdTisk_Click()
     if (!VyberTiskarnu())
         return;
     // Every copy starts at the first page, whatever page the preview shows.
-    if (Rezim == 2)
+    if (Rezim == 1)
+        Tiskni([this](const Stranky &stranka) { return KresliSeznam(stranka); });
+    else if (Rezim == 2)
         Tiskni([this](const Stranky &stranka) { return KresliDetail(stranka); });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "output/listpage.h"
 #include "output/stranky.h"
 #include "pageview.h"
 
@@ -32,6 +33,9 @@ public:
     static frmTisk *Loaded();
     ~frmTisk() override;
 
+    // The list print of a grid under a heading; returns when the user has closed the
+    // window. The grid must stay as it is until then.
+    void Tisk(const SeznamMrizka &grid, const QString &heading);
     // The detail print of record `inter` with its attachment `poradi` as the photo (0:
     // none); returns when the user has closed the window.
     void TiskDet(qint32 inter, qint16 poradi);
@@ -44,13 +48,14 @@ public:
 
     qint16 Stranka = 0;  // the page shown, from 0
     quint8 Rezim = 0;    // 1 list print, 2 detail print
+    const SeznamMrizka *Mrizka = nullptr;
     qint32 TiskInter = 0;
     qint16 TiskPoradi = 0;
     QString PuvodniTiskarna;
     qint32 PoziceY = 0;  // where the detail's last line ended, in millimetres
 
     // The pages of the preview and one as it is drawn.
-    int PageCount() const { return int(m_pages.size()); }
+    int PageCount() const;
     QImage PageImage(int page) const;
 
     // The page view's controls (fra, pic, the scroll bars, the paging buttons, lbl and
@@ -78,6 +83,11 @@ private:
     // Draws the pages of the current print into the preview again.
     void Prekresli();
 
+    // The list laid out for the preview, its pages drawn when shown.
+    void NahledSeznamu();
+    // The list on the pages supplied; false when the user declined a list wider than the
+    // paper, or after an error it reported.
+    bool KresliSeznam(const Stranky &stranka);
     // The detail on the pages supplied; false after an error it reported.
     bool KresliDetail(const Stranky &stranka);
 
@@ -96,6 +106,8 @@ private:
     void cmdTisk_Click();
 
     std::vector<std::unique_ptr<printer::PageRecording>> m_pages;
+    // A list print's pages, laid out once and each drawn when it is shown.
+    std::unique_ptr<SeznamStran> m_seznam;
     double m_scaleWidth = 0;   // twips of the printable area
     double m_scaleHeight = 0;
     QString m_printerName;  // the printer chosen in this window

@@ -9,6 +9,7 @@
 #include "pageview.h"
 #include "pdftools.h"
 #include "previewfixture.h"
+#include "printfixture.h"
 #include "printchooser.h"
 #include "printer.h"
 #include "system.h"
@@ -101,17 +102,10 @@ class TestDetailPrint : public QObject
     void openDetail(qint32 inter, qint16 poradi, const std::function<void(frmTisk &)> &steps, qint16 imgSize = 0)
     {
         showOverview();
-        bool ran = false;
-        whenShown<frmTisk>(m_scope.get(), [&](frmTisk &w) {
-            steps(w);
-            ran = true;
-            if (frmTisk::Loaded())
-                QTest::mouseClick(w.cmdKonec, Qt::LeftButton);
+        inPrintPreview(m_scope.get(), steps, [&](frmTisk &w) {
+            w.ImgSize = imgSize;
+            w.TiskDet(inter, poradi);
         });
-        frmTisk::Form().ImgSize = imgSize;
-        frmTisk::Form().TiskDet(inter, poradi);
-        QVERIFY(ran);
-        QTRY_VERIFY(!frmTisk::Loaded());
     }
 
     QString longNote(int lines)
