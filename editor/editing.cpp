@@ -375,8 +375,13 @@ bool VarnexEditUni::editorEvent(QObject *watched, QEvent *event)
         }
         const QString text = key->text();
         // Typed characters go in through the library's own insertion; the keys that type
-        // nothing (arrows, Backspace, Delete) keep their usual work in the box.
-        if (!text.isEmpty() && text.at(0).unicode() >= 32 && text.at(0).unicode() != 0x7F) {
+        // nothing (arrows, Backspace, Delete) keep their usual work in the box. So do the
+        // Ctrl chords (select all, copy, paste, undo …): some platforms hand them the
+        // letter as their text, and that letter is no typing. Ctrl+Alt stays typing, being
+        // AltGr on Windows.
+        const Qt::KeyboardModifiers chord = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+        if (!text.isEmpty() && text.at(0).unicode() >= 32 && text.at(0).unicode() != 0x7F
+            && chord != Qt::ControlModifier) {
             qint16 ascii = qint16(text.at(0).unicode());
             tabulix::KeyPressInsert(editor, ascii, -1);
             return true;

@@ -165,16 +165,15 @@ void KeyPressInsert(QWidget *box, qint16 &keyAscii, const qint16 &override)
     // typing ahead of the selection garbled a text retyped over a refused one, and the
     // editors select a refused text whole for the user to type over. The length limit
     // counts the text as it is after the replacement.
-    const QString text = edit->text();
-    const int at = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
     const int replaced = edit->hasSelectedText() ? edit->selectionLength() : 0;
     const int maxLength = edit->maxLength();
-    if (maxLength > 0 && text.size() - replaced >= maxLength) {
+    if (maxLength > 0 && edit->text().size() - replaced >= maxLength) {
         sys::Beep(0, 0);
         return;
     }
-    edit->setText(text.left(at) + QChar(char16_t(key)) + text.mid(at + replaced));
-    edit->setCursorPosition(at + 1);
+    // Inserted as the box's own edit, not by rewriting its text: rewriting would wipe
+    // the box's undo history, and Ctrl+Z would undo nothing typed.
+    edit->insert(QString(QChar(char16_t(key))));
 }
 
 }  // namespace tabulix

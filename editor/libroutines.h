@@ -50,8 +50,8 @@ TABULIX_EXPORT void PrelozFormular(QWidget *window, const quint8 &flag = 0);
 // Types one character into a text box or an editable combo box as the library's
 // editors do: the key argument is consumed (set to 0); `override` >= 0 is the key to
 // type instead. Control characters type nothing; a full box (MaxLength reached) beeps.
-// The character goes in at the cursor, or takes the place of a selection; the limit
-// counts the text as it is after that.
+// The character goes in at the cursor, or takes the place of a selection, as an edit
+// of the box's own that Ctrl+Z takes back; the limit counts the text as it is after that.
 TABULIX_EXPORT void KeyPressInsert(QWidget *box, qint16 &keyAscii, const qint16 &override = -1);
 
 }  // namespace tabulix

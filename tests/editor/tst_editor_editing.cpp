@@ -1,6 +1,6 @@
 // In-cell editing in update mode, driven with keys and the mouse on a shown host: the
-// editors, the commit by type with its events in order, vetoes, the update flag, the
-// row state and the check-box toggle.
+// editors and the usual editing keys in them, the commit by type with its events in
+// order, vetoes, the update flag, the row state and the check-box toggle.
 #include "VarnexEditUni.h"
 #include "cellentry.h"
 #include "grid.h"
@@ -9,11 +9,14 @@
 #include "testhost.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFrame>
 #include <QLineEdit>
 #include <QTableView>
 #include <QtTest>
+
+#include <algorithm>
 
 namespace {
 
@@ -27,6 +30,48 @@ QString row(const QString &key, const QString &name, const QString &check = QStr
 QLineEdit *txtEdit(VarnexEditUni *e) { return e->findChild<QLineEdit *>(QStringLiteral("txtEdit")); }
 QFrame *fraTxt(VarnexEditUni *e) { return e->findChild<QFrame *>(QStringLiteral("fraTxt")); }
 
+// One step of the user's in an editor: a key with its modifiers (and the text it
+// carries, when it is not the key's own), or text typed a key at a time.
+struct Step {
+    QKeyCombination key;
+    QString text;
+    QString typed;
+};
+using Steps = QList<Step>;
+Step chord(QKeyCombination key, const QString &text = QString()) { return {key, text, QString()}; }
+Step type(const QString &text) { return {QKeyCombination(), QString(), text}; }
+
+// A Ctrl+letter chord, which some platforms hand over with a control character as its text.
+bool ctrlLetter(const Step &step)
+{
+    const Qt::Key key = step.key.key();
+    return step.text.isEmpty() && key >= Qt::Key_A && key <= Qt::Key_Z
+           && (step.key.keyboardModifiers() & (Qt::ControlModifier | Qt::AltModifier)) == Qt::ControlModifier;
+}
+
+// Sends the steps to whichever widget has the focus. A Ctrl+letter chord carries the
+// text the platform gives it: X11 and Windows a control character, others (and the
+// test library's own key events) the letter itself.
+void perform(const Steps &steps, bool controlCharacter)
+{
+    for (const Step &step : steps) {
+        if (!step.typed.isEmpty()) {
+            typeKeys(step.typed);
+            continue;
+        }
+        QWidget *target = QApplication::focusWidget();
+        QVERIFY(target);
+        const Qt::Key key = step.key.key();
+        const Qt::KeyboardModifiers modifiers = step.key.keyboardModifiers();
+        if (!step.text.isEmpty())
+            QTest::sendKeyEvent(QTest::Click, target, key, step.text, modifiers);
+        else if (controlCharacter && ctrlLetter(step))
+            QTest::sendKeyEvent(QTest::Click, target, key, QString(QChar(char16_t(key - Qt::Key_A + 1))), modifiers);
+        else
+            QTest::keyClick(target, key, modifiers);
+    }
+}
+
 // Makes a cell current without reporting it, as the user's starting point.
 void startAt(VarnexEditUni *e, int r, int c)
 {
@@ -36,6 +81,8 @@ void startAt(VarnexEditUni *e, int r, int c)
 }
 
 }  // namespace
+
+Q_DECLARE_METATYPE(Steps)
 
 class TestEditorEditing : public QObject
 {
@@ -260,6 +307,89 @@ private Q_SLOTS:
         QCOMPARE(m_beeps, 1);
         QTest::keyClick(txtEdit(e), Qt::Key_Return);
         QCOMPARE(e->TMatrix(1, 3), QStringLiteral("15.04.2026"));
+    }
+
+    void standardEditingKeys_data()
+    {
+        QTest::addColumn<bool>("codeList");
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<Steps>("steps");
+        QTest::addColumn<bool>("controlCharacter");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<int>("beeps");
+        const QString full = QStringLiteral("Šroub ").repeated(8) + QStringLiteral("M6");  // the column's 50
+        struct Case {
+            const char *name;
+            bool codeList;
+            QString cell;
+            Steps steps;
+            QString result;
+            int beeps = 0;
+        };
+        const QList<Case> cases = {
+            {"select all, type over", false, "Šroub", {chord(Qt::CTRL | Qt::Key_A), type("Rok")}, "Rok"},
+            {"select all of a full cell, type over", false, full, {chord(Qt::CTRL | Qt::Key_A), type("Rok")}, "Rok"},
+            {"copy, paste at the end", false, "Šroub",
+             {chord(Qt::CTRL | Qt::Key_A), chord(Qt::CTRL | Qt::Key_C), chord(Qt::Key_End),
+              chord(Qt::CTRL | Qt::Key_V)},
+             "ŠroubŠroub"},
+            {"cut, type, paste", false, "Šroub",
+             {chord(Qt::SHIFT | Qt::Key_Home), chord(Qt::CTRL | Qt::Key_X), type("M6 "), chord(Qt::CTRL | Qt::Key_V)},
+             "M6 Šroub"},
+            {"undo typing", false, "Šroub", {type("ek"), chord(Qt::CTRL | Qt::Key_Z)}, "Šroub"},
+            {"undo typing over a selection", false, "Šroub",
+             {chord(Qt::CTRL | Qt::Key_A), type("Rok"), chord(Qt::CTRL | Qt::Key_Z)}, "Šroub"},
+            {"undo, redo", false, "Šroub",
+             {type("ek"), chord(Qt::CTRL | Qt::Key_Z), chord(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}, "Šroubek"},
+            {"home, type", false, "Šroub", {chord(Qt::Key_Home), type("M6 ")}, "M6 Šroub"},
+            {"shift+home over a part, type", false, "Šroub",
+             {chord(Qt::Key_Left), chord(Qt::Key_Left), chord(Qt::SHIFT | Qt::Key_Home), type("Mat")}, "Matub"},
+            {"code list: select all, type over", true, "Brno", {chord(Qt::CTRL | Qt::Key_A), type("Praha")}, "Praha"},
+            {"code list: cut, type, paste", true, "Brno",
+             {chord(Qt::SHIFT | Qt::Key_Home), chord(Qt::CTRL | Qt::Key_X), type("P"), chord(Qt::CTRL | Qt::Key_V)},
+             "PBrno"},
+            {"code list: undo typing", true, "Brno", {type("ek"), chord(Qt::CTRL | Qt::Key_Z)}, "Brno"},
+            // AltGr arrives on Windows as Ctrl+Alt, and it types: "@" on a Czech keyboard,
+            // through the column's insertion with its beep at the limit.
+            {"AltGr character", false, "Šroub", {chord(Qt::CTRL | Qt::ALT | Qt::Key_V, "@")}, "Šroub@"},
+            {"AltGr character in a full cell", false, full, {chord(Qt::CTRL | Qt::ALT | Qt::Key_V, "@")}, full, 1},
+        };
+        for (const Case &c : cases) {
+            QTest::addRow("%s", c.name) << c.codeList << c.cell << c.steps << false << c.result << c.beeps;
+            if (std::any_of(c.steps.begin(), c.steps.end(), ctrlLetter))
+                QTest::addRow("%s, control character", c.name)
+                    << c.codeList << c.cell << c.steps << true << c.result << c.beeps;
+        }
+    }
+    void standardEditingKeys()
+    {
+        // The keys a user edits a cell's text with do their usual work in either editor;
+        // typing goes on through the column's own insertion after them.
+        QFETCH(bool, codeList);
+        QFETCH(QString, cell);
+        QFETCH(Steps, steps);
+        QFETCH(bool, controlCharacter);
+        QFETCH(QString, result);
+        QFETCH(int, beeps);
+        open([codeList](TestHost &h) { h.nameCodeList = codeList; });
+        if (codeList) {
+            e->CiselnikNapln(1, QStringLiteral("Praha"), QStringLiteral("PHA"));
+            e->CiselnikNapln(1, QStringLiteral("Brno"), QStringLiteral("BRN"));
+        }
+        QGuiApplication::clipboard()->clear();
+        e->TMatrix(1, 1, cell);
+        startAt(e, 1, 1);
+        // Enter opens the editor on the cell's text with the cursor at its end.
+        QTest::keyClick(g->view(), Qt::Key_Return);
+        QVERIFY(e->Editing());
+        QLineEdit *box = codeList ? e->findChild<QComboBox *>(QStringLiteral("cmbEdit"))->lineEdit() : txtEdit(e);
+        QCOMPARE(box->text(), cell);
+        perform(steps, controlCharacter);
+        QCOMPARE(box->text(), result);
+        QCOMPARE(m_beeps, beeps);
+        pressKey(Qt::Key_Return);
+        QVERIFY(!e->Editing());
+        QCOMPARE(e->TMatrix(1, 1), result);
     }
 
     void rowStateOfAnAddedRowStays()
