@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Oskal needs, where it is missing (Debian 12).
 set -euo pipefail
-packages=(build-essential cmake ninja-build qt6-base-dev libsqlite3-dev sqlite3 libxcb-xkb-dev fonts-liberation fonts-wqy-microhei xvfb xauth xdotool poppler-utils)
+packages=(build-essential cmake ninja-build qt6-base-dev qt6-translations-l10n libsqlite3-dev sqlite3 libxcb-xkb-dev fonts-liberation fonts-wqy-microhei xvfb xauth xdotool poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")

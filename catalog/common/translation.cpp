@@ -9,16 +9,21 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QRadioButton>
 #include <QTabBar>
+#include <QTranslator>
+
+#include <memory>
 
 QString PrelozText(QString &text)
 {
@@ -42,6 +47,25 @@ int NactenyJazyk(const QString &jazyk)
 {
     const double number = vbVal(jazyk);
     return number == 1 ? 1 : number == 2 ? 2 : 3;
+}
+
+void NastavJazykQt(const QString &jazyk)
+{
+    static QTranslator *installed = nullptr;
+    if (installed) {
+        QCoreApplication::removeTranslator(installed);
+        delete installed;
+        installed = nullptr;
+    }
+    const int number = NactenyJazyk(jazyk);
+    if (number == 2)
+        return;
+    auto translator = std::make_unique<QTranslator>();
+    const QString file = number == 1 ? QStringLiteral("qtbase_cs") : QStringLiteral("qtbase_zh_CN");
+    // Without Qt's translations the boxes keep their English buttons; nothing else depends on them.
+    if (translator->load(file, QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+        && QCoreApplication::installTranslator(translator.get()))
+        installed = translator.release();
 }
 
 void NactiPreklady(const QString &languageDatabase, const QString &jazyk, MessageList &list)

@@ -218,6 +218,7 @@ std::optional<int> Main(const QString &programFile, const QStringList &arguments
     Preklady = std::make_unique<MessageList>();
     if (Fso.FileExists(AppPath + QStringLiteral("Lang.mdb")))
         NactiPreklady(AppPath + QStringLiteral("Lang.mdb"), Jazyk, *Preklady);
+    NastavJazykQt(Jazyk);
 
     // 3. One instance at a time, but for the restart after registering the controls.
     Restart = arguments.join(QLatin1Char(' ')).toUpper() == QLatin1String("R");

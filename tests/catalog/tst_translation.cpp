@@ -13,6 +13,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -134,6 +135,31 @@ private Q_SLOTS:
     }
 
     // Rows are taken by position; an entry that is empty falls back to the Czech text.
+    // The boxes' own buttons speak the program's language, and a later choice replaces an
+    // earlier one.
+    void qtButtonsFollowTheLanguage_data()
+    {
+        QTest::addColumn<QString>("jazyk");
+        QTest::addColumn<QString>("yes");
+        QTest::addColumn<QString>("no");
+        QTest::newRow("Czech") << "1" << "&Ano" << "&Ne";
+        QTest::newRow("English") << "2" << "&Yes" << "&No";
+        QTest::newRow("Chinese") << "3" << "是(&Y)" << "否(&N)";
+    }
+    void qtButtonsFollowTheLanguage()
+    {
+        QFETCH(QString, jazyk);
+        QFETCH(QString, yes);
+        QFETCH(QString, no);
+        NastavJazykQt(QStringLiteral("3"));
+        NastavJazykQt(jazyk);
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(box.button(QMessageBox::Yes)->text(), yes);
+        QCOMPARE(box.button(QMessageBox::No)->text(), no);
+        NastavJazykQt(QStringLiteral("2"));
+    }
+
     void lookupByPosition()
     {
         QTemporaryDir dir;
