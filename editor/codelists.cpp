@@ -104,8 +104,12 @@ void CodeLists::Fill(QComboBox *box, int column, dao::Database *db, const QStrin
     box->clear();
     for (const Entry &e : Entries(column, db))
         box->addItem(e.value, e.code);
-    if (box->isEditable())
+    if (box->isEditable()) {
+        // The list opens on the cell's own item, not on the first one, which Enter or a
+        // click in the list would otherwise put in place of the cell's value.
+        box->setCurrentIndex(box->findText(current, Qt::MatchFixedString));
         box->setEditText(current);
-    else
+    } else {
         box->setCurrentIndex(box->findText(current));
+    }
 }

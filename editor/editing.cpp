@@ -10,6 +10,7 @@
 #include "placing.h"
 #include "system.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -390,12 +391,13 @@ bool VarnexEditUni::editorEvent(QObject *watched, QEvent *event)
     }
     case QEvent::FocusOut: {
         const auto reason = static_cast<QFocusEvent *>(event)->reason();
-        // The code list opening its drop-down is no leaving.
-        if (reason == Qt::PopupFocusReason)
+        // The code list opening its drop-down is no leaving: the box first loses the focus
+        // to the popup, then (the first time it opens) to the list inside it.
+        const QWidget *next = QApplication::focusWidget();
+        if (reason == Qt::PopupFocusReason || (next && next->window() == cmbEdit->view()->window()))
             return false;
         // Only a move within the window may refuse the text and call the user back to
         // it; another application taking over, or the window closing, leaves it waiting.
-        const QWidget *next = QApplication::focusWidget();
         const bool withinWindow = reason != Qt::ActiveWindowFocusReason && next && next->window() == window()
                                   && window()->isVisible();
         CommitCellEdit(withinWindow);

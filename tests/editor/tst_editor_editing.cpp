@@ -527,6 +527,67 @@ private Q_SLOTS:
         QCOMPARE(e->TMatrix(3, 3), QStringLiteral("07.03.2026"));
     }
 
+    // A click on the box's arrow opens its list on the cell's own item and leaves the
+    // edit open, the first time the list opens as well as later; an item picked in the
+    // list is committed with Enter. (The keys go to the box itself: without a window
+    // manager the window may stay inactive once the list has closed.)
+    void codeListArrowOpensTheList_data()
+    {
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<int>("item");
+        QTest::newRow("first item") << "Praha" << 0;
+        QTest::newRow("later item") << "Ostrava" << 2;
+    }
+    void codeListArrowOpensTheList()
+    {
+        QFETCH(QString, cell);
+        QFETCH(int, item);
+        open([](TestHost &h) { h.nameCodeList = true; });
+        for (const char *name : {"Praha", "Brno", "Ostrava"})
+            e->CiselnikNapln(1, QString::fromUtf8(name), QString::fromUtf8(name).left(3).toUpper());
+        e->TMatrix(1, 1, cell);
+        auto *box = e->findChild<QComboBox *>(QStringLiteral("cmbEdit"));
+        QStyleOptionComboBox option;
+        for (int round = 0; round < 2; ++round) {
+            startAt(e, 1, 1);
+            EventLog log(e);
+            QTest::keyClick(g->view(), Qt::Key_Return);
+            QVERIFY(box->isVisible());
+            QCOMPARE(box->currentText(), cell);
+            const QString state = e->TMatrix(1, 5);
+            option.initFrom(box);
+            option.editable = true;
+            option.subControls = QStyle::SC_All;
+            const QRect arrow = box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, box);
+            QTest::mouseClick(box, Qt::LeftButton, {}, arrow.center());
+            QTRY_VERIFY(box->view()->isVisible());
+            QVERIFY(e->Editing());
+            QCOMPARE(box->view()->currentIndex().row(), item);
+            QCOMPARE(log.names(), QStringList({"BeforeEdit"}));
+            QCOMPARE(e->TMatrix(1, 5), state);
+            if (round == 0) {
+                // Escape closes the list alone; Enter then keeps the cell as it was.
+                QTest::keyClick(box->view(), Qt::Key_Escape);
+                QTRY_VERIFY(!box->view()->isVisible());
+                QVERIFY(e->Editing());
+                QTest::keyClick(box, Qt::Key_Return);
+                QVERIFY(!e->Editing());
+                QCOMPARE(e->TMatrix(1, 1), cell);
+                QCOMPARE(log.names().mid(0, 4), QStringList({"BeforeEdit", "BeforeChange", "CiselData", "Change"}));
+            } else {
+                // The next item down, taken with Enter in the list, then committed.
+                const int next = (item + 1) % box->count();
+                box->view()->setCurrentIndex(box->model()->index(next, 0));
+                QTest::keyClick(box->view(), Qt::Key_Return);
+                QTRY_VERIFY(!box->view()->isVisible());
+                QCOMPARE(box->currentText(), box->itemText(next));
+                QTest::keyClick(box, Qt::Key_Return);
+                QCOMPARE(e->TMatrix(1, 1), box->itemText(next));
+                QVERIFY(log.entries.contains(QStringLiteral("CiselData ") + box->itemData(next).toString()));
+            }
+        }
+    }
+
     void codeListBox()
     {
         open([](TestHost &h) { h.nameCodeList = true; });
