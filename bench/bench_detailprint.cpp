@@ -4,6 +4,7 @@
 // into a QImage and onto a QPdfWriter.
 // bench_detailprint; each figure on a line of its own, "name: value unit".
 #include "VarnexEditUni.h"
+#include "benchboxes.h"
 #include "benchsupport.h"
 #include "common/globals.h"
 #include "common/mainframe.h"
@@ -72,12 +73,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    msgbox::ScriptedAnswerer answerer;
-    answerer.onUnexpected = [](const msgbox::Shown &box) {
-        std::fprintf(stderr, "bench_detailprint: unexpected message: %s\n", qPrintable(box.text));
-        std::exit(1);
-    };
-    msgbox::setAnswerer(&answerer);
+    endOnUnexpectedBoxes("bench_detailprint");
 
     QTemporaryDir dir;
     GenOptions o;

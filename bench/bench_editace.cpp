@@ -15,6 +15,7 @@
 #include "records/frmEditace.h"
 #include "common/globals.h"
 #include "common/mainframe.h"
+#include "benchboxes.h"
 #include "benchsupport.h"
 
 #include <QApplication>
@@ -179,13 +180,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const int records = recordsArgument(app.arguments(), 100000);
 
-    // A box the benchmark did not expect would wait for a user: end with its text.
-    msgbox::ScriptedAnswerer answerer;
-    answerer.onUnexpected = [](const msgbox::Shown &box) {
-        std::fprintf(stderr, "bench_editace: unexpected message: %s\n", qPrintable(box.text));
-        std::exit(1);
-    };
-    msgbox::setAnswerer(&answerer);
+    endOnUnexpectedBoxes("bench_editace");
 
     QTemporaryDir dir;
     qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toUtf8());

@@ -12,6 +12,7 @@
 #include "mainwindow/frmPrehled.h"
 #include "msgbox.h"
 #include "records/frmNahled.h"
+#include "benchboxes.h"
 #include "benchsupport.h"
 
 #include <QAbstractItemView>
@@ -76,12 +77,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    msgbox::ScriptedAnswerer answerer;
-    answerer.onUnexpected = [](const msgbox::Shown &box) {
-        std::fprintf(stderr, "bench_preview: unexpected message: %s\n", qPrintable(box.text));
-        std::exit(1);
-    };
-    msgbox::setAnswerer(&answerer);
+    endOnUnexpectedBoxes("bench_preview");
 
     QTemporaryDir dir;
     GenOptions o;

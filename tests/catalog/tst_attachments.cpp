@@ -2,6 +2,7 @@
 // database does not keep, and the attachment window reached from the menus as a user
 // reaches it.
 #include "data/attachments.h"
+#include "menudriver.h"
 #include "dialogs.h"
 #include "previewfixture.h"
 #include "records/frmEditace.h"
@@ -58,6 +59,8 @@ QByteArray contents(const QString &path)
 
 }  // namespace
 
+using testsupport::chooseFromMenu;
+
 class TestAttachments : public QObject
 {
     Q_OBJECT
@@ -65,15 +68,6 @@ class TestAttachments : public QObject
     std::unique_ptr<ProgramFolder> m_folder;
     std::unique_ptr<QObject> m_scope;
     QTemporaryDir m_outside;  // where the user's files come from
-
-    // Katalog > item, by mouse.
-    static void chooseFromMenu(QAction *action)
-    {
-        frmMain &main = frmMain::Form();
-        QTest::mouseClick(main.menuBar(), Qt::LeftButton, {}, main.menuBar()->actionGeometry(main.mnuKatalog->menuAction()).center());
-        QTRY_VERIFY(main.mnuKatalog->isVisible());
-        QTest::mouseClick(main.mnuKatalog, Qt::LeftButton, {}, main.mnuKatalog->actionGeometry(action).center());
-    }
 
     // A tab of the preview selected, then the right button on it and an item of the
     // menu that pops up.
@@ -227,7 +221,7 @@ private Q_SLOTS:
             QTest::mouseClick(w.cmdUlozit, Qt::LeftButton);
             ran = true;
         });
-        chooseFromMenu(frmMain::Form().mnuNahledAdd);
+        chooseFromMenu(frmMain::Form().mnuKatalog, nullptr, frmMain::Form().mnuNahledAdd);
         QTRY_VERIFY(ran);
         QTRY_VERIFY(!frmPriradObr::Loaded());
         QCOMPARE(rows(12), QStringLiteral("1 foto.JPG 2,5 mm, 2 plan.PDF Plán & mapa, 3 SCAN.GIF Sken, 4 novy.JPG 2,5 mm"));
@@ -298,7 +292,7 @@ private Q_SLOTS:
                 QTest::mouseClick(w.cmdUlozit, Qt::LeftButton);
                 ran = true;
             });
-            chooseFromMenu(frmMain::Form().mnuNahledAdd);
+            chooseFromMenu(frmMain::Form().mnuKatalog, nullptr, frmMain::Form().mnuNahledAdd);
             QTRY_VERIFY(ran);
             QTRY_VERIFY(!frmPriradObr::Loaded() || !frmPriradObr::Loaded()->isVisible());
             QCOMPARE(boxes.shown().size(), size_t(1));
@@ -355,7 +349,7 @@ private Q_SLOTS:
             QTest::mouseClick(w.cmdEnd, Qt::LeftButton);
             ran = true;
         });
-        chooseFromMenu(frmMain::Form().mnuNahledAdd);
+        chooseFromMenu(frmMain::Form().mnuKatalog, nullptr, frmMain::Form().mnuNahledAdd);
         QTRY_VERIFY(ran);
         QCOMPARE(boxes.shown().at(0).title, QStringLiteral("Ukládání obrázku"));
         QCOMPARE(boxes.shown().at(0).style, int(vbCritical));

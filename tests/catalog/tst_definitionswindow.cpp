@@ -3,6 +3,7 @@
 // with its count, holding back, saving and what the overview shows afterwards, the copy
 // to another section and the default rows.
 #include "VarnexEditUni.h"
+#include "menudriver.h"
 #include "catalogfixture.h"
 #include "common/mainframe.h"
 #include "data/fielddefinitions.h"
@@ -26,6 +27,7 @@
 #include <QTableView>
 #include <QtTest>
 
+using testsupport::chooseFromMenu;
 using testsupport::scalar;
 using testsupport::whenShown;
 
@@ -39,12 +41,7 @@ class TestDefinitionsWindow : public QObject
     static void chooseCatalogSetup()
     {
         frmMain &main = frmMain::Form();
-        QMenu *menu = main.mnuSys;
-        QTest::mouseClick(main.menuBar(), Qt::LeftButton, {}, main.menuBar()->actionGeometry(menu->menuAction()).center());
-        QTRY_VERIFY(menu->isVisible());
-        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(main.mnuNastav->menuAction()).center());
-        QTRY_VERIFY(main.mnuNastav->isVisible());
-        QTest::mouseClick(main.mnuNastav, Qt::LeftButton, {}, main.mnuNastav->actionGeometry(main.mnuNastKatalog).center());
+        chooseFromMenu(main.mnuSys, main.mnuNastav, main.mnuNastKatalog);
     }
 
     static QStringList dumpDefinitions()

@@ -1,6 +1,7 @@
 // The catalog's sections: the rows a section is made of in the database, and the sections
 // window opened from the main window's menu and driven as a user drives it.
 #include "VarnexEditUni.h"
+#include "menudriver.h"
 #include "catalogfixture.h"
 #include "common/mainframe.h"
 #include "data/sections.h"
@@ -20,6 +21,7 @@
 #include <QTableView>
 #include <QtTest>
 
+using testsupport::chooseFromMenu;
 using testsupport::scalar;
 using testsupport::whenShown;
 
@@ -92,16 +94,6 @@ class TestSections : public QObject
 
     std::unique_ptr<testsupport::ProgramFolder> m_folder;
     std::unique_ptr<QObject> m_scope;  // the timers of one test
-
-    static void chooseFromMenu(QMenu *menu, QMenu *submenu, QAction *action)
-    {
-        frmMain &main = frmMain::Form();
-        QTest::mouseClick(main.menuBar(), Qt::LeftButton, {}, main.menuBar()->actionGeometry(menu->menuAction()).center());
-        QTRY_VERIFY(menu->isVisible());
-        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(submenu->menuAction()).center());
-        QTRY_VERIFY(submenu->isVisible());
-        QTest::mouseClick(submenu, Qt::LeftButton, {}, submenu->actionGeometry(action).center());
-    }
 
     // Opens the sections window from the main window's menu, runs `steps` in it and waits
     // until it has closed.

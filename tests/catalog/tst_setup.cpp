@@ -2,6 +2,7 @@
 // driven as a user drives them: what is stored, what the overview does with it, and the
 // keys of their boxes.
 #include "VarnexEditUni.h"
+#include "menudriver.h"
 #include "catalogfixture.h"
 #include "data/infosettings.h"
 #include "data/ownerdata.h"
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+using testsupport::chooseFromMenu;
 using testsupport::scalar;
 using testsupport::whenShown;
 
@@ -29,21 +31,6 @@ class TestSetup : public QObject
 
     std::unique_ptr<testsupport::ProgramFolder> m_folder;
     std::unique_ptr<QObject> m_scope;  // the timers of one test
-
-    // Chooses an item of the main window's menu bar with the mouse, through a submenu
-    // when one is given.
-    static void chooseFromMenu(QMenu *menu, QMenu *submenu, QAction *action)
-    {
-        frmMain &main = frmMain::Form();
-        QTest::mouseClick(main.menuBar(), Qt::LeftButton, {}, main.menuBar()->actionGeometry(menu->menuAction()).center());
-        QTRY_VERIFY(menu->isVisible());
-        if (submenu) {
-            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(submenu->menuAction()).center());
-            QTRY_VERIFY(submenu->isVisible());
-            menu = submenu;
-        }
-        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
-    }
 
     static void showMain()
     {
