@@ -57,6 +57,7 @@ void VarnexEditUni::createChildren()
     txtEdit->setObjectName(QStringLiteral("txtEdit"));
     // The frame around it stands inside the cell's grid lines; the editor needs none.
     txtEdit->setFrame(false);
+    tabulix::KeepCharactersWhole(txtEdit);
     fraTxt->hide();
 
     fraCmb = new QFrame(this);
@@ -64,6 +65,7 @@ void VarnexEditUni::createChildren()
     cmbEdit = new QComboBox(fraCmb);
     cmbEdit->setObjectName(QStringLiteral("cmbEdit"));
     cmbEdit->setEditable(true);
+    tabulix::KeepCharactersWhole(cmbEdit);
     fraCmb->hide();
 
     cmdAdd = new QPushButton(QStringLiteral("415,Přidat řádek"), this);

@@ -4,6 +4,7 @@
 #include "VarnexEditUni.h"
 
 #include "grid.h"
+#include "libroutines.h"
 #include "system.h"
 
 #include <QComboBox>
@@ -25,11 +26,7 @@ constexpr int ShiftMask = 1, CtrlMask = 2, AltMask = 4;
 
 void VarnexEditUni::connectGrid()
 {
-    connect(flg, &FlexGrid::KeyPress, this, [this](int &KeyAscii) {
-        qint16 key = qint16(KeyAscii);
-        flg_KeyPress(key);
-        KeyAscii = key;
-    });
+    connect(flg, &FlexGrid::KeyPress, this, [this](int &KeyAscii) { gridKeyTyped(char32_t(KeyAscii)); });
     connect(flg, &FlexGrid::KeyDown, this, &VarnexEditUni::gridKeyDown);
     connect(flg, &FlexGrid::DblClick, this, &VarnexEditUni::flg_DblClick);
     connect(flg, &FlexGrid::Click, this, [this] { Q_EMIT Click(); });
@@ -115,6 +112,12 @@ void VarnexEditUni::moveRowBy(int step)
 
 void VarnexEditUni::flg_KeyPress(qint16 &KeyAscii)
 {
+    // A 16-bit key code above 0x7FFF arrives negative.
+    gridKeyTyped(char32_t(quint16(KeyAscii)));
+}
+
+void VarnexEditUni::gridKeyTyped(char32_t KeyAscii)
+{
     if (KeyAscii == KeyEsc) {
         if (m_Edited == 2)
             Q_EMIT Konec();
@@ -157,10 +160,11 @@ void VarnexEditUni::flg_KeyPress(qint16 &KeyAscii)
     } else if (KeyAscii == KeyBackspace) {
         if (!seek.trimmed().isEmpty()) {
             lblSeek->show();
-            lblSeek->setText(seek.left(seek.size() - 1));
+            // The last character goes whole, both halves of a surrogate pair.
+            lblSeek->setText(tabulix::LeftWhole(seek, seek.size() - 1));
         }
     } else {
-        lblSeek->setText(seek + QChar(char16_t(quint16(KeyAscii))));
+        lblSeek->setText(seek + QString::fromUcs4(&KeyAscii, 1));
         lblSeek->show();
         // A seek longer than its place widens it; the filter text moves on.
         placeStrip();

@@ -242,7 +242,10 @@ Q_SIGNALS:
     void Click();
     void DblClick();
     void KeyDown(int &KeyCode, int &Shift);     // KeyCode set to 0: the grid ignores the key
-    void KeyPress(int &KeyAscii);               // a typed character; Enter 13, Esc 27, Backspace 8
+    // A typed character, a whole code point (one outside the Basic Multilingual Plane
+    // too); Enter 13, Esc 27, Backspace 8. A key or an input method that gives several
+    // characters at once raises it for each in turn.
+    void KeyPress(int &KeyAscii);
     void KeyUp(int &KeyCode, int &Shift);
     // Button 1 left, 2 right, 4 middle; Shift 1 Shift, 2 Ctrl, 4 Alt; x, y in twips.
     void MouseDown(int Button, int Shift, float x, float y);

@@ -123,12 +123,30 @@ QStringList EventLog::names() const
 
 void typeKeys(const QString &text)
 {
-    for (const QChar c : text) {
+    // One key a character, as the keyboard gives them: a character outside the Basic
+    // Multilingual Plane comes as one key carrying both halves of its surrogate pair.
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
         QWidget *target = QApplication::focusWidget();
         if (!target)
             return;
-        QTest::keyClick(target, c.toLatin1());
+        if (text.at(i).unicode() < 0x80)
+            QTest::keyClick(target, text.at(i).toLatin1());
+        else
+            typeKey(text.mid(i, length));
+        i += length;
     }
+}
+
+void typeKey(const QString &text, QWidget *target)
+{
+    if (!target)
+        target = QApplication::focusWidget();
+    if (!target)
+        return;
+    QTest::sendKeyEvent(QTest::Press, target, Qt::Key_unknown, text, Qt::NoModifier);
+    if (QWidget *now = QApplication::focusWidget())
+        QTest::sendKeyEvent(QTest::Release, now, Qt::Key_unknown, text, Qt::NoModifier);
 }
 
 void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers)

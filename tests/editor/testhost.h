@@ -63,8 +63,12 @@ public:
     void clear() { entries.clear(); }
 };
 
-// Types into whichever widget has the focus, one key at a time, as the user does.
+// Types into whichever widget has the focus, one key a character, as the user does.
 void typeKeys(const QString &text);
+// One key whose event carries the whole text, as an input method, a compose sequence or
+// a paste through keys sends several characters at once; to the focus widget when no
+// target is given.
+void typeKey(const QString &text, QWidget *target = nullptr);
 void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
 // The centre of a cell in the grid's view, where mouse events for it go.

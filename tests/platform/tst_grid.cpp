@@ -5,6 +5,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QtTest>
@@ -649,6 +650,16 @@ private Q_SLOTS:
         QTest::keyClick(g.view(), Qt::Key_Delete);
         QCOMPARE(typed, QList<int>({'a', 13, 27}));
         QCOMPARE(codes, QList<int>({65, 13, 27, 46}));
+
+        // Each character whole, in turn: one outside the Basic Multilingual Plane, a key
+        // that carries two, and the composed text of an input method.
+        typed.clear();
+        QTest::sendKeyEvent(QTest::Click, g.view(), Qt::Key_unknown, QString::fromUtf16(u"\U0001F600"), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, g.view(), Qt::Key_unknown, QStringLiteral("bc"), Qt::NoModifier);
+        QInputMethodEvent composed;
+        composed.setCommitString(QString::fromUtf16(u"\u010Dx"));
+        QApplication::sendEvent(g.view(), &composed);
+        QCOMPARE(typed, QList<int>({0x1F600, 'b', 'c', 0x10D, 'x'}));
     }
 
     void userResizesColumnsInTheHeader()
