@@ -50,6 +50,9 @@ void VarnexEditUni::createChildren()
     flg = new FlexGrid(this);
     flg->setObjectName(QStringLiteral("flg"));
     flg->setFixedRows(1);
+    // The user sizes a column by dragging its header's border; a browse grid keeps the
+    // width for the user (S_Grid).
+    flg->setAllowUserResizing(flex::ResizeColumns);
 
     fraTxt = new QFrame(this);
     fraTxt->setObjectName(QStringLiteral("fraTxt"));
@@ -276,6 +279,9 @@ Variant VarnexEditUni::Init(const qint32 &pCols, const qint32 &pFixedCols)
     flg->setRowHeight(0, DataRowHeight);
     flg->setRowHeight(1, DataRowHeight);
     flg->setFixedRows(1);
+    // The user sizes a column by dragging its header's border; a browse grid keeps the
+    // width for the user (S_Grid).
+    flg->setAllowUserResizing(flex::ResizeColumns);
     m_placeholder = false;
     Cols(pCols);
     FreezeCols(qint16(pFixedCols));

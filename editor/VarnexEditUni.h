@@ -299,6 +299,7 @@ private:
 
     // browsing
     void gridKeyDown(int &KeyCode, int &Shift);
+    void gridClick();
     // A character typed on the grid, a whole code point (flg_KeyPress's 16-bit code
     // holds no character outside the Basic Multilingual Plane).
     void gridKeyTyped(char32_t KeyAscii);

@@ -29,7 +29,7 @@ void VarnexEditUni::connectGrid()
     connect(flg, &FlexGrid::KeyPress, this, [this](int &KeyAscii) { gridKeyTyped(char32_t(KeyAscii)); });
     connect(flg, &FlexGrid::KeyDown, this, &VarnexEditUni::gridKeyDown);
     connect(flg, &FlexGrid::DblClick, this, &VarnexEditUni::flg_DblClick);
-    connect(flg, &FlexGrid::Click, this, [this] { Q_EMIT Click(); });
+    connect(flg, &FlexGrid::Click, this, &VarnexEditUni::gridClick);
     connect(flg, &FlexGrid::MouseUp, this, &VarnexEditUni::gridMouseUp);
     connect(flg, &FlexGrid::MouseDown, this, &VarnexEditUni::gridMouseDown);
     connect(flg, &FlexGrid::SelChange, this, [this] { flg->setBackColorSel(0xC0C000); });
@@ -311,7 +311,8 @@ void VarnexEditUni::flg_DblClick()
 void VarnexEditUni::gridMouseUp(int Button, int Shift, float x, float y)
 {
     const int rows = flg->Rows();
-    if (rows > flg->FixedRows() && Button == 1 && flg->MouseRow() == 0) {
+    // Sizing a column by its header's border leaves the current cell where it was.
+    if (rows > flg->FixedRows() && Button == 1 && flg->MouseRow() == 0 && !flg->MouseSized()) {
         const int first = visibleRowFrom(0, 1) > 0 ? visibleRowFrom(0, 1) : flg->FixedRows();
         const int col = flg->MouseCol() < flg->FixedCols() ? flg->FixedCols() : flg->Col();
         if (col < flg->Cols())

@@ -141,6 +141,9 @@ public:
     // (in the empty space of the grid) they read Rows and Cols, which no cell has.
     int MouseRow() const;
     int MouseCol() const;
+    // Whether the last left press was on a column's or row's border (AllowUserResizing):
+    // it sized, it was no click. Holds until the next left press.
+    bool MouseSized() const;
 
     // Geometry of the current cell in twips, relative to the grid's client area.
     int CellLeft() const;
@@ -239,7 +242,7 @@ public:
 
 Q_SIGNALS:
     // Delivered directly; reference arguments may be changed by the handler.
-    void Click();
+    void Click();   // a left press and its release; a press that sizes a column or row is none
     void DblClick();
     void KeyDown(int &KeyCode, int &Shift);     // KeyCode set to 0: the grid ignores the key
     // A typed character, a whole code point (one outside the Basic Multilingual Plane

@@ -103,6 +103,7 @@ struct FlexGrid::State {
     int dragStart = 0;       // client coordinate where the resize started
     int dragStartSize = 0;   // pixels
     bool pressed = false;
+    bool pressSized = false;   // the last left press was on a border
 
     // --- Geometry (pixels, client coordinates: inside the frame) ---
     int defaultRowHeight() const;                // twips

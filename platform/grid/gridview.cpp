@@ -131,7 +131,9 @@ void FlexGrid::State::mousePress(QMouseEvent *e, QPoint pos)
     Q_EMIT q->MouseDown(vbButton(e->button()), vbShift(e->modifiers()), twipsOf(pos.x()), twipsOf(pos.y()));
     if (!alive || e->button() != Qt::LeftButton)
         return;
-    pressed = true;
+    // A press on a border sizes its column or row: its release is no click.
+    pressSized = target >= 0;
+    pressed = !pressSized;
     if (target >= 0) {
         drag = isColumn ? Drag::ColSize : Drag::RowSize;
         dragIndex = target;

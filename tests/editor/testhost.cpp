@@ -192,6 +192,33 @@ void clickCell(FlexGrid *g, int row, int col, Qt::MouseButton button)
     QTest::mouseClick(target, button, Qt::NoModifier, target->mapFrom(v, inView));
 }
 
+void dragHeaderBorder(FlexGrid *g, int col, int dx)
+{
+    QRect cell;
+    {
+        QSignalBlocker block(g);
+        const int saveRow = g->Row(), saveCol = g->Col();
+        g->setRow(0);
+        g->setCol(col);
+        cell = QRect(sys::toPixels(g->CellLeft()), sys::toPixels(g->CellTop()), sys::toPixels(g->CellWidth()),
+                     sys::toPixels(g->CellHeight()));
+        g->setRow(saveRow);
+        g->setCol(saveCol);
+    }
+    QTableView *v = g->view();
+    const QPoint border = QPoint(cell.left() + cell.width() - 1, cell.center().y()) + v->contentsRect().topLeft();
+    QWidget *target = v->childAt(border);
+    if (!target)
+        target = v;
+    const QPoint from = target->mapFrom(v, border);
+    QTest::mouseMove(target, from);
+    QTest::mousePress(target, Qt::LeftButton, Qt::NoModifier, from);
+    const int steps = 4;
+    for (int i = 1; i <= steps; ++i)
+        QTest::mouseMove(target, from + QPoint(dx * i / steps, 0));
+    QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, from + QPoint(dx, 0));
+}
+
 QStringList keysInOrder(FlexGrid *g)
 {
     QStringList keys;

@@ -75,6 +75,9 @@ void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 QPoint cellCentre(FlexGrid *grid, int row, int col);
 // A mouse click on a cell, header cells included, on the widget that shows it.
 void clickCell(FlexGrid *grid, int row, int col, Qt::MouseButton button = Qt::LeftButton);
+// Drags the right border of a column's header cell by `dx` pixels with the left button
+// held: a press on the border, moves, a release, as the user sizes a column.
+void dragHeaderBorder(FlexGrid *grid, int col, int dx);
 // Runs `act` on the popup menu that the next user action opens, once it is up, then
 // lets it go on. A menu that never opens fails the test; one still open after a few
 // seconds is closed, so that a test never hangs in it.

@@ -672,6 +672,8 @@ private Q_SLOTS:
         g.show();
         QVERIFY(QTest::qWaitForWindowExposed(&g));
         g.setRow(2);
+        QSignalSpy clicks(&g, &FlexGrid::Click);
+        QSignalSpy releases(&g, &FlexGrid::MouseUp);
         auto [w, centre] = cellTarget(g, 0, 1);
         const QPoint edge(centre.x() + 50 - 1, centre.y());
         QTest::mousePress(w, Qt::LeftButton, {}, edge);
@@ -680,6 +682,9 @@ private Q_SLOTS:
         QCOMPARE(g.ColWidth(1), 1500 + 40 * 15);
         QCOMPARE(g.Row(), 2);   // a resize is no click on the header
         QCOMPARE(g.RowSel(), 2);
+        QCOMPARE(releases.count(), 1);
+        QCOMPARE(clicks.count(), 0);
+        QVERIFY(g.MouseSized());
 
         // Without the setting the same drag only selects the column.
         g.setAllowUserResizing(flex::ResizeNone);
@@ -688,6 +693,8 @@ private Q_SLOTS:
         QTest::mouseRelease(w, Qt::LeftButton, {}, centre);
         QCOMPARE(g.ColWidth(1), 2100);
         QCOMPARE(g.RowSel(), 4);
+        QCOMPARE(clicks.count(), 1);
+        QVERIFY(!g.MouseSized());
 
         // The empty space past the last row and column belongs to no cell.
         g.setRow(2);
