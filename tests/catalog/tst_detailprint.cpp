@@ -487,13 +487,7 @@ private Q_SLOTS:
             whenPrintDialogOpens({pdf, 2, 2, 2}, seen);
             QTest::mouseClick(w.cmdTisk, Qt::LeftButton);
         });
-        QVERIFY(seen.shown);
-        QVERIFY(seen.rangeOffered);
-        QVERIFY(seen.copiesOffered);
-        if (printer::Printers().isEmpty()) {
-            QCOMPARE(seen.targets.size(), 1);
-            QVERIFY(seen.file.endsWith(QStringLiteral(".pdf")));
-        }
+        verifyChoicesOfAPrinter(seen, printer::Printers());
         QCOMPARE(pdftools::pageCount(pdf), 2);
         for (int p = 1; p <= 2; ++p) {
             const QString text = pdftools::pageText(pdf, p);

@@ -429,13 +429,7 @@ private Q_SLOTS:
             QCOMPARE(f.OdStrany(), qint16(2));
             QCOMPARE(f.DoStrany(), qint16(3));
         });
-        QVERIFY(seen.shown);
-        QVERIFY(seen.rangeOffered);
-        QVERIFY(seen.copiesOffered);
-        if (printer::Printers().isEmpty()) {
-            QCOMPARE(seen.targets.size(), 1);
-            QVERIFY(seen.file.endsWith(QStringLiteral(".pdf")));
-        }
+        testsupport::verifyChoicesOfAPrinter(seen, printer::Printers());
         QCOMPARE(pdftools::pageCount(pdf()), 4);
         if (!pdftools::available())
             QSKIP("poppler-utils (pdftotext) missing");

@@ -120,4 +120,17 @@ inline void whenPrintDialogOpens(const PrintDialogAnswer &a, PrintDialogSeen &se
     });
 }
 
+// The dialog showed, with the page range and the copies to choose; on a machine without
+// a printer its one target was a PDF file, proposed by name.
+inline void verifyChoicesOfAPrinter(const PrintDialogSeen &seen, const QStringList &installed)
+{
+    QVERIFY(seen.shown);
+    QVERIFY(seen.rangeOffered);
+    QVERIFY(seen.copiesOffered);
+    if (installed.isEmpty()) {
+        QCOMPARE(seen.targets.size(), 1);
+        QVERIFY(seen.file.endsWith(QStringLiteral(".pdf")));
+    }
+}
+
 }  // namespace testsupport
