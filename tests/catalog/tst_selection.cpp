@@ -607,6 +607,53 @@ private Q_SLOTS:
         QCOMPARE(frame->geometry(), QRect(30, 20, 420, 300));
     }
 
+    // The readable text in the language of the settings, its words too; cut at the
+    // overview's edge, the whole of it shows as the strip's tool tip.
+    void readableTextInTheLanguage_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("readable");
+        QTest::newRow("Czech") << "1" << "Výběr pro:  Název je čaj* a Cena>=10 a Cena<=300";
+        QTest::newRow("English") << "2" << "Selection for:  Název is čaj* and Cena>=10 and Cena<=300";
+        QTest::newRow("Chinese") << "3" << "筛选条件：  Název 为 čaj* 且 Cena>=10 且 Cena<=300";
+    }
+    void readableTextInTheLanguage()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, readable);
+        UlozInfo(QStringLiteral("Lang"), language);
+        Jazyk = NactiInfo(QStringLiteral("Lang"));
+        Preklady = std::make_unique<MessageList>();
+        NactiPreklady(m_folder->file(QStringLiteral("Lang.mdb")), Jazyk, *Preklady);
+        frmVyber &w = open();
+        typeOver(w, Nazev, QStringLiteral("čaj*"));
+        typeOver(w, Cena, QStringLiteral("10*300"));
+        QTest::mouseClick(w.cmdVyber, Qt::LeftButton);
+        QCOMPARE(shownKeys(), (QStringList{"1", "2"}));
+        QCOMPARE(grid().WhereText(), readable);
+
+        auto *label = grid().findChild<QLabel *>(QStringLiteral("lbl"), Qt::FindDirectChildrenOnly);
+        QVERIFY(label);
+        QCOMPARE(label->text(), readable);
+        auto *overview = qobject_cast<QMdiSubWindow *>(frmPrehled::Loaded()->parentWidget());
+        QVERIFY(overview);
+        overview->resize(sys::toPixels(16000), overview->height());
+        QVERIFY(label->geometry().right() > label->x() + label->fontMetrics().horizontalAdvance(readable));
+        QCOMPARE(label->toolTip(), QString());
+        overview->resize(sys::toPixels(5500), overview->height());
+        QVERIFY(label->geometry().right() < label->x() + label->fontMetrics().horizontalAdvance(readable));
+        QCOMPARE(label->toolTip(), readable);
+        overview->resize(sys::toPixels(16000), overview->height());
+        QCOMPARE(label->toolTip(), QString());
+        // Cut again, then a selection that fits: no tip left over from the longer text.
+        overview->resize(sys::toPixels(5500), overview->height());
+        QTest::mouseClick(w.cmdZrusVyber, Qt::LeftButton);
+        QCOMPARE(grid().WhereText(), QString());
+        QCOMPARE(label->toolTip(), QString());
+        UlozInfo(QStringLiteral("Lang"), QStringLiteral("1"));
+        Jazyk = QStringLiteral("1");
+    }
+
     // Translated: the window's caption and buttons and the readable text's heading; the
     // field captions are the user's.
     void translated()
