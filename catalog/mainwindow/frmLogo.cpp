@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QSysInfo>
 #include <QVBoxLayout>
 
 namespace {
@@ -72,7 +73,7 @@ frmLogo::frmLogo()
     lblExe->setFont(big);
     lblPopis = label("lblPopis");
     lblVer = label("lblVer");
-    lblPlatform = label("lblPlatform", QStringLiteral("381,Win9x/ME/NT/2000/XP"));
+    lblPlatform = label("lblPlatform");
     lblPhone1 = label("lblPhone1", QStringLiteral("328,Technická podpora: podpora@oskal.example"));
     lblPhone2 = label("lblPhone2", QStringLiteral("327,Informace o programu: info@oskal.example"));
     lblCopyright = label("lblCopyright");
@@ -108,7 +109,8 @@ void frmLogo::Form_Load()
                                                                      .arg(OSKAL_VERSION_MAJOR)
                                                                      .arg(OSKAL_VERSION_MINOR)
                                                                      .arg(OSKAL_VERSION_REVISION));
-    lblPlatform->setText(PrelozText(lblPlatform->text()));
+    // The system the program runs on, as it names itself.
+    lblPlatform->setText(QSysInfo::prettyProductName());
     lblCopyright->setText(PrelozText(QStringLiteral("417,Copyright ©")) + QStringLiteral(" %1–%2").arg(kFirstYear).arg(QDate::currentDate().year()));
     lblPhone1->setText(PrelozText(lblPhone1->text()));
     lblPhone2->setText(PrelozText(lblPhone2->text()));
