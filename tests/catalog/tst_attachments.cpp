@@ -1,7 +1,9 @@
 // Attaching files to records: the numbering of a record's attachments, the limits the
 // database does not keep, and the attachment window reached from the menus as a user
 // reaches it.
+#include "common/translation.h"
 #include "data/attachments.h"
+#include "data/infosettings.h"
 #include "menudriver.h"
 #include "dialogs.h"
 #include "previewfixture.h"
@@ -11,6 +13,7 @@
 #include "vberror.h"
 
 #include <QComboBox>
+#include <QScopeGuard>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -327,6 +330,66 @@ private Q_SLOTS:
         QCOMPARE(rows(12), QStringLiteral("1 foto.JPG 2,5 mm, 2 SCAN.GIF Sken"));
         QVERIFY(QFile::exists(m_folder->file(QStringLiteral("img/plan.PDF"))));
         QCOMPARE(preview.tabS->count(), 3);
+    }
+
+    // Without a folder img/ beside the program (none, or a file of that name) the save
+    // says so, in the language of the settings, rather than blaming the chosen file; the
+    // window stays open and nothing is stored.
+    void noAttachmentFolder_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<bool>("fileInItsPlace");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");  // %1 the chosen file, %2 the folder
+        const QString czech = QStringLiteral("Při ukládání grafického souboru %1 došlo k chybě:\n"
+                                             "Složka náhledů a dokumentů chybí nebo to není složka: %2");
+        QTest::newRow("Czech, a file named img") << "1" << true << "Ukládání obrázku" << czech;
+        QTest::newRow("Czech, no img") << "1" << false << "Ukládání obrázku" << czech;
+        QTest::newRow("English") << "2" << true << "Saving image"
+                                 << "While saving image file %1 an error occurred:\n"
+                                    "The folder of previews and documents is missing or is not a folder: %2";
+        QTest::newRow("Chinese") << "3" << true << "保存图片" << "保存图像文件 %1 时出错：\n预览和文档文件夹不存在或不是文件夹： %2";
+    }
+    void noAttachmentFolder()
+    {
+        QFETCH(QString, language);
+        QFETCH(bool, fileInItsPlace);
+        QFETCH(QString, title);
+        QFETCH(QString, text);
+        UlozInfo(QStringLiteral("Lang"), language);
+        Jazyk = NactiInfo(QStringLiteral("Lang"));
+        Preklady = std::make_unique<MessageList>();
+        NactiPreklady(m_folder->file(QStringLiteral("Lang.mdb")), Jazyk, *Preklady);
+        const auto back = qScopeGuard([] {
+            SmazInfo(QStringLiteral("Lang"));
+            Jazyk = QStringLiteral("1");
+        });
+        const QString folder = m_folder->file(QStringLiteral("img"));
+        QVERIFY(QDir(folder).removeRecursively());
+        if (fileInItsPlace)
+            writeFile(folder, "not a folder");
+        const QString source = m_outside.filePath(QStringLiteral("novy.jpg"));
+        writeJpeg(source, QSize(80, 50));
+        ScriptedChooser chooser(source);
+        previewOn(1);
+        ScriptedBoxes boxes;
+        boxes.expect(vbOK);
+        bool ran = false;
+        whenShown<frmPriradObr>(m_scope.get(), [&](frmPriradObr &w) {
+            QTest::mouseClick(w.cmdHledat, Qt::LeftButton);
+            QTest::mouseClick(w.cmdUlozit, Qt::LeftButton);
+            QVERIFY(w.isVisible());
+            QTest::mouseClick(w.cmdEnd, Qt::LeftButton);
+            ran = true;
+        });
+        chooseFromMenu(frmMain::Form().mnuKatalog, nullptr, frmMain::Form().mnuNahledAdd);
+        QTRY_VERIFY(ran);
+        QCOMPARE(boxes.shown().size(), size_t(1));
+        QCOMPARE(boxes.shown()[0].title, title);
+        QCOMPARE(boxes.shown()[0].style, int(vbCritical));
+        QCOMPARE(boxes.shown()[0].text, text.arg(source, folder));
+        QCOMPARE(rows(11), QString());
+        QCOMPARE(QFileInfo(folder).isFile(), fileInItsPlace);
     }
 
     // Refused saves say why with message 269 and keep the window open: attachment 255
