@@ -1,6 +1,7 @@
 #include "mainwindow/frmLogo.h"
 
 #include "common/LinkLabel.h"
+#include "common/programicon.h"
 #include "common/translation.h"
 #include "mainwindow/frmMain.h"
 
@@ -9,8 +10,6 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLinearGradient>
-#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QSysInfo>
@@ -22,28 +21,6 @@ QPointer<frmLogo> instance;
 
 // The first year of the program, where the notice's range of years begins.
 constexpr int kFirstYear = 2003;
-
-// The program's picture: a catalog's card box.
-QPixmap picture()
-{
-    QPixmap pixmap(96, 96);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient shade(0, 0, 0, 96);
-    shade.setColorAt(0, QColor(70, 110, 170));
-    shade.setColorAt(1, QColor(30, 60, 110));
-    p.setBrush(shade);
-    p.setPen(Qt::NoPen);
-    p.drawRoundedRect(QRectF(4, 4, 88, 88), 12, 12);
-    p.setBrush(QColor(250, 246, 232));
-    for (int i = 0; i < 3; ++i)
-        p.drawRect(QRectF(18 + 6 * i, 22 + 10 * i, 52, 40));
-    p.setPen(QPen(QColor(120, 120, 120), 2));
-    for (int line = 0; line < 3; ++line)
-        p.drawLine(QPointF(38, 58 + 7 * line), QPointF(74, 58 + 7 * line));
-    return pixmap;
-}
 
 }  // namespace
 
@@ -64,7 +41,7 @@ frmLogo::frmLogo()
         return l;
     };
     pic = label("pic");
-    pic->setPixmap(picture());
+    pic->setPixmap(ObrazekProgramu(96));
     pic->setAlignment(Qt::AlignTop);
     lblExe = label("lblExe");
     QFont big = lblExe->font();

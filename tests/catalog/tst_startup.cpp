@@ -1,7 +1,9 @@
 // The program's start, run in this process on a fresh program folder: what ends it,
 // what it leaves behind, and which windows it opens.
 #include "data/infosettings.h"
+#include "mainwindow/frmLogo.h"
 #include "mainwindow/frmMain.h"
+#include "menudriver.h"
 #include "mainwindow/frmPrehled.h"
 #include "records/frmNahled.h"
 #include "records/frmVyber.h"
@@ -10,6 +12,7 @@
 #include "startup/frmLogin.h"
 #include "startup/workstation.h"
 #include "common/globals.h"
+#include "common/programicon.h"
 #include "startup/startup.h"
 #include "common/translation.h"
 #include "system.h"
@@ -22,6 +25,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLockFile>
+#include <QMdiSubWindow>
+#include <QStyle>
 #include <QMenu>
 #include <QTableView>
 #include <QPushButton>
@@ -654,6 +659,36 @@ private Q_SLOTS:
         QCOMPARE(openViews(), views);
         QVERIFY(PrehledOtevren());
         QCOMPARE(VyberOtevren(), views.contains(QStringLiteral("frmVyber")));
+    }
+
+    // The program's own icon, not the toolkit's, on the main window, on every child
+    // window in it and on a modal window opened from the menu.
+    void ownIcon()
+    {
+        onCatalog({QStringLiteral("insert into Sekce (Sekce, Nazev) values (2, 'Známky')")});
+        QVERIFY(!Main(program(), {}));
+        const QIcon icon = QApplication::windowIcon();
+        QVERIFY(!icon.isNull());
+        const QImage own = icon.pixmap(32).toImage();
+        QVERIFY(own != QApplication::style()->standardIcon(QStyle::SP_TitleBarMenuButton).pixmap(32).toImage());
+        QCOMPARE(own, IkonaProgramu().pixmap(32).toImage());
+        frmMain &main = frmMain::Form();
+        QCOMPARE(main.windowIcon().pixmap(32).toImage(), own);
+        const QList<QMdiSubWindow *> children = main.findChildren<QMdiSubWindow *>();
+        QCOMPARE(children.size(), 3);
+        for (QMdiSubWindow *child : children)
+            QCOMPARE(child->windowIcon().pixmap(32).toImage(), own);
+        main.show();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        bool ran = false;
+        QObject scope;
+        testsupport::whenShown<frmLogo>(&scope, [&](frmLogo &w) {
+            QCOMPARE(w.windowIcon().pixmap(32).toImage(), own);
+            w.close();
+            ran = true;
+        });
+        testsupport::chooseFromMenu(main.mnuAplikace, nullptr, main.mnuApl);
+        QTRY_VERIFY(ran);
     }
 
     // With no section the user is told so and the sections window opens. Closed without
