@@ -18,6 +18,11 @@ QPixmap ObrazekProgramu(int size)
     p.setPen(Qt::NoPen);
     p.drawRoundedRect(QRectF(4, 4, 88, 88), 12, 12);
     p.setBrush(QColor(250, 246, 232));
+    // Edged by one device pixel, so that the cards stay three in the smallest sizes.
+    QPen edge(QColor(60, 70, 95));
+    edge.setCosmetic(true);
+    edge.setWidthF(1.0);
+    p.setPen(edge);
     for (int i = 0; i < 3; ++i)
         p.drawRect(QRectF(18 + 6 * i, 22 + 10 * i, 52, 40));
     // The lines of the front card only where they can still be told apart.
