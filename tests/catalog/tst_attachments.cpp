@@ -1,9 +1,7 @@
 // Attaching files to records: the numbering of a record's attachments, the limits the
 // database does not keep, and the attachment window reached from the menus as a user
 // reaches it.
-#include "common/translation.h"
 #include "data/attachments.h"
-#include "data/infosettings.h"
 #include "menudriver.h"
 #include "dialogs.h"
 #include "previewfixture.h"
@@ -13,7 +11,6 @@
 #include "vberror.h"
 
 #include <QComboBox>
-#include <QScopeGuard>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -81,6 +78,22 @@ class TestAttachments : public QObject
         QMenu *menu = frmMain::Form().PopupNahledy;
         QTRY_VERIFY(menu->isVisible());
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+    }
+
+    // Katalog, a new attachment: the file chosen and saved, which is refused; the window
+    // stays open until closed.
+    void addRefused()
+    {
+        bool ran = false;
+        whenShown<frmPriradObr>(m_scope.get(), [&](frmPriradObr &w) {
+            QTest::mouseClick(w.cmdHledat, Qt::LeftButton);
+            QTest::mouseClick(w.cmdUlozit, Qt::LeftButton);
+            QVERIFY(w.isVisible());
+            QTest::mouseClick(w.cmdEnd, Qt::LeftButton);
+            ran = true;
+        });
+        chooseFromMenu(frmMain::Form().mnuKatalog, nullptr, frmMain::Form().mnuNahledAdd);
+        QTRY_VERIFY(ran);
     }
 
     static void typeOver(QLineEdit *box, const QString &text)
@@ -356,14 +369,7 @@ private Q_SLOTS:
         QFETCH(bool, fileInItsPlace);
         QFETCH(QString, title);
         QFETCH(QString, text);
-        UlozInfo(QStringLiteral("Lang"), language);
-        Jazyk = NactiInfo(QStringLiteral("Lang"));
-        Preklady = std::make_unique<MessageList>();
-        NactiPreklady(m_folder->file(QStringLiteral("Lang.mdb")), Jazyk, *Preklady);
-        const auto back = qScopeGuard([] {
-            SmazInfo(QStringLiteral("Lang"));
-            Jazyk = QStringLiteral("1");
-        });
+        const LanguageFromSettings chosen(*m_folder, language);
         const QString folder = m_folder->file(QStringLiteral("img"));
         QVERIFY(QDir(folder).removeRecursively());
         if (fileInItsPlace)
@@ -374,16 +380,7 @@ private Q_SLOTS:
         previewOn(1);
         ScriptedBoxes boxes;
         boxes.expect(vbOK);
-        bool ran = false;
-        whenShown<frmPriradObr>(m_scope.get(), [&](frmPriradObr &w) {
-            QTest::mouseClick(w.cmdHledat, Qt::LeftButton);
-            QTest::mouseClick(w.cmdUlozit, Qt::LeftButton);
-            QVERIFY(w.isVisible());
-            QTest::mouseClick(w.cmdEnd, Qt::LeftButton);
-            ran = true;
-        });
-        chooseFromMenu(frmMain::Form().mnuKatalog, nullptr, frmMain::Form().mnuNahledAdd);
-        QTRY_VERIFY(ran);
+        addRefused();
         QCOMPARE(boxes.shown().size(), size_t(1));
         QCOMPARE(boxes.shown()[0].title, title);
         QCOMPARE(boxes.shown()[0].style, int(vbCritical));
@@ -404,16 +401,7 @@ private Q_SLOTS:
         frmNahled &preview = previewOn(1);
         ScriptedBoxes boxes;
         boxes.expect(vbOK).expect(vbOK);
-        bool ran = false;
-        whenShown<frmPriradObr>(m_scope.get(), [&](frmPriradObr &w) {
-            QTest::mouseClick(w.cmdHledat, Qt::LeftButton);
-            QTest::mouseClick(w.cmdUlozit, Qt::LeftButton);
-            QVERIFY(w.isVisible());
-            QTest::mouseClick(w.cmdEnd, Qt::LeftButton);
-            ran = true;
-        });
-        chooseFromMenu(frmMain::Form().mnuKatalog, nullptr, frmMain::Form().mnuNahledAdd);
-        QTRY_VERIFY(ran);
+        addRefused();
         QCOMPARE(boxes.shown().at(0).title, QStringLiteral("Ukládání obrázku"));
         QCOMPARE(boxes.shown().at(0).style, int(vbCritical));
         QCOMPARE(boxes.shown().at(0).text, QStringLiteral("Při ukládání grafického souboru ") + source
@@ -423,7 +411,7 @@ private Q_SLOTS:
 
         goToRow(*frmPrehled::Loaded(), 3);
         QTRY_COMPARE(preview.tabS->count(), 4);
-        ran = false;
+        bool ran = false;
         whenShown<frmPriradObr>(m_scope.get(), [&](frmPriradObr &w) {
             QVERIFY(!w.img->isVisible());
             QCOMPARE(w.lblSoubor->text(), QStringLiteral("../../etc/passwd"));

@@ -1,4 +1,5 @@
 // The main window: its placement and settings, its menus, and the sections in them.
+#include "catalogfixture.h"
 #include "data/infosettings.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/frmPrehled.h"
@@ -13,7 +14,6 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScopeGuard>
 #include <QtTest>
 
 class TestMainWindow : public QObject
@@ -386,11 +386,7 @@ private Q_SLOTS:
         QFETCH(QString, language);
         QFETCH(QStringList, keys);
         fourSections();
-        UlozInfo(QStringLiteral("Lang"), language);
-        Jazyk = NactiInfo(QStringLiteral("Lang"));
-        Preklady = std::make_unique<MessageList>();
-        NactiPreklady(m_folder->file(QStringLiteral("Lang.mdb")), Jazyk, *Preklady);
-        const auto back = qScopeGuard([] { SmazInfo(QStringLiteral("Lang")); });
+        const testsupport::LanguageFromSettings chosen(*m_folder, language);
         frmMain &w = frmMain::Form();
         PrelozFormular(w, 0);
         w.show();

@@ -3,7 +3,6 @@
 // from the main window's Katalog menu.
 #include "catalogfixture.h"
 #include "common/globals.h"
-#include "common/translation.h"
 #include "data/infosettings.h"
 #include "data/release.h"
 #include "mainwindow/frmMain.h"
@@ -506,15 +505,7 @@ private Q_SLOTS:
         QFETCH(QString, language);
         QFETCH(QString, title);
         QFETCH(QString, message);
-        UlozInfo(QStringLiteral("Lang"), language);
-        Jazyk = NactiInfo(QStringLiteral("Lang"));
-        Preklady = std::make_unique<MessageList>();
-        NactiPreklady(m_folder->file(QStringLiteral("Lang.mdb")), Jazyk, *Preklady);
-        const auto back = qScopeGuard([] {
-            SmazInfo(QStringLiteral("Lang"));
-            Jazyk = QStringLiteral("1");
-            Preklady.reset();
-        });
+        const testsupport::LanguageFromSettings chosen(*m_folder, language);
         QTemporaryDir source;
         writeFile(source.filePath(QStringLiteral("download.inf")), "05.03.2024 14:07:00\r\n");
         testsupport::ScriptedBoxes boxes;

@@ -112,6 +112,15 @@ class TestSelection : public QObject
         return *w;
     }
 
+    // Section 4 "Třicet" with thirty fields shown, and its selection window.
+    static frmVyber &openThirtyFields()
+    {
+        Db->Execute(QStringLiteral("insert into Sekce values (4, 'Třicet')"));
+        for (int i = 1; i <= 30; ++i)
+            testsupport::defineField(4, i, i, true, QStringLiteral("Pole číslo %1").arg(i), QStringLiteral("C"));
+        return open(QStringLiteral("Třicet"));
+    }
+
     static VarnexEditUni &grid()
     {
         return *frmPrehled::Loaded()->VEdit;
@@ -463,10 +472,7 @@ private Q_SLOTS:
     // focus brings its row into sight, the boxes keep a usable width.
     void scrollingFrame()
     {
-        Db->Execute(QStringLiteral("insert into Sekce values (4, 'Třicet')"));
-        for (int i = 1; i <= 30; ++i)
-            testsupport::defineField(4, i, i, true, QStringLiteral("Pole číslo %1").arg(i), QStringLiteral("C"));
-        frmVyber &w = open(QStringLiteral("Třicet"));
+        frmVyber &w = openThirtyFields();
         QCOMPARE(w.cmb.size(), size_t(31));
         auto *frame = qobject_cast<QMdiSubWindow *>(w.parentWidget());
         QVERIFY(frame);
@@ -517,10 +523,7 @@ private Q_SLOTS:
     // scroll: the row under the mouse takes the focus and stays under it.
     void wholeRowsInSight()
     {
-        Db->Execute(QStringLiteral("insert into Sekce values (4, 'Třicet')"));
-        for (int i = 1; i <= 30; ++i)
-            testsupport::defineField(4, i, i, true, QStringLiteral("Pole číslo %1").arg(i), QStringLiteral("C"));
-        frmVyber &w = open(QStringLiteral("Třicet"));
+        frmVyber &w = openThirtyFields();
         auto *frame = qobject_cast<QMdiSubWindow *>(w.parentWidget());
         const int rowHeight = sys::toPixels(360);
         const int firstTop = w.lbl[1]->mapTo(&w, QPoint()).y();
@@ -621,10 +624,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, language);
         QFETCH(QString, readable);
-        UlozInfo(QStringLiteral("Lang"), language);
-        Jazyk = NactiInfo(QStringLiteral("Lang"));
-        Preklady = std::make_unique<MessageList>();
-        NactiPreklady(m_folder->file(QStringLiteral("Lang.mdb")), Jazyk, *Preklady);
+        const testsupport::LanguageFromSettings chosen(*m_folder, language);
         frmVyber &w = open();
         typeOver(w, Nazev, QStringLiteral("čaj*"));
         typeOver(w, Cena, QStringLiteral("10*300"));
@@ -650,8 +650,6 @@ private Q_SLOTS:
         QTest::mouseClick(w.cmdZrusVyber, Qt::LeftButton);
         QCOMPARE(grid().WhereText(), QString());
         QCOMPARE(label->toolTip(), QString());
-        UlozInfo(QStringLiteral("Lang"), QStringLiteral("1"));
-        Jazyk = QStringLiteral("1");
     }
 
     // Translated: the window's caption and buttons and the readable text's heading; the
