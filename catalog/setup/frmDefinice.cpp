@@ -90,9 +90,9 @@ QString textDopadu(const std::vector<DopadKonverze> &dopad)
                 continue;
             const QString pol = QStringLiteral("Pol") + QString::number(d.Zmena.Pole);
             const QString nazev = d.Zmena.Nazev.trimmed();
-            fields << (nazev.isEmpty() || nazev.compare(pol, Qt::CaseInsensitive) == 0 ? pol
-                                                                                       : nazev + QStringLiteral(" (") + pol + QLatin1Char(')'))
-                          + QStringLiteral(": ") + QString::number(d.*count);
+            const bool jenPole = nazev.isEmpty() || nazev.compare(pol, Qt::CaseInsensitive) == 0;
+            fields << (jenPole ? pol : nazev + QStringLiteral(" (") + pol + QLatin1Char(')')) + QStringLiteral(": ")
+                          + QString::number(d.*count);
         }
         if (!fields.isEmpty())
             lines << preloz(heading) << fields;
