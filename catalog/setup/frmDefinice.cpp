@@ -78,6 +78,30 @@ QString ano(bool on)
     return on ? QStringLiteral("A") : QStringLiteral("N");
 }
 
+// What a save's conversion does to the stored values, field by field with its caption
+// and slot; empty when it leaves none behind and replaces none.
+QString textDopadu(const std::vector<DopadKonverze> &dopad)
+{
+    QStringList lines;
+    const auto part = [&](const char *heading, qint64 DopadKonverze::*count) {
+        QStringList fields;
+        for (const DopadKonverze &d : dopad) {
+            if (d.*count == 0)
+                continue;
+            const QString pol = QStringLiteral("Pol") + QString::number(d.Zmena.Pole);
+            const QString nazev = d.Zmena.Nazev.trimmed();
+            const bool jenPole = nazev.isEmpty() || nazev.compare(pol, Qt::CaseInsensitive) == 0;
+            fields << (jenPole ? pol : nazev + QStringLiteral(" (") + pol + QLatin1Char(')')) + QStringLiteral(": ")
+                          + QString::number(d.*count);
+        }
+        if (!fields.isEmpty())
+            lines << preloz(heading) << fields;
+    };
+    part("484,Počet hodnot, které nelze převést na nový datový typ a zůstanou beze změny:", &DopadKonverze::Neprevedene);
+    part("500,Počet hodnot uložených v novém datovém typu, které převod přepíše:", &DopadKonverze::Prepsane);
+    return lines.join(QLatin1Char('\n'));
+}
+
 }  // namespace
 
 frmDefinice &frmDefinice::Form()
@@ -358,16 +382,16 @@ bool frmDefinice::UlozDefinice(bool quiet)
     const std::vector<RadekDefinice> rows = radkyGridu();
     const qint32 sekce = cmb->currentData().toInt();
     try {
-        qint64 lost = 0;
+        QString dopad;
         {
             WaitCursor wait;
-            lost = NekonvertovatelneHodnoty(*Db, sekce, PlanKonverze(*Db, sekce, rows));
+            dopad = textDopadu(DopadKonverzi(*Db, sekce, PlanKonverze(*Db, sekce, rows)));
         }
-        // The values that stay behind in the old column are the user's to weigh.
-        if (lost > 0
-            && MsgBox(preloz("484,Počet hodnot, které nelze převést na nový datový typ a zůstanou beze změny:")
-                          + QLatin1Char(' ') + QString::number(lost) + QLatin1Char('\n') + preloz("220,Pokračovat?"),
-                      vbYesNo | vbExclamation, preloz("401,Změna datového typu položky"))
+        // The values that stay behind in the old column, or that converted ones replace,
+        // are the user's to weigh.
+        if (!dopad.isEmpty()
+            && MsgBox(dopad + QLatin1Char('\n') + preloz("220,Pokračovat?"), vbYesNo | vbExclamation,
+                      preloz("401,Změna datového typu položky"))
                    != vbYes)
             return false;
         WaitCursor wait;
@@ -390,6 +414,12 @@ bool frmDefinice::potvrdKonverzi()
 {
     if (KonverzePotvrzena)
         return true;
+    // A section without records has no values to convert; a failed look is no answer.
+    try {
+        if (!SekceMaZaznamy(*Db, cmb->currentData().toInt()))
+            return true;
+    } catch (const VbError &) {
+    }
     if (MsgBox(preloz("273,Při změně datového typu bude provedena automatická konverze. Některé údaje nemusí být konvertovány.")
                    + QLatin1Char('\n') + preloz("220,Pokračovat?"),
                vbYesNo | vbExclamation, preloz("401,Změna datového typu položky"))
