@@ -184,14 +184,23 @@ void frmPrehled::showDescription(const QString &text)
     txtPopis->setText(text);
 }
 
-void frmPrehled::VEdit_RowChange()
+void frmPrehled::UkazPopis()
 {
     const int row = VEdit->Row();
-    showDescription(SloupecPopisu > 0 && row > 0 && row < VEdit->Rows() ? VEdit->TMatrix(row, SloupecPopisu) : QString());
-    // Inside a load the grid moves its cursor itself (emptying it, say); events let run
-    // there could unload this window under the control's own call.
-    if (m_reading == 0)
+    showDescription(SloupecPopisu > 0 && SloupecPopisu < VEdit->Cols() && VEdit->LiveRow(row)
+                        ? VEdit->TMatrix(row, SloupecPopisu)
+                        : QString());
+}
+
+void frmPrehled::VEdit_RowChange()
+{
+    // Inside a load the grid moves its cursor itself while emptying, onto rows that are
+    // going; the load shows the strip of the row it leaves current. Events let run there
+    // could unload this window under the control's own call.
+    if (m_reading == 0) {
+        UkazPopis();
         QCoreApplication::processEvents();
+    }
     tmr->stop();
     tmr->start();
 }
@@ -282,7 +291,8 @@ void frmPrehled::vEdit_Record(qint16 &Index)
             frmTisk::Form().TiskDet(key, qint16(priloha));
         }
     }
-    // The preview follows the record the command left current.
+    // The strip and the preview follow the record the command left current.
+    UkazPopis();
     if (NahledOtevren()) {
         frmNahled &preview = frmNahled::Form();
         preview.NactiZalozky();

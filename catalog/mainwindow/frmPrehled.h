@@ -43,6 +43,10 @@ public:
     // detail with the preview's attachment as its photo). Every code ends by bringing the
     // preview in step, unless there was no record to act on.
     void vEdit_Record(qint16 &Index);
+    // The strip shows the description field of the grid's current row, nothing without
+    // one. Whoever changes the rows without moving the cursor (a load, a delete, a
+    // record written back) calls it: the control reports only a move to another row.
+    void UkazPopis();
 
     // The records shown; the selection window puts a narrowed query here before ReadFlg.
     std::unique_ptr<dao::Recordset> Zaznamy;
