@@ -56,6 +56,7 @@ frmPrehled::frmPrehled()
     connect(VEdit, &VarnexEditUni::Record, this, &frmPrehled::vEdit_Record);
     connect(VEdit, &VarnexEditUni::Vybrano, this, &frmPrehled::VEdit_Vybrano);
     connect(VEdit, &VarnexEditUni::DblClick, this, &frmPrehled::VEdit_DblClick);
+    connect(VEdit, &VarnexEditUni::Refresh, this, &frmPrehled::VEdit_Refresh);
     connect(VEdit, &VarnexEditUni::Smazano, this, &frmPrehled::VEdit_Smazano);
     connect(VEdit, &VarnexEditUni::DefaultHeaderEvent, this, &frmPrehled::VEdit_DefaultHeader);
     connect(VEdit, &VarnexEditUni::ChangeHeader, this, &frmPrehled::VEdit_ChangeHeader);
@@ -212,7 +213,7 @@ void frmPrehled::VEdit_Vybrano(Variant &cWhere)
         cWhere = Variant(QString());
 }
 
-frmPrehled::Vyber frmPrehled::NactiVyber(const QString &podminka)
+frmPrehled::Vyber frmPrehled::NactiVyber(const QString &podminka, bool iNic)
 {
     const std::optional<qint32> section = AktualniSekce();
     if (!section)
@@ -229,12 +230,20 @@ frmPrehled::Vyber frmPrehled::NactiVyber(const QString &podminka)
     } catch (const VbError &) {
         return Vyber::Odmitnuto;
     }
-    if (!podminka.trimmed().isEmpty() && records->Eof())
+    if (!podminka.trimmed().isEmpty() && records->Eof() && !iNic)
         return Vyber::Nic;
     Zaznamy = std::move(records);
     m_celkem = total;
     ReadFlg();
     return Vyber::Nacteno;
+}
+
+void frmPrehled::VEdit_Refresh()
+{
+    // Records stored or removed meanwhile (by another workstation, say) show as they
+    // are now; a selection they no longer meet shows no row, and stays in force.
+    if (NactiVyber(VEdit->Where(), true) == Vyber::Odmitnuto)
+        Pipni(400, 150);
 }
 
 void frmPrehled::tmr_Timer()

@@ -35,8 +35,9 @@ public:
     // was unless loaded.
     enum class Vyber { Nacteno, Nic, Odmitnuto };
     // The current section's records meeting `podminka` (all of them when it is empty)
-    // into the grid, as the selection window and the control's own selection ask.
-    Vyber NactiVyber(const QString &podminka);
+    // into the grid, as the selection window and the control's own selection ask. With
+    // `iNic` a condition that selects nothing empties the grid (Nacteno) instead.
+    Vyber NactiVyber(const QString &podminka, bool iNic = false);
     // A command on the current record: the item Index of the grid's record menu, which
     // the main window's record commands call too (0 edit, 1 copy, 2 delete the current
     // or marked rows, 4 change the preview's attachment, 5 add one, 7 print the record's
@@ -66,6 +67,9 @@ private:
     // rows stay as they were.
     void VEdit_Vybrano(Variant &cWhere);
     void VEdit_DblClick();
+    // The header menu's "Obnovení přehledu": the section read again, under the selection
+    // in force.
+    void VEdit_Refresh();
     // The control deleted the current row: its record and attachment rows go, together.
     void VEdit_Smazano();
     // The default captions and alignments of the column set-up, from the section's
