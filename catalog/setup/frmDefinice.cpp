@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 
 bool frmDefinice::KonverzePotvrzena = false;
@@ -245,6 +246,13 @@ frmDefinice::frmDefinice()
             zmeneno(true);
     });
     connect(VEdit, &VarnexEditUni::MouseUp, this, &frmDefinice::VEdit_MouseUp);
+    // The control's header menu runs within the press; the release, where the window's
+    // menu opens, may follow it or may have gone to the menu, so the mark lasts only
+    // until the events after the menu's closing have run.
+    connect(VEdit->PopupFce(), &QMenu::aboutToShow, this, [this] { m_menuOvladace = true; });
+    connect(VEdit->PopupFce(), &QMenu::aboutToHide, this, [this] {
+        QTimer::singleShot(0, this, [this] { m_menuOvladace = false; });
+    });
     // The grid always holds the 30 fields of a section.
     connect(VEdit, &VarnexEditUni::Smazat, this, [](bool &Cancel) { Cancel = true; });
 }
@@ -567,11 +575,12 @@ void frmDefinice::VEdit_CiselData(QString &Value)
         VEdit->TMatrix(VEdit->Row(), ColZarovnani, Value);
 }
 
-void frmDefinice::VEdit_MouseUp(qint16 &Button, qint16 &, float &, float &y)
+void frmDefinice::VEdit_MouseUp(qint16 &Button, qint16 &, float &, float &)
 {
-    // On the header the control offers its own menu.
-    if (Button == 2 && y >= float(VEdit->RowHeight(0)))
+    // Any right click, but one on which the control showed its own header menu.
+    if (Button == 2 && !m_menuOvladace)
         mnuFce->popup(QCursor::pos());
+    m_menuOvladace = false;
 }
 
 void frmDefinice::reject()

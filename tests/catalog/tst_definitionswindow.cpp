@@ -534,6 +534,49 @@ private Q_SLOTS:
         QTRY_VERIFY(!frmDefinice::Loaded());
     }
 
+    // The right button opens the window's own menu (up, down, defaults) on the rows and,
+    // after an edit, on the header too; on the header of an unedited grid the control
+    // shows its own menu, and that click opens no second one.
+    void rightButtonMenu()
+    {
+        showMainOnSection1();
+        bool ran = false;
+        whenShown<frmDefinice>(m_scope.get(), [&](frmDefinice &w) {
+            QStringList opened;
+            const auto rightClick = [&](int row, int col, const QString &item) {
+                whenPopupOpens([&, item](QMenu *menu) {
+                    opened << menu->objectName();
+                    if (item.isEmpty())
+                        menu->close();
+                    else
+                        clickMenuItem(menu, item);
+                });
+                clickCell(w.VEdit->grid(), row, col, Qt::RightButton);
+                QTRY_VERIFY(!QApplication::activePopupWidget());
+            };
+            rightClick(0, 4, QString());
+            QCOMPARE(opened, QStringList{"Popup_Fce"});
+            QTest::qWait(50);
+            QVERIFY(!w.mnuFce->isVisible());
+
+            typeOver(w, 2, 4, QStringLiteral("Druhé"));
+            opened.clear();
+            rightClick(0, 4, QString());
+            QCOMPARE(opened, QStringList{"mnuFce"});
+            opened.clear();
+            rightClick(2, 4, QStringLiteral("mnuPD"));
+            QCOMPARE(opened, QStringList{"mnuFce"});
+            QCOMPARE(w.VEdit->TMatrix(3, 4), QStringLiteral("Druhé"));
+            QTest::mouseClick(w.cmdEnd, Qt::LeftButton);
+            ran = true;
+        });
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(vbNo);
+        chooseCatalogSetup();
+        QTRY_VERIFY(ran);
+        QTRY_VERIFY(!frmDefinice::Loaded());
+    }
+
     // Without a section there is nothing to define: the user is told so.
     void noSection()
     {
