@@ -200,18 +200,21 @@ void VarnexEditUni::Delete()
         if (*it < keepRow && keepRow > 1)
             --keepRow;
     }
-    // A removed current row leaves its number to the row after it; the search for a
-    // shown row still starts above it, as for a row that stays hidden.
+    // A removed current row leaves its number to the row after it (none, when it was
+    // the last): the search for a shown row starts directly above it, as for a row
+    // that stays hidden, and downwards at the row that took its number.
     currentRemoved = currentRemoved && flg->Rows() < rowsBefore;
+    const int above = currentRemoved ? keepRow - 1 : keepRow;
+    const int below = currentRemoved ? keepRow : keepRow + 1;
 
     keepRow = std::min(keepRow, flg->Rows() - 1);
     moveQuietly(keepRow, std::min(keepCol, flg->Cols() - 1));
     flg->view()->setFocus();
     int target = -1;
-    for (int r = currentRemoved ? keepRow - 1 : keepRow; r >= 1 && target < 0; --r)
+    for (int r = std::min(above, flg->Rows() - 1); r >= 1 && target < 0; --r)
         if (flg->RowHeight(r) >= 1)
             target = r;
-    for (int r = currentRemoved ? keepRow : keepRow + 1; r < flg->Rows() && target < 0; ++r)
+    for (int r = below; r < flg->Rows() && target < 0; ++r)
         if (flg->RowHeight(r) >= 1)
             target = r;
     moveQuietly(target < 0 ? 0 : target, flg->Col());

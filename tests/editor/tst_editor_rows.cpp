@@ -243,6 +243,10 @@ private Q_SLOTS:
         QCOMPARE(e->TMatrix(6, 5), QStringLiteral("X"));
         // The search for a shown row goes upwards from the row the cursor was on first.
         QCOMPARE(e->Row(), 2);
+        // The counter tells the rows left.
+        auto *counter = e->findChild<QLabel *>(QStringLiteral("lblRecord"));
+        QVERIFY(counter->isVisible());
+        QCOMPARE(counter->text(), QStringLiteral("3 záznamy"));
     }
 
     void rangeOverDeletedAndUnsavedRows()
@@ -276,15 +280,27 @@ private Q_SLOTS:
         QVERIFY(log.entries.isEmpty());
     }
 
+    // An unsaved row leaves the grid; the cursor goes to the shown row directly above.
+    void cursorAfterAnUnsavedRowGoes_data()
+    {
+        QTest::addColumn<int>("unsaved");
+        QTest::addColumn<QString>("left");
+        QTest::newRow("in the middle") << 2 << "ac";
+        QTest::newRow("the last") << 3 << "ab";
+    }
     void cursorAfterAnUnsavedRowGoes()
     {
-        open({row("1", "a"), row("", "b", "N"), row("3", "c")});
+        QFETCH(int, unsaved);
+        QFETCH(QString, left);
+        QStringList data{row("1", "a"), row("2", "b"), row("3", "c")};
+        data[unsaved - 1] = row(QString(), QStringLiteral("abc").mid(unsaved - 1, 1), QStringLiteral("N"));
+        open(data);
         m_shift = true;
-        e->Row(2);
+        e->Row(unsaved);
         e->Delete();
         QCOMPARE(e->Rows(), 3);
-        QCOMPARE(e->Row(), 1);
-        QCOMPARE(e->TMatrix(2, 1), QStringLiteral("c"));
+        QCOMPARE(e->TMatrix(1, 1) + e->TMatrix(2, 1), left);
+        QCOMPARE(e->Row(), unsaved - 1);
     }
 
     void unsavedRowAlone()
