@@ -97,6 +97,26 @@ void openViewsOnRecord12()
     QCOMPARE(preview.VybranaPriloha(), 1);
 }
 
+// Deletes as the user does, by the main menu's item or by the record popup opened on grid
+// row `row`, and answers Yes; the questions asked.
+QStringList deleteAnsweringYes(FlexGrid *grid, int row, bool byPopup)
+{
+    testsupport::ScriptedBoxes boxes;
+    boxes.expect(vbYes);
+    if (byPopup) {
+        whenPopupOpens([](QMenu *menu) { clickMenuItem(menu, QStringLiteral("Smazat záznam")); });
+        clickCell(grid, row, 1, Qt::RightButton);
+    } else {
+        frmMain &main = frmMain::Form();
+        chooseFromMenu(main.mnuKatalog, nullptr, main.mnuDelete);
+    }
+    (void)QTest::qWaitFor([&boxes] { return !boxes.shown().empty(); });
+    QStringList texts;
+    for (const msgbox::Shown &box : boxes.shown())
+        texts << box.text;
+    return texts;
+}
+
 // The views that are open, each by its window.
 QList<QObject *> openViews()
 {
@@ -271,16 +291,7 @@ private Q_SLOTS:
         QCOMPARE(overview.VEdit->Row(), 1);
         QCOMPARE(overview.VEdit->RowSel(), 1);
 
-        testsupport::ScriptedBoxes boxes;
-        boxes.expect(vbYes);
-        if (popup) {
-            whenPopupOpens([](QMenu *menu) { clickMenuItem(menu, QStringLiteral("Smazat záznam")); });
-            clickCell(grid, 1, 1, Qt::RightButton);
-        } else {
-            chooseFromMenu(main.mnuKatalog, nullptr, main.mnuDelete);
-        }
-        QTRY_COMPARE(boxes.shown().size(), size_t(1));
-        QCOMPARE(boxes.shown()[0].text, QStringLiteral("Opravdu zrušit řádek?"));
+        QCOMPARE(deleteAnsweringYes(grid, 1, popup), QStringList{"Opravdu zrušit řádek?"});
         QCOMPARE(count(QStringLiteral("select group_concat(Inter) from (select Inter from Katalog order by Inter)")),
                  QStringLiteral("11,12,13"));
     }
@@ -305,15 +316,7 @@ private Q_SLOTS:
         QCOMPARE(counter->text(), QStringLiteral("3 záznamy"));
         clickCell(grid, 2, 1);
 
-        testsupport::ScriptedBoxes boxes;
-        boxes.expect(vbYes);
-        if (popup) {
-            whenPopupOpens([](QMenu *menu) { clickMenuItem(menu, QStringLiteral("Smazat záznam")); });
-            clickCell(grid, 2, 1, Qt::RightButton);
-        } else {
-            chooseFromMenu(main.mnuKatalog, nullptr, main.mnuDelete);
-        }
-        QTRY_COMPARE(boxes.shown().size(), size_t(1));
+        QCOMPARE(deleteAnsweringYes(grid, 2, popup), QStringList{"Opravdu zrušit řádek?"});
         QCOMPARE(count(QStringLiteral("select group_concat(Inter) from (select Inter from Katalog order by Inter)")),
                  QStringLiteral("11,13"));
         QVERIFY(counter->isVisible());
