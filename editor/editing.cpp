@@ -141,6 +141,9 @@ void VarnexEditUni::StartCellEdit(QWidget *editor, qint16 KeyAscii)
         // a length that is no number, or a column beyond the attributes: no limit
     }
     txtEdit->setMaxLength(limit > 0 ? limit : 32767);
+    // The editors write in the grid's letters, not in the window's larger ones.
+    txtEdit->setFont(flg->Font());
+    cmbEdit->setFont(flg->Font());
 
     const int left = leftOf(flg) + flg->CellLeft();
     const int top = topOf(flg) + flg->CellTop();

@@ -48,9 +48,10 @@ void VarnexEditUni::gridMouseDown(int Button, int Shift, float x, float y)
         }
         return;
     }
-    // The right button: anywhere in browse mode, on the header only in update mode, and
-    // nowhere while changes wait to be saved.
-    if (Button != 2 || m_IsChanged || !(m_Edited == 2 || (m_Edited == 1 && header)))
+    // The right button: anywhere in browse mode, whatever was changed there (a delete
+    // there is the host's at once); in update mode on the header only, and not while
+    // changes wait to be saved.
+    if (Button != 2 || !(m_Edited == 2 || (m_Edited == 1 && header && !m_IsChanged)))
         return;
     QTableView *view = flg->view();
     const QPoint at = view->mapToGlobal(QPoint(sys::toPixels(int(x)), sys::toPixels(int(y)))

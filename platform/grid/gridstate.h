@@ -10,6 +10,7 @@
 #include <QTableView>
 
 #include <memory>
+#include <optional>
 
 class FlexGrid;
 
@@ -98,6 +99,15 @@ struct FlexGrid::State {
     int dragStart = 0;       // client coordinate where the resize started
     int dragStartSize = 0;   // pixels
     bool pressed = false;
+    // A handler of the left press may let events run (a host that follows the current
+    // row does); the release of a quick click then arrives before the press is done. It
+    // waits and is handled after the press, so the grid sees the two in the user's order.
+    bool inLeftPress = false;
+    struct HeldRelease {
+        Qt::KeyboardModifiers modifiers;
+        QPoint pos;
+    };
+    std::optional<HeldRelease> heldRelease;
 
     // --- Geometry (pixels, client coordinates: inside the frame) ---
     int defaultRowHeight() const;                // twips
@@ -141,6 +151,8 @@ struct FlexGrid::State {
     void mousePress(QMouseEvent *e, QPoint pos);
     void mouseMove(QMouseEvent *e, QPoint pos);
     void mouseRelease(QMouseEvent *e, QPoint pos);
+    void release(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
+    void pressCells(Qt::KeyboardModifiers modifiers, QPoint pos, int resizeIndex, bool isColumn);
     void mouseDouble(QMouseEvent *e, QPoint pos);
     bool keyPress(QKeyEvent *e);   // true when handled
     void keyRelease(QKeyEvent *e);

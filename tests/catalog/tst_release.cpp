@@ -14,6 +14,7 @@
 #include "testsupport.h"
 
 #include <QFileSystemModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -85,6 +86,33 @@ void writeFile(const QString &path, const QByteArray &content, const QDateTime &
     if (modified.isValid())
         QVERIFY(f.setFileTime(modified, QFileDevice::FileModificationTime));
 }
+
+// The percentages a progress bar shows, in the order drawn (a repeat of the one before
+// is not counted again). The bar is a picture; its accessible name is the text drawn.
+class BarSamples : public QObject
+{
+public:
+    QList<int> shown;
+    QStringList malformed;
+    void watch(QLabel *bar) { bar->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Paint)
+            return false;
+        const QString text = static_cast<QLabel *>(watched)->accessibleName();
+        if (text.isEmpty())
+            return false;
+        bool number = false;
+        const int percent = text.chopped(1).toInt(&number);
+        if (!number || !text.endsWith(QLatin1Char('%')))
+            malformed << text;
+        else if (shown.isEmpty() || shown.last() != percent)
+            shown << percent;
+        return false;
+    }
+};
 
 struct Started {
     QString file, parameters;
@@ -272,6 +300,51 @@ private Q_SLOTS:
                  recorded.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")).toLatin1() + "\r\n");
     }
 
+    // The bar runs from 0 to 100 % over each pass of the export: the records done of all
+    // records, never beyond and not full from the start.
+    void exportProgress()
+    {
+        Db->Execute(QStringLiteral("insert into Sekce (Sekce, Nazev) values (1, 'Knihy')"));
+        Ws->BeginTrans();
+        for (int i = 1; i <= 300; ++i) {
+            Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Sekce) values (%1, 'Kniha %1', 1)").arg(i));
+            if (i % 10 == 0) {
+                Db->Execute(QStringLiteral("insert into Obrazky (Inter, Poradi, Soubor, Popis, Aktualizace) "
+                                           "values (%1, 1, 'p%1.jpg', 'p', '2024-01-01 10:00:00')")
+                                .arg(i));
+                writeFile(AppPath + QStringLiteral("img/p%1.jpg").arg(i), "picture");
+            }
+        }
+        Ws->CommitTrans();
+        BarSamples samples;
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(vbYes).expect(vbOK);
+        testsupport::whenShown<frmExport>(this, [&](frmExport &w) {
+            samples.watch(w.picStatus);
+            QTest::mouseClick(w.cmdExport, Qt::LeftButton);
+        });
+        choose(frmMain::Form().mnuExport);
+        QVERIFY(!frmExport::Loaded());
+        QCOMPARE(boxes.shown().back().text, QStringLiteral("Export úspěšně proveden."));
+        QVERIFY2(samples.malformed.isEmpty(), qPrintable(samples.malformed.join(QLatin1Char(' '))));
+        QVERIFY(samples.shown.size() > 10);
+        for (int p : samples.shown)
+            QVERIFY2(p >= 0 && p <= 100, qPrintable(QString::number(p)));
+        // The check pass and the export pass, each rising from a small part done to all
+        // but the end; then the bar is reset.
+        QList<QList<int>> passes;
+        for (int p : samples.shown) {
+            if (passes.isEmpty() || p < passes.last().last())
+                passes.append(QList<int>());
+            passes.last() << p;
+        }
+        QCOMPARE(passes.size(), 3);
+        for (const QList<int> &pass : passes)
+            QVERIFY2(pass.first() <= 1, qPrintable(QString::number(pass.first())));
+        QCOMPARE(passes[0].last(), 99);
+        QCOMPARE(passes[1].last(), 99);
+    }
+
     // A release folder that cannot be made stops the run with a message, and the next
     // run starts from the same date.
     void failedExportKeepsDate()
@@ -410,8 +483,14 @@ private Q_SLOTS:
         writeFile(AppPath + QStringLiteral("dnload/old"), "an earlier attempt");
         {
             testsupport::ScriptedBoxes boxes;
-            webUpdate();
+            BarSamples samples;
+            runImport([&](frmImport &w) {
+                samples.watch(w.picStatus);
+                QTest::mouseClick(w.cmdInternet, Qt::LeftButton);
+            });
             QCOMPARE(boxes.shown().size(), 0);
+            // The files fetched of the four, before each file and when all have come.
+            QCOMPARE(samples.shown, (QList<int>{1, 25, 50, 75, 100}));
         }
         QCOMPARE(m_server.asked, (QStringList{"/rel/download.inf", "/rel/update", "/rel/QIRData.mdb", "/rel/Lang.mdb", "/rel/Oskal"}));
         QVERIFY(!m_server.buttonsOpen);

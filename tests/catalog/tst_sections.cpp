@@ -289,6 +289,54 @@ private Q_SLOTS:
         QVERIFY(frmMain::Form().mnuNew->isEnabled());
     }
 
+    // A row added, named and deleted again at once, by the Delete key or by the button,
+    // leaves the cursor on the row directly above it: the next key typed renames that
+    // section and no other.
+    void deletingANewRowLeavesTheOneAbove_data()
+    {
+        QTest::addColumn<bool>("byButton");
+        QTest::newRow("Delete key") << false;
+        QTest::newRow("button, the name still in its editor") << true;
+    }
+    void deletingANewRowLeavesTheOneAbove()
+    {
+        QFETCH(bool, byButton);
+        addSection(1, QStringLiteral("Filmy"));
+        addSection(2, QStringLiteral("Hudba"));
+        addSection(3, QStringLiteral("Knihy"));
+        frmMain::Form();
+        NastavAktualniSekci(1, QStringLiteral("FILMY"));
+        testsupport::ScriptedBoxes boxes;
+        inSectionsWindow([&](frmSekce &w) {
+            VarnexEditUni *e = w.VEdit;
+            QTest::mouseClick(button(e, "cmdAdd"), Qt::LeftButton);
+            QCOMPARE(e->Row(), 4);
+            // The user types the name at once, on the new row the grid shows current.
+            QTest::keyClick(e->grid()->view(), 'S');
+            QTRY_VERIFY(qobject_cast<QLineEdit *>(QApplication::focusWidget()));
+            typeKeys(QStringLiteral("port"));
+            boxes.expect(vbYes);
+            if (byButton) {
+                QTest::mouseClick(button(e, "cmdDel"), Qt::LeftButton);
+            } else {
+                pressKey(Qt::Key_Return);
+                QTest::keyClick(e->grid()->view(), Qt::Key_Delete);
+            }
+            QCOMPARE(boxes.shown().size(), size_t(1));
+            QCOMPARE(boxes.shown()[0].text, QStringLiteral("Opravdu zrušit řádek?"));
+            QCOMPARE(gridRows(e), (QStringList{"1 Filmy X", "2 Hudba X", "3 Knihy X"}));
+            QCOMPARE(e->Row(), 3);
+
+            QTest::keyClick(e->grid()->view(), 'Z');
+            QTRY_VERIFY(qobject_cast<QLineEdit *>(QApplication::focusWidget()));
+            typeKeys(QStringLiteral("vuk"));
+            pressKey(Qt::Key_Return);
+            QCOMPARE(gridRows(e), (QStringList{"1 Filmy X", "2 Hudba X", "3 Zvuk U"}));
+            QTest::mouseClick(w.cmdOK, Qt::LeftButton);
+        });
+        QCOMPARE(sections(), (QStringList{"1 Filmy", "2 Hudba", "3 Zvuk"}));
+    }
+
     // A section with records is not deleted, and the user is not asked first: alone, or
     // among marked rows. Neither is the section the main window shows.
     void deleteRefused_data()

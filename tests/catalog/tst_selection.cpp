@@ -9,11 +9,13 @@
 #include "records/frmEditace.h"
 #include "records/frmVyber.h"
 #include "system.h"
+#include "testhost.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollBar>
@@ -389,6 +391,48 @@ private Q_SLOTS:
         QTest::mouseClick(w.cmdZrusVyber, Qt::LeftButton);
         QCOMPARE(grid().Where(), QString());
         QCOMPARE(grid().WhereText(), QString());
+    }
+
+    // The strip under the overview shows the current row's description field, in every
+    // language: after a selection applied from another row, and after the current record
+    // was deleted through the grid's record menu.
+    void descriptionStripFollowsTheCurrentRow_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("Czech") << "1";
+        QTest::newRow("English") << "2";
+        QTest::newRow("Chinese") << "3";
+    }
+    void descriptionStripFollowsTheCurrentRow()
+    {
+        QFETCH(QString, language);
+        Jazyk = language;
+        Preklady = std::make_unique<MessageList>();
+        NactiPreklady(m_folder->file(QStringLiteral("Lang.mdb")), Jazyk, *Preklady);
+        Db->Execute(QStringLiteral("update Definice set Popis=1 where Sekce=1 and Pol='Pol2'"));
+        frmVyber &w = open();
+        frmPrehled &overview = *frmPrehled::Loaded();
+        const auto strip = [&] { return overview.txtPopis->text(); };
+        const auto rowPrice = [&](int row) { return grid().TMatrix(row, Cena); };
+        QCOMPARE(rowPrice(3), QStringLiteral("10"));  // "Čaj", after the two empty titles
+        clickCell(grid().grid(), 4, Nazev);
+        QCOMPARE(strip(), rowPrice(4));
+
+        typeOver(w, Nazev, QStringLiteral("čaj*"));
+        QTest::mouseClick(w.cmdVyber, Qt::LeftButton);
+        QCOMPARE(shownKeys(), (QStringList{"1", "2"}));
+        QCOMPARE(grid().Row(), 1);
+        QCOMPARE(strip(), QStringLiteral("10"));
+
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(vbYes);
+        whenPopupOpens([](QMenu *menu) { clickMenuItem(menu, PrelozText(QStringLiteral("307,Smazat záznam"))); });
+        clickCell(grid().grid(), 1, Nazev, Qt::RightButton);
+        QCOMPARE(boxes.shown().size(), size_t(1));
+        QCOMPARE(testsupport::scalar(QStringLiteral("select count(*) from Katalog where Inter=1")).toLong(), 0);
+        QCOMPARE(grid().TMatrix(grid().Row(), 0), QStringLiteral("2"));
+        QCOMPARE(strip(), QStringLiteral("300"));
+        Jazyk = QStringLiteral("1");
     }
 
     // With the overview closed the rows are disabled and both buttons do nothing; the

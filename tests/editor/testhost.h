@@ -71,6 +71,10 @@ void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 QPoint cellCentre(FlexGrid *grid, int row, int col);
 // A mouse click on a cell, header cells included, on the widget that shows it.
 void clickCell(FlexGrid *grid, int row, int col, Qt::MouseButton button = Qt::LeftButton);
+// The same click as the window system hands over a quick one: press and release wait in
+// the queue together, so a handler of the press that lets events run meets the release
+// inside the press. Returns once both have been delivered.
+void clickCellQueued(FlexGrid *grid, int row, int col, Qt::MouseButton button = Qt::LeftButton);
 // Runs `act` on the popup menu that the next user action opens, once it is up, then
 // lets it go on. A menu that never opens fails the test; one still open after a few
 // seconds is closed, so that a test never hangs in it.
