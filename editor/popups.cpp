@@ -155,15 +155,14 @@ void VarnexEditUni::BuildSelection()
     } else {
         m_FiltrText = condition;
     }
-    lbl->setText(PrelozText(QStringLiteral("370,Výběr pro:")) + QStringLiteral("  ") + m_FiltrText);
-    placeStrip();
+    WhereText(PrelozText(QStringLiteral("370,Výběr pro:")) + QStringLiteral("  ") + m_FiltrText);
 }
 
 void VarnexEditUni::mnuZrusVyber_Click()
 {
     Variant cWhere{QString()};
     Q_EMIT Vybrano(cWhere);
-    lbl->setText(QString());
+    WhereText(QString());
     m_Where.clear();
     m_WhereRep.clear();
     m_FiltrText.clear();

@@ -541,7 +541,8 @@ private Q_SLOTS:
     {
         QTemporaryDir source;
         const QString folder = source.path() + QLatin1Char('/');
-        const QByteArray stub = "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"$(dirname \"$0\")/received\"\n";
+        const QByteArray stub = "#!/bin/sh\npwd > \"$(dirname \"$0\")/folder\"\n"
+                                "printf '%s|%s' \"$#\" \"$1\" > \"$(dirname \"$0\")/received\"\n";
         writeFile(folder + QStringLiteral("download.inf"), "05.03.2024 14:07:00\r\n");
         writeFile(folder + QStringLiteral("update"), stub);
         QVERIFY(QFile::setPermissions(folder + QStringLiteral("update"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
@@ -560,7 +561,47 @@ private Q_SLOTS:
         const QString received = AppPath + QStringLiteral("received");
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(received).size() > 0, 5000);
         QCOMPARE(QString::fromUtf8(bytes(received)), QStringLiteral("1|") + AppPath + QChar(0xA0) + folder + QChar(0xA0));
+        // It runs in the program folder, whose files it is to replace.
+        QCOMPARE(QDir(QString::fromUtf8(bytes(AppPath + QStringLiteral("folder"))).trimmed()).canonicalPath(),
+                 QDir(AppPath).canonicalPath());
         QCOMPARE(NactiInfo(QStringLiteral("Aktualizace")), QStringLiteral("20240305140700"));
+    }
+
+    // A newer release, but no updater in the folder or beside the program: the message
+    // names the updater as it is called here, in the language of the settings, and
+    // nothing starts.
+    void updaterMissing_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("Czech") << "1" << "Aktualizace dat" << "Soubor 'update' nebyl nalezen. Nelze provést aktualizaci dat.";
+        QTest::newRow("English") << "2" << "Data update" << "The file 'update' was not found. The data cannot be updated.";
+        QTest::newRow("Chinese") << "3" << "数据更新" << "未找到文件 'update'。无法更新数据。";
+    }
+    void updaterMissing()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, title);
+        QFETCH(QString, message);
+        const testsupport::LanguageFromSettings chosen(*m_folder, language);
+        QTemporaryDir source;
+        writeFile(source.filePath(QStringLiteral("download.inf")), "05.03.2024 14:07:00\r\n");
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(vbYes).expect(vbOK);
+        runImport([&](frmImport &w) {
+            QTest::mouseClick(w.cmdAdresar, Qt::LeftButton);
+            w.dir->setCurrentIndex(w.dirModel->index(source.path()));
+            QTest::mouseClick(w.cmdOK, Qt::LeftButton);
+            QVERIFY(w.isVisible());
+        });
+        QCOMPARE(boxes.shown().size(), size_t(2));
+        QCOMPARE(boxes.shown()[1].text, message);
+        QCOMPARE(boxes.shown()[1].title, title);
+        QCOMPARE(boxes.shown()[1].style, int(vbCritical));
+        QVERIFY(m_started.isEmpty());
+        QCOMPARE(NactiInfo(QStringLiteral("Aktualizace")), QString());
+        QVERIFY(frmMain::Loaded() && frmMain::Loaded()->isVisible());
     }
 
     // An address without "www." is refused, and the one typed instead serves this update
