@@ -185,7 +185,11 @@ void VarnexEditUni::RData(const qint32 &pCol, const QString &value)
 }
 
 QString VarnexEditUni::WhereText() const { return lbl->text(); }
-void VarnexEditUni::WhereText(const QString &value) { lbl->setText(value); }
+void VarnexEditUni::WhereText(const QString &value)
+{
+    lbl->setText(value);
+    placeStrip();
+}
 
 void VarnexEditUni::SortCol(const bool &pAsc, const qint32 &value)
 {

@@ -32,6 +32,9 @@ void VarnexEditUni::connectGrid()
     connect(flg, &FlexGrid::Click, this, &VarnexEditUni::gridClick);
     connect(flg, &FlexGrid::MouseUp, this, &VarnexEditUni::gridMouseUp);
     connect(flg, &FlexGrid::MouseDown, this, &VarnexEditUni::gridMouseDown);
+    // The marked cells take the control's colour from the start, not the system's until
+    // the marking first changes.
+    flg->setBackColorSel(0xC0C000);
     connect(flg, &FlexGrid::SelChange, this, [this] { flg->setBackColorSel(0xC0C000); });
     connect(flg, &FlexGrid::RowColChange, this, &VarnexEditUni::gridRowColChange);
     connect(flg, &FlexGrid::EnterCell, this, &VarnexEditUni::gridEnterCell);

@@ -242,6 +242,9 @@ void VarnexEditUni::placeStrip()
     const int lblWidth = widthOf(flg) - leftOf(lbl);
     if (lblWidth > 0)
         lbl->resize(sys::toPixels(lblWidth), lbl->height());
+    // A selection's text cut at the grid's edge shows whole where the mouse rests on it.
+    const bool cut = lbl->fontMetrics().horizontalAdvance(lbl->text()) > lbl->contentsRect().width();
+    lbl->setToolTip(cut ? lbl->text() : QString());
 }
 
 void VarnexEditUni::showEvent(QShowEvent *event)

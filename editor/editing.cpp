@@ -142,6 +142,9 @@ void VarnexEditUni::StartCellEdit(QWidget *editor, char32_t KeyAscii)
     }
     const int maxLength = limit > 0 ? limit : 32767;
     txtEdit->setMaxLength(maxLength);
+    // The editors write in the grid's letters, not in the window's larger ones.
+    txtEdit->setFont(flg->Font());
+    cmbEdit->setFont(flg->Font());
 
     const int left = leftOf(flg) + flg->CellLeft();
     const int top = topOf(flg) + flg->CellTop();

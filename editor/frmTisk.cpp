@@ -143,7 +143,7 @@ void frmTisk::showPage()
     const QImage &image = page.image();
     pic->setPixmap(QPixmap::fromImage(image));
     pic->resize(image.size());
-    lbl->setText(QString::number(m_stranka + 1) + QLatin1Char('/') + QString::number(PageCount()));
+    UkazCisloStranky(m_stranka, PageCount());
     Posun();
 }
 

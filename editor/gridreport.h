@@ -67,8 +67,9 @@ public:
     // Lays the listing out on pages of the surface's size, measuring with its fonts.
     void Layout(printer::Surface &measure);
     // The heads of the columns that do not fit on the paper, each in apostrophes,
-    // joined by ","; empty when everything fits.
-    QString Outside() const { return m_outside.join(QLatin1Char(',')); }
+    // joined by ", " (a message box breaks a long list at the blanks); empty when
+    // everything fits.
+    QString Outside() const { return m_outside.join(QStringLiteral(", ")); }
     // Pages of the listing; 0 when there is no row to print (unless the style asks for
     // a page all the same).
     int PageCount() const { return int(m_pages.size()); }

@@ -43,9 +43,10 @@ void VarnexEditUni::gridMouseDown(int Button, int Shift, float x, float y)
     // border sizes the column instead, and the grid reports no click for it.
     if (Button == 1)
         return;
-    // The right button: anywhere in browse mode, on the header only in update mode, and
-    // nowhere while changes wait to be saved.
-    if (Button != 2 || m_IsChanged || !(m_Edited == 2 || (m_Edited == 1 && header)))
+    // The right button: anywhere in browse mode, whatever was changed there (a delete
+    // there is the host's at once); in update mode on the header only, and not while
+    // changes wait to be saved.
+    if (Button != 2 || !(m_Edited == 2 || (m_Edited == 1 && header && !m_IsChanged)))
         return;
     QTableView *view = flg->view();
     const QPoint at = view->mapToGlobal(QPoint(sys::toPixels(int(x)), sys::toPixels(int(y)))
@@ -164,15 +165,14 @@ void VarnexEditUni::BuildSelection()
     } else {
         m_FiltrText = condition;
     }
-    lbl->setText(PrelozText(QStringLiteral("370,Výběr pro:")) + QStringLiteral("  ") + m_FiltrText);
-    placeStrip();
+    WhereText(PrelozText(QStringLiteral("370,Výběr pro:")) + QStringLiteral("  ") + m_FiltrText);
 }
 
 void VarnexEditUni::mnuZrusVyber_Click()
 {
     Variant cWhere{QString()};
     Q_EMIT Vybrano(cWhere);
-    lbl->setText(QString());
+    WhereText(QString());
     m_Where.clear();
     m_WhereRep.clear();
     m_FiltrText.clear();

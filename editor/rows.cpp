@@ -133,25 +133,35 @@ void VarnexEditUni::Delete()
     if (!alive || cancel || m_fillGeneration != generation)
         return;
     const int mark = flg->RowSel();
+    const int first = std::min(row, mark);
+    const int last = std::max(row, mark);
+    // Rows already deleted or hidden are passed over.
+    const auto goes = [this, state](int r) {
+        return flg->RowHeight(r) >= 16 && flg->TextMatrix(r, state) != QLatin1String("D");
+    };
     const QString title = PrelozText(QStringLiteral("30,Aktualizace"));
     if (mark != row) {
-        if (MsgBox(PrelozText(QStringLiteral("457,Zrušit všechny označené řádky?")), vbYesNo, title) != vbYes)
+        // The user sees what Yes takes: marked rows are easily more than meant.
+        int count = 0;
+        for (int r = first; r <= last && r < flg->Rows(); ++r)
+            count += goes(r) ? 1 : 0;
+        const QString question = PrelozText(QStringLiteral("457,Zrušit všechny označené řádky?")) + QStringLiteral(" (")
+                                 + QString::number(count) + QLatin1Char(')');
+        if (MsgBox(question, vbYesNo, title) != vbYes)
             return;
     } else if (!sys::isKeyDown(sys::Key::Shift)) {
         if (MsgBox(PrelozText(QStringLiteral("416,Opravdu zrušit řádek?")), vbYesNo, title) != vbYes)
             return;
     }
-    lblRecord->hide();
     const int keepCol = flg->Col();
     int keepRow = row;
 
-    // Rows already deleted, hidden or never saved are passed over: the host hears once
-    // of each record it has, and of no record it has not.
-    const int first = std::min(row, mark);
-    const int last = std::max(row, mark);
+    // The host hears once of each record it has, and of no record it has not: a row
+    // never saved is only taken from the grid.
     std::vector<int> unsaved;
+    int deleted = 0;
     for (int r = first; r <= last && alive && r < flg->Rows(); ++r) {
-        if (flg->RowHeight(r) < 16 || flg->TextMatrix(r, state) == QLatin1String("D"))
+        if (!goes(r))
             continue;
         if (flg->TextMatrix(r, state) == QLatin1String("N")) {
             unsaved.push_back(r);
@@ -177,6 +187,7 @@ void VarnexEditUni::Delete()
             flg->setTextMatrix(r, state, QStringLiteral("D"));
             flg->setRowHeight(r, 0);
         }
+        ++deleted;
     }
     // From the bottom up, so that the rows still to go keep their numbers.
     bool currentRemoved = false;
@@ -189,23 +200,29 @@ void VarnexEditUni::Delete()
         if (*it < keepRow && keepRow > 1)
             --keepRow;
     }
-    // A removed current row leaves its number to the row after it; the search for a
-    // shown row still starts above it, as for a row that stays hidden.
+    // A removed current row leaves its number to the row after it (none, when it was
+    // the last): the search for a shown row starts directly above it, as for a row
+    // that stays hidden, and downwards at the row that took its number.
     currentRemoved = currentRemoved && flg->Rows() < rowsBefore;
+    const int above = currentRemoved ? keepRow - 1 : keepRow;
+    const int below = currentRemoved ? keepRow : keepRow + 1;
 
     keepRow = std::min(keepRow, flg->Rows() - 1);
     moveQuietly(keepRow, std::min(keepCol, flg->Cols() - 1));
     flg->view()->setFocus();
     int target = -1;
-    for (int r = currentRemoved ? keepRow - 1 : keepRow; r >= 1 && target < 0; --r)
+    for (int r = std::min(above, flg->Rows() - 1); r >= 1 && target < 0; --r)
         if (flg->RowHeight(r) >= 1)
             target = r;
-    for (int r = currentRemoved ? keepRow : keepRow + 1; r < flg->Rows() && target < 0; ++r)
+    for (int r = below; r < flg->Rows() && target < 0; ++r)
         if (flg->RowHeight(r) >= 1)
             target = r;
     moveQuietly(target < 0 ? 0 : target, flg->Col());
     if (flg->Row() >= flg->FixedRows() && flg->TopRow() > flg->Row())
         flg->ScrollIntoView(flg->Row(), flg->Col());
+    // The counter tells the rows left, of a source that lost the records deleted.
+    m_RecordSetRows = std::max(0, m_RecordSetRows - deleted);
+    refreshCounter();
     m_IsChanged = true;
     Variant oldValue = QString();
     Variant newValue = QString();

@@ -17,6 +17,7 @@
 #include <QSize>
 #include <QWidget>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -116,6 +117,15 @@ void OvladaniNahledu::NastavPosuvniky() const
 void OvladaniNahledu::Posun() const
 {
     PosunStranku(pic, lV, lH, hsb->value(), vsb->value());
+}
+
+void OvladaniNahledu::UkazCisloStranky(int page, int count) const
+{
+    lbl->setText(QString::number(page + 1) + QLatin1Char('/') + QString::number(count));
+    // The buttons' frame is as wide as its design, or as its buttons and the counter
+    // need: a count of four digits would run under the next button.
+    lbl->setMinimumWidth(std::max(70, lbl->sizeHint().width()));
+    fraLBtn->resize(std::max(sys::toPixels(4200), fraLBtn->layout()->sizeHint().width()), fraLBtn->height());
 }
 
 QPushButton *TlacitkoNahledu(QFrame *fraRBtn, const char *name, const QString &caption, const QString &tip)

@@ -39,6 +39,9 @@ struct OvladaniNahledu {
     void NastavPosuvniky() const;
     // The page and its shadow placed where the scroll bars say.
     void Posun() const;
+    // The page counter "page/count" (page 0 first); the paging buttons move aside for a
+    // long count.
+    void UkazCisloStranky(int page, int count) const;
 };
 // Makes the controls on the window, their captions and tool tips as message texts; the
 // scroll bars move the page.

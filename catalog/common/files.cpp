@@ -36,9 +36,9 @@ QString ChybaOtevreni(int result)
     }
 }
 
-qint32 OtevriSoubor(const QString &soubor, const QString &parametry)
+qint32 OtevriSoubor(const QString &soubor, const QString &parametry, const QString &slozka)
 {
-    const int result = process::ShellExecute(soubor, parametry, QDir::rootPath());
+    const int result = process::ShellExecute(soubor, parametry, slozka.isEmpty() ? QDir::rootPath() : slozka);
     if (result > 32)
         return result;
     Pipni(400, 150);

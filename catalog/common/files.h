@@ -7,10 +7,11 @@
 QString DocasnaSlozka();
 
 // Opens a document with the application the desktop associates with its type, or starts
-// a program with its parameters; does not wait for it. Answers the start's result (above
-// 32) on success. A failure is reported to the user here, after a beep, with the file's
-// name where the message ends in ":", and answers 0.
-qint32 OtevriSoubor(const QString &soubor, const QString &parametry);
+// a program with its parameters in the folder `slozka` (the file system's root when none
+// is given); does not wait for it. Answers the start's result (above 32) on success. A
+// failure is reported to the user here, after a beep, with the file's name where the
+// message ends in ":", and answers 0.
+qint32 OtevriSoubor(const QString &soubor, const QString &parametry, const QString &slozka = QString());
 
 // The message for a failed start's result code, in the current language.
 QString ChybaOtevreni(int result);

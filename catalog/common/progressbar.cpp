@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -17,7 +18,7 @@ const QColor kBack(Qt::white);
 
 int ProcentaPrubehu(double fraction, bool showEnds)
 {
-    int p = int(std::floor(fraction * 100 + 0.5));
+    int p = int(std::floor(std::clamp(fraction, 0.0, 1.0) * 100 + 0.5));
     if (!showEnds) {
         if (p == 0)
             p = 1;
@@ -49,8 +50,10 @@ void KresliPrubeh(QLabel &picture, float fraction, bool showEnds)
     // Not-xor: the bar turns white into dark blue and the dark blue text inside it white.
     painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
     if (fraction > 0)
-        painter.fillRect(QRectF(0, 0, size.width() * double(fraction), size.height()), kBar);
+        painter.fillRect(QRectF(0, 0, size.width() * std::min(double(fraction), 1.0), size.height()), kBar);
     painter.end();
     picture.setPixmap(QPixmap::fromImage(image));
+    // A picture says nothing to a screen reader: its name is the percentage drawn.
+    picture.setAccessibleName(label);
     picture.repaint();
 }

@@ -44,38 +44,54 @@ QString sloupec(int pole, const QString &typ)
     return QStringLiteral("pol") + QString::number(pole) + typ.toLower();
 }
 
-// A value that converts into the new type, as an SQL condition on the old column, and
-// the converted value. A number always has its text; a date has its text and nothing
-// else; a text may be a number or a date.
-struct Prevod {
-    QString lze;
-    QString hodnota;
-};
-
-Prevod prevod(const ZmenaTypu &z)
+// A column's value in the kind that both types of a change share, written the same way
+// for either column, so that a value and its conversion compare equal: a number as the
+// text of its Single (the column's precision), a date as the layer's ISO text. Null
+// where the column holds no such value; a number and a date share no kind.
+QString spolecna(const QString &column, const QString &pair)
 {
-    const QString o = sloupec(z.Pole, z.Stary);
-    const QString pair = z.Stary + z.Novy;
-    if (pair == QLatin1String("CN"))
-        return {QStringLiteral("isnumeric(%1)").arg(o), QStringLiteral("cdbl(%1)").arg(o)};
-    if (pair == QLatin1String("CD"))
-        return {QStringLiteral("isdate(%1)").arg(o), QStringLiteral("cdate(%1)").arg(o)};
-    // The column holds Singles: written with a Single's digits, not the double's.
-    if (pair == QLatin1String("NC"))
-        return {QStringLiteral("isnumeric(%1)").arg(o), QStringLiteral("trim(str(csng(%1)))").arg(o)};
-    // A date keeps its time when it has one.
-    if (pair == QLatin1String("DC"))
-        return {QStringLiteral("isdate(%1)").arg(o),
-                QStringLiteral("case when substr(cdate(%1), 12) = '00:00:00' then format(cdate(%1), 'dd/mm/yyyy') "
-                               "else format(cdate(%1), 'dd/mm/yyyy hh:nn:ss') end")
-                    .arg(o)};
-    // A number is no date and a date no number.
-    return {QStringLiteral("0"), QString()};
+    if (pair.contains(QLatin1Char('N')) && pair.contains(QLatin1Char('C')))
+        return QStringLiteral("case when isnumeric(%1) then case when abs(cdbl(%1)) <= 3.4028234663852886e38 "
+                              "then trim(str(csng(%1))) end end")
+            .arg(column);
+    if (pair.contains(QLatin1Char('D')) && pair.contains(QLatin1Char('C')))
+        return QStringLiteral("case when isdate(%1) then cdate(%1) end").arg(column);
+    return QStringLiteral("null");
 }
 
 QString prazdna(const QString &o)
 {
     return QStringLiteral("(%1 is null or trim(%1) = '')").arg(o);
+}
+
+// The SQL of one field's conversion: which values convert, whether the new column
+// already holds a value's conversion, and the converted value.
+struct Prevod {
+    QString lze;       // the old column holds a value that converts
+    QString stejna;    // the new column holds that value already, in its own form
+    QString hodnota;   // the converted value, where it converts
+};
+
+Prevod prevod(const ZmenaTypu &z)
+{
+    const QString o = sloupec(z.Pole, z.Stary);
+    const QString n = sloupec(z.Pole, z.Novy);
+    const QString pair = z.Stary + z.Novy;
+    const QString value = spolecna(o, pair);
+    Prevod p;
+    p.lze = QStringLiteral("(not %1 and %2 is not null)").arg(prazdna(o), value);
+    p.stejna = QStringLiteral("coalesce(%1 = %2, 0)").arg(spolecna(n, pair), value);
+    if (pair == QLatin1String("CN"))
+        p.hodnota = QStringLiteral("cdbl(%1)").arg(o);
+    else if (pair == QLatin1String("CD"))
+        p.hodnota = QStringLiteral("cdate(%1)").arg(o);
+    else if (pair == QLatin1String("NC"))
+        p.hodnota = value;  // written with a Single's digits, not the double's
+    else if (pair == QLatin1String("DC"))  // a date keeps its time when it has one
+        p.hodnota = QStringLiteral("case when substr(cdate(%1), 12) = '00:00:00' then format(cdate(%1), 'dd/mm/yyyy') "
+                                   "else format(cdate(%1), 'dd/mm/yyyy hh:nn:ss') end")
+                        .arg(o);
+    return p;
 }
 
 QString vlozDefinici(const char *tabulka, int poradi, const RadekDefinice &r, qint32 sekce)
@@ -148,33 +164,35 @@ std::vector<ZmenaTypu> PlanKonverze(dao::Database &db, qint32 sekce, const std::
         const QString stary = stored.value(pole);
         const QString novy = r.Typ.trimmed().toUpper();
         if (stary != novy && znamyTyp(stary) && znamyTyp(novy))
-            plan.push_back({pole, stary, novy});
+            plan.push_back({pole, stary, novy, r.Nazev});
     }
     return plan;
 }
 
 QString KonverzeSql(qint32 sekce, const ZmenaTypu &z)
 {
-    const QString o = sloupec(z.Pole, z.Stary);
     const Prevod p = prevod(z);
-    const QString empty = prazdna(o);
-    const QString value = p.hodnota.isEmpty() ? QStringLiteral("null")
-                                              : QStringLiteral("case when %1 then null else %2 end").arg(empty, p.hodnota);
-    return QStringLiteral("Update katalog set %1 = %2 where sekce=%3 and (%4 or %5)")
-        .arg(sloupec(z.Pole, z.Novy), value, CSQL(sekce), empty, p.lze);
+    if (p.hodnota.isEmpty())
+        return {};
+    return QStringLiteral("Update katalog set %1 = %2 where sekce=%3 and %4 and not %5")
+        .arg(sloupec(z.Pole, z.Novy), p.hodnota, CSQL(sekce), p.lze, p.stejna);
 }
 
-qint64 NekonvertovatelneHodnoty(dao::Database &db, qint32 sekce, const std::vector<ZmenaTypu> &plan)
+std::vector<DopadKonverze> DopadKonverzi(dao::Database &db, qint32 sekce, const std::vector<ZmenaTypu> &plan)
 {
-    qint64 count = 0;
+    std::vector<DopadKonverze> dopad;
     for (const ZmenaTypu &z : plan) {
-        const QString o = sloupec(z.Pole, z.Stary);
-        auto rs = db.OpenRecordset(QStringLiteral("select count(*) from katalog where sekce=%1 and not %2 and not (%3)")
-                                       .arg(CSQL(sekce), prazdna(o), prevod(z).lze),
-                                   dao::dbOpenSnapshot);
-        count += qint64(rs->Fields(0).Value().toDouble());
+        const Prevod p = prevod(z);
+        auto rs = db.OpenRecordset(
+            QStringLiteral("select count(case when not %1 and not %2 then 1 end), "
+                           "count(case when %2 and not %3 and not %4 then 1 end) from katalog where sekce=%5")
+                .arg(prazdna(sloupec(z.Pole, z.Stary)), p.lze, prazdna(sloupec(z.Pole, z.Novy)), p.stejna, CSQL(sekce)),
+            dao::dbOpenSnapshot);
+        const auto count = [&](int i) { return qint64(rs->Fields(i).Value().toDouble()); };
+        if (const DopadKonverze d{z, count(0), count(1)}; d.Neprevedene || d.Prepsane)
+            dopad.push_back(d);
     }
-    return count;
+    return dopad;
 }
 
 void UlozDefiniceSekce(dao::Workspace &ws, dao::Database &db, qint32 sekce, const std::vector<RadekDefinice> &radky)
@@ -187,7 +205,8 @@ void UlozDefiniceSekce(dao::Workspace &ws, dao::Database &db, qint32 sekce, cons
         for (const char *table : {"vychozidefinice", "definice"})
             db.Execute(QStringLiteral("Delete * from %1 where sekce=").arg(QLatin1String(table)) + CSQL(sekce));
         for (const ZmenaTypu &z : plan)
-            db.Execute(KonverzeSql(sekce, z));
+            if (const QString sql = KonverzeSql(sekce, z); !sql.isEmpty())
+                db.Execute(sql);
         for (size_t i = 0; i < radky.size(); ++i)
             for (const char *table : {"definice", "vychozidefinice"})
                 db.Execute(vlozDefinici(table, int(i) + 1, radky[i], sekce));

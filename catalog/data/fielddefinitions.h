@@ -41,11 +41,13 @@ std::vector<RadekDefinice> VychoziRadkyDefinice();
 // The slot number of a field ("Pol12" gives 12); 0 when it is no slot of the catalog.
 int CisloPole(const QString &pol);
 
-// A field whose type changes with a save: its slot and its stored and new type letters.
+// A field whose type changes with a save: its slot, its stored and new type letters and
+// the caption it is saved with.
 struct ZmenaTypu {
     int Pole = 0;
     QString Stary;
     QString Novy;
+    QString Nazev;
 };
 
 // The fields whose type differs from the type stored in Definice, the stored types all
@@ -54,11 +56,21 @@ struct ZmenaTypu {
 std::vector<ZmenaTypu> PlanKonverze(dao::Database &db, qint32 sekce, const std::vector<RadekDefinice> &radky);
 
 // The statement that converts one field's values of the section into the column of its
-// new type. Only a value that converts is written; an empty one (null, blank text)
-// leaves the new column empty; any other value leaves the record as it was.
+// new type; empty when no value can convert (between number and date). Only a value that
+// converts is written, and only where the new column does not hold that value already
+// (in its own form, "2,5" for 2.5): an empty value or one that does not convert leaves
+// the record as it was. So a type changed and changed back finds every value as it was.
 QString KonverzeSql(qint32 sekce, const ZmenaTypu &zmena);
-// How many stored values of the section would not convert with the plan.
-qint64 NekonvertovatelneHodnoty(dao::Database &db, qint32 sekce, const std::vector<ZmenaTypu> &plan);
+
+// What the conversion of one field would do to the section's stored values.
+struct DopadKonverze {
+    ZmenaTypu Zmena;
+    qint64 Neprevedene = 0;  // values that do not convert: they stay in the old column
+    qint64 Prepsane = 0;     // values of the new column that converted ones replace
+};
+// The fields of the plan whose conversion leaves values behind or replaces any, in the
+// plan's order.
+std::vector<DopadKonverze> DopadKonverzi(dao::Database &db, qint32 sekce, const std::vector<ZmenaTypu> &plan);
 
 // Writes the rows as the section's definitions into both tables and converts the values
 // of every field whose type changed, in one transaction of ws: a failure leaves every

@@ -75,7 +75,8 @@ void overAttachments(dao::Database &db, const Row &each, const Record &next)
     auto rows = db.OpenRecordset(QStringLiteral(
         "select o.Inter, o.Poradi, o.Soubor, o.Aktualizace from Obrazky o inner join Katalog k on k.Inter=o.Inter "
         "order by o.Inter, o.Poradi"));
-    const int count = records->RecordCount();
+    // A fresh recordset counts only the records read so far: the bar needs them all.
+    const int count = records->QueryRowCount();
     int done = 0;
     while (!records->Eof()) {
         const Variant inter = (*records)[0];

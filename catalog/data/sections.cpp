@@ -2,6 +2,7 @@
 
 #include "dao.h"
 #include "data/sqlliteral.h"
+#include "jetsql.h"
 #include "variant.h"
 
 namespace {
@@ -101,4 +102,17 @@ bool SekceMaZaznamy(dao::Database &db, qint32 sekce)
 {
     return !db.OpenRecordset(QStringLiteral("select inter from katalog where sekce=") + number(sekce)
                              + QStringLiteral(" limit 1"))->Eof();
+}
+
+std::optional<NerozlisenyNazev> NerozlisitelnyNazev(const std::vector<QString> &nazvy)
+{
+    for (size_t i = 0; i < nazvy.size(); ++i) {
+        const QString name = nazvy[i].trimmed();
+        if (name.isEmpty())
+            return NerozlisenyNazev{NerozlisenyNazev::Prazdny, i};
+        for (size_t j = 0; j < i; ++j)
+            if (jet::collate(name, nazvy[j].trimmed()) == 0)
+                return NerozlisenyNazev{NerozlisenyNazev::Stejny, i};
+    }
+    return std::nullopt;
 }

@@ -3,6 +3,9 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <optional>
+#include <vector>
+
 namespace dao { class Database; class Workspace; }
 
 // The catalog's sections (table Sekce) and what belongs to a section beside its row: its
@@ -36,3 +39,14 @@ void SmazSekci(dao::Workspace &ws, dao::Database &db, qint32 sekce);
 
 // Whether Katalog holds a record of the section.
 bool SekceMaZaznamy(dao::Database &db, qint32 sekce);
+
+// Why a catalog's section names could not be told apart in the section menus: the first
+// name (by its index in `nazvy`) that is empty, or that an earlier name already is. Names
+// compare as the catalog compares texts (case aside, in Czech order), without the blanks
+// at either end, which no menu shows.
+struct NerozlisenyNazev {
+    enum Druh { Prazdny, Stejny };
+    Druh Duvod;
+    size_t Index;
+};
+std::optional<NerozlisenyNazev> NerozlisitelnyNazev(const std::vector<QString> &nazvy);

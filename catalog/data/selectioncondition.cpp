@@ -1,5 +1,6 @@
 #include "data/selectioncondition.h"
 
+#include "common/translation.h"
 #include "data/overviewquery.h"
 #include "data/sqlliteral.h"
 #include "jetsql.h"
@@ -223,10 +224,14 @@ QString CitelnyText(const QString &podminka, const std::vector<SloupecPrehledu> 
     for (size_t j = 1; j < sloupce.size(); ++j)
         text.replace(QStringLiteral("Katalog.") + sloupce[j].Jmeno.toLower(), sloupce[j].Titulek);
     const std::pair<const char *, const char *> rewrites[] = {
-        {" in ", "="}, {" AND ", " a "}, {" like ", " je "}, {"(", ""}, {")", ""}, {"'", ""}, {"format", ""}};
+        {" in ", "="}, {"(", ""}, {")", ""}, {"'", ""}, {"format", ""}};
     for (const auto &[from, to] : rewrites)
         text.replace(QLatin1String(from), QLatin1String(to));
     text.replace(P, QString());
+    // The words last: no sign dropped above is taken out of a translation.
+    const QChar blank = QLatin1Char(' ');
+    text.replace(QStringLiteral(" AND "), blank + PrelozText(QStringLiteral("460,a")) + blank);
+    text.replace(QStringLiteral(" like "), blank + PrelozText(QStringLiteral("531,je")) + blank);
     return text;
 }
 

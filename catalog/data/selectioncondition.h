@@ -60,7 +60,8 @@ std::optional<ChybaVyberu> KontrolujVyraz(const std::vector<RadekVyberu> &radky)
 PodminkaVyberu SestavPodminku(const std::vector<RadekVyberu> &radky, int vynechany = 0);
 
 // The readable text of a condition: the columns 1.. of `sloupce` by their captions, and
-// the SQL words and signs the user need not see rewritten or dropped.
+// the SQL words and signs the user need not see rewritten or dropped; its words ("a",
+// "je") in the current language.
 QString CitelnyText(const QString &podminka, const std::vector<SloupecPrehledu> &sloupce);
 
 // The number of places at which `hledany` occurs in `text`, each search starting one

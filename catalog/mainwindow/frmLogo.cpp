@@ -1,6 +1,7 @@
 #include "mainwindow/frmLogo.h"
 
 #include "common/LinkLabel.h"
+#include "common/programicon.h"
 #include "common/translation.h"
 #include "mainwindow/frmMain.h"
 
@@ -9,10 +10,9 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLinearGradient>
-#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QSysInfo>
 #include <QVBoxLayout>
 
 namespace {
@@ -21,28 +21,6 @@ QPointer<frmLogo> instance;
 
 // The first year of the program, where the notice's range of years begins.
 constexpr int kFirstYear = 2003;
-
-// The program's picture: a catalog's card box.
-QPixmap picture()
-{
-    QPixmap pixmap(96, 96);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient shade(0, 0, 0, 96);
-    shade.setColorAt(0, QColor(70, 110, 170));
-    shade.setColorAt(1, QColor(30, 60, 110));
-    p.setBrush(shade);
-    p.setPen(Qt::NoPen);
-    p.drawRoundedRect(QRectF(4, 4, 88, 88), 12, 12);
-    p.setBrush(QColor(250, 246, 232));
-    for (int i = 0; i < 3; ++i)
-        p.drawRect(QRectF(18 + 6 * i, 22 + 10 * i, 52, 40));
-    p.setPen(QPen(QColor(120, 120, 120), 2));
-    for (int line = 0; line < 3; ++line)
-        p.drawLine(QPointF(38, 58 + 7 * line), QPointF(74, 58 + 7 * line));
-    return pixmap;
-}
 
 }  // namespace
 
@@ -63,7 +41,7 @@ frmLogo::frmLogo()
         return l;
     };
     pic = label("pic");
-    pic->setPixmap(picture());
+    pic->setPixmap(ObrazekProgramu(96));
     pic->setAlignment(Qt::AlignTop);
     lblExe = label("lblExe");
     QFont big = lblExe->font();
@@ -72,7 +50,7 @@ frmLogo::frmLogo()
     lblExe->setFont(big);
     lblPopis = label("lblPopis");
     lblVer = label("lblVer");
-    lblPlatform = label("lblPlatform", QStringLiteral("381,Win9x/ME/NT/2000/XP"));
+    lblPlatform = label("lblPlatform");
     lblPhone1 = label("lblPhone1", QStringLiteral("328,Technická podpora: podpora@oskal.example"));
     lblPhone2 = label("lblPhone2", QStringLiteral("327,Informace o programu: info@oskal.example"));
     lblCopyright = label("lblCopyright");
@@ -108,7 +86,8 @@ void frmLogo::Form_Load()
                                                                      .arg(OSKAL_VERSION_MAJOR)
                                                                      .arg(OSKAL_VERSION_MINOR)
                                                                      .arg(OSKAL_VERSION_REVISION));
-    lblPlatform->setText(PrelozText(lblPlatform->text()));
+    // The system the program runs on, as it names itself.
+    lblPlatform->setText(QSysInfo::prettyProductName());
     lblCopyright->setText(PrelozText(QStringLiteral("417,Copyright ©")) + QStringLiteral(" %1–%2").arg(kFirstYear).arg(QDate::currentDate().year()));
     lblPhone1->setText(PrelozText(lblPhone1->text()));
     lblPhone2->setText(PrelozText(lblPhone2->text()));

@@ -169,7 +169,8 @@ frmMain::~frmMain()
 void frmMain::createMenus()
 {
     QMenuBar *bar = menuBar();
-    mnuKatalog = submenu(this, "mnuKatalog", QStringLiteral("106,Katalog"));
+    // A text of its own: the access key is the top menu's, not the settings item's.
+    mnuKatalog = submenu(this, "mnuKatalog", QStringLiteral("525,&Katalog"));
     bar->addMenu(mnuKatalog);
     mnuSekce = submenu(mnuKatalog, "mnuSekce", QStringLiteral("402,Změna sekce"));
     mnuKatalog->addMenu(mnuSekce);

@@ -56,6 +56,7 @@ frmPrehled::frmPrehled()
     connect(VEdit, &VarnexEditUni::Record, this, &frmPrehled::vEdit_Record);
     connect(VEdit, &VarnexEditUni::Vybrano, this, &frmPrehled::VEdit_Vybrano);
     connect(VEdit, &VarnexEditUni::DblClick, this, &frmPrehled::VEdit_DblClick);
+    connect(VEdit, &VarnexEditUni::Refresh, this, &frmPrehled::VEdit_Refresh);
     connect(VEdit, &VarnexEditUni::Smazano, this, &frmPrehled::VEdit_Smazano);
     connect(VEdit, &VarnexEditUni::DefaultHeaderEvent, this, &frmPrehled::VEdit_DefaultHeader);
     connect(VEdit, &VarnexEditUni::ChangeHeader, this, &frmPrehled::VEdit_ChangeHeader);
@@ -184,14 +185,23 @@ void frmPrehled::showDescription(const QString &text)
     txtPopis->setText(text);
 }
 
-void frmPrehled::VEdit_RowChange()
+void frmPrehled::UkazPopis()
 {
     const int row = VEdit->Row();
-    showDescription(SloupecPopisu > 0 && row > 0 && row < VEdit->Rows() ? VEdit->TMatrix(row, SloupecPopisu) : QString());
-    // Inside a load the grid moves its cursor itself (emptying it, say); events let run
-    // there could unload this window under the control's own call.
-    if (m_reading == 0)
+    showDescription(SloupecPopisu > 0 && SloupecPopisu < VEdit->Cols() && VEdit->LiveRow(row)
+                        ? VEdit->TMatrix(row, SloupecPopisu)
+                        : QString());
+}
+
+void frmPrehled::VEdit_RowChange()
+{
+    // Inside a load the grid moves its cursor itself while emptying, onto rows that are
+    // going; the load shows the strip of the row it leaves current. Events let run there
+    // could unload this window under the control's own call.
+    if (m_reading == 0) {
+        UkazPopis();
         QCoreApplication::processEvents();
+    }
     tmr->stop();
     tmr->start();
 }
@@ -203,7 +213,7 @@ void frmPrehled::VEdit_Vybrano(Variant &cWhere)
         cWhere = Variant(QString());
 }
 
-frmPrehled::Vyber frmPrehled::NactiVyber(const QString &podminka)
+frmPrehled::Vyber frmPrehled::NactiVyber(const QString &podminka, bool iNic)
 {
     const std::optional<qint32> section = AktualniSekce();
     if (!section)
@@ -220,12 +230,20 @@ frmPrehled::Vyber frmPrehled::NactiVyber(const QString &podminka)
     } catch (const VbError &) {
         return Vyber::Odmitnuto;
     }
-    if (!podminka.trimmed().isEmpty() && records->Eof())
+    if (!podminka.trimmed().isEmpty() && records->Eof() && !iNic)
         return Vyber::Nic;
     Zaznamy = std::move(records);
     m_celkem = total;
     ReadFlg();
     return Vyber::Nacteno;
+}
+
+void frmPrehled::VEdit_Refresh()
+{
+    // Records stored or removed meanwhile (by another workstation, say) show as they
+    // are now; a selection they no longer meet shows no row, and stays in force.
+    if (NactiVyber(VEdit->Where(), true) == Vyber::Odmitnuto)
+        Pipni(400, 150);
 }
 
 void frmPrehled::tmr_Timer()
@@ -282,7 +300,8 @@ void frmPrehled::vEdit_Record(qint16 &Index)
             frmTisk::Form().TiskDet(key, qint16(priloha));
         }
     }
-    // The preview follows the record the command left current.
+    // The strip and the preview follow the record the command left current.
+    UkazPopis();
     if (NahledOtevren()) {
         frmNahled &preview = frmNahled::Form();
         preview.NactiZalozky();

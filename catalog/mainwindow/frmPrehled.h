@@ -35,14 +35,19 @@ public:
     // was unless loaded.
     enum class Vyber { Nacteno, Nic, Odmitnuto };
     // The current section's records meeting `podminka` (all of them when it is empty)
-    // into the grid, as the selection window and the control's own selection ask.
-    Vyber NactiVyber(const QString &podminka);
+    // into the grid, as the selection window and the control's own selection ask. With
+    // `iNic` a condition that selects nothing empties the grid (Nacteno) instead.
+    Vyber NactiVyber(const QString &podminka, bool iNic = false);
     // A command on the current record: the item Index of the grid's record menu, which
     // the main window's record commands call too (0 edit, 1 copy, 2 delete the current
     // or marked rows, 4 change the preview's attachment, 5 add one, 7 print the record's
     // detail with the preview's attachment as its photo). Every code ends by bringing the
     // preview in step, unless there was no record to act on.
     void vEdit_Record(qint16 &Index);
+    // The strip shows the description field of the grid's current row, nothing without
+    // one. Whoever changes the rows without moving the cursor (a load, a delete, a
+    // record written back) calls it: the control reports only a move to another row.
+    void UkazPopis();
 
     // The records shown; the selection window puts a narrowed query here before ReadFlg.
     std::unique_ptr<dao::Recordset> Zaznamy;
@@ -62,6 +67,9 @@ private:
     // rows stay as they were.
     void VEdit_Vybrano(Variant &cWhere);
     void VEdit_DblClick();
+    // The header menu's "Obnovení přehledu": the section read again, under the selection
+    // in force.
+    void VEdit_Refresh();
     // The control deleted the current row: its record and attachment rows go, together.
     void VEdit_Smazano();
     // The default captions and alignments of the column set-up, from the section's

@@ -131,6 +131,7 @@ bool frmPrehled::readRows()
     VEdit->FirstCol(1);
     VEdit->Redraw(true);
     restore.window = nullptr;
+    UkazPopis();
     QCoreApplication::processEvents();
     if (!goOn())
         return false;

@@ -19,20 +19,26 @@
 namespace {
 
 // What the commands work on: the current section and the overview's condition. Without
-// an overview there is no selection to read, and the commands refuse rather than take
-// the whole section behind the user's back.
+// an overview there is no selection to read, and the commands refuse, saying why, rather
+// than take the whole section behind the user's back.
 struct Vybrane {
     qint32 sekce = 0;
     QString podminka;
 };
 
-std::optional<Vybrane> vybrane()
+std::optional<Vybrane> vybrane(const QString &title)
 {
     std::optional<qint32> section;
     ignoreErrors([&] { section = AktualniSekce(); });
-    frmPrehled *overview = frmPrehled::Loaded();
-    if (!section || !overview) {
+    if (!section) {
         Pipni(400, 150);
+        return std::nullopt;
+    }
+    frmPrehled *overview = frmPrehled::Loaded();
+    if (!overview) {
+        const QString why = QStringLiteral(
+            "515,Přehled je zavřený, a proto neplatí žádný výběr. Otevřete přehled (Zobrazit, Přehled) a příkaz opakujte.");
+        MsgBox(PrelozText(why), vbExclamation, title);
         return std::nullopt;
     }
     return Vybrane{*section, overview->VEdit->Where()};
@@ -68,10 +74,10 @@ void zrusVyber()
 
 void frmMain::mnuDeleteAll_Click()
 {
-    const std::optional<Vybrane> v = vybrane();
+    const QString title = PrelozText(QStringLiteral("293,Rušení záznamů"));
+    const std::optional<Vybrane> v = vybrane(title);
     if (!v)
         return;
-    const QString title = PrelozText(QStringLiteral("293,Rušení záznamů"));
     const std::optional<qint32> count = pocet(*v, title);
     if (!count)
         return;
@@ -103,7 +109,7 @@ void frmMain::mnuSekceM_Click(int Index)
         MsgBox(PrelozText(QStringLiteral("261,Přesun do stejné sekce nemá význam")), vbInformation | vbOKOnly, title);
         return;
     }
-    const std::optional<Vybrane> v = vybrane();
+    const std::optional<Vybrane> v = vybrane(title);
     if (!v)
         return;
     const std::optional<qint32> count = pocet(*v, title);

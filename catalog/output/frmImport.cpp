@@ -257,13 +257,14 @@ void frmImport::SpustAktualizaci(const QString &razitko)
     }
     if (updater.isEmpty()) {
         status(QString());
-        MsgBox(PrelozText(QStringLiteral("309,Soubor 'update.exe' nebyl nalezen. Nelze provést aktualizaci dat.")),
+        MsgBox(PrelozText(QStringLiteral("309,Soubor 'update' nebyl nalezen. Nelze provést aktualizaci dat.")),
                vbCritical, windowTitle());
         return;
     }
     // The release counts as applied once the updater has it; should the updater then
     // fail, the same release is offered again only after the setting is cleared.
-    if (OtevriSoubor(updater, ParametryAktualizace(AppPath, m_zdroj, m_adresa)) > 32)
+    // Started in the program folder, whose files it is there to replace.
+    if (OtevriSoubor(updater, ParametryAktualizace(AppPath, m_zdroj, m_adresa), AppPath) > 32)
         UlozInfo(QStringLiteral("Aktualizace"), razitko);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     m_running = false;

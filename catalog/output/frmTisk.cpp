@@ -162,7 +162,7 @@ void frmTisk::showPage()
     const QImage image = PageImage(Stranka);
     pic->setPixmap(QPixmap::fromImage(image));
     pic->resize(image.size());
-    lbl->setText(QString::number(Stranka + 1) + QLatin1Char('/') + QString::number(PageCount()));
+    UkazCisloStranky(Stranka, PageCount());
     Posun();
 }
 

@@ -364,6 +364,8 @@ void frmEditace::PridejRadek()
     grid.AddData(cellTexts().join(QLatin1Char('\t')) + QStringLiteral("\tX"));
     if (!grid.AddError())
         grid.SetRecords(VarnexEditUni::CounterText(grid.LiveRows(), 0));
+    // The first record of an empty section takes the place of the empty row under the cursor.
+    overview->UkazPopis();
 }
 
 void frmEditace::PrepisRadek()
@@ -380,6 +382,7 @@ void frmEditace::PrepisRadek()
             continue;
         for (qint32 c = 1; c <= grid.Cols() - 2 && c < texts.size(); ++c)
             grid.TMatrix(row, c, texts[c]);
+        overview->UkazPopis();
         return;
     }
 }

@@ -144,6 +144,12 @@ void frmPriradObr::cmdHledat_Click()
 
 bool frmPriradObr::copyIn(const QString &soubor)
 {
+    // Where img/ is missing or is no folder, no copy could say why.
+    const QString folder = AppPath + QStringLiteral("img");
+    if (!QFileInfo(folder).isDir())
+        throw VbError(76, QStringLiteral("Oskal"),
+                      PrelozText(QStringLiteral("528,Složka náhledů a dokumentů chybí nebo to není složka:")) + QLatin1Char(' ')
+                          + folder);
     const QString target = CestaPrilohy(AppPath, soubor);
     const QFileInfo source(m_zdroj);
     if (source.canonicalFilePath() == QFileInfo(target).canonicalFilePath())
@@ -161,8 +167,9 @@ bool frmPriradObr::copyIn(const QString &soubor)
         if (!QFile::remove(target))
             throw VbError(70, QStringLiteral("Oskal"), QStringLiteral("Permission denied: ") + target);
     }
-    if (!QFile::copy(m_zdroj, target))
-        throw VbError(53, QStringLiteral("Oskal"), QStringLiteral("File not found: ") + m_zdroj);
+    // The file system's own reason when the copy fails: the chosen file gone, the folder
+    // not writable, the disk full.
+    Fso.CopyFile(m_zdroj, target, false);
     return true;
 }
 

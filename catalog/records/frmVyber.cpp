@@ -39,6 +39,9 @@ constexpr int kLabelLeft = 90;
 constexpr int kLabelHeight = 270;
 constexpr int kBoxHeight = 330;
 constexpr int kBoxWidth = 2500;
+// The rows' area begins half a gap above the first box, so that whichever row the
+// scrolling brings to the top stands where the first one did, and holds whole rows only.
+constexpr int kViewTop = kFirstTop - 60 - (kRowStep - kBoxHeight) / 2;
 constexpr int kStripHeight = 480;
 constexpr int kButtonTop = 60;
 constexpr int kButtonHeight = 360;
@@ -230,14 +233,18 @@ void frmVyber::rozvrzeni()
     const int scrollWidth = twips(vsb->sizeHint().width());
 
     pic->setGeometry(0, height() - px(kStripHeight), width(), px(kStripHeight));
-    m_oblast->setGeometry(0, 0, width(), std::max(0, height() - px(kStripHeight)));
+    // A row cut at an edge would be scrolled into sight by a click on it, moving the
+    // rows under the mouse.
+    const int shown = std::max(0, height() - px(kStripHeight) - px(kViewTop)) / px(kRowStep);
+    m_oblast->setGeometry(0, px(kViewTop), width(), shown * px(kRowStep));
 
     // Measures that fall below zero in a window made smaller than its strips are clamped.
     const int scrollHeight = std::max(0, H - kStripHeight - 400 - 180);
     vsb->setGeometry(px(W - 135 - scrollWidth), px(90), px(scrollWidth), px(scrollHeight));
     const int fit = int(std::lround(double(H - 235))) / kRowStep;
     const int rows = int(lbl.size());  // PocetSloupcu: the rows and 1
-    vsb->setMaximum(std::max(0, rows - (fit - 1)));
+    // However the window's height falls, the last row can be scrolled into sight.
+    vsb->setMaximum(std::max({0, rows - (fit - 1), rows - 1 - shown}));
     vsb->setVisible(vsb->maximum() >= 1);
     vsb->raise();
     vsb_Change(vsb->value());
@@ -260,21 +267,21 @@ void frmVyber::rozvrzeni()
 
 void frmVyber::vsb_Change(int value)
 {
-    fraVyber->move(0, -px(value * kRowStep));
+    // The frame's top, in the window, is the value's whole rows above the window's top.
+    fraVyber->move(0, -px(kViewTop + value * kRowStep));
 }
 
-// A row that the focus reaches out of sight is scrolled into the window.
+// A row that the focus reaches out of sight is scrolled into the window by whole rows.
 void frmVyber::ukazRadek(int i)
 {
-    if (!vsb->isVisible() || i < 1 || i >= int(cmb.size()))
+    const int shown = m_oblast->height() / px(kRowStep);
+    if (!vsb->isVisible() || shown < 1 || i < 1 || i >= int(cmb.size()))
         return;
-    const int visible = twips(m_oblast->height());
-    const int top = (i - 1) * kRowStep + kFirstTop - 60;
     int value = vsb->value();
-    if (top - value * kRowStep < 0)
+    if (i - 1 < value)
         value = i - 1;
-    else if (top + kBoxHeight - value * kRowStep > visible)
-        value = (top + kBoxHeight - visible + kRowStep - 1) / kRowStep;
+    else if (i > value + shown)
+        value = i - shown;
     vsb->setValue(std::clamp(value, 0, vsb->maximum()));
 }
 
@@ -287,10 +294,7 @@ void frmVyber::zamerRadek(int i)
 bool frmVyber::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Wheel) {
-        if (vsb->isVisible()) {
-            const int steps = static_cast<QWheelEvent *>(event)->angleDelta().y() / 120;
-            vsb->setValue(vsb->value() - steps);
-        }
+        kolecko(*static_cast<QWheelEvent *>(event));
         return true;
     }
     if (event->type() == QEvent::FocusIn) {
@@ -301,6 +305,18 @@ bool frmVyber::eventFilter(QObject *watched, QEvent *event)
             }
     }
     return MdiForm<frmVyber>::eventFilter(watched, event);
+}
+
+void frmVyber::wheelEvent(QWheelEvent *event)
+{
+    // Between the rows' area and the buttons too.
+    kolecko(*event);
+}
+
+void frmVyber::kolecko(const QWheelEvent &event)
+{
+    if (vsb->isVisible())
+        vsb->setValue(vsb->value() - event.angleDelta().y() / 120);
 }
 
 void frmVyber::cmb_GotFocus(int i)

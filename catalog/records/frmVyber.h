@@ -10,6 +10,7 @@ class PoleBox;
 class QLabel;
 class QPushButton;
 class QScrollBar;
+class QWheelEvent;
 struct RadekVyberu;
 
 // The selection window: one row per field that the current section shows in the
@@ -47,6 +48,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     frmVyber();
@@ -61,6 +63,8 @@ private:
     void cmb_DropDown(int i);
     void cmb_GotFocus(int i);
     void vsb_Change(int value);
+    // The wheel scrolls the rows, never a box's value.
+    void kolecko(const QWheelEvent &event);
     void odstranRadky();
     void ukazRadek(int i);
     void zamerRadek(int i);

@@ -11,6 +11,43 @@
 #include <QMdiArea>
 #include <QPushButton>
 
+namespace {
+
+// The text box after (or before) `box` in its window's reading order, the order in which
+// Tab walks the window's controls; none past the last (or before the first).
+QLineEdit *sousedniBox(const QLineEdit &box, bool forward)
+{
+    QWidget *window = box.window();
+    QList<QLineEdit *> boxes;
+    for (QWidget *w = window->nextInFocusChain(); w && w != window; w = w->nextInFocusChain()) {
+        auto *edit = qobject_cast<QLineEdit *>(w);
+        if (edit && edit->window() == window)
+            boxes << edit;
+    }
+    const qsizetype at = boxes.indexOf(&box);
+    if (at < 0)
+        return nullptr;
+    for (qsizetype i = forward ? at + 1 : at - 1; i >= 0 && i < boxes.size(); i += forward ? 1 : -1) {
+        QLineEdit *edit = boxes[i];
+        if (edit->isEnabled() && edit->isVisible() && (edit->focusPolicy() & Qt::TabFocus))
+            return edit;
+    }
+    return nullptr;
+}
+
+// Enter and the arrows go from text box to text box, so that a check box or a button
+// between them never takes what the user types next; from the last box on the focus
+// moves to the next control, as Tab moves it.
+void jdiNaBox(const QLineEdit &box, bool forward)
+{
+    if (QLineEdit *next = sousedniBox(box, forward))
+        next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    else
+        PosliKlavesu(9, forward ? 0 : 256);
+}
+
+}  // namespace
+
 bool KlavesaBoxu(QLineEdit &box, const QEvent &event)
 {
     if (event.type() != QEvent::KeyPress)
@@ -18,10 +55,10 @@ bool KlavesaBoxu(QLineEdit &box, const QEvent &event)
     switch (static_cast<const QKeyEvent &>(event).key()) {
     case Qt::Key_Return: case Qt::Key_Enter: case Qt::Key_Down:
         box.setReadOnly(true);
-        PosliKlavesu(9, 0);
+        jdiNaBox(box, true);
         return true;
     case Qt::Key_Up:
-        PosliKlavesu(9, 256);
+        jdiNaBox(box, false);
         return true;
     default:
         box.setReadOnly(false);

@@ -7,8 +7,9 @@ class QPushButton;
 class QWidget;
 
 // The keys of a setup window's text box, seen before the box: Enter and Down lock the box
-// and go on to the next control, Up goes back, any other key unlocks the box again. True
-// when the key was used up.
+// and go on to the next text box of the window (past its check boxes; after the last box
+// to the next control), Up goes back to the one before, any other key unlocks the box
+// again. True when the key was used up.
 bool KlavesaBoxu(QLineEdit &box, const QEvent &event);
 
 // The main window, which the setup windows open over; null before it is loaded.

@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 
 bool frmDefinice::KonverzePotvrzena = false;
@@ -76,6 +77,30 @@ bool vSeznamu(const Polozka (&list)[N], const QString &text)
 QString ano(bool on)
 {
     return on ? QStringLiteral("A") : QStringLiteral("N");
+}
+
+// What a save's conversion does to the stored values, field by field with its caption
+// and slot; empty when it leaves none behind and replaces none.
+QString textDopadu(const std::vector<DopadKonverze> &dopad)
+{
+    QStringList lines;
+    const auto part = [&](const char *heading, qint64 DopadKonverze::*count) {
+        QStringList fields;
+        for (const DopadKonverze &d : dopad) {
+            if (d.*count == 0)
+                continue;
+            const QString pol = QStringLiteral("Pol") + QString::number(d.Zmena.Pole);
+            const QString nazev = d.Zmena.Nazev.trimmed();
+            const bool jenPole = nazev.isEmpty() || nazev.compare(pol, Qt::CaseInsensitive) == 0;
+            fields << (jenPole ? pol : nazev + QStringLiteral(" (") + pol + QLatin1Char(')')) + QStringLiteral(": ")
+                          + QString::number(d.*count);
+        }
+        if (!fields.isEmpty())
+            lines << preloz(heading) << fields;
+    };
+    part("484,Počet hodnot, které nelze převést na nový datový typ a zůstanou beze změny:", &DopadKonverze::Neprevedene);
+    part("500,Počet hodnot uložených v novém datovém typu, které převod přepíše:", &DopadKonverze::Prepsane);
+    return lines.join(QLatin1Char('\n'));
 }
 
 }  // namespace
@@ -221,6 +246,13 @@ frmDefinice::frmDefinice()
             zmeneno(true);
     });
     connect(VEdit, &VarnexEditUni::MouseUp, this, &frmDefinice::VEdit_MouseUp);
+    // The control's header menu runs within the press; the release, where the window's
+    // menu opens, may follow it or may have gone to the menu, so the mark lasts only
+    // until the events after the menu's closing have run.
+    connect(VEdit->PopupFce(), &QMenu::aboutToShow, this, [this] { m_menuOvladace = true; });
+    connect(VEdit->PopupFce(), &QMenu::aboutToHide, this, [this] {
+        QTimer::singleShot(0, this, [this] { m_menuOvladace = false; });
+    });
     // The grid always holds the 30 fields of a section.
     connect(VEdit, &VarnexEditUni::Smazat, this, [](bool &Cancel) { Cancel = true; });
 }
@@ -358,16 +390,16 @@ bool frmDefinice::UlozDefinice(bool quiet)
     const std::vector<RadekDefinice> rows = radkyGridu();
     const qint32 sekce = cmb->currentData().toInt();
     try {
-        qint64 lost = 0;
+        QString dopad;
         {
             WaitCursor wait;
-            lost = NekonvertovatelneHodnoty(*Db, sekce, PlanKonverze(*Db, sekce, rows));
+            dopad = textDopadu(DopadKonverzi(*Db, sekce, PlanKonverze(*Db, sekce, rows)));
         }
-        // The values that stay behind in the old column are the user's to weigh.
-        if (lost > 0
-            && MsgBox(preloz("484,Počet hodnot, které nelze převést na nový datový typ a zůstanou beze změny:")
-                          + QLatin1Char(' ') + QString::number(lost) + QLatin1Char('\n') + preloz("220,Pokračovat?"),
-                      vbYesNo | vbExclamation, preloz("401,Změna datového typu položky"))
+        // The values that stay behind in the old column, or that converted ones replace,
+        // are the user's to weigh.
+        if (!dopad.isEmpty()
+            && MsgBox(dopad + QLatin1Char('\n') + preloz("220,Pokračovat?"), vbYesNo | vbExclamation,
+                      preloz("401,Změna datového typu položky"))
                    != vbYes)
             return false;
         WaitCursor wait;
@@ -390,6 +422,12 @@ bool frmDefinice::potvrdKonverzi()
 {
     if (KonverzePotvrzena)
         return true;
+    // A section without records has no values to convert; a failed look is no answer.
+    try {
+        if (!SekceMaZaznamy(*Db, cmb->currentData().toInt()))
+            return true;
+    } catch (const VbError &) {
+    }
     if (MsgBox(preloz("273,Při změně datového typu bude provedena automatická konverze. Některé údaje nemusí být konvertovány.")
                    + QLatin1Char('\n') + preloz("220,Pokračovat?"),
                vbYesNo | vbExclamation, preloz("401,Změna datového typu položky"))
@@ -537,11 +575,12 @@ void frmDefinice::VEdit_CiselData(QString &Value)
         VEdit->TMatrix(VEdit->Row(), ColZarovnani, Value);
 }
 
-void frmDefinice::VEdit_MouseUp(qint16 &Button, qint16 &, float &, float &y)
+void frmDefinice::VEdit_MouseUp(qint16 &Button, qint16 &, float &, float &)
 {
-    // On the header the control offers its own menu.
-    if (Button == 2 && y >= float(VEdit->RowHeight(0)))
+    // Any right click, but one on which the control showed its own header menu.
+    if (Button == 2 && !m_menuOvladace)
         mnuFce->popup(QCursor::pos());
+    m_menuOvladace = false;
 }
 
 void frmDefinice::reject()

@@ -88,6 +88,7 @@ private:
 
     bool m_zmeneno = false;
     bool m_nacitani = false;
+    bool m_menuOvladace = false;  // the control's own menu took the current right click
     // Where Zobraz collects the written sections; it outlives the window.
     QList<qint32> *m_zapsane = nullptr;
 };

@@ -15,6 +15,7 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -87,6 +88,7 @@ frmMajitel::frmMajitel()
             // The VAT flag stands beside the VAT number it governs.
             chkDph = new QCheckBox(QStringLiteral("213,Plátce DPH"), this);
             chkDph->setObjectName(QStringLiteral("chkDph"));
+            chkDph->installEventFilter(this);
             grid->addWidget(chkDph, int(i), 2);
             connect(chkDph, &QCheckBox::clicked, this, &frmMajitel::chkDph_Click);
         }
@@ -183,6 +185,17 @@ bool frmMajitel::eventFilter(QObject *watched, QEvent *event)
 {
     if (auto *box = qobject_cast<QLineEdit *>(watched); box && KlavesaBoxu(*box, *event))
         return true;
+    // Text typed on the check box is meant for a box: it is refused, not taken as a
+    // click (Space still ticks and unticks it).
+    if (watched == chkDph && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const QString text = key->text();
+        if (!text.isEmpty() && text.at(0).isPrint() && !text.at(0).isSpace()
+            && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+            Pipni(400, 150);
+            return true;
+        }
+    }
     return QDialog::eventFilter(watched, event);
 }
 

@@ -144,13 +144,40 @@ qint32 frmSekce::klic(qint32 row) const
 
 bool frmSekce::UlozZmeny(bool bezHlaseni)
 {
-    if (!UlozSekce())
+    if (!NazvyRozlisitelne() || !UlozSekce())
         return false;
     if (!bezHlaseni)
         SaveBox::Form().exec();
     m_zmeneno = false;
     VEdit->IsChanged(false);
     return true;
+}
+
+bool frmSekce::NazvyRozlisitelne()
+{
+    // The rows as the save would leave them: deleted ones are gone, renamed ones count
+    // with their new names.
+    std::vector<QString> names;
+    std::vector<qint32> rows;
+    const qint32 state = VEdit->Cols() - 1;
+    for (qint32 i = 1; i < VEdit->Rows(); ++i) {
+        if (VEdit->TMatrix(i, state) == kSmazany || VEdit->DeletedRow(i))
+            continue;
+        names.push_back(VEdit->TMatrix(i, 1));
+        rows.push_back(i);
+    }
+    const std::optional<NerozlisenyNazev> fault = NerozlisitelnyNazev(names);
+    if (!fault)
+        return true;
+    MsgBox(fault->Duvod == NerozlisenyNazev::Prazdny
+               ? PrelozText(QStringLiteral("529,Sekce musí mít název."))
+               : PrelozText(QStringLiteral("530,Sekce tohoto názvu již existuje:")) + QLatin1Char(' ')
+                     + names[fault->Index].trimmed(),
+           vbExclamation, windowTitle());
+    VEdit->Row(rows[fault->Index]);
+    VEdit->Col(1);
+    VEdit->setFocus();
+    return false;
 }
 
 bool frmSekce::UlozSekce()

@@ -20,8 +20,9 @@ public:
     // Reads the sections and shows the window; returns when it has closed.
     void Zobraz();
     // Writes the changed rows; unless `bezHlaseni`, the saved notice follows. False when
-    // the database refused a row (the user was told): the rows before it are written and
-    // read so, that row and those after it keep their changes.
+    // a name is empty or another section's, before anything is written, or when the
+    // database refused a row (the user was told either way): the rows before it are
+    // written and read so, that row and those after it keep their changes.
     bool UlozZmeny(bool bezHlaseni);
 
     VarnexEditUni *VEdit = nullptr;
@@ -38,6 +39,9 @@ private:
     void Form_Load();
     void NastavGridSekce();
     void NactiSekceGrid();
+    // Whether the names the save would leave can be told apart in the section menus;
+    // otherwise says which cannot, and puts the cursor on its row.
+    bool NazvyRozlisitelne();
     bool UlozSekce();
     void VEdit_AddRow(QString &AddString);
     void VEdit_Smazat(bool &Cancel);

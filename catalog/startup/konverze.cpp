@@ -39,8 +39,11 @@ bool KonverzeDat()
         PrevedKatalog(*Ws, *Db, major, VerzeProgramu, &rolledBack);
     } catch (const VbError &e) {
         Pipni(400, 150);
+        // The safety copy stays, in a folder only this user can enter: the user must
+        // learn where.
         MsgBox(PrelozText(QStringLiteral("37,Během převodu dat pro novou verzi programu došlo k chybě:")) + QLatin1Char('\n')
-                   + e.Description(),
+                   + e.Description() + QLatin1Char('\n')
+                   + PrelozText(QStringLiteral("527,Kopie dat z doby před převodem zůstává v souboru:")) + QLatin1Char(' ') + copy,
                vbCritical, title);
         // The rolled-back transaction left the file as it was; only where it could not be
         // rolled back does the safety copy come in.

@@ -8,6 +8,7 @@
 #include "startup/workstation.h"
 #include "common/globals.h"
 #include "common/mainframe.h"
+#include "common/programicon.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/frmPrehled.h"
 #include "mainwindow/views.h"
@@ -206,6 +207,9 @@ void UvolniInstanci()
 std::optional<int> Main(const QString &programFile, const QStringList &arguments)
 {
     KonecProgramu = false;
+    // Every window without an icon of its own takes the program's, the first message box
+    // too.
+    QApplication::setWindowIcon(IkonaProgramu());
     // 1. The program folder.
     AppPath = QFileInfo(programFile).absolutePath();
     if (!AppPath.endsWith(QLatin1Char('/')))

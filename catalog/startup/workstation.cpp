@@ -82,7 +82,8 @@ std::optional<int> NastavNazevStanice()
                            + PrelozText(QStringLiteral("39,Bez nastavení názvu stanice program nebude pracovat!"));
     QString answer;
     for (;;) {
-        // A name too long is offered again to be shortened, never cut behind the user's back.
+        // A name too long is refused with the limit and offered again to be shortened,
+        // never cut behind the user's back.
         answer = InputBox(prompt, title, answer);
         if (answer.trimmed().isEmpty()) {
             MsgBox(PrelozText(QStringLiteral("166,Nebylo nastaveno systémové jméno stanice. Program nebude pracovat!")), vbExclamation,
@@ -92,6 +93,7 @@ std::optional<int> NastavNazevStanice()
         if (answer.toUcs4().size() <= MaxDelkaNazvuStanice)
             break;
         Pipni(400, 150);
+        MsgBox(PrelozText(QStringLiteral("526,Název stanice může mít nejvýše 30 znaků.")), vbExclamation, title);
     }
     // A settings file that cannot be written costs the question again at the next start.
     ignoreErrors([&] { UlozInfo(QStringLiteral("Stanice"), answer); });

@@ -136,7 +136,12 @@ void FlexGrid::State::paintCell(QPainter &p, int r, int c, int rLo, int rHi, int
         const bool numeric = code == flex::AlignGeneral && GridModel::isNumber(text);
         int flags = int(flex::alignmentFlags(code, numeric));
         flags |= wordWrap ? int(Qt::TextWordWrap) : int(Qt::TextSingleLine);
-        p.drawText(whole.adjusted(3, 1, -3, -1), flags, text.toString());
+        const QRect area = whole.adjusted(3, 1, -3, -1);
+        const QString shown = text.toString();
+        // Centred text wider than its place keeps its start in view, not its middle.
+        if (!wordWrap && (flags & Qt::AlignHCenter) && p.fontMetrics().horizontalAdvance(shown) > area.width())
+            flags = (flags & ~int(Qt::AlignHCenter)) | int(Qt::AlignLeft);
+        p.drawText(area, flags, shown);
     }
     p.restore();
 
@@ -151,15 +156,18 @@ void FlexGrid::State::paintCell(QPainter &p, int r, int c, int rLo, int rHi, int
         p.drawLine(own.bottomLeft(), own.bottomRight());
 
     if (current && !fixed && focusRect != flex::FocusNone && row < model->gridRows()) {
+        // The frame is the grid's, in its text colour: a cell's own colour may hide its
+        // text (a check box's does). It lies inside the cell's grid lines.
+        const QColor frame = flex::bgrToColor(q->ForeColor());
+        const QRect inside = own.adjusted(0, 0, -2, -2);
+        p.setBrush(Qt::NoBrush);
         if (focusRect == flex::FocusHeavy) {
-            p.setPen(QPen(fore, 2));
-            p.setBrush(Qt::NoBrush);
-            p.drawRect(own.adjusted(1, 1, -1, -1));
+            p.setPen(QPen(frame, 1));
+            p.drawRect(inside);
+            p.drawRect(inside.adjusted(1, 1, -1, -1));
         } else {
-            QPen pen(fore, 1, Qt::DotLine);
-            p.setPen(pen);
-            p.setBrush(Qt::NoBrush);
-            p.drawRect(own.adjusted(0, 0, -2, -2));
+            p.setPen(QPen(frame, 1, Qt::DotLine));
+            p.drawRect(inside);
         }
     }
 }

@@ -10,6 +10,7 @@
 #include <QTableView>
 
 #include <memory>
+#include <optional>
 
 class FlexGrid;
 
@@ -104,6 +105,15 @@ struct FlexGrid::State {
     int dragStartSize = 0;   // pixels
     bool pressed = false;
     bool pressSized = false;   // the last left press was on a border
+    // A handler of the left press may let events run (a host that follows the current
+    // row does); the release of a quick click then arrives before the press is done. It
+    // waits and is handled after the press, so the grid sees the two in the user's order.
+    bool inLeftPress = false;
+    struct HeldRelease {
+        Qt::KeyboardModifiers modifiers;
+        QPoint pos;
+    };
+    std::optional<HeldRelease> heldRelease;
 
     // --- Geometry (pixels, client coordinates: inside the frame) ---
     int defaultRowHeight() const;                // twips
@@ -147,6 +157,8 @@ struct FlexGrid::State {
     void mousePress(QMouseEvent *e, QPoint pos);
     void mouseMove(QMouseEvent *e, QPoint pos);
     void mouseRelease(QMouseEvent *e, QPoint pos);
+    void release(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
+    void pressCells(Qt::KeyboardModifiers modifiers, QPoint pos, int resizeIndex, bool isColumn);
     void mouseDouble(QMouseEvent *e, QPoint pos);
     bool keyPress(QKeyEvent *e);   // true when handled
     void keyRelease(QKeyEvent *e);

@@ -126,22 +126,41 @@ void FlexGrid::State::mousePress(QMouseEvent *e, QPoint pos)
     mouseRow = rowAtY(pos.y());
     mouseCol = colAtX(pos.x());
     bool isColumn = false;
-    const int target = e->button() == Qt::LeftButton ? resizeTarget(pos, isColumn) : -1;
+    const bool left = e->button() == Qt::LeftButton;
+    const int target = left ? resizeTarget(pos, isColumn) : -1;
     const QPointer<FlexGrid> alive(q);   // a handler may close the grid's window
+    inLeftPress = left;
+    heldRelease.reset();
     Q_EMIT q->MouseDown(vbButton(e->button()), vbShift(e->modifiers()), twipsOf(pos.x()), twipsOf(pos.y()));
-    if (!alive || e->button() != Qt::LeftButton)
+    if (!alive || !left)
         return;
+    // The press is done once its cells are marked: moving the current cell raises events
+    // whose handlers may let events run too.
+    pressCells(e->modifiers(), pos, target, isColumn);
+    if (!alive)
+        return;
+    inLeftPress = false;
+    if (heldRelease) {
+        const HeldRelease held = *heldRelease;
+        heldRelease.reset();
+        release(Qt::LeftButton, held.modifiers, held.pos);
+    }
+}
+
+void FlexGrid::State::pressCells(Qt::KeyboardModifiers modifiers, QPoint pos, int resizeIndex, bool isColumn)
+{
     // A press on a border sizes its column or row: its release is no click.
-    pressSized = target >= 0;
+    pressSized = resizeIndex >= 0;
     pressed = !pressSized;
-    if (target >= 0) {
+    if (resizeIndex >= 0) {
         drag = isColumn ? Drag::ColSize : Drag::RowSize;
-        dragIndex = target;
+        dragIndex = resizeIndex;
         dragStart = isColumn ? pos.x() : pos.y();
-        dragStartSize = isColumn ? colPixels(target) : rowPixels(target);
+        dragStartSize = isColumn ? colPixels(resizeIndex) : rowPixels(resizeIndex);
         return;
     }
-    const int r = mouseRow, c = mouseCol;
+    // The cell under the press, not under a release handled meanwhile.
+    const int r = rowAtY(pos.y()), c = colAtX(pos.x());
     const int rows = model->gridRows(), cols = model->gridCols();
     if (r < 0 || c < 0 || r >= rows || c >= cols)
         return;
@@ -157,7 +176,7 @@ void FlexGrid::State::mousePress(QMouseEvent *e, QPoint pos)
     }
     // Shift extends the marked cells in every selection mode: whole rows are marked
     // with Shift+click as any table's users expect, not only by dragging.
-    if (e->modifiers() & Qt::ShiftModifier)
+    if (modifiers & Qt::ShiftModifier)
         setSelection(r, c);
     else
         moveTo(r, c, false);
@@ -194,15 +213,24 @@ void FlexGrid::State::mouseMove(QMouseEvent *e, QPoint pos)
 
 void FlexGrid::State::mouseRelease(QMouseEvent *e, QPoint pos)
 {
+    if (inLeftPress && e->button() == Qt::LeftButton) {
+        heldRelease = HeldRelease{e->modifiers(), pos};
+        return;
+    }
+    release(e->button(), e->modifiers(), pos);
+}
+
+void FlexGrid::State::release(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos)
+{
     mouseRow = rowAtY(pos.y());
     mouseCol = colAtX(pos.x());
-    const bool click = pressed && e->button() == Qt::LeftButton;
-    if (e->button() == Qt::LeftButton) {
+    const bool click = pressed && button == Qt::LeftButton;
+    if (button == Qt::LeftButton) {
         pressed = false;
         drag = Drag::None;
     }
     const QPointer<FlexGrid> alive(q);
-    Q_EMIT q->MouseUp(vbButton(e->button()), vbShift(e->modifiers()), twipsOf(pos.x()), twipsOf(pos.y()));
+    Q_EMIT q->MouseUp(vbButton(button), vbShift(modifiers), twipsOf(pos.x()), twipsOf(pos.y()));
     if (click && alive)
         Q_EMIT q->Click();
 }

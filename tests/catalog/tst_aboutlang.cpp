@@ -121,6 +121,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("version");
         QTest::newRow("Czech at the top left") << "1" << QRect(0, 0, 900, 700) << "Verze 3.0.4";
         QTest::newRow("English, moved") << "2" << QRect(150, 90, 800, 600) << "Version 3.0.4";
+        QTest::newRow("Chinese") << "3" << QRect(0, 0, 900, 700) << "版本 3.0.4";
     }
     void about()
     {
@@ -135,6 +136,9 @@ private Q_SLOTS:
             QCOMPARE(w.pos(), QPoint(outer.width() / 2 - w.width() / 2, outer.height() / 2 - w.height() / 2));
             QCOMPARE(w.lblVer->text(), version);
             QCOMPARE(w.lblPopis->text(), PrelozText(QStringLiteral("238,Elektronický katalog")));
+            // The system the program runs on, in its own words, as in every language.
+            QCOMPARE(w.lblPlatform->text(), QSysInfo::prettyProductName());
+            QVERIFY(!w.lblPlatform->text().contains(QLatin1String("Win9x")));
             QVERIFY(w.lblCopyright->text().endsWith(QString::number(QDate::currentDate().year())));
             QCOMPARE(w.cmdOK->text(), language == QLatin1String("1") ? QStringLiteral("OK") : PrelozText(QStringLiteral("18,OK")));
             QTest::keyClick(&w, Qt::Key_A);

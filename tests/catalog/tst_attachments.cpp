@@ -80,6 +80,22 @@ class TestAttachments : public QObject
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
     }
 
+    // Katalog, a new attachment: the file chosen and saved, which is refused; the window
+    // stays open until closed.
+    void addRefused()
+    {
+        bool ran = false;
+        whenShown<frmPriradObr>(m_scope.get(), [&](frmPriradObr &w) {
+            QTest::mouseClick(w.cmdHledat, Qt::LeftButton);
+            QTest::mouseClick(w.cmdUlozit, Qt::LeftButton);
+            QVERIFY(w.isVisible());
+            QTest::mouseClick(w.cmdEnd, Qt::LeftButton);
+            ran = true;
+        });
+        chooseFromMenu(frmMain::Form().mnuKatalog, nullptr, frmMain::Form().mnuNahledAdd);
+        QTRY_VERIFY(ran);
+    }
+
     static void typeOver(QLineEdit *box, const QString &text)
     {
         QTest::mouseClick(box, Qt::LeftButton);
@@ -329,6 +345,50 @@ private Q_SLOTS:
         QCOMPARE(preview.tabS->count(), 3);
     }
 
+    // Without a folder img/ beside the program (none, or a file of that name) the save
+    // says so, in the language of the settings, rather than blaming the chosen file; the
+    // window stays open and nothing is stored.
+    void noAttachmentFolder_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<bool>("fileInItsPlace");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");  // %1 the chosen file, %2 the folder
+        const QString czech = QStringLiteral("Při ukládání grafického souboru %1 došlo k chybě:\n"
+                                             "Složka náhledů a dokumentů chybí nebo to není složka: %2");
+        QTest::newRow("Czech, a file named img") << "1" << true << "Ukládání obrázku" << czech;
+        QTest::newRow("Czech, no img") << "1" << false << "Ukládání obrázku" << czech;
+        QTest::newRow("English") << "2" << true << "Saving image"
+                                 << "While saving image file %1 an error occurred:\n"
+                                    "The folder of previews and documents is missing or is not a folder: %2";
+        QTest::newRow("Chinese") << "3" << true << "保存图片" << "保存图像文件 %1 时出错：\n预览和文档文件夹不存在或不是文件夹： %2";
+    }
+    void noAttachmentFolder()
+    {
+        QFETCH(QString, language);
+        QFETCH(bool, fileInItsPlace);
+        QFETCH(QString, title);
+        QFETCH(QString, text);
+        const LanguageFromSettings chosen(*m_folder, language);
+        const QString folder = m_folder->file(QStringLiteral("img"));
+        QVERIFY(QDir(folder).removeRecursively());
+        if (fileInItsPlace)
+            writeFile(folder, "not a folder");
+        const QString source = m_outside.filePath(QStringLiteral("novy.jpg"));
+        writeJpeg(source, QSize(80, 50));
+        ScriptedChooser chooser(source);
+        previewOn(1);
+        ScriptedBoxes boxes;
+        boxes.expect(vbOK);
+        addRefused();
+        QCOMPARE(boxes.shown().size(), size_t(1));
+        QCOMPARE(boxes.shown()[0].title, title);
+        QCOMPARE(boxes.shown()[0].style, int(vbCritical));
+        QCOMPARE(boxes.shown()[0].text, text.arg(source, folder));
+        QCOMPARE(rows(11), QString());
+        QCOMPARE(QFileInfo(folder).isFile(), fileInItsPlace);
+    }
+
     // Refused saves say why with message 269 and keep the window open: attachment 255
     // taken, a stored name that climbs out of img/.
     void refusedSaves()
@@ -341,16 +401,7 @@ private Q_SLOTS:
         frmNahled &preview = previewOn(1);
         ScriptedBoxes boxes;
         boxes.expect(vbOK).expect(vbOK);
-        bool ran = false;
-        whenShown<frmPriradObr>(m_scope.get(), [&](frmPriradObr &w) {
-            QTest::mouseClick(w.cmdHledat, Qt::LeftButton);
-            QTest::mouseClick(w.cmdUlozit, Qt::LeftButton);
-            QVERIFY(w.isVisible());
-            QTest::mouseClick(w.cmdEnd, Qt::LeftButton);
-            ran = true;
-        });
-        chooseFromMenu(frmMain::Form().mnuKatalog, nullptr, frmMain::Form().mnuNahledAdd);
-        QTRY_VERIFY(ran);
+        addRefused();
         QCOMPARE(boxes.shown().at(0).title, QStringLiteral("Ukládání obrázku"));
         QCOMPARE(boxes.shown().at(0).style, int(vbCritical));
         QCOMPARE(boxes.shown().at(0).text, QStringLiteral("Při ukládání grafického souboru ") + source
@@ -360,7 +411,7 @@ private Q_SLOTS:
 
         goToRow(*frmPrehled::Loaded(), 3);
         QTRY_COMPARE(preview.tabS->count(), 4);
-        ran = false;
+        bool ran = false;
         whenShown<frmPriradObr>(m_scope.get(), [&](frmPriradObr &w) {
             QVERIFY(!w.img->isVisible());
             QCOMPARE(w.lblSoubor->text(), QStringLiteral("../../etc/passwd"));

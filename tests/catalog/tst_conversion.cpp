@@ -9,6 +9,7 @@
 #include "startup/startup.h"
 #include "testsupport.h"
 
+#include <QScopeGuard>
 #include <QtTest>
 
 class TestConversion : public QObject
@@ -191,6 +192,7 @@ private Q_SLOTS:
             testsupport::ScriptedBoxes boxes;
             if (!converts)
                 boxes.expect(vbOK).expect(vbOK);
+            const QStringList keptBefore = safetyFolders();
             const auto end = Main(program(), {});
             if (converts) {
                 QVERIFY(!end);
@@ -200,9 +202,15 @@ private Q_SLOTS:
                 return;
             }
             QCOMPARE(end, std::optional<int>(1));
+            QStringList kept = safetyFolders();
+            for (const QString &folder : keptBefore)
+                kept.removeOne(folder);
+            QCOMPARE(kept.size(), 1);
             QCOMPARE(boxes.shown()[0].text, QStringLiteral("Během převodu dat pro novou verzi programu došlo k chybě:\n"
                                                            "Data obsahují tabulku z přerušeného převodu dat a vedle ní tabulku "
-                                                           "téhož jména s daty: Katalog_old, Katalog"));
+                                                           "téhož jména s daty: Katalog_old, Katalog\n"
+                                                           "Kopie dat z doby před převodem zůstává v souboru: ")
+                                                + m_temp.filePath(kept[0] + QStringLiteral("/QIRData.mdb")));
             QCOMPARE(boxes.shown()[1].text,
                      QStringLiteral("Nezdařila se konverze dat nezbytná pro funkci nové verze programu. Program bude ukončen."));
             Db.reset();
@@ -225,10 +233,34 @@ private Q_SLOTS:
         QCOMPARE(safetyFolders(), QStringList());
     }
 
-    // A failure half-way: the user is told the engine's words, the file is back byte for
-    // byte, and the safety copy is kept; the program then ends with 181.
+    // A failure half-way: the user is told the engine's words and where the safety copy
+    // is kept, in the language of the settings; the file is back byte for byte, and the
+    // safety copy is kept; the program then ends with 181.
+    void failsMidway_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("heading");
+        QTest::addColumn<QString>("keptIn");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("endTitle");
+        QTest::newRow("Czech") << "1" << "Během převodu dat pro novou verzi programu došlo k chybě:\n"
+                               << "Kopie dat z doby před převodem zůstává v souboru: " << "Převod dat" << "Konverze dat";
+        QTest::newRow("English") << "2" << "An error occurred while converting the data for the new program version:\n"
+                                 << "The copy of the data from before the conversion is kept in the file: " << "Data conversion"
+                                 << "Data conversion";
+        QTest::newRow("Chinese") << "3" << "为新版本程序转换数据时出错：\n" << "转换前的数据副本保存在文件： " << "数据转换"
+                                 << "数据转换";
+    }
     void failsMidway()
     {
+        QFETCH(QString, language);
+        QFETCH(QString, heading);
+        QFETCH(QString, keptIn);
+        QFETCH(QString, title);
+        QFETCH(QString, endTitle);
+        QVERIFY(QFile::copy(testsupport::builtProgramFolder() + QStringLiteral("/Lang.mdb"), m_folder->file(QStringLiteral("Lang.mdb"))));
+        UlozInfo(QStringLiteral("Lang"), language);
+        const auto back = qScopeGuard([] { SmazInfo(QStringLiteral("Lang")); });
         newerCatalog();
         run({QStringLiteral("insert into Katalog (Inter, Pol1c, Sekce) values (2, 'Dvojník', 1)")});
         const QByteArray before = bytes(catalog());
@@ -236,18 +268,18 @@ private Q_SLOTS:
         boxes.expect(vbOK).expect(vbOK);
         QCOMPARE(Main(program(), {}), std::optional<int>(1));
         QCOMPARE(boxes.shown().size(), size_t(2));
-        QVERIFY2(boxes.shown()[0].text.startsWith(QStringLiteral("Během převodu dat pro novou verzi programu došlo k chybě:\n")),
-                 qPrintable(boxes.shown()[0].text));
+        QVERIFY2(boxes.shown()[0].text.startsWith(heading), qPrintable(boxes.shown()[0].text));
         QVERIFY2(boxes.shown()[0].text.contains(QStringLiteral("UNIQUE")), qPrintable(boxes.shown()[0].text));
-        QCOMPARE(boxes.shown()[0].title, QStringLiteral("Převod dat"));
+        QCOMPARE(boxes.shown()[0].title, title);
         QCOMPARE(boxes.shown()[0].style, int(vbCritical));
-        QCOMPARE(boxes.shown()[1].title, QStringLiteral("Konverze dat"));
+        QCOMPARE(boxes.shown()[1].title, endTitle);
         QVERIFY(!frmMain::Loaded());
         Db.reset();
         Ws.reset();
         QCOMPARE(bytes(catalog()), before);
         QCOMPARE(safetyFolders().size(), 1);
         const QString copy = m_temp.filePath(safetyFolders()[0] + QStringLiteral("/QIRData.mdb"));
+        QVERIFY2(boxes.shown()[0].text.endsWith(QLatin1Char('\n') + keptIn + copy), qPrintable(boxes.shown()[0].text));
         QVERIFY(QFileInfo(QFileInfo(copy).absolutePath()).permissions() == (QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
                                                                              | QFile::ReadUser | QFile::WriteUser | QFile::ExeUser));
         dao::Workspace ws;

@@ -196,7 +196,8 @@ private Q_SLOTS:
         QTRY_VERIFY(!frmDefinice::Loaded());
         QCOMPARE(boxes.shown().size(), size_t(2));
         QCOMPARE(boxes.shown()[1].text,
-                 QStringLiteral("Počet hodnot, které nelze převést na nový datový typ a zůstanou beze změny: 1\nPokračovat?"));
+                 QStringLiteral("Počet hodnot, které nelze převést na nový datový typ a zůstanou beze změny:\nRok (Pol3): 1\n"
+                                "Pokračovat?"));
 
         QCOMPARE(stored("pol3n", 1), QStringLiteral("12"));
         QCOMPARE(stored("pol3n", 2), QStringLiteral("2.5"));
@@ -212,6 +213,81 @@ private Q_SLOTS:
                  0);
         QCOMPARE(scalar(QStringLiteral("select Zarovnani from S_Grid where GridName='frmPrehled_Sekce2'")).toString(),
                  QStringLiteral("R"));
+    }
+
+    // Types changed by mistake and changed back cost nothing: the question before the
+    // first save names each field with its counts, the way back asks nothing, and every
+    // value is in its column as typed.
+    void typesChangedBackThroughTheMenu()
+    {
+        showMainOnSection1();
+        // Left from a time when Rok was a number: the conversion replaces it.
+        Db->Execute(QStringLiteral("update katalog set pol3n=7 where inter=1"));
+        const auto values = [] {
+            QStringList all;
+            for (int inter = 1; inter <= 4; ++inter)
+                for (const char *column : {"pol1c", "pol3c", "pol4n"})
+                    all << stored(column, inter);
+            return all;
+        };
+        const QStringList before = values();
+        const auto changeTypes = [&](const char *name, const char *rok, const char *pol4) {
+            bool ran = false;
+            whenShown<frmDefinice>(m_scope.get(), [&](frmDefinice &w) {
+                for (const auto &[row, type] : {std::pair{1, name}, std::pair{3, rok}, std::pair{4, pol4}}) {
+                    QComboBox *list = openList(w, row, 5);
+                    QVERIFY(list);
+                    pick(list, QString::fromUtf8(type));
+                }
+                QTest::mouseClick(w.cmdOK, Qt::LeftButton);
+                ran = true;
+            });
+            chooseCatalogSetup();
+            QTRY_VERIFY(ran);
+            QTRY_VERIFY(!frmDefinice::Loaded());
+        };
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(vbYes).expect(vbYes);
+        changeTypes("Datum", "Číslo", "Datum");
+        QCOMPARE(boxes.shown().size(), size_t(2));
+        QCOMPARE(boxes.shown()[1].text,
+                 QStringLiteral("Počet hodnot, které nelze převést na nový datový typ a zůstanou beze změny:\n"
+                                "Název (Pol1): 4\nRok (Pol3): 1\nPol4: 4\n"
+                                "Počet hodnot uložených v novém datovém typu, které převod přepíše:\n"
+                                "Rok (Pol3): 1\nPokračovat?"));
+        QCOMPARE(stored("pol3n", 1), QStringLiteral("12"));
+        QCOMPARE(scalar(QStringLiteral("select typ from definice where sekce=1 and pol='Pol1'")).toString(), QStringLiteral("D"));
+
+        changeTypes("Text", "Text", "Číslo");
+        QCOMPARE(boxes.shown().size(), size_t(2));
+        QCOMPARE(values(), before);
+        QCOMPARE(scalar(QStringLiteral("select typ from definice where sekce=1 and pol='Pol1'")).toString(), QStringLiteral("C"));
+    }
+
+    // A section without records has no values to convert: its types change without the
+    // warning, which still comes for the first section with records.
+    void emptySectionChangesTypesWithoutWarning()
+    {
+        showMainOnSection1();
+        testsupport::ScriptedBoxes boxes;
+        bool ran = false;
+        whenShown<frmDefinice>(m_scope.get(), [&](frmDefinice &w) {
+            w.cmb->setFocus();
+            QTest::keyClick(w.cmb, Qt::Key_Down);
+            QTest::keyClick(w.cmb, Qt::Key_Down);
+            QCOMPARE(w.cmb->currentText(), QStringLiteral("Výstava"));
+            QComboBox *list = openList(w, 3, 5);
+            QVERIFY(list);
+            pick(list, QStringLiteral("Číslo"));
+            QTest::mouseClick(w.cmdOK, Qt::LeftButton);
+            ran = true;
+        });
+        chooseCatalogSetup();
+        QTRY_VERIFY(ran);
+        QTRY_VERIFY(!frmDefinice::Loaded());
+        QVERIFY(boxes.shown().empty());
+        QVERIFY(!frmDefinice::KonverzePotvrzena);
+        QCOMPARE(scalar(QStringLiteral("select typ from definice where sekce=3 and pol='Pol3'")).toString(), QStringLiteral("N"));
     }
 
     // Holding back at the count keeps the window and its edits; closing without saving
@@ -244,7 +320,8 @@ private Q_SLOTS:
         QTRY_VERIFY(ran);
         QTRY_VERIFY(!frmDefinice::Loaded());
         QCOMPARE(boxes.shown()[2].text,
-                 QStringLiteral("Počet hodnot, které nelze převést na nový datový typ a zůstanou beze změny: 3\nPokračovat?"));
+                 QStringLiteral("Počet hodnot, které nelze převést na nový datový typ a zůstanou beze změny:\nRok (Pol3): 3\n"
+                                "Pokračovat?"));
         QCOMPARE(boxes.shown()[3].text, QStringLiteral("Byly provedeny změny. Uložit?"));
         QCOMPARE(dumpDefinitions(), before);
         QCOMPARE(stored("pol3d", 1), QStringLiteral("null"));
@@ -452,6 +529,49 @@ private Q_SLOTS:
             QTest::mouseClick(w.cmdEnd, Qt::LeftButton);
             ran = true;
         });
+        chooseCatalogSetup();
+        QTRY_VERIFY(ran);
+        QTRY_VERIFY(!frmDefinice::Loaded());
+    }
+
+    // The right button opens the window's own menu (up, down, defaults) on the rows and,
+    // after an edit, on the header too; on the header of an unedited grid the control
+    // shows its own menu, and that click opens no second one.
+    void rightButtonMenu()
+    {
+        showMainOnSection1();
+        bool ran = false;
+        whenShown<frmDefinice>(m_scope.get(), [&](frmDefinice &w) {
+            QStringList opened;
+            const auto rightClick = [&](int row, int col, const QString &item) {
+                whenPopupOpens([&, item](QMenu *menu) {
+                    opened << menu->objectName();
+                    if (item.isEmpty())
+                        menu->close();
+                    else
+                        clickMenuItem(menu, item);
+                });
+                clickCell(w.VEdit->grid(), row, col, Qt::RightButton);
+                QTRY_VERIFY(!QApplication::activePopupWidget());
+            };
+            rightClick(0, 4, QString());
+            QCOMPARE(opened, QStringList{"Popup_Fce"});
+            QTest::qWait(50);
+            QVERIFY(!w.mnuFce->isVisible());
+
+            typeOver(w, 2, 4, QStringLiteral("Druhé"));
+            opened.clear();
+            rightClick(0, 4, QString());
+            QCOMPARE(opened, QStringList{"mnuFce"});
+            opened.clear();
+            rightClick(2, 4, QStringLiteral("mnuPD"));
+            QCOMPARE(opened, QStringList{"mnuFce"});
+            QCOMPARE(w.VEdit->TMatrix(3, 4), QStringLiteral("Druhé"));
+            QTest::mouseClick(w.cmdEnd, Qt::LeftButton);
+            ran = true;
+        });
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(vbNo);
         chooseCatalogSetup();
         QTRY_VERIFY(ran);
         QTRY_VERIFY(!frmDefinice::Loaded());

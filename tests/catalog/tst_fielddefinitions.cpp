@@ -80,69 +80,144 @@ private Q_SLOTS:
     }
 
     // A type change converts every value that converts, from the column of the old type
-    // into the column of the new one; an empty value leaves the new column empty; a value
-    // that does not convert leaves the record as it was, and is counted beforehand.
+    // into the column of the new one, where that column does not hold the value already;
+    // an empty value, or one that does not convert, leaves the record as it was. Both
+    // the values left behind and the values replaced are counted beforehand.
     void conversion_data()
     {
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("to");
         QTest::addColumn<QString>("value");     // SQL literal in the old column
+        QTest::addColumn<QString>("prior");     // SQL literal in the new column; empty: 99, 'dřív' or 9.9.1999
         QTest::addColumn<QString>("expected");  // the new column afterwards
-        QTest::addColumn<int>("lost");
-        // The new column held 99, 'dřív' or 9.9.1999 before: kept where the value does not convert.
-        QTest::newRow("C-N whole") << "C" << "N" << "'12'" << "12" << 0;
-        QTest::newRow("C-N point") << "C" << "N" << "'2.5'" << "2.5" << 0;
-        QTest::newRow("C-N comma") << "C" << "N" << "'2,5'" << "2.5" << 0;
-        QTest::newRow("C-N grouped") << "C" << "N" << "' 1 250,5 '" << "1250.5" << 0;
-        QTest::newRow("C-N word") << "C" << "N" << "'abc'" << "99" << 1;
-        QTest::newRow("C-N unit") << "C" << "N" << "'7 kg'" << "99" << 1;
-        QTest::newRow("C-N empty") << "C" << "N" << "''" << "null" << 0;
-        QTest::newRow("C-N blank") << "C" << "N" << "'  '" << "null" << 0;
-        QTest::newRow("C-N null") << "C" << "N" << "null" << "null" << 0;
-        QTest::newRow("N-C whole") << "N" << "C" << "12" << "12" << 0;
-        QTest::newRow("N-C fraction") << "N" << "C" << "2.5" << "2.5" << 0;
-        QTest::newRow("N-C single") << "N" << "C" << QString::number(double(0.1f), 'g', 17) << ".1" << 0;
-        QTest::newRow("N-C null") << "N" << "C" << "null" << "null" << 0;
-        QTest::newRow("C-D day first") << "C" << "D" << "'1.2.2020'" << "2020-02-01 00:00:00" << 0;
-        QTest::newRow("C-D with time") << "C" << "D" << "'1.2.2020 13:45'" << "2020-02-01 13:45:00" << 0;
-        QTest::newRow("C-D slashes") << "C" << "D" << "'01/02/2020'" << "2020-02-01 00:00:00" << 0;
-        QTest::newRow("C-D no date") << "C" << "D" << "'31.2.2020'" << "1999-09-09 00:00:00" << 1;
-        QTest::newRow("C-D empty") << "C" << "D" << "''" << "null" << 0;
-        QTest::newRow("D-C date") << "D" << "C" << "'2020-02-01 00:00:00'" << "01/02/2020" << 0;
-        QTest::newRow("D-C with time") << "D" << "C" << "'2020-02-01 13:45:07'" << "01/02/2020 13:45:07" << 0;
-        QTest::newRow("D-C null") << "D" << "C" << "null" << "null" << 0;
-        QTest::newRow("N-D number") << "N" << "D" << "5" << "1999-09-09 00:00:00" << 1;
-        QTest::newRow("N-D null") << "N" << "D" << "null" << "null" << 0;
-        QTest::newRow("D-N date") << "D" << "N" << "'2020-02-01 00:00:00'" << "99" << 1;
+        QTest::addColumn<int>("kept");          // counted as not converting
+        QTest::addColumn<int>("replaced");      // counted as replacing a stored value
+        QTest::newRow("C-N whole") << "C" << "N" << "'12'" << "" << "12" << 0 << 1;
+        QTest::newRow("C-N point") << "C" << "N" << "'2.5'" << "" << "2.5" << 0 << 1;
+        QTest::newRow("C-N comma") << "C" << "N" << "'2,5'" << "" << "2.5" << 0 << 1;
+        QTest::newRow("C-N grouped") << "C" << "N" << "' 1 250,5 '" << "" << "1250.5" << 0 << 1;
+        QTest::newRow("C-N into empty") << "C" << "N" << "'12'" << "null" << "12" << 0 << 0;
+        QTest::newRow("C-N held") << "C" << "N" << "'2,5'" << "2.5" << "2.5" << 0 << 0;
+        QTest::newRow("C-N word") << "C" << "N" << "'abc'" << "" << "99" << 1 << 0;
+        QTest::newRow("C-N unit") << "C" << "N" << "'7 kg'" << "" << "99" << 1 << 0;
+        QTest::newRow("C-N beyond a Single") << "C" << "N" << "'1e39'" << "" << "99" << 1 << 0;
+        QTest::newRow("C-N empty") << "C" << "N" << "''" << "" << "99" << 0 << 0;
+        QTest::newRow("C-N blank") << "C" << "N" << "'  '" << "" << "99" << 0 << 0;
+        QTest::newRow("C-N null") << "C" << "N" << "null" << "" << "99" << 0 << 0;
+        QTest::newRow("N-C whole") << "N" << "C" << "12" << "" << "12" << 0 << 1;
+        QTest::newRow("N-C fraction") << "N" << "C" << "2.5" << "" << "2.5" << 0 << 1;
+        QTest::newRow("N-C single") << "N" << "C" << QString::number(double(0.1f), 'g', 17) << "" << ".1" << 0 << 1;
+        QTest::newRow("N-C held as typed") << "N" << "C" << "2.5" << "'2,5'" << "2,5" << 0 << 0;
+        QTest::newRow("N-C held long") << "N" << "C" << "99999999999" << "'99999999999'" << "99999999999" << 0 << 0;
+        QTest::newRow("N-C into blank") << "N" << "C" << "2.5" << "' '" << "2.5" << 0 << 0;
+        QTest::newRow("N-C null") << "N" << "C" << "null" << "" << "dřív" << 0 << 0;
+        QTest::newRow("C-D day first") << "C" << "D" << "'1.2.2020'" << "" << "2020-02-01 00:00:00" << 0 << 1;
+        QTest::newRow("C-D with time") << "C" << "D" << "'1.2.2020 13:45'" << "" << "2020-02-01 13:45:00" << 0 << 1;
+        QTest::newRow("C-D slashes") << "C" << "D" << "'01/02/2020'" << "" << "2020-02-01 00:00:00" << 0 << 1;
+        QTest::newRow("C-D held") << "C" << "D" << "'1.2.2020'" << "'2020-02-01 00:00:00'" << "2020-02-01 00:00:00" << 0 << 0;
+        QTest::newRow("C-D no date") << "C" << "D" << "'31.2.2020'" << "" << "1999-09-09 00:00:00" << 1 << 0;
+        QTest::newRow("C-D empty") << "C" << "D" << "''" << "" << "1999-09-09 00:00:00" << 0 << 0;
+        QTest::newRow("D-C date") << "D" << "C" << "'2020-02-01 00:00:00'" << "" << "01/02/2020" << 0 << 1;
+        QTest::newRow("D-C with time") << "D" << "C" << "'2020-02-01 13:45:07'" << "" << "01/02/2020 13:45:07" << 0 << 1;
+        QTest::newRow("D-C held as typed") << "D" << "C" << "'2020-02-01 00:00:00'" << "'1.2.2020'" << "1.2.2020" << 0 << 0;
+        QTest::newRow("D-C null") << "D" << "C" << "null" << "" << "dřív" << 0 << 0;
+        QTest::newRow("N-D number") << "N" << "D" << "5" << "" << "1999-09-09 00:00:00" << 1 << 0;
+        QTest::newRow("N-D null") << "N" << "D" << "null" << "" << "1999-09-09 00:00:00" << 0 << 0;
+        QTest::newRow("D-N date") << "D" << "N" << "'2020-02-01 00:00:00'" << "" << "99" << 1 << 0;
+        QTest::newRow("D-N null") << "D" << "N" << "null" << "" << "99" << 0 << 0;
     }
     void conversion()
     {
         QFETCH(QString, from);
         QFETCH(QString, to);
         QFETCH(QString, value);
+        QFETCH(QString, prior);
         QFETCH(QString, expected);
-        QFETCH(int, lost);
-        const QHash<QString, QString> prior{{"N", "99"}, {"C", "'dřív'"}, {"D", "'1999-09-09 00:00:00'"}};
+        QFETCH(int, kept);
+        QFETCH(int, replaced);
+        const QHash<QString, QString> usual{{"N", "99"}, {"C", "'dřív'"}, {"D", "'1999-09-09 00:00:00'"}};
+        if (prior.isEmpty())
+            prior = usual[to];
         std::vector<RadekDefinice> rows = section(1, from);
         section(2, from);
         const QString oldColumn = QStringLiteral("pol3") + from.toLower();
         const QString newColumn = QStringLiteral("pol3") + to.toLower();
-        record(1, 1, QStringLiteral("%1=%2, %3=%4").arg(oldColumn, value, newColumn, prior[to]));
+        record(1, 1, QStringLiteral("%1=%2, %3=%4").arg(oldColumn, value, newColumn, prior));
         // The same value in another section: not this section's to convert.
-        record(2, 2, QStringLiteral("%1=%2, %3=%4").arg(oldColumn, value, newColumn, prior[to]));
+        record(2, 2, QStringLiteral("%1=%2, %3=%4").arg(oldColumn, value, newColumn, usual[to]));
         const QString before = stored(oldColumn, 1);
         const QString otherBefore = stored(newColumn, 2);
 
         rows[2].Typ = to;
+        rows[2].Nazev = QStringLiteral("Rok");
         const std::vector<ZmenaTypu> plan = PlanKonverze(*Db, 1, rows);
         QCOMPARE(int(plan.size()), 1);
-        QCOMPARE(NekonvertovatelneHodnoty(*Db, 1, plan), qint64(lost));
+        QCOMPARE(plan[0].Nazev, QStringLiteral("Rok"));
+        const std::vector<DopadKonverze> counts = DopadKonverzi(*Db, 1, plan);
+        QCOMPARE(int(counts.size()), kept || replaced ? 1 : 0);
+        if (!counts.empty()) {
+            QCOMPARE(counts[0].Zmena.Pole, 3);
+            QCOMPARE(counts[0].Neprevedene, qint64(kept));
+            QCOMPARE(counts[0].Prepsane, qint64(replaced));
+        }
         UlozDefiniceSekce(*Ws, *Db, 1, rows);
 
         QCOMPARE(stored(newColumn, 1), expected);
         QCOMPARE(stored(oldColumn, 1), before);
         QCOMPARE(stored(newColumn, 2), otherBefore);
         QCOMPARE(scalar(QStringLiteral("select typ from definice where sekce=1 and pol='Pol3'")).toString(), to);
+    }
+
+    // A type changed and changed back costs nothing: every value comes back into its
+    // column exactly as it was stored (typed), whether it converted on the way or not,
+    // and the way back writes nothing at all.
+    void roundTrip_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("via");
+        QTest::addColumn<QStringList>("values");  // SQL literals in the column of `from`, one a record
+        QTest::newRow("C-D-C") << "C" << "D"
+                               << QStringList{"'Kniha 1'", "'1.2.2020'", "'01/02/2020 13:45'", "'12'", "''", "'  '",
+                                              "null", "'31.2.2020'"};
+        QTest::newRow("N-D-N") << "N" << "D" << QStringList{"1883", "2.5", "0", "-7", "null"};
+        QTest::newRow("C-N-C") << "C" << "N"
+                               << QStringList{"'2,5'", "'2.50'", "'99999999999'", "'abc'", "'7 kg'", "''", "'  '",
+                                              "'12'", "' 1 250,5 '", "'0,1'", "null"};
+        QTest::newRow("D-C-D") << "D" << "C"
+                               << QStringList{"'2020-02-01 00:00:00'", "'2020-02-01 13:45:07'", "'1883-12-31 00:00:00'",
+                                              "null"};
+        QTest::newRow("N-C-N") << "N" << "C"
+                               << QStringList{"2.5", QString::number(double(0.1f), 'g', 17), "99999999999",
+                                              "16777217", "0", "null"};
+        QTest::newRow("D-N-D") << "D" << "N" << QStringList{"'2020-02-01 00:00:00'", "'2020-02-01 13:45:07'", "null"};
+    }
+    void roundTrip()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, via);
+        QFETCH(QStringList, values);
+        std::vector<RadekDefinice> rows = section(1, from);
+        section(2, from);
+        const QString column = QStringLiteral("pol3") + from.toLower();
+        for (int i = 0; i < values.size(); ++i)
+            record(i + 1, 1, QStringLiteral("%1=%2").arg(column, values[i]));
+        record(100, 2, QStringLiteral("%1=%2").arg(column, values[0]));
+        QStringList before;
+        for (int i = 0; i < values.size(); ++i)
+            before << stored(column, i + 1);
+
+        rows[2].Typ = via;
+        UlozDefiniceSekce(*Ws, *Db, 1, rows);
+        const QStringList between = dump(QStringLiteral("Katalog"));
+        rows[2].Typ = from;
+        QVERIFY(DopadKonverzi(*Db, 1, PlanKonverze(*Db, 1, rows)).empty());
+        UlozDefiniceSekce(*Ws, *Db, 1, rows);
+
+        QStringList after;
+        for (int i = 0; i < values.size(); ++i)
+            after << stored(column, i + 1);
+        QCOMPARE(after, before);
+        QCOMPARE(dump(QStringLiteral("Katalog")), between);
     }
 
     // The stored types are read before any row is rewritten: a field moved further down

@@ -375,7 +375,7 @@ private Q_SLOTS:
         });
         QCOMPARE(boxes.shown().size(), size_t(2));
         for (const msgbox::Shown &box : boxes.shown()) {
-            QCOMPARE(box.text, QStringLiteral("Šířka sestavy přesahuje formát papíru.\nPoložka 'Poznámka','Dodavatel' je "
+            QCOMPARE(box.text, QStringLiteral("Šířka sestavy přesahuje formát papíru.\nPoložka 'Poznámka', 'Dodavatel' je "
                                               "mimo tisknutelnou plochu.\n\nPokračovat v tisku ?"));
             QCOMPARE(box.title, QStringLiteral("Tisk"));
             QCOMPARE(box.style, int(vbYesNo | vbQuestion));

@@ -1,4 +1,5 @@
 // The main window: its placement and settings, its menus, and the sections in them.
+#include "catalogfixture.h"
 #include "data/infosettings.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/frmPrehled.h"
@@ -238,8 +239,8 @@ private Q_SLOTS:
         QCOMPARE(openViews(), (QStringList{"frmPrehled", "frmVyber"}));
         QMenuBar *bar = w.menuBar();
         if (keys) {
-            // Katalog has no access key: Alt+Z opens its neighbour, Left moves to it, and
-            // Up from the top wraps round to its last item.
+            // Alt+Z opens Katalog's neighbour, Left moves to it, and Up from the top wraps
+            // round to its last item.
             QTest::keyClick(&w, Qt::Key_Z, Qt::AltModifier);
             QTRY_VERIFY(w.mnuZobraz->isVisible());
             QTest::keyClick(w.mnuZobraz, Qt::Key_Left);
@@ -356,17 +357,48 @@ private Q_SLOTS:
         fourSections();
         Db->Execute(QStringLiteral("update Sekce set Nazev='1,5 palce' where Sekce=9"));
         Preklady = std::make_unique<MessageList>();
-        for (int i = 1; i <= 420; ++i)
+        for (int i = 1; i <= 530; ++i)
             Preklady->add(QString::number(i), QStringLiteral("EN %1").arg(i));
         frmMain &w = frmMain::Form();
         PrelozFormular(w, 0);
         QCOMPARE(w.windowTitle(), QStringLiteral("EN 237"));
-        QCOMPARE(w.mnuKatalog->title(), QStringLiteral("EN 106"));
+        QCOMPARE(w.mnuKatalog->title(), QStringLiteral("EN 525"));
+        QCOMPARE(w.mnuNastKatalog->text(), QStringLiteral("EN 106"));
         QCOMPARE(w.mnuEnd->text(), QStringLiteral("EN 111"));
         QCOMPARE(w.PopupNahledTisk->text(), QStringLiteral("EN 334"));
         QCOMPARE(w.lblSekce->toolTip(), QStringLiteral("EN 162"));
         QCOMPARE(w.mnuSekceX[0]->text(), QStringLiteral("EN 300 7"));
         QCOMPARE(w.mnuSekceX[1]->text(), QStringLiteral("1,5 palce"));
+    }
+
+    // Every top menu has an access key of its own in every language, Katalog too: Alt
+    // and its letter open it.
+    void topMenuAccessKeys_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QStringList>("keys");  // Katalog, Zobrazit, Systém, O aplikaci
+        QTest::newRow("Czech") << "1" << QStringList{"Alt+K", "Alt+Z", "Alt+Y", "Alt+L"};
+        QTest::newRow("English") << "2" << QStringList{"Alt+C", "Alt+V", "Alt+Y", "Alt+A"};
+        QTest::newRow("Chinese") << "3" << QStringList{"Alt+C", "Alt+V", "Alt+Y", "Alt+A"};
+    }
+    void topMenuAccessKeys()
+    {
+        QFETCH(QString, language);
+        QFETCH(QStringList, keys);
+        fourSections();
+        const testsupport::LanguageFromSettings chosen(*m_folder, language);
+        frmMain &w = frmMain::Form();
+        PrelozFormular(w, 0);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QStringList shown;
+        for (QAction *menu : w.menuBar()->actions())
+            shown << QKeySequence::mnemonic(menu->text()).toString();
+        QCOMPARE(shown, keys);
+        QTest::keyClick(&w, QKeySequence(keys[0])[0].key(), Qt::AltModifier);
+        QTRY_VERIFY(w.mnuKatalog->isVisible());
+        QTest::keyClick(w.mnuKatalog, Qt::Key_Escape);
+        QTRY_VERIFY(!w.mnuKatalog->isVisible());
     }
 
     // The flag of the language in use, and the attachment icons, are there.

@@ -427,6 +427,37 @@ private Q_SLOTS:
         QVERIFY(w.VEdit->Where().isEmpty());
     }
 
+    // "Obnovení přehledu" in the header's menu reads the section again, with the
+    // selection in force: records stored meanwhile (by another workstation, say) show,
+    // those gone go; a selection nothing meets any longer leaves the grid empty.
+    void headerMenuRefreshes()
+    {
+        testsupport::ScriptedBoxes boxes;
+        frmPrehled &w = showNames();
+        select(w, 2, QStringLiteral("mnuVyber"), QStringLiteral(">"), QStringLiteral("1"));
+        QCOMPARE(shownKeys(w), QStringList({"1", "3", "4", "5"}));
+        const QString where = w.VEdit->Where();
+        const QString text = w.VEdit->WhereText();
+        Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Pol2n, Sekce) values (6, 'nová', 7, 1)"));
+        Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Pol2n, Sekce) values (8, 'levná', 0.5, 1)"));
+        Db->Execute(QStringLiteral("delete from Katalog where Inter=4"));
+        const auto refresh = [&] {
+            whenPopupOpens([](QMenu *menu) { clickMenuItem(menu, QStringLiteral("mnuRefresh")); });
+            clickCell(w.VEdit->grid(), 0, 1, Qt::RightButton);
+        };
+        refresh();
+        QCOMPARE(shownKeys(w), QStringList({"1", "3", "5", "6"}));
+        QCOMPARE(w.VEdit->Where(), where);
+        QCOMPARE(w.VEdit->WhereText(), text);
+        QCOMPARE(counter(w), QStringLiteral("4 záznamy"));
+
+        Db->Execute(QStringLiteral("delete from Katalog where Pol2n>1"));
+        refresh();
+        QCOMPARE(w.VEdit->LiveRows(), 0);
+        QCOMPARE(w.VEdit->Where(), where);
+        QCOMPARE(boxes.shown().size(), size_t(0));
+    }
+
     void recordMenuReachesTheRecordCommands()
     {
         testsupport::ScriptedBoxes boxes;

@@ -6,6 +6,7 @@
 #include "data/infosettings.h"
 #include "grid.h"
 #include "mainwindow/views.h"
+#include "menudriver.h"
 #include "msgbox.h"
 #include "previewfixture.h"
 #include "output/frmTisk.h"
@@ -94,6 +95,26 @@ void openViewsOnRecord12()
     QTRY_COMPARE(preview.tabS->count(), 4);
     QTest::mouseClick(preview.tabS, Qt::LeftButton, {}, preview.tabS->tabRect(0).center());
     QCOMPARE(preview.VybranaPriloha(), 1);
+}
+
+// Deletes as the user does, by the main menu's item or by the record popup opened on grid
+// row `row`, and answers Yes; the questions asked.
+QStringList deleteAnsweringYes(FlexGrid *grid, int row, bool byPopup)
+{
+    testsupport::ScriptedBoxes boxes;
+    boxes.expect(vbYes);
+    if (byPopup) {
+        whenPopupOpens([](QMenu *menu) { clickMenuItem(menu, QStringLiteral("Smazat záznam")); });
+        clickCell(grid, row, 1, Qt::RightButton);
+    } else {
+        frmMain &main = frmMain::Form();
+        chooseFromMenu(main.mnuKatalog, nullptr, main.mnuDelete);
+    }
+    (void)QTest::qWaitFor([&boxes] { return !boxes.shown().empty(); });
+    QStringList texts;
+    for (const msgbox::Shown &box : boxes.shown())
+        texts << box.text;
+    return texts;
 }
 
 // The views that are open, each by its window.
@@ -233,7 +254,7 @@ private Q_SLOTS:
         QTRY_VERIFY(main.mnuKatalog->isVisible());
         QTest::mouseClick(main.mnuKatalog, Qt::LeftButton, {}, main.mnuKatalog->actionGeometry(main.mnuDelete).center());
         QTRY_COMPARE(boxes.shown().size(), size_t(1));
-        QCOMPARE(boxes.shown()[0].text, QStringLiteral("Zrušit všechny označené řádky?"));
+        QCOMPARE(boxes.shown()[0].text, QStringLiteral("Zrušit všechny označené řádky? (2)"));
 
         QCOMPARE(count(QStringLiteral("select group_concat(Inter) from (select Inter from Katalog order by Inter)")),
                  QStringLiteral("11,14"));
@@ -245,6 +266,78 @@ private Q_SLOTS:
         QVERIFY(key == 11 || key == 14);
         for (int t = 0; t < preview.tabS->count(); ++t)
             QVERIFY(preview.tabS->tabText(t) != QStringLiteral("Sken") && preview.tabS->tabText(t) != QStringLiteral("Chybí"));
+    }
+
+    // A click on a column's header sorts, and the first row is then current and alone
+    // marked: the delete that follows, by the main menu or by the record popup, asks for
+    // that one record and takes it alone, never the section.
+    void headerClickThenDeleteTakesOneRecord_data()
+    {
+        QTest::addColumn<bool>("popup");
+        QTest::newRow("main menu") << false;
+        QTest::newRow("record popup") << true;
+    }
+    void headerClickThenDeleteTakesOneRecord()
+    {
+        QFETCH(bool, popup);
+        Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Sekce) values (14, 'D čtvrtý', 1)"));
+        frmPrehled &overview = showOverview();
+        frmMain &main = frmMain::Form();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        FlexGrid *grid = overview.VEdit->grid();
+        // Sorted by the title already: the click turns the order round.
+        clickCellQueued(grid, 0, 1);
+        QCOMPARE(keysInOrder(grid), QStringList({"14", "13", "12", "11"}));
+        QCOMPARE(overview.VEdit->Row(), 1);
+        QCOMPARE(overview.VEdit->RowSel(), 1);
+
+        QCOMPARE(deleteAnsweringYes(grid, 1, popup), QStringList{"Opravdu zrušit řádek?"});
+        QCOMPARE(count(QStringLiteral("select group_concat(Inter) from (select Inter from Katalog order by Inter)")),
+                 QStringLiteral("11,12,13"));
+    }
+
+    // After a record is deleted, by the main menu or by the record popup, the grid's
+    // popups open again at a right click, over a row and over the header, and the counter
+    // under the grid tells the records left.
+    void popupsAndCounterAfterADelete_data()
+    {
+        QTest::addColumn<bool>("popup");
+        QTest::newRow("main menu") << false;
+        QTest::newRow("record popup") << true;
+    }
+    void popupsAndCounterAfterADelete()
+    {
+        QFETCH(bool, popup);
+        frmPrehled &overview = showOverview();
+        frmMain &main = frmMain::Form();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        FlexGrid *grid = overview.VEdit->grid();
+        auto *counter = overview.VEdit->findChild<QLabel *>(QStringLiteral("lblRecord"));
+        QCOMPARE(counter->text(), QStringLiteral("3 záznamy"));
+        clickCell(grid, 2, 1);
+
+        QCOMPARE(deleteAnsweringYes(grid, 2, popup), QStringList{"Opravdu zrušit řádek?"});
+        QCOMPARE(count(QStringLiteral("select group_concat(Inter) from (select Inter from Katalog order by Inter)")),
+                 QStringLiteral("11,13"));
+        QVERIFY(counter->isVisible());
+        QCOMPARE(counter->text(), QStringLiteral("2 záznamy"));
+
+        // The items of the popup that a right click on the cell opens, then closed.
+        const auto popupItems = [grid](int row) {
+            auto items = std::make_shared<QStringList>();
+            whenPopupOpens([items](QMenu *menu) {
+                for (QAction *item : menu->actions())
+                    if (item->isVisible() && !item->isSeparator())
+                        *items << item->text();
+                menu->close();
+            });
+            clickCell(grid, row, 1, Qt::RightButton);
+            (void)QTest::qWaitFor([&items] { return !items->isEmpty(); });
+            return *items;
+        };
+        QCOMPARE(popupItems(1).value(0), QStringLiteral("Aktualizace záznamu"));
+        QCOMPARE(overview.VEdit->Row(), 1);
+        QVERIFY(popupItems(0).contains(QStringLiteral("Třídit A-Z")));
     }
 
     // A selection that finds nothing keeps the one in force, in the grid, in the control's

@@ -2,6 +2,7 @@
 // overview's records, what is stored and what the overview shows afterwards.
 #include "VarnexEditUni.h"
 #include "catalogfixture.h"
+#include "menudriver.h"
 #include "modaldriver.h"
 #include "common/SaveBox.h"
 #include "common/translation.h"
@@ -721,6 +722,36 @@ private Q_SLOTS:
 
     // With the overview closed, a new record takes the section's own fields and is saved;
     // the record commands that need the overview's row only beep.
+    // The strip under the overview follows the current record's description field when
+    // the edit window writes it back, and the first record of an empty section fills it.
+    void descriptionStripShowsTheSavedText()
+    {
+        Db->Execute(QStringLiteral("update Definice set Popis=1 where Pol='Pol4' and Sekce=1"));
+        Db->Execute(QStringLiteral("delete from Katalog where Sekce=1"));
+        frmPrehled &overview = loadOverview();
+        frmMain &main = frmMain::Form();
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        QCOMPARE(overview.txtPopis->text(), QString());
+        whenOpen([&](frmEditace &w) {
+            typeOver(w, Nazev, QStringLiteral("Čapek"));
+            typeOver(w, Autor, QStringLiteral("Karel"));
+            QTest::mouseClick(w.cmdOK, Qt::LeftButton);
+        });
+        testsupport::chooseFromMenu(main.mnuKatalog, nullptr, main.mnuNew);
+        QTRY_VERIFY(!frmEditace::Loaded() || !frmEditace::Loaded()->isVisible());
+        QCOMPARE(overview.VEdit->RData(1), QStringLiteral("Čapek"));
+        QCOMPARE(overview.txtPopis->text(), QStringLiteral("Karel"));
+
+        whenOpen([&](frmEditace &w) {
+            typeOver(w, Autor, QStringLiteral("Eugene"));
+            QTest::mouseClick(w.cmdOK, Qt::LeftButton);
+        });
+        testsupport::chooseFromMenu(main.mnuKatalog, nullptr, main.mnuUpdate);
+        QTRY_VERIFY(!frmEditace::Loaded() || !frmEditace::Loaded()->isVisible());
+        QCOMPARE(overview.txtPopis->text(), QStringLiteral("Eugene"));
+    }
+
     void newRecordWithoutOverview()
     {
         selectSection(QStringLiteral("1"));

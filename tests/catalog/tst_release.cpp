@@ -14,6 +14,7 @@
 #include "testsupport.h"
 
 #include <QFileSystemModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -85,6 +86,33 @@ void writeFile(const QString &path, const QByteArray &content, const QDateTime &
     if (modified.isValid())
         QVERIFY(f.setFileTime(modified, QFileDevice::FileModificationTime));
 }
+
+// The percentages a progress bar shows, in the order drawn (a repeat of the one before
+// is not counted again). The bar is a picture; its accessible name is the text drawn.
+class BarSamples : public QObject
+{
+public:
+    QList<int> shown;
+    QStringList malformed;
+    void watch(QLabel *bar) { bar->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Paint)
+            return false;
+        const QString text = static_cast<QLabel *>(watched)->accessibleName();
+        if (text.isEmpty())
+            return false;
+        bool number = false;
+        const int percent = text.chopped(1).toInt(&number);
+        if (!number || !text.endsWith(QLatin1Char('%')))
+            malformed << text;
+        else if (shown.isEmpty() || shown.last() != percent)
+            shown << percent;
+        return false;
+    }
+};
 
 struct Started {
     QString file, parameters;
@@ -272,6 +300,51 @@ private Q_SLOTS:
                  recorded.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")).toLatin1() + "\r\n");
     }
 
+    // The bar runs from 0 to 100 % over each pass of the export: the records done of all
+    // records, never beyond and not full from the start.
+    void exportProgress()
+    {
+        Db->Execute(QStringLiteral("insert into Sekce (Sekce, Nazev) values (1, 'Knihy')"));
+        Ws->BeginTrans();
+        for (int i = 1; i <= 300; ++i) {
+            Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Sekce) values (%1, 'Kniha %1', 1)").arg(i));
+            if (i % 10 == 0) {
+                Db->Execute(QStringLiteral("insert into Obrazky (Inter, Poradi, Soubor, Popis, Aktualizace) "
+                                           "values (%1, 1, 'p%1.jpg', 'p', '2024-01-01 10:00:00')")
+                                .arg(i));
+                writeFile(AppPath + QStringLiteral("img/p%1.jpg").arg(i), "picture");
+            }
+        }
+        Ws->CommitTrans();
+        BarSamples samples;
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(vbYes).expect(vbOK);
+        testsupport::whenShown<frmExport>(this, [&](frmExport &w) {
+            samples.watch(w.picStatus);
+            QTest::mouseClick(w.cmdExport, Qt::LeftButton);
+        });
+        choose(frmMain::Form().mnuExport);
+        QVERIFY(!frmExport::Loaded());
+        QCOMPARE(boxes.shown().back().text, QStringLiteral("Export úspěšně proveden."));
+        QVERIFY2(samples.malformed.isEmpty(), qPrintable(samples.malformed.join(QLatin1Char(' '))));
+        QVERIFY(samples.shown.size() > 10);
+        for (int p : samples.shown)
+            QVERIFY2(p >= 0 && p <= 100, qPrintable(QString::number(p)));
+        // The check pass and the export pass, each rising from a small part done to all
+        // but the end; then the bar is reset.
+        QList<QList<int>> passes;
+        for (int p : samples.shown) {
+            if (passes.isEmpty() || p < passes.last().last())
+                passes.append(QList<int>());
+            passes.last() << p;
+        }
+        QCOMPARE(passes.size(), 3);
+        for (const QList<int> &pass : passes)
+            QVERIFY2(pass.first() <= 1, qPrintable(QString::number(pass.first())));
+        QCOMPARE(passes[0].last(), 99);
+        QCOMPARE(passes[1].last(), 99);
+    }
+
     // A release folder that cannot be made stops the run with a message, and the next
     // run starts from the same date.
     void failedExportKeepsDate()
@@ -410,8 +483,14 @@ private Q_SLOTS:
         writeFile(AppPath + QStringLiteral("dnload/old"), "an earlier attempt");
         {
             testsupport::ScriptedBoxes boxes;
-            webUpdate();
+            BarSamples samples;
+            runImport([&](frmImport &w) {
+                samples.watch(w.picStatus);
+                QTest::mouseClick(w.cmdInternet, Qt::LeftButton);
+            });
             QCOMPARE(boxes.shown().size(), 0);
+            // The files fetched of the four, before each file and when all have come.
+            QCOMPARE(samples.shown, (QList<int>{1, 25, 50, 75, 100}));
         }
         QCOMPARE(m_server.asked, (QStringList{"/rel/download.inf", "/rel/update", "/rel/QIRData.mdb", "/rel/Lang.mdb", "/rel/Oskal"}));
         QVERIFY(!m_server.buttonsOpen);
@@ -462,7 +541,8 @@ private Q_SLOTS:
     {
         QTemporaryDir source;
         const QString folder = source.path() + QLatin1Char('/');
-        const QByteArray stub = "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"$(dirname \"$0\")/received\"\n";
+        const QByteArray stub = "#!/bin/sh\npwd > \"$(dirname \"$0\")/folder\"\n"
+                                "printf '%s|%s' \"$#\" \"$1\" > \"$(dirname \"$0\")/received\"\n";
         writeFile(folder + QStringLiteral("download.inf"), "05.03.2024 14:07:00\r\n");
         writeFile(folder + QStringLiteral("update"), stub);
         QVERIFY(QFile::setPermissions(folder + QStringLiteral("update"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
@@ -481,7 +561,47 @@ private Q_SLOTS:
         const QString received = AppPath + QStringLiteral("received");
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(received).size() > 0, 5000);
         QCOMPARE(QString::fromUtf8(bytes(received)), QStringLiteral("1|") + AppPath + QChar(0xA0) + folder + QChar(0xA0));
+        // It runs in the program folder, whose files it is to replace.
+        QCOMPARE(QDir(QString::fromUtf8(bytes(AppPath + QStringLiteral("folder"))).trimmed()).canonicalPath(),
+                 QDir(AppPath).canonicalPath());
         QCOMPARE(NactiInfo(QStringLiteral("Aktualizace")), QStringLiteral("20240305140700"));
+    }
+
+    // A newer release, but no updater in the folder or beside the program: the message
+    // names the updater as it is called here, in the language of the settings, and
+    // nothing starts.
+    void updaterMissing_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("Czech") << "1" << "Aktualizace dat" << "Soubor 'update' nebyl nalezen. Nelze provést aktualizaci dat.";
+        QTest::newRow("English") << "2" << "Data update" << "The file 'update' was not found. The data cannot be updated.";
+        QTest::newRow("Chinese") << "3" << "数据更新" << "未找到文件 'update'。无法更新数据。";
+    }
+    void updaterMissing()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, title);
+        QFETCH(QString, message);
+        const testsupport::LanguageFromSettings chosen(*m_folder, language);
+        QTemporaryDir source;
+        writeFile(source.filePath(QStringLiteral("download.inf")), "05.03.2024 14:07:00\r\n");
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(vbYes).expect(vbOK);
+        runImport([&](frmImport &w) {
+            QTest::mouseClick(w.cmdAdresar, Qt::LeftButton);
+            w.dir->setCurrentIndex(w.dirModel->index(source.path()));
+            QTest::mouseClick(w.cmdOK, Qt::LeftButton);
+            QVERIFY(w.isVisible());
+        });
+        QCOMPARE(boxes.shown().size(), size_t(2));
+        QCOMPARE(boxes.shown()[1].text, message);
+        QCOMPARE(boxes.shown()[1].title, title);
+        QCOMPARE(boxes.shown()[1].style, int(vbCritical));
+        QVERIFY(m_started.isEmpty());
+        QCOMPARE(NactiInfo(QStringLiteral("Aktualizace")), QString());
+        QVERIFY(frmMain::Loaded() && frmMain::Loaded()->isVisible());
     }
 
     // An address without "www." is refused, and the one typed instead serves this update

@@ -284,6 +284,54 @@ private Q_SLOTS:
         QVERIFY(frmMain::Form().mnuNew->isEnabled());
     }
 
+    // A row added, named and deleted again at once, by the Delete key or by the button,
+    // leaves the cursor on the row directly above it: the next key typed renames that
+    // section and no other.
+    void deletingANewRowLeavesTheOneAbove_data()
+    {
+        QTest::addColumn<bool>("byButton");
+        QTest::newRow("Delete key") << false;
+        QTest::newRow("button, the name still in its editor") << true;
+    }
+    void deletingANewRowLeavesTheOneAbove()
+    {
+        QFETCH(bool, byButton);
+        addSection(1, QStringLiteral("Filmy"));
+        addSection(2, QStringLiteral("Hudba"));
+        addSection(3, QStringLiteral("Knihy"));
+        frmMain::Form();
+        NastavAktualniSekci(1, QStringLiteral("FILMY"));
+        testsupport::ScriptedBoxes boxes;
+        inSectionsWindow([&](frmSekce &w) {
+            VarnexEditUni *e = w.VEdit;
+            QTest::mouseClick(button(e, "cmdAdd"), Qt::LeftButton);
+            QCOMPARE(e->Row(), 4);
+            // The user types the name at once, on the new row the grid shows current.
+            QTest::keyClick(e->grid()->view(), 'S');
+            QTRY_VERIFY(qobject_cast<QLineEdit *>(QApplication::focusWidget()));
+            typeKeys(QStringLiteral("port"));
+            boxes.expect(vbYes);
+            if (byButton) {
+                QTest::mouseClick(button(e, "cmdDel"), Qt::LeftButton);
+            } else {
+                pressKey(Qt::Key_Return);
+                QTest::keyClick(e->grid()->view(), Qt::Key_Delete);
+            }
+            QCOMPARE(boxes.shown().size(), size_t(1));
+            QCOMPARE(boxes.shown()[0].text, QStringLiteral("Opravdu zrušit řádek?"));
+            QCOMPARE(gridRows(e), (QStringList{"1 Filmy X", "2 Hudba X", "3 Knihy X"}));
+            QCOMPARE(e->Row(), 3);
+
+            QTest::keyClick(e->grid()->view(), 'Z');
+            QTRY_VERIFY(qobject_cast<QLineEdit *>(QApplication::focusWidget()));
+            typeKeys(QStringLiteral("vuk"));
+            pressKey(Qt::Key_Return);
+            QCOMPARE(gridRows(e), (QStringList{"1 Filmy X", "2 Hudba X", "3 Zvuk U"}));
+            QTest::mouseClick(w.cmdOK, Qt::LeftButton);
+        });
+        QCOMPARE(sections(), (QStringList{"1 Filmy", "2 Hudba", "3 Zvuk"}));
+    }
+
     // A section with records is not deleted, and the user is not asked first: alone, or
     // among marked rows. Neither is the section the main window shows.
     void deleteRefused_data()
@@ -341,6 +389,13 @@ private Q_SLOTS:
             VarnexEditUni *e = w.VEdit;
             QTest::mouseClick(button(e, "cmdAdd"), Qt::LeftButton);
             QCOMPARE(e->Rows(), 251);
+            // Typed over the new row's name cell, where the cursor stands.
+            QCOMPARE(e->Row(), 250);
+            QCOMPARE(e->Col(), 1);
+            QTest::keyClick(e->grid()->view(), 'N');
+            QTRY_VERIFY(qobject_cast<QLineEdit *>(QApplication::focusWidget()));
+            typeKeys(QStringLiteral("ova"));
+            pressKey(Qt::Key_Return);
             boxes.expect(vbOK);
             QTest::mouseClick(button(e, "cmdAdd"), Qt::LeftButton);
             QCOMPARE(boxes.shown().back().text, QStringLiteral("Další sekci nelze přidat"));
@@ -361,7 +416,7 @@ private Q_SLOTS:
         QCOMPARE(count(QStringLiteral("Sekce")), 249);
         // The new row, below the deleted one, took the number it freed.
         QCOMPARE(count(QStringLiteral("Sekce where Nazev='S001'")), 0);
-        QCOMPARE(count(QStringLiteral("Sekce where Sekce=1 and Nazev=''")), 1);
+        QCOMPARE(count(QStringLiteral("Sekce where Sekce=1 and Nazev='Nova'")), 1);
         inSectionsWindow([&](frmSekce &w) {
             VarnexEditUni *e = w.VEdit;
             QTest::mouseClick(button(e, "cmdAdd"), Qt::LeftButton);
@@ -464,6 +519,86 @@ private Q_SLOTS:
         });
         QCOMPARE(sections(), (QStringList{"1 Romany", "2 Alfa", "3 Beta", "4 Omega"}));
         QCOMPARE(count(QStringLiteral("Definice")), 90);
+        QVERIFY(notices.texts.isEmpty());
+    }
+
+    // Names the menus could not tell apart are refused when saving, before anything is
+    // written: an empty one, and one that another section has (as the catalog compares
+    // texts: case aside, without blanks at either end). The message names it, the cursor
+    // goes to its row, and the window keeps every typed row. The names are checked as the
+    // save would leave them: two names swapped, or a deleted section's name, are fine.
+    void indistinctNames_data()
+    {
+        QTest::addColumn<QStringList>("edits");  // "r=name" retypes row r, "+name" adds one, "-r" deletes row r
+        QTest::addColumn<QString>("message");    // empty: saved
+        QTest::addColumn<int>("row");            // where the cursor goes
+        QTest::addColumn<QStringList>("stored");
+        const QString empty = QStringLiteral("Sekce musí mít název.");
+        const QString same = QStringLiteral("Sekce tohoto názvu již existuje: ");
+        // By name: row 1 Hudba (2), row 2 Knihy (1).
+        const QStringList before{"1 Knihy", "2 Hudba"};
+        QTest::newRow("a new row left empty") << QStringList{"+Filmy", "+"} << empty << 4 << before;
+        QTest::newRow("another's name in capitals") << QStringList{"+KNIHY"} << same + "KNIHY" << 3 << before;
+        QTest::newRow("renamed onto another") << QStringList{"2=Hudba"} << same + "Hudba" << 2 << before;
+        QTest::newRow("with a blank after it") << QStringList{"+Filmy", "+filmy "} << same + "filmy" << 4 << before;
+        QTest::newRow("names swapped") << QStringList{"1=Knihy", "2=Hudba"} << QString() << 0
+                                       << QStringList{"1 Hudba", "2 Knihy"};
+        QTest::newRow("a deleted section's name") << QStringList{"-1", "+hudba"} << QString() << 0
+                                                  << QStringList{"1 Knihy", "2 hudba"};
+        QTest::newRow("accents make another name") << QStringList{"+Hudbá"} << QString() << 0
+                                                   << QStringList{"1 Knihy", "2 Hudba", "3 Hudbá"};
+    }
+    void indistinctNames()
+    {
+        QFETCH(QStringList, edits);
+        QFETCH(QString, message);
+        QFETCH(int, row);
+        QFETCH(QStringList, stored);
+        VlozSekci(*Ws, *Db, QStringLiteral("Knihy"));
+        VlozSekci(*Ws, *Db, QStringLiteral("Hudba"));
+        testsupport::SavedNotices notices;
+        testsupport::ScriptedBoxes boxes;
+        inSectionsWindow([&](frmSekce &w) {
+            VarnexEditUni *e = w.VEdit;
+            for (const QString &edit : std::as_const(edits)) {
+                if (edit.startsWith(QLatin1Char('+'))) {
+                    QTest::mouseClick(button(e, "cmdAdd"), Qt::LeftButton);
+                    if (edit.size() > 1)
+                        typeName(e, e->Rows() - 1, edit.mid(1));
+                } else if (edit.startsWith(QLatin1Char('-'))) {
+                    clickCell(e->grid(), edit.mid(1).toInt(), 1);
+                    boxes.expect(vbYes);
+                    QTest::mouseClick(button(e, "cmdDel"), Qt::LeftButton);
+                } else {
+                    typeName(e, edit.section(QLatin1Char('='), 0, 0).toInt(), edit.section(QLatin1Char('='), 1));
+                }
+            }
+            const QStringList typed = gridRows(e);
+            const size_t shownBefore = boxes.shown().size();
+            if (!message.isEmpty())
+                boxes.expect(vbOK);
+            QTest::mouseClick(w.cmdOK, Qt::LeftButton);
+            if (message.isEmpty())
+                return;
+            QCOMPARE(boxes.shown().size(), shownBefore + 1);
+            QCOMPARE(boxes.shown().back().text, message);
+            QCOMPARE(boxes.shown().back().title, QStringLiteral("Definice sekcí"));
+            QCOMPARE(boxes.shown().back().style & 0x30, int(vbExclamation));
+            QVERIFY(w.isVisible());
+            QCOMPARE(gridRows(e), typed);
+            QCOMPARE(e->Row(), row);
+            QCOMPARE(e->Col(), 1);
+            QCOMPARE(sections(), stored);
+            // The same refusal from Uložit, which stays without the notice.
+            boxes.expect(vbOK);
+            QTest::mouseClick(w.cmdSave, Qt::LeftButton);
+            QCOMPARE(boxes.shown().back().text, message);
+            QCOMPARE(gridRows(e), typed);
+            boxes.expect(vbYes);
+            QTest::mouseClick(w.cmdEnd, Qt::LeftButton);
+        });
+        QCOMPARE(sections(), stored);
+        QCOMPARE(count(QStringLiteral("Definice")), 30 * int(stored.size()));
         QVERIFY(notices.texts.isEmpty());
     }
 

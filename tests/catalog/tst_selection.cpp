@@ -9,11 +9,13 @@
 #include "records/frmEditace.h"
 #include "records/frmVyber.h"
 #include "system.h"
+#include "testhost.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollBar>
@@ -110,6 +112,15 @@ class TestSelection : public QObject
         [&] { QVERIFY(w && frmPrehled::Loaded()); }();
         [&] { QVERIFY(QTest::qWaitForWindowExposed(w)); }();
         return *w;
+    }
+
+    // Section 4 "Třicet" with thirty fields shown, and its selection window.
+    static frmVyber &openThirtyFields()
+    {
+        Db->Execute(QStringLiteral("insert into Sekce values (4, 'Třicet')"));
+        for (int i = 1; i <= 30; ++i)
+            testsupport::defineField(4, i, i, true, QStringLiteral("Pole číslo %1").arg(i), QStringLiteral("C"));
+        return open(QStringLiteral("Třicet"));
     }
 
     static VarnexEditUni &grid()
@@ -382,6 +393,48 @@ private Q_SLOTS:
         QCOMPARE(grid().WhereText(), QString());
     }
 
+    // The strip under the overview shows the current row's description field, in every
+    // language: after a selection applied from another row, and after the current record
+    // was deleted through the grid's record menu.
+    void descriptionStripFollowsTheCurrentRow_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("Czech") << "1";
+        QTest::newRow("English") << "2";
+        QTest::newRow("Chinese") << "3";
+    }
+    void descriptionStripFollowsTheCurrentRow()
+    {
+        QFETCH(QString, language);
+        Jazyk = language;
+        Preklady = std::make_unique<MessageList>();
+        NactiPreklady(m_folder->file(QStringLiteral("Lang.mdb")), Jazyk, *Preklady);
+        Db->Execute(QStringLiteral("update Definice set Popis=1 where Sekce=1 and Pol='Pol2'"));
+        frmVyber &w = open();
+        frmPrehled &overview = *frmPrehled::Loaded();
+        const auto strip = [&] { return overview.txtPopis->text(); };
+        const auto rowPrice = [&](int row) { return grid().TMatrix(row, Cena); };
+        QCOMPARE(rowPrice(3), QStringLiteral("10"));  // "Čaj", after the two empty titles
+        clickCell(grid().grid(), 4, Nazev);
+        QCOMPARE(strip(), rowPrice(4));
+
+        typeOver(w, Nazev, QStringLiteral("čaj*"));
+        QTest::mouseClick(w.cmdVyber, Qt::LeftButton);
+        QCOMPARE(shownKeys(), (QStringList{"1", "2"}));
+        QCOMPARE(grid().Row(), 1);
+        QCOMPARE(strip(), QStringLiteral("10"));
+
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(vbYes);
+        whenPopupOpens([](QMenu *menu) { clickMenuItem(menu, PrelozText(QStringLiteral("307,Smazat záznam"))); });
+        clickCell(grid().grid(), 1, Nazev, Qt::RightButton);
+        QCOMPARE(boxes.shown().size(), size_t(1));
+        QCOMPARE(testsupport::scalar(QStringLiteral("select count(*) from Katalog where Inter=1")).toLong(), 0);
+        QCOMPARE(grid().TMatrix(grid().Row(), 0), QStringLiteral("2"));
+        QCOMPARE(strip(), QStringLiteral("300"));
+        Jazyk = QStringLiteral("1");
+    }
+
     // With the overview closed the rows are disabled and both buttons do nothing; the
     // overview's next load enables the rows again.
     void overviewClosed()
@@ -463,10 +516,7 @@ private Q_SLOTS:
     // focus brings its row into sight, the boxes keep a usable width.
     void scrollingFrame()
     {
-        Db->Execute(QStringLiteral("insert into Sekce values (4, 'Třicet')"));
-        for (int i = 1; i <= 30; ++i)
-            testsupport::defineField(4, i, i, true, QStringLiteral("Pole číslo %1").arg(i), QStringLiteral("C"));
-        frmVyber &w = open(QStringLiteral("Třicet"));
+        frmVyber &w = openThirtyFields();
         QCOMPARE(w.cmb.size(), size_t(31));
         auto *frame = qobject_cast<QMdiSubWindow *>(w.parentWidget());
         QVERIFY(frame);
@@ -478,10 +528,10 @@ private Q_SLOTS:
         QCOMPARE(w.vsb->singleStep(), 1);
         QCOMPARE(w.vsb->pageStep(), 3);
         w.vsb->setValue(3);
-        QCOMPARE(w.fraVyber->y(), -sys::toPixels(3 * 360));
+        QCOMPARE(w.fraVyber->mapTo(&w, QPoint()).y(), -sys::toPixels(3 * 360));
         // At the end the last row shows above the buttons.
         w.vsb->setValue(w.vsb->maximum());
-        const QRect last = w.cmb[30]->geometry().translated(w.fraVyber->pos());
+        const QRect last = w.cmb[30]->geometry().translated(w.fraVyber->mapTo(&w, QPoint()));
         QVERIFY(last.bottom() <= w.pic->y());
         QVERIFY(last.top() >= 0);
 
@@ -491,7 +541,7 @@ private Q_SLOTS:
         for (int i = 2; i <= 30; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QTRY_VERIFY(w.cmb[size_t(i)]->hasFocus() || w.cmb[size_t(i)]->lineEdit()->hasFocus());
-            const QRect box = w.cmb[size_t(i)]->geometry().translated(w.fraVyber->pos());
+            const QRect box = w.cmb[size_t(i)]->geometry().translated(w.fraVyber->mapTo(&w, QPoint()));
             QVERIFY2(box.top() >= 0 && box.bottom() <= w.pic->y(), qPrintable(QString::number(i)));
         }
         // The wheel over the rows scrolls them and leaves the boxes' texts alone.
@@ -508,7 +558,71 @@ private Q_SLOTS:
         // Tall enough for every row: no scroll bar, the rows back at the top.
         frame->resize(sys::toPixels(6000), frame->height() - w.height() + sys::toPixels(12000));
         QVERIFY(!w.vsb->isVisible());
-        QCOMPARE(w.fraVyber->y(), 0);
+        QCOMPARE(w.fraVyber->mapTo(&w, QPoint()).y(), 0);
+    }
+
+    // The rows scroll by whole rows and show whole: whichever row the keys bring the
+    // focus to, no caption or box is cut at the edges of the rows' area, and the rows
+    // stand a whole number of rows from where they started. So a click never needs to
+    // scroll: the row under the mouse takes the focus and stays under it.
+    void wholeRowsInSight()
+    {
+        frmVyber &w = openThirtyFields();
+        auto *frame = qobject_cast<QMdiSubWindow *>(w.parentWidget());
+        const int rowHeight = sys::toPixels(360);
+        const int firstTop = w.lbl[1]->mapTo(&w, QPoint()).y();
+        // What of a widget the window shows: its rectangle cut by every parent's.
+        const auto shown = [&w](QWidget *widget) {
+            QRect part = widget->rect();
+            for (QWidget *p = widget; p != &w; p = p->parentWidget())
+                part = part.translated(p->pos()) & p->parentWidget()->rect();
+            return part;
+        };
+        // The first row cut, or the rows off the whole-row places; empty when all is well.
+        const auto cutRow = [&]() -> QString {
+            const int offset = w.lbl[1]->mapTo(&w, QPoint()).y() - firstTop;
+            if (offset % rowHeight != 0)
+                return QStringLiteral("the rows moved by %1 pixels").arg(offset);
+            for (size_t i = 1; i < w.cmb.size(); ++i)
+                for (QWidget *part : {static_cast<QWidget *>(w.lbl[i]), static_cast<QWidget *>(w.cmb[i])}) {
+                    const QRect seen = shown(part);
+                    if (!seen.isEmpty() && seen.size() != part->size())
+                        return QStringLiteral("row %1 cut: %2 of %3 pixels shown").arg(i).arg(seen.height()).arg(part->height());
+                }
+            return QString();
+        };
+        for (const int height : {3000, 3100, 3250}) {
+            frame->resize(frame->width(), frame->height() - w.height() + sys::toPixels(height));
+            w.vsb->setValue(0);
+            QTest::mouseClick(w.cmb[1]->lineEdit(), Qt::LeftButton);
+            for (int i = 2; i <= 30; ++i) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                QTRY_VERIFY(w.cmb[size_t(i)]->lineEdit()->hasFocus());
+                QVERIFY(!shown(w.cmb[size_t(i)]).isEmpty());
+                QVERIFY2(cutRow().isEmpty(), qPrintable(QStringLiteral("Tab, row %1: ").arg(i) + cutRow()));
+            }
+            for (int i = 29; i >= 1; --i) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+                QTRY_VERIFY(w.cmb[size_t(i)]->lineEdit()->hasFocus());
+                QVERIFY(!shown(w.cmb[size_t(i)]).isEmpty());
+                QVERIFY2(cutRow().isEmpty(), qPrintable(QStringLiteral("Shift+Tab, row %1: ").arg(i) + cutRow()));
+            }
+            // Scrolled part of the way: a click anywhere down the rows' area.
+            w.vsb->setValue(5);
+            QVERIFY2(cutRow().isEmpty(), qPrintable(cutRow()));
+            const int x = w.cmb[1]->mapTo(&w, w.cmb[1]->rect().center()).x();
+            for (int y = 0; y < w.pic->y(); y += 3) {
+                const QPoint at(x, y);
+                QWidget *under = w.childAt(at);
+                auto *line = qobject_cast<QLineEdit *>(under);
+                if (!line)
+                    continue;
+                QTest::mouseClick(line, Qt::LeftButton, {}, line->mapFrom(&w, at));
+                QVERIFY(line->hasFocus());
+                QCOMPARE(w.childAt(at), under);
+            }
+            QCOMPARE(w.vsb->value(), 5);
+        }
     }
 
     // A section that shows no field: no rows, and no scroll bar in a window of a usable size.
@@ -538,6 +652,48 @@ private Q_SLOTS:
         frmVyber::Form().Zobraz();
         frame = qobject_cast<QMdiSubWindow *>(frmVyber::Form().parentWidget());
         QCOMPARE(frame->geometry(), QRect(30, 20, 420, 300));
+    }
+
+    // The readable text in the language of the settings, its words too; cut at the
+    // overview's edge, the whole of it shows as the strip's tool tip.
+    void readableTextInTheLanguage_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("readable");
+        QTest::newRow("Czech") << "1" << "Výběr pro:  Název je čaj* a Cena>=10 a Cena<=300";
+        QTest::newRow("English") << "2" << "Selection for:  Název is čaj* and Cena>=10 and Cena<=300";
+        QTest::newRow("Chinese") << "3" << "筛选条件：  Název 为 čaj* 且 Cena>=10 且 Cena<=300";
+    }
+    void readableTextInTheLanguage()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, readable);
+        const testsupport::LanguageFromSettings chosen(*m_folder, language);
+        frmVyber &w = open();
+        typeOver(w, Nazev, QStringLiteral("čaj*"));
+        typeOver(w, Cena, QStringLiteral("10*300"));
+        QTest::mouseClick(w.cmdVyber, Qt::LeftButton);
+        QCOMPARE(shownKeys(), (QStringList{"1", "2"}));
+        QCOMPARE(grid().WhereText(), readable);
+
+        auto *label = grid().findChild<QLabel *>(QStringLiteral("lbl"), Qt::FindDirectChildrenOnly);
+        QVERIFY(label);
+        QCOMPARE(label->text(), readable);
+        auto *overview = qobject_cast<QMdiSubWindow *>(frmPrehled::Loaded()->parentWidget());
+        QVERIFY(overview);
+        overview->resize(sys::toPixels(16000), overview->height());
+        QVERIFY(label->geometry().right() > label->x() + label->fontMetrics().horizontalAdvance(readable));
+        QCOMPARE(label->toolTip(), QString());
+        overview->resize(sys::toPixels(5500), overview->height());
+        QVERIFY(label->geometry().right() < label->x() + label->fontMetrics().horizontalAdvance(readable));
+        QCOMPARE(label->toolTip(), readable);
+        overview->resize(sys::toPixels(16000), overview->height());
+        QCOMPARE(label->toolTip(), QString());
+        // Cut again, then a selection that fits: no tip left over from the longer text.
+        overview->resize(sys::toPixels(5500), overview->height());
+        QTest::mouseClick(w.cmdZrusVyber, Qt::LeftButton);
+        QCOMPARE(grid().WhereText(), QString());
+        QCOMPARE(label->toolTip(), QString());
     }
 
     // Translated: the window's caption and buttons and the readable text's heading; the

@@ -13,6 +13,7 @@
 #include "setup/frmNastav.h"
 #include "system.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -196,6 +197,66 @@ private Q_SLOTS:
         frmMajitel::Form().Zobraz();
         QVERIFY(ran);
         QCOMPARE(owners(QStringLiteral("Nazev='A' and Ulice='b' and Psc='12345'")), 1);
+    }
+
+    // The form typed as a user types it: into IČO, then each box's text and Enter. Enter
+    // goes to the next text box, past the VAT check box (and the closed DIČ box of a
+    // non-payer), so that nothing typed lands on the check box and every box keeps what
+    // was typed. The check box is reached by Tab; a letter typed there only beeps.
+    void ownerTypedWithEnter_data()
+    {
+        QTest::addColumn<bool>("payer");
+        QTest::newRow("non-payer") << false;
+        QTest::newRow("payer") << true;
+    }
+    void ownerTypedWithEnter()
+    {
+        QFETCH(bool, payer);
+        if (payer)
+            Db->Execute(QStringLiteral("insert into Majitel (Ico, Dic, Dph) values ('1', 'CZ1', 1)"));
+        showMain();
+        QStringList texts{"12345678", "CZ12345678", "Stavby a spol. s r.o.", "Dlouha 5", "Horni Dolni", "11000",
+                          "+420 123 456", "www.stavby.cz", "info@stavby.cz", "http://www.stavby.cz/akt"};
+        if (!payer)
+            texts[1] = QString();
+        bool ran = false;
+        whenShown<frmMajitel>(m_scope.get(), [&](frmMajitel &w) {
+            QCOMPARE(w.txt[1]->isEnabled(), payer);
+            QTest::mouseClick(w.txt[0], Qt::LeftButton);
+            for (int i = 0; i < 10; ++i) {
+                if (texts[i].isEmpty())
+                    continue;
+                QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w.txt[size_t(i)]));
+                QTest::keyClick(w.txt[size_t(i)], Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(QApplication::focusWidget(), texts[i]);
+                if (i < 9)
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            }
+            QCOMPARE(w.chkDph->isChecked(), payer);
+            for (int i = 0; i < 10; ++i)
+                QCOMPARE(w.txt[size_t(i)]->text(), texts[i]);
+
+            // Tab from the name back up reaches the check box; a letter there only beeps.
+            QTest::mouseClick(w.txt[2], Qt::LeftButton);
+            QTest::keyClick(w.txt[2], Qt::Key_Backtab);
+            QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w.chkDph));
+            sys::resetBeepCount();
+            QTest::keyClicks(w.chkDph, QStringLiteral("ab"));
+            QCOMPARE(sys::beepCount(), 2);
+            QCOMPARE(w.chkDph->isChecked(), payer);
+            QCOMPARE(w.txt[1]->text(), texts[1]);
+            QTest::mouseClick(w.cmdOK, Qt::LeftButton);
+            ran = true;
+        });
+        chooseFromMenu(frmMain::Form().mnuSys, nullptr, frmMain::Form().mnuMajitel);
+        QTRY_VERIFY(ran);
+        QTRY_VERIFY(!frmMajitel::Loaded());
+        QCOMPARE(owners(), 1);
+        auto row = Db->OpenRecordset(QStringLiteral("select Ico, Dic, Nazev, Ulice, Mesto, Psc, Telefon, Www, Email, "
+                                                    "WebAktualizace, Dph from Majitel"));
+        for (int i = 0; i < 10; ++i)
+            QCOMPARE((*row)[i].toString().trimmed(), texts[i]);
+        QCOMPARE((*row)[10].toBool(), payer);
     }
 
     // For a user without settings the limit is on at 1000; "2,5" reads 2.5 once the box

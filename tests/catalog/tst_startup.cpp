@@ -1,7 +1,9 @@
 // The program's start, run in this process on a fresh program folder: what ends it,
 // what it leaves behind, and which windows it opens.
 #include "data/infosettings.h"
+#include "mainwindow/frmLogo.h"
 #include "mainwindow/frmMain.h"
+#include "menudriver.h"
 #include "mainwindow/frmPrehled.h"
 #include "records/frmNahled.h"
 #include "records/frmVyber.h"
@@ -10,6 +12,7 @@
 #include "startup/frmLogin.h"
 #include "startup/workstation.h"
 #include "common/globals.h"
+#include "common/programicon.h"
 #include "startup/startup.h"
 #include "common/translation.h"
 #include "system.h"
@@ -22,6 +25,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLockFile>
+#include <QMdiSubWindow>
+#include <QStyle>
 #include <QMenu>
 #include <QTableView>
 #include <QPushButton>
@@ -39,6 +44,7 @@ const QString kNamePrompt = QStringLiteral(
 const QString kNoName =
     QStringLiteral("48|Nastavení prostředí|Nebylo nastaveno systémové jméno stanice. Program nebude pracovat!");
 const QString kWrongPassword = QStringLiteral("0|Login|Špatně zadané heslo.");
+const QString kNameTooLong = QStringLiteral("48|Nastavení prostředí|Název stanice může mít nejvýše 30 znaků.");
 
 QString nameSet(const QString &name)
 {
@@ -655,6 +661,36 @@ private Q_SLOTS:
         QCOMPARE(VyberOtevren(), views.contains(QStringLiteral("frmVyber")));
     }
 
+    // The program's own icon, not the toolkit's, on the main window, on every child
+    // window in it and on a modal window opened from the menu.
+    void ownIcon()
+    {
+        onCatalog({QStringLiteral("insert into Sekce (Sekce, Nazev) values (2, 'Známky')")});
+        QVERIFY(!Main(program(), {}));
+        const QIcon icon = QApplication::windowIcon();
+        QVERIFY(!icon.isNull());
+        const QImage own = icon.pixmap(32).toImage();
+        QVERIFY(own != QApplication::style()->standardIcon(QStyle::SP_TitleBarMenuButton).pixmap(32).toImage());
+        QCOMPARE(own, IkonaProgramu().pixmap(32).toImage());
+        frmMain &main = frmMain::Form();
+        QCOMPARE(main.windowIcon().pixmap(32).toImage(), own);
+        const QList<QMdiSubWindow *> children = main.findChildren<QMdiSubWindow *>();
+        QCOMPARE(children.size(), 3);
+        for (QMdiSubWindow *child : children)
+            QCOMPARE(child->windowIcon().pixmap(32).toImage(), own);
+        main.show();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        bool ran = false;
+        QObject scope;
+        testsupport::whenShown<frmLogo>(&scope, [&](frmLogo &w) {
+            QCOMPARE(w.windowIcon().pixmap(32).toImage(), own);
+            w.close();
+            ran = true;
+        });
+        testsupport::chooseFromMenu(main.mnuAplikace, nullptr, main.mnuApl);
+        QTRY_VERIFY(ran);
+    }
+
     // With no section the user is told so and the sections window opens. Closed without
     // a section, only the main window stays; a section made there is current at once, and
     // its overview shows the default captions as a normal start does.
@@ -794,12 +830,13 @@ private Q_SLOTS:
             << "True" << "   " << "'tajne'" << QStringList{"input  Sklad ", "ok"} << QStringList{"user eva", "password tajne", "ok"}
             << -1 << QStringList{kNamePrompt, nameSet(" Sklad ")} << "eva" << " Sklad ";
         QTest::newRow("name too long: asked again")
-            << "True" << QString() << "'tajne'" << QStringList{"input " + longName + "e", "input " + longName, "ok"}
-            << QStringList{"user eva", "password tajne", "ok"} << -1 << QStringList{kNamePrompt, kNamePrompt, nameSet(longName)}
-            << "eva" << longName;
+            << "True" << QString() << "'tajne'" << QStringList{"input " + longName + "e", "ok", "input " + longName, "ok"}
+            << QStringList{"user eva", "password tajne", "ok"} << -1
+            << QStringList{kNamePrompt, kNameTooLong, kNamePrompt, nameSet(longName)} << "eva" << longName;
         QTest::newRow("name too long, then none") << "True" << QString() << "'tajne'"
-                                                  << QStringList{"input " + longName + "!", "input ", "ok"} << QStringList() << 1
-                                                  << QStringList{kNamePrompt, kNamePrompt, kNoName} << QString() << QString();
+                                                  << QStringList{"input " + longName + "!", "ok", "input ", "ok"} << QStringList()
+                                                  << 1 << QStringList{kNamePrompt, kNameTooLong, kNamePrompt, kNoName} << QString()
+                                                  << QString();
         QTest::newRow("empty name ends") << "True" << QString() << "'tajne'" << QStringList{"input    ", "ok"} << QStringList() << 1
                                          << QStringList{kNamePrompt, kNoName} << QString() << QString();
         QTest::newRow("name box cancelled ends") << "True" << QString() << "'tajne'" << QStringList{"cancel", "ok"} << QStringList()
@@ -889,6 +926,39 @@ private Q_SLOTS:
         QCOMPARE(logins->Fields(0).Value().toString(), uzivatel);
         logins->MoveNext();
         QVERIFY(logins->Eof());
+    }
+
+    // A workstation name too long is refused with the limit, in the language of the
+    // settings, and asked for again.
+    void workstationNameTooLong_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("Czech") << "1" << "Nastavení prostředí" << "Název stanice může mít nejvýše 30 znaků.";
+        QTest::newRow("English") << "2" << "Environment settings" << "The workstation name may have at most 30 characters.";
+        QTest::newRow("Chinese") << "3" << "环境设置" << "工作站名称最多 30 个字符。";
+    }
+    void workstationNameTooLong()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, title);
+        QFETCH(QString, message);
+        withSection();
+        UlozInfo(QStringLiteral("SitovaStanice"), QStringLiteral("True"));
+        UlozInfo(QStringLiteral("Lang"), language);
+        const QString typed = QStringLiteral("Sklad v přízemí u hlavní brány!");  // 31 characters
+        testsupport::ScriptedBoxes scripted;
+        answerBoxes(scripted, {QStringLiteral("input ") + typed, QStringLiteral("ok"), QStringLiteral("cancel"), QStringLiteral("ok")});
+        QCOMPARE(Main(program(), {}), std::optional<int>(1));
+        QCOMPARE(scripted.shown().size(), size_t(4));
+        QCOMPARE(scripted.shown()[1].text, message);
+        QCOMPARE(scripted.shown()[1].title, title);
+        QCOMPARE(scripted.shown()[1].style, int(vbExclamation));
+        // Asked again.
+        QVERIFY(scripted.shown()[2].input);
+        QCOMPARE(scripted.shown()[2].text, scripted.shown()[0].text);
+        QCOMPARE(NactiInfo(QStringLiteral("Stanice")), QString());
     }
 
     // Data that need converting: a workstation running the program from the shared drive

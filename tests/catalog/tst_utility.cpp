@@ -132,6 +132,9 @@ private Q_SLOTS:
         QTest::newRow("just below the end") << 0.996 << false << 99;
         QTest::newRow("just below the end, shown") << 0.996 << true << 100;
         QTest::newRow("middle") << 0.5 << true << 50;
+        QTest::newRow("beyond the end") << 1316.0 << false << 99;
+        QTest::newRow("beyond the end, shown") << 1316.0 << true << 100;
+        QTest::newRow("below the start") << -0.5 << true << 0;
     }
     void percentages()
     {

@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QMenu>
+#include <QPointer>
 #include <QTimer>
 #include <QSignalBlocker>
 #include <QTableView>
@@ -172,7 +173,10 @@ bool hasMark(FlexGrid *g, int r, int c)
     return mark;
 }
 
-void clickCell(FlexGrid *g, int row, int col, Qt::MouseButton button)
+namespace {
+
+// The widget that shows the cell, and the cell's centre in it.
+std::pair<QWidget *, QPoint> cellTarget(FlexGrid *g, int row, int col)
 {
     QPoint centre;
     {
@@ -189,7 +193,35 @@ void clickCell(FlexGrid *g, int row, int col, Qt::MouseButton button)
     QWidget *target = v->childAt(inView);
     if (!target)
         target = v;
-    QTest::mouseClick(target, button, Qt::NoModifier, target->mapFrom(v, inView));
+    return {target, target->mapFrom(v, inView)};
+}
+
+}  // namespace
+
+void clickCell(FlexGrid *g, int row, int col, Qt::MouseButton button)
+{
+    const auto [target, at] = cellTarget(g, row, col);
+    QTest::mouseClick(target, button, Qt::NoModifier, at);
+}
+
+void clickCellQueued(FlexGrid *g, int row, int col, Qt::MouseButton button)
+{
+    const auto [target, at] = cellTarget(g, row, col);
+    // The release waits behind the press as the window system's next event: delivered by
+    // the first event loop that runs, the press's own handlers' included.
+    QPointer<QWidget> alive(target);
+    bool released = false;
+    QTimer release;
+    release.setSingleShot(true);
+    release.setInterval(0);
+    QObject::connect(&release, &QTimer::timeout, [&, target = target, at = at] {
+        released = true;
+        if (alive)
+            QTest::mouseRelease(target, button, Qt::NoModifier, at);
+    });
+    release.start();
+    QTest::mousePress(target, button, Qt::NoModifier, at);
+    QTRY_VERIFY(released);
 }
 
 void dragHeaderBorder(FlexGrid *g, int col, int dx)

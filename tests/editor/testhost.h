@@ -78,6 +78,10 @@ void clickCell(FlexGrid *grid, int row, int col, Qt::MouseButton button = Qt::Le
 // Drags the right border of a column's header cell by `dx` pixels with the left button
 // held: a press on the border, moves, a release, as the user sizes a column.
 void dragHeaderBorder(FlexGrid *grid, int col, int dx);
+// The same click as the window system hands over a quick one: press and release wait in
+// the queue together, so a handler of the press that lets events run meets the release
+// inside the press. Returns once both have been delivered.
+void clickCellQueued(FlexGrid *grid, int row, int col, Qt::MouseButton button = Qt::LeftButton);
 // Runs `act` on the popup menu that the next user action opens, once it is up, then
 // lets it go on. A menu that never opens fails the test; one still open after a few
 // seconds is closed, so that a test never hangs in it.

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
@@ -242,9 +243,59 @@ private Q_SLOTS:
         const msgbox::Shown &box = m_boxes.shown().front();
         QCOMPARE(box.title, QStringLiteral("Tisk"));
         QCOMPARE(box.style, int(vbYesNo | vbQuestion));
-        QCOMPARE(box.text, QStringLiteral("Šířka sestavy přesahuje formát papíru.\nPoložky 'Datum','Aktivní' jsou "
+        QCOMPARE(box.text, QStringLiteral("Šířka sestavy přesahuje formát papíru.\nPoložky 'Datum', 'Aktivní' jsou "
                                           "mimo tisknutelnou plochu.\n\nPokračovat v tisku ?"));
         QCOMPARE(sys::beepCount(), 1);
+    }
+
+    // A listing far wider than the paper: the question's box, shown for real, breaks its
+    // long list of columns into lines inside the box.
+    void tooWideQuestionWraps()
+    {
+        m_host = std::make_unique<TestHost>();
+        m_host->setWindowTitle(QStringLiteral("Sklad"));
+        e = m_host->VEdit;
+        e->Edited(2);
+        e->Init(32, 0);
+        e->SetCol(0, QStringLiteral("Inter"), 0, QStringLiteral("S"), QStringLiteral("Inter"), QStringLiteral("N"), 10);
+        QStringList cells{QStringLiteral("1")};
+        for (int i = 1; i <= 30; ++i) {
+            e->SetCol(i, QStringLiteral("Pol%1").arg(i), 2000, QStringLiteral("L"), QStringLiteral("Katalog.Pol%1c").arg(i),
+                      QStringLiteral("C"), 50);
+            cells << QStringLiteral("text %1").arg(i);
+        }
+        e->SetCol(31, QStringLiteral("Stav"), 0, QStringLiteral("S"), QStringLiteral("Update"), QStringLiteral("C"), 1);
+        m_host->fill({joinRow(cells + QStringList{QStringLiteral("X")})}, 1);
+        QVERIFY(m_host->showActive());
+        msgbox::setAnswerer(nullptr);
+        bool asked = false;
+        whenPopupOpens([&](QMenu *menu) {
+            whenDialogOpens([&](QDialog *dialog) {
+                auto *box = qobject_cast<QMessageBox *>(dialog);
+                const auto answer = qScopeGuard([&] {
+                    whenDialogOpens([](QDialog *preview) { preview->reject(); });
+                    if (box)
+                        box->button(QMessageBox::No)->click();
+                    else
+                        dialog->reject();
+                });
+                QVERIFY(box);
+                QVERIFY(box->text().contains(QStringLiteral("Pol29")));
+                auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+                QVERIFY(label);
+                QVERIFY(label->geometry().right() < box->width());
+                // Broken at words only, every line fits the label.
+                const QRect needed = label->fontMetrics().boundingRect(QRect(0, 0, label->width(), 100000),
+                                                                       Qt::TextWordWrap, box->text());
+                QVERIFY2(needed.width() <= label->width(),
+                         qPrintable(QStringLiteral("%1 > %2").arg(needed.width()).arg(label->width())));
+                QVERIFY(needed.height() <= label->height());
+                asked = true;
+            });
+            clickMenuItem(menu, QStringLiteral("mnuTisk"));
+        });
+        clickCell(e->grid(), 0, 1, Qt::RightButton);
+        QTRY_VERIFY(asked);
     }
 
     void singlePageButtonsOnlyBeep()
@@ -280,6 +331,23 @@ private Q_SLOTS:
             QCOMPARE(f.lbl->text(), QStringLiteral("1/3"));
             click(f.cmdBefore);
             QCOMPARE(sys::beepCount(), 3);
+        });
+    }
+
+    // A listing of more than a thousand pages: its page label is wide enough for its
+    // text and clear of the buttons beside it.
+    void pageLabelFitsFourDigits()
+    {
+        open(70000);
+        preview([&](frmTisk &f) {
+            QVERIFY(f.PageCount() >= 1000);
+            click(f.cmdLast);
+            QCOMPARE(f.lbl->text(), QStringLiteral("%1/%1").arg(f.PageCount()));
+            QVERIFY(f.lbl->width() >= f.lbl->fontMetrics().horizontalAdvance(f.lbl->text()));
+            QVERIFY(!f.lbl->geometry().intersects(f.cmdNext->geometry()));
+            QVERIFY(!f.lbl->geometry().intersects(f.cmdBefore->geometry()));
+            QVERIFY(f.cmdLast->geometry().right() < f.fraLBtn->width());
+            QVERIFY(!f.fraLBtn->geometry().intersects(f.fraRBtn->geometry()));
         });
     }
 

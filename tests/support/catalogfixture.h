@@ -4,7 +4,9 @@
 // copied and opened as the program's Db, and small ways to fill and read it.
 
 #include "common/globals.h"
+#include "common/translation.h"
 #include "dao.h"
+#include "data/infosettings.h"
 #include "data/schema.h"
 #include "testsupport.h"
 
@@ -19,6 +21,29 @@ inline void openFreshCatalog(const ProgramFolder &folder)
     Ws = std::make_unique<dao::Workspace>();
     Db = Ws->OpenDatabase(path);
 }
+
+// The interface language chosen in the settings and its messages loaded from the
+// folder's Lang.mdb, as start-up loads them; for as long as it lives. Afterwards Czech
+// again, with no setting and no messages.
+class LanguageFromSettings
+{
+public:
+    LanguageFromSettings(const ProgramFolder &folder, const QString &language)
+    {
+        UlozInfo(QStringLiteral("Lang"), language);
+        Jazyk = NactiInfo(QStringLiteral("Lang"));
+        Preklady = std::make_unique<MessageList>();
+        NactiPreklady(folder.file(QStringLiteral("Lang.mdb")), Jazyk, *Preklady);
+    }
+    ~LanguageFromSettings()
+    {
+        SmazInfo(QStringLiteral("Lang"));
+        Jazyk = QStringLiteral("1");
+        Preklady.reset();
+    }
+    LanguageFromSettings(const LanguageFromSettings &) = delete;
+    LanguageFromSettings &operator=(const LanguageFromSettings &) = delete;
+};
 
 // A field definition of a section: order, field number, shown, caption and type letter.
 inline void defineField(int section, int order, int field, bool shown, const QString &caption, const QString &type)
