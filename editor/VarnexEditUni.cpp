@@ -50,6 +50,9 @@ void VarnexEditUni::createChildren()
     flg = new FlexGrid(this);
     flg->setObjectName(QStringLiteral("flg"));
     flg->setFixedRows(1);
+    // The user sizes a column by dragging its header's border; a browse grid keeps the
+    // width for the user (S_Grid).
+    flg->setAllowUserResizing(flex::ResizeColumns);
 
     fraTxt = new QFrame(this);
     fraTxt->setObjectName(QStringLiteral("fraTxt"));
@@ -57,6 +60,7 @@ void VarnexEditUni::createChildren()
     txtEdit->setObjectName(QStringLiteral("txtEdit"));
     // The frame around it stands inside the cell's grid lines; the editor needs none.
     txtEdit->setFrame(false);
+    tabulix::KeepCharactersWhole(txtEdit);
     fraTxt->hide();
 
     fraCmb = new QFrame(this);
@@ -64,6 +68,7 @@ void VarnexEditUni::createChildren()
     cmbEdit = new QComboBox(fraCmb);
     cmbEdit->setObjectName(QStringLiteral("cmbEdit"));
     cmbEdit->setEditable(true);
+    tabulix::KeepCharactersWhole(cmbEdit);
     fraCmb->hide();
 
     cmdAdd = new QPushButton(QStringLiteral("415,Přidat řádek"), this);
@@ -278,6 +283,9 @@ Variant VarnexEditUni::Init(const qint32 &pCols, const qint32 &pFixedCols)
     flg->setRowHeight(0, DataRowHeight);
     flg->setRowHeight(1, DataRowHeight);
     flg->setFixedRows(1);
+    // The user sizes a column by dragging its header's border; a browse grid keeps the
+    // width for the user (S_Grid).
+    flg->setAllowUserResizing(flex::ResizeColumns);
     m_placeholder = false;
     Cols(pCols);
     FreezeCols(qint16(pFixedCols));

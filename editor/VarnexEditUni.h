@@ -278,7 +278,8 @@ private:
     // in-cell editing
     void connectGrid();
     bool editorEvent(QObject *watched, QEvent *event);
-    void StartCellEdit(QWidget *editor, qint16 KeyAscii);
+    // KeyAscii is the character typed, a whole code point, or 32 for a double click.
+    void StartCellEdit(QWidget *editor, char32_t KeyAscii);
     // mayRefuse False: a text the cell cannot take waits in the editor without a beep,
     // for focus losses that are no move within the window (another application, closing).
     void CommitCellEdit(bool mayRefuse = true);
@@ -298,6 +299,10 @@ private:
 
     // browsing
     void gridKeyDown(int &KeyCode, int &Shift);
+    void gridClick();
+    // A character typed on the grid, a whole code point (flg_KeyPress's 16-bit code
+    // holds no character outside the Basic Multilingual Plane).
+    void gridKeyTyped(char32_t KeyAscii);
     void gridMouseUp(int Button, int Shift, float x, float y);
     void gridMouseDown(int Button, int Shift, float x, float y);
 

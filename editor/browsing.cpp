@@ -4,6 +4,7 @@
 #include "VarnexEditUni.h"
 
 #include "grid.h"
+#include "libroutines.h"
 #include "system.h"
 
 #include <QComboBox>
@@ -25,14 +26,10 @@ constexpr int ShiftMask = 1, CtrlMask = 2, AltMask = 4;
 
 void VarnexEditUni::connectGrid()
 {
-    connect(flg, &FlexGrid::KeyPress, this, [this](int &KeyAscii) {
-        qint16 key = qint16(KeyAscii);
-        flg_KeyPress(key);
-        KeyAscii = key;
-    });
+    connect(flg, &FlexGrid::KeyPress, this, [this](int &KeyAscii) { gridKeyTyped(char32_t(KeyAscii)); });
     connect(flg, &FlexGrid::KeyDown, this, &VarnexEditUni::gridKeyDown);
     connect(flg, &FlexGrid::DblClick, this, &VarnexEditUni::flg_DblClick);
-    connect(flg, &FlexGrid::Click, this, [this] { Q_EMIT Click(); });
+    connect(flg, &FlexGrid::Click, this, &VarnexEditUni::gridClick);
     connect(flg, &FlexGrid::MouseUp, this, &VarnexEditUni::gridMouseUp);
     connect(flg, &FlexGrid::MouseDown, this, &VarnexEditUni::gridMouseDown);
     // The marked cells take the control's colour from the start, not the system's until
@@ -118,6 +115,12 @@ void VarnexEditUni::moveRowBy(int step)
 
 void VarnexEditUni::flg_KeyPress(qint16 &KeyAscii)
 {
+    // A 16-bit key code above 0x7FFF arrives negative.
+    gridKeyTyped(char32_t(quint16(KeyAscii)));
+}
+
+void VarnexEditUni::gridKeyTyped(char32_t KeyAscii)
+{
     if (KeyAscii == KeyEsc) {
         if (m_Edited == 2)
             Q_EMIT Konec();
@@ -160,10 +163,11 @@ void VarnexEditUni::flg_KeyPress(qint16 &KeyAscii)
     } else if (KeyAscii == KeyBackspace) {
         if (!seek.trimmed().isEmpty()) {
             lblSeek->show();
-            lblSeek->setText(seek.left(seek.size() - 1));
+            // The last character goes whole, both halves of a surrogate pair.
+            lblSeek->setText(tabulix::LeftWhole(seek, seek.size() - 1));
         }
     } else {
-        lblSeek->setText(seek + QChar(char16_t(quint16(KeyAscii))));
+        lblSeek->setText(seek + QString::fromUcs4(&KeyAscii, 1));
         lblSeek->show();
         // A seek longer than its place widens it; the filter text moves on.
         placeStrip();
@@ -310,7 +314,8 @@ void VarnexEditUni::flg_DblClick()
 void VarnexEditUni::gridMouseUp(int Button, int Shift, float x, float y)
 {
     const int rows = flg->Rows();
-    if (rows > flg->FixedRows() && Button == 1 && flg->MouseRow() == 0) {
+    // Sizing a column by its header's border leaves the current cell where it was.
+    if (rows > flg->FixedRows() && Button == 1 && flg->MouseRow() == 0 && !flg->MouseSized()) {
         const int first = visibleRowFrom(0, 1) > 0 ? visibleRowFrom(0, 1) : flg->FixedRows();
         const int col = flg->MouseCol() < flg->FixedCols() ? flg->FixedCols() : flg->Col();
         if (col < flg->Cols())

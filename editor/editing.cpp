@@ -101,7 +101,7 @@ QString VarnexEditUni::boxValue() const
 {
     const int maxLen = m_codeLists.MaxLen(m_editCol);
     const QString value = cmbEdit->currentText();
-    return maxLen > 0 ? value.left(maxLen) : value;
+    return maxLen > 0 ? tabulix::LeftWhole(value, maxLen) : value;
 }
 
 bool VarnexEditUni::Editing() const
@@ -111,7 +111,7 @@ bool VarnexEditUni::Editing() const
 
 // --- the editors ---
 
-void VarnexEditUni::StartCellEdit(QWidget *editor, qint16 KeyAscii)
+void VarnexEditUni::StartCellEdit(QWidget *editor, char32_t KeyAscii)
 {
     const int row = flg->Row();
     const int col = flg->Col();
@@ -140,7 +140,8 @@ void VarnexEditUni::StartCellEdit(QWidget *editor, qint16 KeyAscii)
     } catch (const VbError &) {
         // a length that is no number, or a column beyond the attributes: no limit
     }
-    txtEdit->setMaxLength(limit > 0 ? limit : 32767);
+    const int maxLength = limit > 0 ? limit : 32767;
+    txtEdit->setMaxLength(maxLength);
     // The editors write in the grid's letters, not in the window's larger ones.
     txtEdit->setFont(flg->Font());
     cmbEdit->setFont(flg->Font());
@@ -148,11 +149,12 @@ void VarnexEditUni::StartCellEdit(QWidget *editor, qint16 KeyAscii)
     const int left = leftOf(flg) + flg->CellLeft();
     const int top = topOf(flg) + flg->CellTop();
     if (editor == txtEdit) {
-        if (KeyAscii < 0 || KeyAscii > 32) {
-            txtEdit->setText(QString(QChar(char16_t(quint16(KeyAscii)))));
-            txtEdit->setCursorPosition(1);
+        if (KeyAscii > 32) {
+            // The typed character starts the text, under the limit like every other.
+            txtEdit->setText(QString());
+            tabulix::KeyPressInsert(txtEdit, QString::fromUcs4(&KeyAscii, 1));
         } else {
-            txtEdit->setText(flg->TextMatrix(row, col));
+            txtEdit->setText(tabulix::LeftWhole(flg->TextMatrix(row, col), maxLength));
             txtEdit->end(false);
         }
         // A frameless editor fills the frame: the frame's inset keeps the grid lines.
@@ -386,8 +388,9 @@ bool VarnexEditUni::editorEvent(QObject *watched, QEvent *event)
         const Qt::KeyboardModifiers chord = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
         if (!text.isEmpty() && text.at(0).unicode() >= 32 && text.at(0).unicode() != 0x7F
             && chord != Qt::ControlModifier) {
-            qint16 ascii = qint16(text.at(0).unicode());
-            tabulix::KeyPressInsert(editor, ascii, -1);
+            // All the key carries: an input method or a compose sequence may give several
+            // characters, and one outside the Basic Multilingual Plane is two code units.
+            tabulix::KeyPressInsert(editor, text);
             return true;
         }
         return false;

@@ -6,13 +6,12 @@
 #include "libroutines.h"
 #include "msgbox.h"
 #include "pageview.h"
-#include "printchooser.h"
+#include "printerchoice.h"
 #include "printer.h"
 #include "system.h"
 #include "vberror.h"
 #include "waitcursor.h"
 
-#include <QDir>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -118,7 +117,7 @@ bool frmTisk::RenderPreview()
     WaitCursor wait;
     m_report.reset();
     m_stranka = 0;
-    m_printer = currentPrinter(m_printerName, QString());
+    m_printer = currentPrinter(m_volba.printerName, QString());
     bool shown = preparePrinter(*m_printer);
     m_scaleWidth = m_printer->ScaleWidth();
     m_scaleHeight = m_printer->ScaleHeight();
@@ -173,27 +172,7 @@ void frmTisk::cmdNastav_Click()
 
 bool frmTisk::ChoosePrinter()
 {
-    PuvodniTiskarna = VychoziTiskarna();
-    printer::PrintRequest request;
-    request.printers = printer::Printers();
-    request.printer = m_printerName.isEmpty() ? PuvodniTiskarna : m_printerName;
-    request.pdfFile = m_pdfFile.isEmpty() ? QDir::home().filePath(QStringLiteral("tisk.pdf")) : m_pdfFile;
-    request.from = std::max<int>(1, m_od);
-    request.to = m_do > 0 ? std::min<int>(32767, m_do) : PageCount();
-    request.orientation = Orientace;
-    request.pageCount = PageCount();
-    const std::optional<printer::PrintChoice> choice = printer::ChoosePrint(this, request);
-    if (!choice)
-        return false;
-    WaitCursor wait;
-    if (choice->pdfFile.isEmpty())
-        m_printerName = choice->printer;
-    m_pdfFile = choice->pdfFile;
-    m_allPages = choice->allPages;
-    m_od = qint16(std::clamp(std::min(choice->from, choice->to), 0, 32767));
-    m_do = qint16(std::clamp(std::max(choice->from, choice->to), 0, 32767));
-    Orientace = choice->orientation == 2 ? 2 : 1;
-    return true;
+    return ZvolTiskarnu(this, m_volba, Orientace, PageCount());
 }
 
 void frmTisk::PrintJob()
@@ -201,7 +180,7 @@ void frmTisk::PrintJob()
     if (!Tabulka)
         return;
     WaitCursor wait;
-    std::unique_ptr<printer::Printer> job = currentPrinter(m_printerName, m_pdfFile);
+    std::unique_ptr<printer::Printer> job = currentPrinter(m_volba.printerName, m_volba.pdfFile);
     if (!preparePrinter(*job))
         return;
     try {
@@ -210,10 +189,10 @@ void frmTisk::PrintJob()
             job->KillDoc();
             return;
         }
-        if (m_allPages)
-            report->Print(*job, 1, report->PageCount());
+        if (m_volba.allPages)
+            report->Print(*job, 1, report->PageCount(), m_volba.copies);
         else
-            report->Print(*job, m_od, m_do);
+            report->Print(*job, m_volba.od, m_volba.doStrany, m_volba.copies);
     } catch (const VbError &e) {
         job->KillDoc();
         reportPrinterError(e);

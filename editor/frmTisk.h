@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pageview.h"
+#include "printerchoice.h"
 #include "tabulix_global.h"
 
 #include <QDialog>
@@ -48,8 +49,8 @@ public:
     // The page shown (0 first) and the number of pages.
     int Stranka() const { return m_stranka; }
     int PageCount() const;
-    qint16 OdStrany() const { return m_od; }
-    qint16 DoStrany() const { return m_do; }
+    qint16 OdStrany() const { return qint16(m_volba.od); }
+    qint16 DoStrany() const { return qint16(m_volba.doStrany); }
     // The shown page as it is drawn.
     QImage PageImage() const;
 
@@ -80,13 +81,10 @@ private:
     QPointer<VarnexEditUni> Tabulka;
     std::unique_ptr<GridReport> m_report;
     std::unique_ptr<printer::Printer> m_printer;
-    QString m_printerName;  // the printer of this window's last job
-    QString PuvodniTiskarna;
-    QString m_pdfFile;
-    bool m_allPages = true;
+    // The printer, file, range and copies of this window's last job (PuvodniTiskarna
+    // among them).
+    VolbaTiskarny m_volba;
     int m_stranka = 0;
-    qint16 m_od = 0;
-    qint16 m_do = 0;
     double m_scaleWidth = 0;
     double m_scaleHeight = 0;
 };

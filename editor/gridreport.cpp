@@ -297,16 +297,20 @@ void GridReport::footer(printer::Surface &s, int page) const
     s.Print(today);
 }
 
-void GridReport::Print(printer::Printer &target, int from, int to) const
+void GridReport::Print(printer::Printer &target, int from, int to, int copies) const
 {
     from = std::max(from, 1);
     to = std::min(to, PageCount());
-    for (int page = from; page <= to; ++page) {
-        if (page > from)
-            target.NewPage();
-        RenderPage(target, page - 1);
-        // The window stays drawn while a long listing prints.
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    bool started = false;
+    for (int copy = 0; copy < std::max(1, copies); ++copy) {
+        for (int page = from; page <= to; ++page) {
+            if (started)
+                target.NewPage();
+            started = true;
+            RenderPage(target, page - 1);
+            // The window stays drawn while a long listing prints.
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        }
     }
     target.EndDoc();
 }

@@ -82,8 +82,9 @@ public:
     // Draws page `page` (0 first) on the target, whose size is the one laid out for.
     void RenderPage(printer::Surface &target, int page) const;
     // Prints pages `from` to `to` (counted from 1, limited to the pages there are) as
-    // one document, each on its own sheet, and ends the document.
-    void Print(printer::Printer &target, int from, int to) const;
+    // one document, each on its own sheet, `copies` times over, the copies one after the
+    // other, and ends the document.
+    void Print(printer::Printer &target, int from, int to, int copies = 1) const;
 
     // The text shortened to the width in the surface's current font: unchanged when it
     // fits, else cut so that the text and ".." leave the width of ".." free before the

@@ -14,6 +14,9 @@
 #include <QMenu>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QValidator>
+
+#include <algorithm>
 #include <optional>
 
 namespace tabulix {
@@ -146,6 +149,47 @@ void PrelozFormular(QWidget *window, const quint8 &flag)
         window->setWindowTitle(translated(window->windowTitle()));
 }
 
+namespace {
+
+QLineEdit *lineEditOf(QWidget *box)
+{
+    if (auto *edit = qobject_cast<QLineEdit *>(box))
+        return edit;
+    if (auto *combo = qobject_cast<QComboBox *>(box))
+        return combo->lineEdit();
+    return nullptr;
+}
+
+bool loneHalf(const QString &text, qsizetype i)
+{
+    const QChar c = text.at(i);
+    if (c.isHighSurrogate())
+        return i + 1 >= text.size() || !text.at(i + 1).isLowSurrogate();
+    if (c.isLowSurrogate())
+        return i == 0 || !text.at(i - 1).isHighSurrogate();
+    return false;
+}
+
+// A text or combo box's limit cuts by code units, and would keep the first half of a pair.
+class WholeCharacters : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &pos) const override
+    {
+        for (qsizetype i = input.size() - 1; i >= 0; --i) {
+            if (loneHalf(input, i)) {
+                input.remove(i, 1);
+                if (pos > i)
+                    --pos;
+            }
+        }
+        return Acceptable;
+    }
+};
+
+}  // namespace
+
 void KeyPressInsert(QWidget *box, qint16 &keyAscii, const qint16 &override)
 {
     // The key is a UTF-16 code unit; those above 0x7FFF arrive as negative numbers.
@@ -155,11 +199,20 @@ void KeyPressInsert(QWidget *box, qint16 &keyAscii, const qint16 &override)
         key = quint16(override);
     if (key <= 31)
         return;
-    QLineEdit *edit = qobject_cast<QLineEdit *>(box);
+    KeyPressInsert(box, QString(QChar(char16_t(key))));
+}
+
+void KeyPressInsert(QWidget *box, const QString &typed)
+{
+    QLineEdit *edit = lineEditOf(box);
     if (!edit)
-        if (auto *combo = qobject_cast<QComboBox *>(box))
-            edit = combo->lineEdit();
-    if (!edit)
+        return;
+    QString text;
+    text.reserve(typed.size());
+    for (const QChar c : typed)
+        if (c.unicode() > 31 && c.unicode() != 0x7F)
+            text += c;
+    if (text.isEmpty())
         return;
     // Typing over a selection replaces it, as in any text box: the old boxes' way of
     // typing ahead of the selection garbled a text retyped over a refused one, and the
@@ -167,13 +220,33 @@ void KeyPressInsert(QWidget *box, qint16 &keyAscii, const qint16 &override)
     // counts the text as it is after the replacement.
     const int replaced = edit->hasSelectedText() ? edit->selectionLength() : 0;
     const int maxLength = edit->maxLength();
-    if (maxLength > 0 && edit->text().size() - replaced >= maxLength) {
+    const QString fits = maxLength > 0 ? LeftWhole(text, std::max<qsizetype>(0, maxLength - (edit->text().size() - replaced)))
+                                       : text;
+    if (fits.size() < text.size())
         sys::Beep(0, 0);
-        return;
-    }
     // Inserted as the box's own edit, not by rewriting its text: rewriting would wipe
     // the box's undo history, and Ctrl+Z would undo nothing typed.
-    edit->insert(QString(QChar(char16_t(key))));
+    if (!fits.isEmpty())
+        edit->insert(fits);
+}
+
+QString LeftWhole(const QString &text, qsizetype length)
+{
+    if (length <= 0)
+        return QString();
+    if (length >= text.size())
+        return text;
+    if (text.at(length - 1).isHighSurrogate() && text.at(length).isLowSurrogate())
+        --length;
+    return text.left(length);
+}
+
+void KeepCharactersWhole(QWidget *box)
+{
+    if (auto *combo = qobject_cast<QComboBox *>(box))
+        combo->setValidator(new WholeCharacters(combo));
+    else if (auto *edit = qobject_cast<QLineEdit *>(box))
+        edit->setValidator(new WholeCharacters(edit));
 }
 
 }  // namespace tabulix

@@ -53,5 +53,18 @@ TABULIX_EXPORT void PrelozFormular(QWidget *window, const quint8 &flag = 0);
 // The character goes in at the cursor, or takes the place of a selection, as an edit
 // of the box's own that Ctrl+Z takes back; the limit counts the text as it is after that.
 TABULIX_EXPORT void KeyPressInsert(QWidget *box, qint16 &keyAscii, const qint16 &override = -1);
+// The same for all a key typed, as many characters as an input method or a compose
+// sequence gives at once: they go in in their order while they fit under MaxLength,
+// each whole (a character outside the Basic Multilingual Plane takes both halves of its
+// surrogate pair or nothing); the first that does not fit and those after it stay out,
+// with a beep. Control characters in it type nothing.
+TABULIX_EXPORT void KeyPressInsert(QWidget *box, const QString &typed);
+
+// The first `length` code units of a text, one fewer where the cut would part a
+// surrogate pair: a limit takes a character whole or not at all.
+TABULIX_EXPORT QString LeftWhole(const QString &text, qsizetype length);
+// Keeps every character of a text or combo box whole: a half of a surrogate pair that
+// the box's own limit left alone (a paste, a text set longer than the limit) goes too.
+TABULIX_EXPORT void KeepCharactersWhole(QWidget *box);
 
 }  // namespace tabulix

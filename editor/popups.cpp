@@ -1,4 +1,4 @@
-// The mouse press on the grid: the left button on the header row sorts, the right button
+// The mouse on the grid: a left click on the header row sorts, the right button
 // opens the host's record menu over a data row or the control's function menu over the
 // header row; and the function menu's commands: the record selection, the column sum
 // and hiding a column.
@@ -39,15 +39,10 @@ void VarnexEditUni::gridMouseDown(int Button, int Shift, float x, float y)
     if (m_popupRow >= flg->Rows() || m_popupCol >= flg->Cols() || m_popupRow < 0 || m_popupCol < 0)
         return;
     const bool header = m_popupRow < flg->FixedRows();
-    if (Button == 1) {
-        if ((m_Edited == 2 || !m_IsChanged) && header) {
-            if (mnuSortAsce->isEnabled())
-                SortFlg(m_popupCol);
-            else
-                sys::Beep(0, 0);
-        }
+    // The left button sorts at the click it ends in (gridClick): a press on a header's
+    // border sizes the column instead, and the grid reports no click for it.
+    if (Button == 1)
         return;
-    }
     // The right button: anywhere in browse mode, whatever was changed there (a delete
     // there is the host's at once); in update mode on the header only, and not while
     // changes wait to be saved.
@@ -60,6 +55,21 @@ void VarnexEditUni::gridMouseDown(int Button, int Shift, float x, float y)
         popUpFunctions(at);
     else
         popUpRecordMenu(at);
+}
+
+void VarnexEditUni::gridClick()
+{
+    // The click sorts when it was pressed and released on the same header cell.
+    const bool header = m_popupRow >= 0 && m_popupRow < flg->FixedRows() && flg->MouseRow() == m_popupRow
+                        && flg->MouseCol() == m_popupCol;
+    if (header && flg->Rows() > flg->FixedRows() && m_popupCol >= 0 && m_popupCol < flg->Cols()
+        && (m_Edited == 2 || !m_IsChanged)) {
+        if (mnuSortAsce->isEnabled())
+            SortFlg(m_popupCol);
+        else
+            sys::Beep(0, 0);
+    }
+    Q_EMIT Click();
 }
 
 void VarnexEditUni::popUpRecordMenu(const QPoint &at)

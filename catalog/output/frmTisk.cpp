@@ -9,14 +9,13 @@
 #include "output/detailpage.h"
 #include "output/frmNastavTisk.h"
 #include "pageview.h"
-#include "printchooser.h"
+#include "printerchoice.h"
 #include "printer.h"
 #include "vberror.h"
 #include "waitcursor.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -123,7 +122,7 @@ void frmTisk::NovyNahled()
     m_pages.clear();
     m_seznam.reset();
     Stranka = 0;
-    const std::unique_ptr<printer::Printer> page = TiskarnaStranky(m_printerName, QString());
+    const std::unique_ptr<printer::Printer> page = TiskarnaStranky(m_volba.printerName, QString());
     page->Orientation(Orientace == 2 ? printer::vbPRORLandscape : printer::vbPRORPortrait);
     m_scaleWidth = page->ScaleWidth();
     m_scaleHeight = page->ScaleHeight();
@@ -252,41 +251,19 @@ void frmTisk::cmdNastav_Click()
 
 bool frmTisk::VyberTiskarnu()
 {
-    PuvodniTiskarna = VychoziTiskarna();
-    printer::PrintRequest request;
-    request.printers = printer::Printers();
-    request.printer = m_printerName.isEmpty() ? PuvodniTiskarna : m_printerName;
-    request.pdfFile = m_pdfFile.isEmpty() ? QDir::home().filePath(QStringLiteral("tisk.pdf")) : m_pdfFile;
-    request.from = 1;
-    request.to = PageCount();
-    request.orientation = Orientace;
-    request.pageCount = PageCount();
-    const std::optional<printer::PrintChoice> choice = printer::ChoosePrint(this, request);
-    if (!choice) {
-        if (!PuvodniTiskarna.isEmpty())
-            NastavVychoziTiskarnu(PuvodniTiskarna);
-        return false;
-    }
-    m_printerName = choice->pdfFile.isEmpty() ? choice->printer : QString();
-    m_pdfFile = choice->pdfFile;
-    m_allPages = choice->allPages;
-    m_od = std::max(1, std::min(choice->from, choice->to));
-    m_do = std::max(choice->from, choice->to);
-    m_kopie = std::max(1, choice->copies);
-    Orientace = choice->orientation == 2 ? 2 : 1;
-    return true;
+    return ZvolTiskarnu(this, m_volba, Orientace, PageCount());
 }
 
 bool frmTisk::Tiskni(const std::function<bool(const Stranky &)> &kresli)
 {
     WaitCursor wait;
     // Each copy is a job of its own on a printer; a PDF file would keep only the last.
-    const bool pdf = !m_pdfFile.isEmpty();
-    const int jobs = pdf ? 1 : m_kopie;
-    const int copiesPerJob = pdf ? m_kopie : 1;
+    const bool pdf = !m_volba.pdfFile.isEmpty();
+    const int jobs = pdf ? 1 : m_volba.copies;
+    const int copiesPerJob = pdf ? m_volba.copies : 1;
     bool ok = true;
     for (int job = 0; job < jobs && ok; ++job) {
-        const std::unique_ptr<printer::Printer> p = TiskarnaStranky(m_printerName, m_pdfFile);
+        const std::unique_ptr<printer::Printer> p = TiskarnaStranky(m_volba.printerName, m_volba.pdfFile);
         p->Orientation(Orientace == 2 ? printer::vbPRORLandscape : printer::vbPRORPortrait);
         p->FontSize(Pismo);
         // Pages outside the chosen range are drawn where nothing comes of them.
@@ -296,7 +273,7 @@ bool frmTisk::Tiskni(const std::function<bool(const Stranky &)> &kresli)
             for (int copy = 0; copy < copiesPerJob && ok; ++copy) {
                 int current = -1;
                 ok = kresli([&](int i) -> printer::Surface & {
-                    if (!m_allPages && (i + 1 < m_od || i + 1 > m_do))
+                    if (!m_volba.allPages && (i + 1 < m_volba.od || i + 1 > m_volba.doStrany))
                         return mimo;
                     if (i != current) {
                         current = i;
@@ -316,8 +293,8 @@ bool frmTisk::Tiskni(const std::function<bool(const Stranky &)> &kresli)
             reportPrinterError(e);
             ok = false;
         }
-        if (!PuvodniTiskarna.isEmpty())
-            NastavVychoziTiskarnu(PuvodniTiskarna);
+        if (!m_volba.puvodniTiskarna.isEmpty())
+            NastavVychoziTiskarnu(m_volba.puvodniTiskarna);
     }
     return ok;
 }

@@ -3,6 +3,7 @@
 #include "output/listpage.h"
 #include "output/stranky.h"
 #include "pageview.h"
+#include "printerchoice.h"
 
 #include <QDialog>
 #include <QImage>
@@ -51,7 +52,6 @@ public:
     const SeznamMrizka *Mrizka = nullptr;
     qint32 TiskInter = 0;
     qint16 TiskPoradi = 0;
-    QString PuvodniTiskarna;
     qint32 PoziceY = 0;  // where the detail's last line ended, in millimetres
 
     // The pages of the preview and one as it is drawn.
@@ -110,10 +110,7 @@ private:
     std::unique_ptr<SeznamStran> m_seznam;
     double m_scaleWidth = 0;   // twips of the printable area
     double m_scaleHeight = 0;
-    QString m_printerName;  // the printer chosen in this window
-    QString m_pdfFile;      // the PDF file chosen in its place
-    int m_kopie = 1;
-    bool m_allPages = true;
-    int m_od = 1;
-    int m_do = 1;
+    // The printer or PDF file, range and copies chosen in this window, and the default
+    // printer of before its dialog.
+    VolbaTiskarny m_volba;
 };

@@ -354,6 +354,7 @@ void FlexGrid::ScrollIntoView(int row, int col)
 
 int FlexGrid::MouseRow() const { return d->mouseRow; }
 int FlexGrid::MouseCol() const { return d->mouseCol; }
+bool FlexGrid::MouseSized() const { return d->pressSized; }
 
 int FlexGrid::CellLeft() const
 {

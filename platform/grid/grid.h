@@ -141,6 +141,9 @@ public:
     // (in the empty space of the grid) they read Rows and Cols, which no cell has.
     int MouseRow() const;
     int MouseCol() const;
+    // Whether the last left press was on a column's or row's border (AllowUserResizing):
+    // it sized, it was no click. Holds until the next left press.
+    bool MouseSized() const;
 
     // Geometry of the current cell in twips, relative to the grid's client area.
     int CellLeft() const;
@@ -239,10 +242,13 @@ public:
 
 Q_SIGNALS:
     // Delivered directly; reference arguments may be changed by the handler.
-    void Click();
+    void Click();   // a left press and its release; a press that sizes a column or row is none
     void DblClick();
     void KeyDown(int &KeyCode, int &Shift);     // KeyCode set to 0: the grid ignores the key
-    void KeyPress(int &KeyAscii);               // a typed character; Enter 13, Esc 27, Backspace 8
+    // A typed character, a whole code point (one outside the Basic Multilingual Plane
+    // too); Enter 13, Esc 27, Backspace 8. A key or an input method that gives several
+    // characters at once raises it for each in turn.
+    void KeyPress(int &KeyAscii);
     void KeyUp(int &KeyCode, int &Shift);
     // Button 1 left, 2 right, 4 middle; Shift 1 Shift, 2 Ctrl, 4 Alt; x, y in twips.
     void MouseDown(int Button, int Shift, float x, float y);

@@ -21,17 +21,22 @@ class GridView : public QTableView
 public:
     explicit GridView(FlexGrid *grid);
     void setMargins(int left, int top) { setViewportMargins(left, top, 0, 0); }
+    void setModel(QAbstractItemModel *model) override;
 
 protected:
     void keyPressEvent(QKeyEvent *e) override;
     void keyReleaseEvent(QKeyEvent *e) override;
+    void inputMethodEvent(QInputMethodEvent *e) override;
     void focusInEvent(QFocusEvent *e) override;
     void focusOutEvent(QFocusEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
     void scrollContentsBy(int dx, int dy) override;
     bool viewportEvent(QEvent *e) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
 
 private:
+    void acceptComposedText();
+
     FlexGrid *m_grid;
 };
 
@@ -99,6 +104,7 @@ struct FlexGrid::State {
     int dragStart = 0;       // client coordinate where the resize started
     int dragStartSize = 0;   // pixels
     bool pressed = false;
+    bool pressSized = false;   // the last left press was on a border
     // A handler of the left press may let events run (a host that follows the current
     // row does); the release of a quick click then arrives before the press is done. It
     // waits and is handled after the press, so the grid sees the two in the user's order.
@@ -156,6 +162,8 @@ struct FlexGrid::State {
     void mouseDouble(QMouseEvent *e, QPoint pos);
     bool keyPress(QKeyEvent *e);   // true when handled
     void keyRelease(QKeyEvent *e);
+    // Raises KeyPress for each character of a typed text in turn.
+    void typeText(const QString &text);
     int resizeTarget(QPoint pos, bool &isColumn) const;
 
     // Errors for indexes outside the grid.

@@ -5,7 +5,9 @@
 
 #include "system.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
@@ -132,9 +134,13 @@ void FlexGrid::State::mousePress(QMouseEvent *e, QPoint pos)
     Q_EMIT q->MouseDown(vbButton(e->button()), vbShift(e->modifiers()), twipsOf(pos.x()), twipsOf(pos.y()));
     if (!alive || !left)
         return;
-    inLeftPress = false;
+    // The press is done once its cells are marked: moving the current cell raises events
+    // whose handlers may let events run too.
     pressCells(e->modifiers(), pos, target, isColumn);
-    if (heldRelease && alive) {
+    if (!alive)
+        return;
+    inLeftPress = false;
+    if (heldRelease) {
         const HeldRelease held = *heldRelease;
         heldRelease.reset();
         release(Qt::LeftButton, held.modifiers, held.pos);
@@ -143,7 +149,9 @@ void FlexGrid::State::mousePress(QMouseEvent *e, QPoint pos)
 
 void FlexGrid::State::pressCells(Qt::KeyboardModifiers modifiers, QPoint pos, int resizeIndex, bool isColumn)
 {
-    pressed = true;
+    // A press on a border sizes its column or row: its release is no click.
+    pressSized = resizeIndex >= 0;
+    pressed = !pressSized;
     if (resizeIndex >= 0) {
         drag = isColumn ? Drag::ColSize : Drag::RowSize;
         dragIndex = resizeIndex;
@@ -288,11 +296,32 @@ bool FlexGrid::State::keyPress(QKeyEvent *e)
     // Delete types no character, though some keyboards give it one.
     if (!text.isEmpty() && text.at(0).unicode() != 0x7F && e->key() != Qt::Key_Tab
         && e->key() != Qt::Key_Backtab && e->key() != Qt::Key_Delete) {
-        int ascii = text.at(0).unicode();
-        Q_EMIT q->KeyPress(ascii);
+        typeText(text);
         return true;
     }
     return code != 0 && e->key() != Qt::Key_Tab && e->key() != Qt::Key_Backtab;
+}
+
+void FlexGrid::State::typeText(const QString &text)
+{
+    const QPointer<FlexGrid> alive(q);   // a handler may close the grid's window
+    for (qsizetype i = 0; i < text.size();) {
+        // A character outside the Basic Multilingual Plane is one character, both halves.
+        const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        int ascii = pair ? int(QChar::surrogateToUcs4(text.at(i), text.at(i + 1))) : int(text.at(i).unicode());
+        i += pair ? 2 : 1;
+        Q_EMIT q->KeyPress(ascii);
+        if (!alive || i >= text.size())
+            return;
+        // A handler that gave the focus away (an editor opened on the first character)
+        // gets the rest where the focus went, as keys typed after it would go.
+        QWidget *focus = view->window()->focusWidget();
+        if (focus && focus != view) {
+            QKeyEvent rest(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text.mid(i));
+            QCoreApplication::sendEvent(focus, &rest);
+            return;
+        }
+    }
 }
 
 void FlexGrid::State::keyRelease(QKeyEvent *e)
@@ -328,6 +357,25 @@ GridView::GridView(FlexGrid *grid)
     viewport()->setMouseTracking(true);
 }
 
+void GridView::setModel(QAbstractItemModel *model)
+{
+    QTableView::setModel(model);
+    acceptComposedText();
+}
+
+void GridView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTableView::currentChanged(current, previous);
+    acceptComposedText();
+}
+
+void GridView::acceptComposedText()
+{
+    // Typing on the grid starts an edit, so an input method or a compose sequence types
+    // on it as the keyboard does, whatever the item view makes of cells it cannot edit.
+    setAttribute(Qt::WA_InputMethodEnabled);
+}
+
 void GridView::keyPressEvent(QKeyEvent *e)
 {
     if (m_grid->d->keyPress(e))
@@ -339,6 +387,15 @@ void GridView::keyPressEvent(QKeyEvent *e)
 void GridView::keyReleaseEvent(QKeyEvent *e)
 {
     m_grid->d->keyRelease(e);
+    e->accept();
+}
+
+void GridView::inputMethodEvent(QInputMethodEvent *e)
+{
+    // An input method or a compose sequence hands over its characters here, not as keys:
+    // they are typed on the grid as keys would be.
+    if (!e->commitString().isEmpty())
+        m_grid->d->typeText(e->commitString());
     e->accept();
 }
 

@@ -1,43 +1,35 @@
 #include "printchooser.h"
 
-#include <QFileDialog>
 #include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include <algorithm>
 #include <utility>
 
 namespace printer {
 
 namespace {
 
-std::optional<PrintChoice> pdfDialog(QWidget *parent, const PrintRequest &request)
-{
-    const QString file = QFileDialog::getSaveFileName(parent, QString(), request.pdfFile,
-                                                      QStringLiteral("PDF (*.pdf *.PDF)"));
-    if (file.isEmpty())
-        return std::nullopt;
-    PrintChoice choice;
-    choice.pdfFile = file;
-    choice.from = 1;
-    choice.to = request.pageCount;
-    choice.orientation = request.orientation;
-    return choice;
-}
-
 std::optional<PrintChoice> printDialog(QWidget *parent, const PrintRequest &request)
 {
-    if (request.printers.isEmpty())
-        return pdfDialog(parent, request);
     QPrinter printer(QPrinter::HighResolution);
-    if (!request.printer.isEmpty())
+    // Without a printer the dialog's print-to-file target is the one there is, and the
+    // range and the copies are chosen for the file as they are for a printer.
+    if (request.printers.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(request.pdfFile);
+    } else if (!request.printer.isEmpty()) {
         printer.setPrinterName(request.printer);
+    }
     printer.setPageOrientation(request.orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
     QPrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-    dialog.setMinMax(1, std::max(1, request.pageCount));
-    dialog.setFromTo(std::max(1, request.from), std::max(1, request.to));
+    const int last = std::max(1, request.pageCount);
+    dialog.setMinMax(1, last);
+    const int from = std::clamp(request.from, 1, last);
+    dialog.setFromTo(from, std::clamp(request.to, from, last));
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     PrintChoice choice;

@@ -12,8 +12,9 @@ class QWidget;
 namespace printer {
 
 // What the print window offers: the installed printers (none on a machine without one,
-// and then a PDF file is offered instead), the printer proposed, the last range and the
-// orientation (1 portrait, 2 landscape), and the pages there are.
+// and then the dialog's target is a PDF file, with the same range and copies), the
+// printer proposed, the last range and the orientation (1 portrait, 2 landscape), and
+// the pages there are.
 struct PrintRequest {
     QStringList printers;
     QString printer;

@@ -11,6 +11,7 @@
 #include "previewfixture.h"
 #include "printfixture.h"
 #include "printchooser.h"
+#include "printdialog.h"
 #include "printer.h"
 #include "system.h"
 #include "testhost.h"
@@ -464,6 +465,29 @@ private Q_SLOTS:
         PdfChooser chooser(pdf, 2, 2, 2);
         openDetail(20, 1, [&](frmTisk &w) { QTest::mouseClick(w.cmdTisk, Qt::LeftButton); });
         QCOMPARE(chooser.requests.value(0).pageCount, 2);
+        QCOMPARE(pdftools::pageCount(pdf), 2);
+        for (int p = 1; p <= 2; ++p) {
+            const QString text = pdftools::pageText(pdf, p);
+            QVERIFY(!text.contains(QStringLiteral("Název")));
+            QVERIFY(text.contains(QStringLiteral("Řádek 90 poznámky")));
+        }
+    }
+
+    // Without an installed printer the print button opens the print dialog all the same,
+    // with a PDF file as its target: its page range and copies hold as for a printer.
+    void printDialogWithoutAPrinter()
+    {
+        if (!pdftools::available())
+            QSKIP("poppler's tools are not installed");
+        addRecord(longNote(90));
+        const QString pdf = m_folder->file(QStringLiteral("bez-tiskarny.pdf"));
+        PrintDialogSeen seen;
+        openDetail(20, 1, [&](frmTisk &w) {
+            QCOMPARE(w.PageCount(), 2);
+            whenPrintDialogOpens({pdf, 2, 2, 2}, seen);
+            QTest::mouseClick(w.cmdTisk, Qt::LeftButton);
+        });
+        verifyChoicesOfAPrinter(seen, printer::Printers());
         QCOMPARE(pdftools::pageCount(pdf), 2);
         for (int p = 1; p <= 2; ++p) {
             const QString text = pdftools::pageText(pdf, p);

@@ -6,6 +6,8 @@
 #include "common/globals.h"
 #include "frmTisk.h"
 #include "grid.h"
+#include "catalogfixture.h"
+#include "menudriver.h"
 #include "pdftools.h"
 #include "printchooser.h"
 #include "testhost.h"
@@ -467,6 +469,42 @@ private Q_SLOTS:
         QCOMPARE(boxes.shown().size(), size_t(1));
         QCOMPARE(boxes.shown()[0].text, QStringLiteral("Zkopírovat a upravit záznam?"));
         QCOMPARE(w.VEdit->Row(), 2);
+    }
+
+    // A drag on a header's border sizes the overview's column and sorts nothing; the
+    // program ended with "Konec" and started again shows the column as the user left it.
+    void columnSizedByDragKeepsItsWidth()
+    {
+        namesSection();
+        const auto startOverview = [] {
+            frmMain &main = frmMain::Form();
+            main.show();
+            [&] { QVERIFY(QTest::qWaitForWindowActive(&main)); }();
+            for (int i = 0; i < int(main.mnuSekceX.size()); ++i)
+                if (main.mnuSekceX[size_t(i)]->text() == QLatin1String("Knihy"))
+                    main.mnuSekceX_Click(i);
+            [&] { QTRY_VERIFY(PrehledOtevren()); }();
+            return frmPrehled::Loaded();
+        };
+        frmPrehled *w = startOverview();
+        QVERIFY(w);
+        QCOMPARE(w->VEdit->ColWidth(1), 2000);
+        const QStringList order = keysInOrder(w->VEdit->grid());
+        dragHeaderBorder(w->VEdit->grid(), 1, 50);
+        const int width = w->VEdit->ColWidth(1);
+        QVERIFY2(qAbs(width - (2000 + 50 * 15)) < 15, qPrintable(QString::number(width)));
+        QCOMPARE(keysInOrder(w->VEdit->grid()), order);
+        testsupport::chooseFromMenu(frmMain::Form().mnuKatalog, nullptr, frmMain::Form().mnuEnd);
+        QTRY_VERIFY(!frmMain::Loaded());
+        QVERIFY(!frmPrehled::Loaded());
+        QCOMPARE(testsupport::scalar(QStringLiteral("select ColWidth from S_Grid where GridName='frmPrehled_Sekce1' "
+                                                    "and Login='PC1' and ColName='Katalog.Pol1C'")).toLong(),
+                 width);
+
+        w = startOverview();
+        QVERIFY(w);
+        QCOMPARE(w->VEdit->ColWidth(1), width);
+        QCOMPARE(w->VEdit->ColWidth(2), 2000);
     }
 
     // The grid's print command prints the records the overview shows, with the

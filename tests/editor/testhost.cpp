@@ -124,12 +124,30 @@ QStringList EventLog::names() const
 
 void typeKeys(const QString &text)
 {
-    for (const QChar c : text) {
+    // One key a character, as the keyboard gives them: a character outside the Basic
+    // Multilingual Plane comes as one key carrying both halves of its surrogate pair.
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
         QWidget *target = QApplication::focusWidget();
         if (!target)
             return;
-        QTest::keyClick(target, c.toLatin1());
+        if (text.at(i).unicode() < 0x80)
+            QTest::keyClick(target, text.at(i).toLatin1());
+        else
+            typeKey(text.mid(i, length));
+        i += length;
     }
+}
+
+void typeKey(const QString &text, QWidget *target)
+{
+    if (!target)
+        target = QApplication::focusWidget();
+    if (!target)
+        return;
+    QTest::sendKeyEvent(QTest::Press, target, Qt::Key_unknown, text, Qt::NoModifier);
+    if (QWidget *now = QApplication::focusWidget())
+        QTest::sendKeyEvent(QTest::Release, now, Qt::Key_unknown, text, Qt::NoModifier);
 }
 
 void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers)
@@ -204,6 +222,33 @@ void clickCellQueued(FlexGrid *g, int row, int col, Qt::MouseButton button)
     release.start();
     QTest::mousePress(target, button, Qt::NoModifier, at);
     QTRY_VERIFY(released);
+}
+
+void dragHeaderBorder(FlexGrid *g, int col, int dx)
+{
+    QRect cell;
+    {
+        QSignalBlocker block(g);
+        const int saveRow = g->Row(), saveCol = g->Col();
+        g->setRow(0);
+        g->setCol(col);
+        cell = QRect(sys::toPixels(g->CellLeft()), sys::toPixels(g->CellTop()), sys::toPixels(g->CellWidth()),
+                     sys::toPixels(g->CellHeight()));
+        g->setRow(saveRow);
+        g->setCol(saveCol);
+    }
+    QTableView *v = g->view();
+    const QPoint border = QPoint(cell.left() + cell.width() - 1, cell.center().y()) + v->contentsRect().topLeft();
+    QWidget *target = v->childAt(border);
+    if (!target)
+        target = v;
+    const QPoint from = target->mapFrom(v, border);
+    QTest::mouseMove(target, from);
+    QTest::mousePress(target, Qt::LeftButton, Qt::NoModifier, from);
+    const int steps = 4;
+    for (int i = 1; i <= steps; ++i)
+        QTest::mouseMove(target, from + QPoint(dx * i / steps, 0));
+    QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, from + QPoint(dx, 0));
 }
 
 QStringList keysInOrder(FlexGrid *g)

@@ -63,14 +63,21 @@ public:
     void clear() { entries.clear(); }
 };
 
-// Types into whichever widget has the focus, one key at a time, as the user does.
+// Types into whichever widget has the focus, one key a character, as the user does.
 void typeKeys(const QString &text);
+// One key whose event carries the whole text, as an input method, a compose sequence or
+// a paste through keys sends several characters at once; to the focus widget when no
+// target is given.
+void typeKey(const QString &text, QWidget *target = nullptr);
 void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
 // The centre of a cell in the grid's view, where mouse events for it go.
 QPoint cellCentre(FlexGrid *grid, int row, int col);
 // A mouse click on a cell, header cells included, on the widget that shows it.
 void clickCell(FlexGrid *grid, int row, int col, Qt::MouseButton button = Qt::LeftButton);
+// Drags the right border of a column's header cell by `dx` pixels with the left button
+// held: a press on the border, moves, a release, as the user sizes a column.
+void dragHeaderBorder(FlexGrid *grid, int col, int dx);
 // The same click as the window system hands over a quick one: press and release wait in
 // the queue together, so a handler of the press that lets events run meets the release
 // inside the press. Returns once both have been delivered.

@@ -105,6 +105,28 @@ private Q_SLOTS:
         QCOMPARE(m_beeps, 3);
     }
 
+    // The seek takes every character a key carries, whole, and Backspace takes back a
+    // whole character.
+    void seekTakesWholeCharacters()
+    {
+        open(2);
+        const QString smile = QString::fromUtf16(u"\U0001F600");
+        e->AddData(row(QStringLiteral("9"), smile + QStringLiteral(" Smajlík")));
+        typeKey(QStringLiteral("Ga"), g->view());
+        QCOMPARE(seek->text(), QStringLiteral("Ga"));
+        QTest::keyClick(g->view(), Qt::Key_Return);
+        QCOMPARE(e->TMatrix(e->Row(), 1), QStringLiteral("Gama"));
+        typeKey(smile, g->view());
+        typeKey(QStringLiteral("x"), g->view());
+        QCOMPARE(seek->text(), smile + QStringLiteral("x"));
+        QTest::keyClick(g->view(), Qt::Key_Backspace);
+        QTest::keyClick(g->view(), Qt::Key_Backspace);
+        QCOMPARE(seek->text(), QString());
+        typeKey(smile, g->view());
+        QTest::keyClick(g->view(), Qt::Key_Return);
+        QCOMPARE(e->TMatrix(e->Row(), 1), smile + QStringLiteral(" Smajlík"));
+    }
+
     void seekTextApartFromTheCounter()
     {
         // The seek text and the record counter are both shown while a seek is typed:

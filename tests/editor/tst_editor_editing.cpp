@@ -12,6 +12,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFrame>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QTableView>
 #include <QtTest>
@@ -318,6 +319,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("result");
         QTest::addColumn<int>("beeps");
         const QString full = QStringLiteral("Šroub ").repeated(8) + QStringLiteral("M6");  // the column's 50
+        const QString smile = QString::fromUtf16(u"\U0001F600");
         struct Case {
             const char *name;
             bool codeList;
@@ -353,6 +355,15 @@ private Q_SLOTS:
             // through the column's insertion with its beep at the limit.
             {"AltGr character", false, "Šroub", {chord(Qt::CTRL | Qt::ALT | Qt::Key_V, "@")}, "Šroub@"},
             {"AltGr character in a full cell", false, full, {chord(Qt::CTRL | Qt::ALT | Qt::Key_V, "@")}, full, 1},
+            // A character outside the Basic Multilingual Plane and a key of two characters
+            // go in whole; a pasted pair with room for one half of it stays out.
+            {"a pair and a key of two", false, "Šroub", {type(smile), chord(Qt::Key_unknown, "ab")}, "Šroub" + smile + "ab"},
+            {"code list: a key of two", true, "Br", {chord(Qt::Key_unknown, "no")}, "Brno"},
+            // The list's longest item, 5, cuts the box's value where no pair is parted.
+            {"code list: a pair", true, "Brn", {type(smile)}, "Brn" + smile},
+            {"paste a pair with room for half of it", false, QString(47, QLatin1Char('a')) + smile,
+             {chord(Qt::SHIFT | Qt::Key_Left), chord(Qt::CTRL | Qt::Key_C), chord(Qt::Key_End), chord(Qt::CTRL | Qt::Key_V)},
+             QString(47, QLatin1Char('a')) + smile},
         };
         for (const Case &c : cases) {
             QTest::addRow("%s", c.name) << c.codeList << c.cell << c.steps << false << c.result << c.beeps;
@@ -390,6 +401,80 @@ private Q_SLOTS:
         pressKey(Qt::Key_Return);
         QVERIFY(!e->Editing());
         QCOMPARE(e->TMatrix(1, 1), result);
+    }
+
+    // Every character a key carries reaches the cell whole: a character outside the Basic
+    // Multilingual Plane (a surrogate pair in one key) and a key that carries several
+    // characters, on the key that opens the cell and inside the open cell. The name's
+    // limit of 50 never parts a pair: what does not fit is left out, with a beep.
+    void typedCharactersReachTheCellWhole_data()
+    {
+        QTest::addColumn<QStringList>("keys");  // the text of each key; the first opens the cell
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("beeps");
+        const QString smile = QString::fromUtf16(u"\U0001F600");
+        const QString a48(48, QLatin1Char('a'));
+        QTest::newRow("a pair opens the cell") << QStringList{smile, "x"} << smile + "x" << 0;
+        QTest::newRow("a pair in the open cell") << QStringList{"x", smile, "y"} << "x" + smile + "y" << 0;
+        QTest::newRow("two characters open the cell") << QStringList{"ab", "c"} << "abc" << 0;
+        QTest::newRow("two characters in the open cell") << QStringList{"a", "bc"} << "abc" << 0;
+        QTest::newRow("a pair and more in one key") << QStringList{"a", smile + QString::fromUtf16(u"\u05DC")}
+                                                    << "a" + smile + QString::fromUtf16(u"\u05DC") << 0;
+        QTest::newRow("A😀BלC typed") << QStringList{"A", smile, "B", QString::fromUtf16(u"\u05DC"), "C"}
+                                       << "A" + smile + "B" + QString::fromUtf16(u"\u05DC") + "C" << 0;
+        QTest::newRow("a pair that just fits") << QStringList{a48, smile} << a48 + smile << 0;
+        QTest::newRow("a pair one short of room") << QStringList{a48 + "b", smile} << a48 + "b" << 1;
+        QTest::newRow("a key past the limit") << QStringList{a48, "b" + smile + "c"} << a48 + "b" << 1;
+        QTest::newRow("an opening key past the limit") << QStringList{a48 + "b" + smile} << a48 + "b" << 1;
+    }
+    void typedCharactersReachTheCellWhole()
+    {
+        QFETCH(QStringList, keys);
+        QFETCH(QString, stored);
+        QFETCH(int, beeps);
+        open();
+        startAt(e, 1, 1);
+        EventLog log(e);
+        typeKey(keys.takeFirst(), g->view());
+        QVERIFY(e->Editing());
+        QCOMPARE(QApplication::focusWidget(), txtEdit(e));
+        for (const QString &key : keys)
+            typeKey(key);
+        QCOMPARE(txtEdit(e)->text(), stored);
+        QCOMPARE(m_beeps, beeps);
+        pressKey(Qt::Key_Return);
+        QCOMPARE(e->TMatrix(1, 1), stored);
+        QCOMPARE(log.entries.mid(0, 3), QStringList({"BeforeEdit Šroub", "BeforeChange Šroub|" + stored,
+                                                     "Change Šroub|" + stored}));
+    }
+
+    // An input method or a compose sequence hands its characters to the grid as composed
+    // text, not as keys: they open the cell all the same, every one of them.
+    void composedTextOpensTheCell()
+    {
+        open();
+        startAt(e, 1, 1);
+        QVERIFY(g->view()->testAttribute(Qt::WA_InputMethodEnabled));
+        const QString composed = QString::fromUtf16(u"\u010D\u016F\U0001F600");
+        QInputMethodEvent commit;
+        commit.setCommitString(composed);
+        QApplication::sendEvent(g->view(), &commit);
+        QVERIFY(e->Editing());
+        QCOMPARE(txtEdit(e)->text(), composed);
+        pressKey(Qt::Key_Return);
+        QCOMPARE(e->TMatrix(1, 1), composed);
+    }
+
+    // A cell's own text longer than the limit is cut where no pair is parted.
+    void cellTextCutAtACharacter()
+    {
+        open();
+        const QString a49(49, QLatin1Char('a'));
+        e->TMatrix(3, 1, a49 + QString::fromUtf16(u"\U0001F600"));
+        startAt(e, 3, 1);
+        QTest::keyClick(g->view(), Qt::Key_Return);
+        QVERIFY(e->Editing());
+        QCOMPARE(txtEdit(e)->text(), a49);
     }
 
     void rowStateOfAnAddedRowStays()

@@ -150,6 +150,52 @@ private Q_SLOTS:
         QCOMPARE(e->PoleDefault()(VarnexEditUni::LayWidth, 1).toLong(), 2000);
     }
 
+    // A drag on a header's border sizes the column, in any grid, and sorts nothing; only
+    // a click that is no drag sorts. The width the user left is the next start's, and a
+    // column dragged to nothing stays hidden.
+    void userSizesAColumnByItsHeaderBorder_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("dx");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("wider") << 2 << 40 << true;
+        QTest::newRow("narrower") << 2 << -30 << true;
+        QTest::newRow("to nothing") << 2 << -200 << true;
+        // An update grid is sized all the same; it keeps no layout.
+        QTest::newRow("update mode") << 1 << 40 << false;
+    }
+    void userSizesAColumnByItsHeaderBorder()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, dx);
+        QFETCH(bool, kept);
+        int width = 0;
+        const QStringList rows{joinRow({"1", "Zeta", "3", "", "N", "X"}), joinRow({"2", "Alfa", "1", "", "N", "X"}),
+                               joinRow({"3", "Beta", "2", "", "N", "X"})};
+        {
+            TestHost host(m_db.get());
+            QVERIFY(host.showActive());
+            host.defineColumns(quint8(mode), QStringLiteral("frmPrehled_Sekce1"));
+            host.fill(rows, 3);
+            FlexGrid *g = host.VEdit->grid();
+            g->setRow(2);
+            dragHeaderBorder(g, 1, dx);
+            // Within a pixel of the drag (15 twips a pixel).
+            width = host.VEdit->ColWidth(1);
+            QVERIFY2(qAbs(width - std::max(0, 2000 + dx * 15)) < 15, qPrintable(QString::number(width)));
+            QCOMPARE(keysInOrder(g), (QStringList{"1", "2", "3"}));
+            QCOMPARE(g->Row(), 2);
+            // A click on the header of the price sorts by it.
+            clickCell(g, 0, 2);
+            QCOMPARE(keysInOrder(g), (QStringList{"2", "3", "1"}));
+            host.close();
+        }
+        TestHost again(m_db.get());
+        again.defineColumns(quint8(mode), QStringLiteral("frmPrehled_Sekce1"));
+        QCOMPARE(again.VEdit->ColWidth(1), kept ? width : 2000);
+        QCOMPARE(again.VEdit->ColWidth(2), 1200);
+    }
+
     void endWritesWidthsOnly()
     {
         store(QStringLiteral("Katalog.Pol1c"), 1, QStringLiteral("Jméno"), QStringLiteral("C"), 2600);

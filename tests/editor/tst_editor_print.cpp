@@ -9,6 +9,7 @@
 #include "pageview.h"
 #include "pdftools.h"
 #include "printchooser.h"
+#include "printdialog.h"
 #include "printer.h"
 #include "system.h"
 #include "testhost.h"
@@ -479,6 +480,31 @@ private Q_SLOTS:
             QVERIFY(!m_request->pdfFile.isEmpty());
         });
         QCOMPARE(pdftools::pageCount(pdf()), 3);
+    }
+
+    // Without an installed printer the print button opens the print dialog all the same,
+    // with a PDF file as its target: the page range and the copies hold as for a printer,
+    // the copies following one another in the file.
+    void printDialogWithoutAPrinter()
+    {
+        printer::setPrintChooser({});
+        open(150);
+        testsupport::PrintDialogSeen seen;
+        preview([&](frmTisk &f) {
+            QCOMPARE(f.PageCount(), 3);
+            testsupport::whenPrintDialogOpens({pdf(), 2, 3, 2}, seen);
+            click(f.cmdTisk);
+            QCOMPARE(f.OdStrany(), qint16(2));
+            QCOMPARE(f.DoStrany(), qint16(3));
+        });
+        testsupport::verifyChoicesOfAPrinter(seen, printer::Printers());
+        QCOMPARE(pdftools::pageCount(pdf()), 4);
+        if (!pdftools::available())
+            QSKIP("poppler-utils (pdftotext) missing");
+        for (int p = 1; p <= 4; ++p) {
+            const QString footer = QStringLiteral("\\bStrana +%1\\b").arg(p % 2 == 1 ? 2 : 3);
+            QVERIFY2(pdftools::pageText(pdf(), p).contains(QRegularExpression(footer)), qPrintable(QString::number(p)));
+        }
     }
 
     // A printer chosen for a job is that job's: the default stays. One that cannot

@@ -5,6 +5,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QtTest>
@@ -649,6 +650,16 @@ private Q_SLOTS:
         QTest::keyClick(g.view(), Qt::Key_Delete);
         QCOMPARE(typed, QList<int>({'a', 13, 27}));
         QCOMPARE(codes, QList<int>({65, 13, 27, 46}));
+
+        // Each character whole, in turn: one outside the Basic Multilingual Plane, a key
+        // that carries two, and the composed text of an input method.
+        typed.clear();
+        QTest::sendKeyEvent(QTest::Click, g.view(), Qt::Key_unknown, QString::fromUtf16(u"\U0001F600"), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, g.view(), Qt::Key_unknown, QStringLiteral("bc"), Qt::NoModifier);
+        QInputMethodEvent composed;
+        composed.setCommitString(QString::fromUtf16(u"\u010Dx"));
+        QApplication::sendEvent(g.view(), &composed);
+        QCOMPARE(typed, QList<int>({0x1F600, 'b', 'c', 0x10D, 'x'}));
     }
 
     void userResizesColumnsInTheHeader()
@@ -661,6 +672,8 @@ private Q_SLOTS:
         g.show();
         QVERIFY(QTest::qWaitForWindowExposed(&g));
         g.setRow(2);
+        QSignalSpy clicks(&g, &FlexGrid::Click);
+        QSignalSpy releases(&g, &FlexGrid::MouseUp);
         auto [w, centre] = cellTarget(g, 0, 1);
         const QPoint edge(centre.x() + 50 - 1, centre.y());
         QTest::mousePress(w, Qt::LeftButton, {}, edge);
@@ -669,6 +682,9 @@ private Q_SLOTS:
         QCOMPARE(g.ColWidth(1), 1500 + 40 * 15);
         QCOMPARE(g.Row(), 2);   // a resize is no click on the header
         QCOMPARE(g.RowSel(), 2);
+        QCOMPARE(releases.count(), 1);
+        QCOMPARE(clicks.count(), 0);
+        QVERIFY(g.MouseSized());
 
         // Without the setting the same drag only selects the column.
         g.setAllowUserResizing(flex::ResizeNone);
@@ -677,6 +693,8 @@ private Q_SLOTS:
         QTest::mouseRelease(w, Qt::LeftButton, {}, centre);
         QCOMPARE(g.ColWidth(1), 2100);
         QCOMPARE(g.RowSel(), 4);
+        QCOMPARE(clicks.count(), 1);
+        QVERIFY(!g.MouseSized());
 
         // The empty space past the last row and column belongs to no cell.
         g.setRow(2);
