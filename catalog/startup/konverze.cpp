@@ -62,5 +62,6 @@ bool KonverzeDat()
         return false;
     }
     SmazZalohu(copy);
+    SmazZalohyKatalogu(Db->Name());
     return true;
 }
