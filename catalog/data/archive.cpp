@@ -4,12 +4,12 @@
 #include "dao.h"
 #include "data/schema.h"
 #include "data/version.h"
+#include "fso.h"
 #include "vberror.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstdio>
@@ -36,15 +36,87 @@ bool isDatabase(const QString &file)
     }
 }
 
-// The kept copy moves on to QIRData.zdb, so that a new one may take its name.
-// True when there was one to move.
-bool moveKeptCopyOn(const QString &catalog)
+bool isFile(const QString &path)
 {
-    const QString kept = SouborZalohyOpravy(catalog);
-    if (!QFileInfo::exists(kept))
+    return QFileInfo(path).isFile() || QFileInfo(path).isSymLink();
+}
+
+// The copies beside the catalog moved on by one: a new copy takes the name QIRData.zal,
+// the QIRData.zal before it QIRData.zdb. Until Done() the step can be taken back whole,
+// the QIRData.zdb that it replaces too.
+class KeptCopies
+{
+public:
+    explicit KeptCopies(const QString &catalog)
+        : m_kept(SouborZalohyOpravy(catalog)), m_previous(SouborPredchoziZalohy(catalog))
+    {
+    }
+
+    // copy: a complete file under a temporary name.
+    void Keep(const QString &copy)
+    {
+        if (QFileInfo::exists(m_previous) || QFileInfo(m_previous).isSymLink()) {
+            if (!isFile(m_previous))
+                throw VbError(75, kSource, QStringLiteral("'%1' is no file: the kept copies cannot move on.").arg(m_previous));
+            m_previousAside = FileSystemObject().TemporaryName(m_previous);
+            Prejmenuj(m_previous, m_previousAside);
+        }
+        if (isFile(m_kept)) {
+            Prejmenuj(m_kept, m_previous);
+            m_movedOn = true;
+        }
+        Prejmenuj(copy, m_kept);
+        m_placed = true;
+    }
+
+    void Undo() noexcept
+    {
+        const auto back = [](const QString &from, const QString &to) {
+            std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData());
+        };
+        if (m_placed)
+            QFile::remove(m_kept);
+        if (m_movedOn)
+            back(m_previous, m_kept);
+        if (!m_previousAside.isEmpty())
+            back(m_previousAside, m_previous);
+        m_placed = m_movedOn = false;
+        m_previousAside.clear();
+    }
+
+    void Done() noexcept
+    {
+        if (!m_previousAside.isEmpty())
+            QFile::remove(m_previousAside);
+        m_placed = m_movedOn = false;
+        m_previousAside.clear();
+    }
+
+    const QString &Kept() const { return m_kept; }
+
+private:
+    QString m_kept, m_previous, m_previousAside;
+    bool m_movedOn = false, m_placed = false;
+};
+
+// The closed catalog's last committed state under a temporary name beside it.
+QString copyOf(const QString &catalog, const QString &name)
+{
+    const QString copy = VolnyNazev(QFileInfo(catalog).absolutePath(), name);
+    dao::CopyDatabase(catalog, copy);
+    return copy;
+}
+
+// Whether the catalog holds the data of the backup already. The column layouts (S_Grid)
+// do not count: the windows write them on their own as they close, and they close before
+// every restore. A catalog that cannot be read is no match.
+bool holdsAlready(const QString &catalog, const QString &backup)
+{
+    try {
+        return dao::SameContent(catalog, backup, {QStringLiteral("S_Grid")});
+    } catch (const VbError &) {
         return false;
-    Prejmenuj(kept, SouborPredchoziZalohy(catalog));
-    return true;
+    }
 }
 
 }  // namespace
@@ -61,11 +133,7 @@ QString SouborPredchoziZalohy(const QString &catalog)
 
 QString VolnyNazev(const QString &folder, const QString &base)
 {
-    QString name;
-    do {
-        name = QDir(folder).filePath(base + QLatin1Char('.') + QString::number(QRandomGenerator::global()->generate(), 36));
-    } while (QFileInfo::exists(name));
-    return name;
+    return FileSystemObject().TemporaryName(QDir(folder).filePath(base));
 }
 
 void Prejmenuj(const QString &from, const QString &to)
@@ -92,9 +160,13 @@ void ZalohujKatalog(const dao::Database &db, const QString &folder)
         // to keep: the one kept before it stays.
         if (QFileInfo::exists(backup) && isDatabase(backup)) {
             QFile::remove(previous);
-            if (::link(QFile::encodeName(backup).constData(), QFile::encodeName(previous).constData()) != 0
-                && !QFile::copy(backup, previous))
-                throw VbError(75, kSource, QStringLiteral("'%1': the last backup cannot be kept.").arg(previous));
+            if (::link(QFile::encodeName(backup).constData(), QFile::encodeName(previous).constData()) != 0) {
+                try {
+                    FileSystemObject().CopyFile(backup, previous, true);
+                } catch (const VbError &e) {
+                    throw VbError(75, kSource, QStringLiteral("'%1': the last backup cannot be kept. %2").arg(previous, e.Description()));
+                }
+            }
         }
         Prejmenuj(fresh, backup);
     } catch (const VbError &) {
@@ -149,30 +221,42 @@ QString PripravObnovu(const QString &backup, const QString &catalog, int program
 void VymenKatalog(dao::Workspace &ws, std::unique_ptr<dao::Database> &db, const QString &prepared)
 {
     const QString catalog = db->Name();
-    const QString kept = SouborZalohyOpravy(catalog);
     db.reset();
-    bool movedOn = false, keptAside = false, placed = false;
+    KeptCopies copies(catalog);
+    QString copy;
+    bool written = false;
     try {
-        // A journal left beside the closed catalog is another program's write in progress.
-        if (QFileInfo::exists(catalog + QStringLiteral("-journal")))
-            throw VbError(dao::err::Locked, kSource, QStringLiteral("'%1' is being written by another program.").arg(catalog));
-        movedOn = moveKeptCopyOn(catalog);
-        Prejmenuj(catalog, kept);
-        keptAside = true;
-        Prejmenuj(prepared, catalog);
-        placed = true;
+        // A restore of what the catalog holds already has nothing new to keep: the copies
+        // stay as they are, however many restores follow one another.
+        if (!holdsAlready(catalog, prepared)) {
+            copy = copyOf(catalog, QStringLiteral("QIRData.zal"));
+            copies.Keep(copy);
+            // Written into the file the catalog is, wherever a link leads to it: every
+            // workstation of a shared catalog goes on in the restored one.
+            dao::OverwriteDatabase(prepared, catalog);
+            written = true;
+        }
         db = ws.OpenDatabase(catalog);
+        copies.Done();
+        QFile::remove(prepared);
     } catch (const VbError &) {
         db.reset();
-        const auto back = [](const QString &from, const QString &to) {
-            std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData());
-        };
-        if (placed)
-            QFile::remove(catalog);
-        if (keptAside)
-            back(kept, catalog);
-        if (movedOn)
-            back(SouborPredchoziZalohy(catalog), kept);
+        // The catalog as it was, and with it the copies; where it cannot be put back, its
+        // data stay in the copy that was kept.
+        bool asItWas = !written;
+        if (written) {
+            try {
+                dao::OverwriteDatabase(copies.Kept(), catalog);
+                asItWas = true;
+            } catch (const VbError &) {
+            }
+        }
+        if (asItWas)
+            copies.Undo();
+        else
+            copies.Done();
+        if (!copy.isEmpty())
+            QFile::remove(copy);
         QFile::remove(prepared);
         try {
             db = ws.OpenDatabase(catalog);
@@ -184,17 +268,22 @@ void VymenKatalog(dao::Workspace &ws, std::unique_ptr<dao::Database> &db, const 
 
 void UschovejKatalog(const QString &catalog)
 {
-    const QString copy = VolnyNazev(QFileInfo(catalog).absolutePath(), QStringLiteral("QIRData.zal"));
-    dao::CopyDatabase(catalog, copy);
-    const QString kept = SouborZalohyOpravy(catalog);
-    bool movedOn = false;
+    const QString copy = copyOf(catalog, QStringLiteral("QIRData.zal"));
+    KeptCopies copies(catalog);
     try {
-        movedOn = moveKeptCopyOn(catalog);
-        Prejmenuj(copy, kept);
+        copies.Keep(copy);
+        copies.Done();
     } catch (const VbError &) {
+        copies.Undo();
         QFile::remove(copy);
-        if (movedOn && !QFileInfo::exists(kept))
-            std::rename(QFile::encodeName(SouborPredchoziZalohy(catalog)).constData(), QFile::encodeName(kept).constData());
         throw;
     }
+}
+
+void SmazDocasneKopie(const QString &appPath)
+{
+    const FileSystemObject files;
+    for (const char *folder : {"", "zaloha/", "Internet/"})
+        for (const char *name : {"QIRData.mdb", "QIRData.zal", "QIRData.zdb"})
+            files.DeleteTemporaries(appPath + QLatin1String(folder) + QLatin1String(name));
 }

@@ -9,10 +9,15 @@
 #include "jetsql.h"
 #include "vberror.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+
+#include <algorithm>
+#include <unistd.h>
 
 namespace {
 
@@ -55,6 +60,15 @@ std::vector<Column> declaredColumns(dao::Database &db, const QString &table)
     return columns;
 }
 
+// Which catalog a safety copy belongs to, in its folder's name: the file the catalog is,
+// wherever a link to it lies.
+QString znackaKatalogu(const QString &catalog)
+{
+    const QFileInfo file(catalog);
+    const QString path = file.canonicalFilePath().isEmpty() ? file.absoluteFilePath() : file.canonicalFilePath();
+    return QString::fromLatin1(QCryptographicHash::hash(QFile::encodeName(path), QCryptographicHash::Sha1).toHex().left(12));
+}
+
 }  // namespace
 
 QString ZalohujData(const QString &catalog)
@@ -64,7 +78,7 @@ QString ZalohujData(const QString &catalog)
     const QString temp = DocasnaSlozka();
     if (temp.isEmpty() || !QFileInfo(temp).isDir())
         throw VbError(76, kSource, QStringLiteral("The temporary folder cannot be found (TMPDIR)."));
-    QTemporaryDir folder(temp + QStringLiteral("/Oskal-konverze-XXXXXX"));
+    QTemporaryDir folder(temp + QStringLiteral("/Oskal-konverze-") + znackaKatalogu(catalog) + QStringLiteral("-XXXXXX"));
     if (!folder.isValid())
         throw VbError(75, kSource, folder.errorString() + QStringLiteral(" (") + DocasnaSlozka() + QLatin1Char(')'));
     folder.setAutoRemove(false);
@@ -86,16 +100,36 @@ void SmazZalohu(const QString &copy)
     QDir().rmdir(QFileInfo(copy).absolutePath());
 }
 
+void SmazZalohyKatalogu(const QString &catalog)
+{
+    const QString temp = DocasnaSlozka();
+    if (temp.isEmpty())
+        return;
+    const QRegularExpression name(QStringLiteral("^Oskal-konverze-") + znackaKatalogu(catalog) + QStringLiteral("-[A-Za-z0-9]{6}$"));
+    const QStringList ours{QStringLiteral("QIRData.mdb"), QStringLiteral("QIRData.mdb-journal")};
+    for (const QFileInfo &folder : QDir(temp).entryInfoList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        // Only this user's own folder, as ZalohujData makes it, that holds nothing but
+        // the copy: the temporary folder is everybody's.
+        if (!name.match(folder.fileName()).hasMatch() || folder.isSymLink() || folder.ownerId() != ::getuid())
+            continue;
+        const QFileInfoList files = QDir(folder.filePath()).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        if (!std::all_of(files.begin(), files.end(),
+                         [&](const QFileInfo &f) { return ours.contains(f.fileName()) && f.isFile() && !f.isSymLink(); }))
+            continue;
+        for (const QFileInfo &f : files)
+            QFile::remove(f.filePath());
+        QDir().rmdir(folder.filePath());
+    }
+}
+
 void ObnovZalohu(dao::Workspace &ws, std::unique_ptr<dao::Database> &db, const QString &copy)
 {
     const QString catalog = db->Name();
     db.reset();
-    const QString fresh = VolnyNazev(QFileInfo(catalog).absolutePath(), QStringLiteral("QIRData.mdb"));
     try {
-        dao::CopyDatabase(copy, fresh);
-        Prejmenuj(fresh, catalog);
+        // Into the file the catalog is, wherever a link leads to it.
+        dao::OverwriteDatabase(copy, catalog);
     } catch (const VbError &) {
-        QFile::remove(fresh);
         try {
             db = ws.OpenDatabase(catalog);
         } catch (const VbError &) {

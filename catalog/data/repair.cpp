@@ -13,7 +13,9 @@ void OpravKatalog(const QString &catalog, std::unique_ptr<dao::Workspace> &ws, s
     UschovejKatalog(catalog);
     dao::CompactDatabase(catalog, compacted, QStringLiteral(";LANGID=0x0405;CP=1250;COUNTRY=0; pwd="), 2,
                          QStringLiteral("; pwd="));
-    Prejmenuj(compacted, catalog);
+    // Into the file the catalog is, wherever a link leads to it.
+    dao::OverwriteDatabase(compacted, catalog);
+    QFile::remove(compacted);
     ws = dao::CreateWorkspace(QString(), QStringLiteral("admin"), QString(), 2);
     db = ws->OpenDatabase(catalog, false, false, QStringLiteral(";pwd="));
     // The names first, then the drops: a walk over the live list would skip the table

@@ -42,10 +42,14 @@ std::optional<qint32> frmPrehled::LimitZaznamu()
 {
     if (NactiInfo(QStringLiteral("chkAllRecords"), QStringLiteral("true")).toLower() != QLatin1String("true"))
         return std::nullopt;
+    const double limit = vbVal(NactiInfo(QStringLiteral("txtAllRecords"), QStringLiteral("1000")));
+    if (!(limit > 0))
+        return 0;  // no count at all (0, negative): the overview still loads one record
     try {
-        return Variant(vbVal(NactiInfo(QStringLiteral("txtAllRecords"), QStringLiteral("1000")))).toLong();
+        return Variant(limit).toLong();
     } catch (const VbError &) {
-        return 0;  // beyond a long: as good as no number
+        // More than the overview can count is more than any section holds: no limit.
+        return std::nullopt;
     }
 }
 

@@ -65,5 +65,6 @@ bool KonverzeDat()
         return false;
     }
     SmazZalohu(copy);
+    SmazZalohyKatalogu(Db->Name());
     return true;
 }

@@ -4,6 +4,7 @@
 #include "startup/controlregistration.h"
 #include "startup/konverze.h"
 #include "startup/oprava.h"
+#include "data/archive.h"
 #include "data/infosettings.h"
 #include "startup/workstation.h"
 #include "common/globals.h"
@@ -231,6 +232,9 @@ std::optional<int> Main(const QString &programFile, const QStringList &arguments
         return endWith(PrelozText(QStringLiteral("240,Program již je spuštěn.")), vbExclamation,
                        PrelozText(QStringLiteral("237,Oskal")));
     }
+
+    // What copies of the catalog that were cut short left: only this instance writes them.
+    ignoreErrors([] { SmazDocasneKopie(AppPath); });
 
     // 4, 5. The catalog file, writable.
     if (auto end = ensureCatalog())

@@ -2,11 +2,13 @@
 
 #include "jetsql.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QThread>
 #include <algorithm>
+#include <cstring>
 #include <optional>
 
 #include <fcntl.h>
@@ -488,62 +490,171 @@ void CompactDatabase(const QString &source, const QString &target, const QString
     }
 }
 
-void CopyDatabase(const QString &source, const QString &target)
+namespace {
+
+// A connection of its own reads the source: the last committed state, whatever the
+// program's connection has begun. Writable where it can be, so that the journal of a
+// write cut short is rolled back rather than refusing the read.
+sqlite3 *openSource(const QString &source)
 {
     if (!QFileInfo(source).isFile())
         raise(err::FileNotFound, kEngine, QStringLiteral("Could not find file '%1'.").arg(source));
     if (QFileInfo(source).size() == 0)
         raise(err::UnrecognizedFormat, kEngine, QStringLiteral("Unrecognized database format '%1'.").arg(source));
-    if (QFileInfo::exists(target))
-        raise(err::DatabaseExists, kEngine, QStringLiteral("Database already exists."));
-    // A connection of its own reads the source: the last committed state, whatever the
-    // program's connection has begun. Writable where it can be, so that the journal of a
-    // write cut short is rolled back rather than refusing the read.
-    sqlite3 *from = nullptr;
     try {
-        from = openFile(source, SQLITE_OPEN_READWRITE, kEngine);
+        return openFile(source, SQLITE_OPEN_READWRITE, kEngine);
     } catch (const VbError &) {
-        from = openFile(source, SQLITE_OPEN_READONLY, kEngine);
+        return openFile(source, SQLITE_OPEN_READONLY, kEngine);
+    }
+}
+
+int numberOf(int rc)
+{
+    if ((rc & 0xff) == SQLITE_NOTADB || (rc & 0xff) == SQLITE_CORRUPT)
+        return err::UnrecognizedFormat;
+    if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
+        return err::Locked;
+    if ((rc & 0xff) == SQLITE_CANTOPEN || (rc & 0xff) == SQLITE_PERM)
+        return err::CannotOpenFile;
+    return err::General;
+}
+
+// Every page of from into to, in one step and one write transaction of to. Returns the
+// engine's result; text says what failed.
+int backUp(sqlite3 *from, sqlite3 *to, QString &text)
+{
+    sqlite3_backup *backup = sqlite3_backup_init(to, "main", from, "main");
+    if (!backup) {
+        text = QString::fromUtf8(sqlite3_errmsg(to));
+        return sqlite3_errcode(to);
+    }
+    // All pages in one step, under one read lock: a writer that is committing just now
+    // makes it wait, briefly, never copy half of its write.
+    int rc = SQLITE_OK;
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        rc = sqlite3_backup_step(backup, -1);
+        if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) || waited.elapsed() >= 5000)
+            break;
+        QThread::msleep(20);
+    }
+    sqlite3_backup_finish(backup);
+    if (rc == SQLITE_DONE)
+        rc = sqlite3_errcode(to);
+    if (rc != SQLITE_OK)
+        text = QString::fromUtf8(rc == sqlite3_errcode(to) ? sqlite3_errmsg(to) : sqlite3_errstr(rc));
+    return rc;
+}
+
+// A statement of one connection; finalised with it.
+struct Statement {
+    sqlite3_stmt *stmt = nullptr;
+    Statement(sqlite3 *db, const QString &sql)
+    {
+        const QByteArray text = sql.toUtf8();
+        if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &stmt, nullptr) != SQLITE_OK)
+            raise(numberOf(sqlite3_errcode(db)), kEngine, QString::fromUtf8(sqlite3_errmsg(db)));
+    }
+    ~Statement() { sqlite3_finalize(stmt); }
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+    bool step(sqlite3 *db) const
+    {
+        const int rc = sqlite3_step(stmt);
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+            raise(numberOf(rc), kEngine, QString::fromUtf8(sqlite3_errmsg(db)));
+        return rc == SQLITE_ROW;
+    }
+};
+
+bool sameValue(sqlite3_stmt *a, sqlite3_stmt *b, int column)
+{
+    const int type = sqlite3_column_type(a, column);
+    if (type != sqlite3_column_type(b, column))
+        return false;
+    switch (type) {
+    case SQLITE_NULL:
+        return true;
+    case SQLITE_INTEGER:
+        return sqlite3_column_int64(a, column) == sqlite3_column_int64(b, column);
+    case SQLITE_FLOAT: {
+        const double x = sqlite3_column_double(a, column), y = sqlite3_column_double(b, column);
+        return std::memcmp(&x, &y, sizeof x) == 0;
+    }
+    default: {
+        const void *x = type == SQLITE_TEXT ? static_cast<const void *>(sqlite3_column_text(a, column)) : sqlite3_column_blob(a, column);
+        const void *y = type == SQLITE_TEXT ? static_cast<const void *>(sqlite3_column_text(b, column)) : sqlite3_column_blob(b, column);
+        const int size = sqlite3_column_bytes(a, column);
+        return size == sqlite3_column_bytes(b, column) && (size == 0 || std::memcmp(x, y, size_t(size)) == 0);
+    }
+    }
+}
+
+// Both statements give the same rows, column by column.
+bool sameRows(sqlite3 *da, const Statement &a, sqlite3 *db, const Statement &b)
+{
+    const int columns = sqlite3_column_count(a.stmt);
+    if (columns != sqlite3_column_count(b.stmt))
+        return false;
+    for (;;) {
+        const bool rowA = a.step(da), rowB = b.step(db);
+        if (rowA != rowB)
+            return false;
+        if (!rowA)
+            return true;
+        for (int i = 0; i < columns; ++i)
+            if (!sameValue(a.stmt, b.stmt, i))
+                return false;
+    }
+}
+
+QString quotedName(const QString &name)
+{
+    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
+// A connection with a read transaction: what it reads is one committed state.
+struct Reading {
+    sqlite3 *db;
+    explicit Reading(const QString &file) : db(openSource(file))
+    {
+        try {
+            Statement(db, QStringLiteral("BEGIN")).step(db);
+            Statement(db, QStringLiteral("SELECT count(*) FROM sqlite_master")).step(db);
+        } catch (const VbError &) {
+            sqlite3_close_v2(db);
+            throw;
+        }
+    }
+    ~Reading() { sqlite3_close_v2(db); }
+    Reading(const Reading &) = delete;
+    Reading &operator=(const Reading &) = delete;
+};
+
+}  // namespace
+
+void CopyDatabase(const QString &source, const QString &target)
+{
+    sqlite3 *from = openSource(source);
+    if (QFileInfo::exists(target)) {
+        sqlite3_close_v2(from);
+        raise(err::DatabaseExists, kEngine, QStringLiteral("Database already exists."));
     }
     sqlite3 *to = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(target).constData(), &to,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     QString text;
-    if (rc == SQLITE_OK) {
-        if (sqlite3_backup *backup = sqlite3_backup_init(to, "main", from, "main")) {
-            // All pages in one step, under one read lock: a writer that is committing just
-            // now makes it wait, briefly, never copy half of its write.
-            for (int waited = 0;;) {
-                rc = sqlite3_backup_step(backup, -1);
-                if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) || waited >= 5000)
-                    break;
-                QThread::msleep(20);
-                waited += 20;
-            }
-            sqlite3_backup_finish(backup);
-            if (rc == SQLITE_DONE)
-                rc = sqlite3_errcode(to);
-            else
-                text = QString::fromUtf8(sqlite3_errstr(rc));
-        } else {
-            rc = sqlite3_errcode(to);
-        }
-    }
-    if (text.isEmpty() && rc != SQLITE_OK)
+    if (rc == SQLITE_OK)
+        rc = backUp(from, to, text);
+    else
         text = QString::fromUtf8(to ? sqlite3_errmsg(to) : sqlite3_errstr(rc));
     sqlite3_close_v2(to);
     sqlite3_close_v2(from);
     if (rc != SQLITE_OK) {
         QFile::remove(target);
         QFile::remove(target + QStringLiteral("-journal"));
-        int number = err::General;
-        if ((rc & 0xff) == SQLITE_NOTADB || (rc & 0xff) == SQLITE_CORRUPT)
-            number = err::UnrecognizedFormat;
-        else if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
-            number = err::Locked;
-        else if ((rc & 0xff) == SQLITE_CANTOPEN || (rc & 0xff) == SQLITE_PERM)
-            number = err::CannotOpenFile;
-        raise(number, kEngine, QStringLiteral("%1 ('%2')").arg(text, source));
+        raise(numberOf(rc), kEngine, QStringLiteral("%1 ('%2')").arg(text, source));
     }
     try {
         SyncFile(target);
@@ -551,6 +662,54 @@ void CopyDatabase(const QString &source, const QString &target)
         QFile::remove(target);
         throw;
     }
+}
+
+void OverwriteDatabase(const QString &source, const QString &target)
+{
+    if (!QFileInfo(target).isFile())
+        raise(err::FileNotFound, kEngine, QStringLiteral("Could not find file '%1'.").arg(target));
+    sqlite3 *from = openSource(source);
+    sqlite3 *to = nullptr;
+    try {
+        to = openFile(target, SQLITE_OPEN_READWRITE, kEngine);
+    } catch (const VbError &) {
+        sqlite3_close_v2(from);
+        throw;
+    }
+    // The engine commits the copy with its journal, on the disk, as any write of it.
+    QString text;
+    const int rc = backUp(from, to, text);
+    sqlite3_close_v2(to);
+    sqlite3_close_v2(from);
+    if (rc != SQLITE_OK)
+        raise(numberOf(rc), kEngine, QStringLiteral("%1 ('%2')").arg(text, target));
+}
+
+bool SameContent(const QString &a, const QString &b, const QStringList &except)
+{
+    const Reading ra(a), rb(b);
+    QStringList left;
+    for (const QString &name : except)
+        left << QLatin1Char('\'') + name.toLower().replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+    const QString schema = QStringLiteral("SELECT type, name, tbl_name, sql FROM sqlite_master")
+                           + (left.isEmpty() ? QString() : QStringLiteral(" WHERE lower(tbl_name) NOT IN (") + left.join(QLatin1Char(',')) + QLatin1Char(')'))
+                           + QStringLiteral(" ORDER BY type, name");
+    if (!sameRows(ra.db, Statement(ra.db, schema), rb.db, Statement(rb.db, schema)))
+        return false;
+    const Statement tables(ra.db, QStringLiteral("SELECT name FROM (") + schema + QStringLiteral(") WHERE type='table'"));
+    while (tables.step(ra.db)) {
+        const QString name = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(tables.stmt, 0)));
+        // By row id where the table has one; a table without keeps its key's order.
+        QString rows = QStringLiteral("SELECT _rowid_, * FROM ") + quotedName(name) + QStringLiteral(" ORDER BY _rowid_");
+        try {
+            Statement probe(ra.db, rows);
+        } catch (const VbError &) {
+            rows = QStringLiteral("SELECT * FROM ") + quotedName(name);
+        }
+        if (!sameRows(ra.db, Statement(ra.db, rows), rb.db, Statement(rb.db, rows)))
+            return false;
+    }
+    return true;
 }
 
 void SyncFile(const QString &path)

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <vector>
 
@@ -309,6 +310,19 @@ void CompactDatabase(const QString &source, const QString &target, const QString
 // it. The copy is on the disk before this returns. 3204 when the target exists; a failure
 // leaves no target behind.
 void CopyDatabase(const QString &source, const QString &target);
+// Writes the last committed state of database source over the database target in one
+// write transaction of target, through the engine's online backup: the file target stays
+// the same file (a symbolic link naming it stays a link to it), so that every connection
+// to it sees the new content at its next reading. Waits for other connections' locks
+// as CopyDatabase does; 3218 when they hold on. A failure, or a crash on the way,
+// leaves target as it was (the engine's journal).
+void OverwriteDatabase(const QString &source, const QString &target);
+// True when two databases hold the same: the same tables, views, indexes and triggers,
+// and in every table the same rows with the same row ids and values, each of the same
+// kind. The tables named in except (any case) are left out. Neither the files' layout
+// nor the header's counters count, which every commit and every copy writes anew.
+// Reads each database in a read transaction of its own.
+bool SameContent(const QString &a, const QString &b, const QStringList &except = {});
 // Puts a file's content, and its name in its folder, on the disk.
 void SyncFile(const QString &path);
 // The errors of the last failed operation, as the engine's error collection held them.

@@ -2,10 +2,13 @@
 
 #include "vberror.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QSysInfo>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -136,6 +139,44 @@ void requireFolderOf(const fs::path &dst, const QString &name)
         fail(vberr::PathNotFound, name, std::errc::no_such_file_or_directory);
 }
 
+// This computer, in the names of files being written: eight hexadecimal digits of its
+// machine identity (its host name where it has none).
+const std::string &computerMark()
+{
+    static const std::string mark = [] {
+        QByteArray id = QSysInfo::machineUniqueId();
+        if (id.isEmpty())
+            id = QSysInfo::machineHostName().toUtf8();
+        return QCryptographicHash::hash(id, QCryptographicHash::Sha1).toHex().left(8).toStdString();
+    }();
+    return mark;
+}
+
+std::string temporaryPrefix(const fs::path &dst)
+{
+    return ".~" + dst.filename().native() + '.' + computerMark() + '.';
+}
+
+fs::path temporaryPath(const fs::path &dst)
+{
+    char random[9];
+    std::snprintf(random, sizeof random, "%08x", unsigned(QRandomGenerator::global()->generate()));
+    return folderOf(dst) / (temporaryPrefix(dst) + random + ".tmp");
+}
+
+// A destination that is a symbolic link: the file it names, links of links followed.
+fs::path throughLinks(fs::path dst)
+{
+    std::error_code ec;
+    for (int depth = 0; depth < 40 && fs::is_symlink(fs::symlink_status(dst, ec)); ++depth) {
+        const fs::path target = fs::read_symlink(dst, ec);
+        if (ec)
+            break;
+        dst = target.is_absolute() ? target : folderOf(dst) / target;
+    }
+    return dst;
+}
+
 // Written under a temporary name in the destination folder and renamed over the
 // destination, which replaces it in one step: a copy that fails on the way leaves
 // the old destination as it was and no partial file.
@@ -144,9 +185,7 @@ void copyViaTemporary(const fs::path &src, const fs::path &dst, const QString &n
     std::error_code ec;
     fs::path tmp;
     for (int attempt = 0; attempt < 16; ++attempt) {
-        tmp = folderOf(dst)
-              / (".~" + dst.filename().native() + '.'
-                 + std::to_string(QRandomGenerator::global()->generate()) + ".tmp");
+        tmp = temporaryPath(dst);
         ec.clear();
         fs::copy_file(src, tmp, fs::copy_options::none, ec);
         if (ec != std::errc::file_exists)
@@ -204,6 +243,36 @@ QString withoutTrailingSeparators(const QString &path)
 
 } // namespace
 
+QString FileSystemObject::TemporaryName(const QString &destination) const
+{
+    const fs::path dst = toPath(destination);
+    fs::path tmp;
+    std::error_code ec;
+    do
+        tmp = temporaryPath(dst);
+    while (fs::exists(fs::symlink_status(tmp, ec)));
+    return fromPath(tmp);
+}
+
+void FileSystemObject::DeleteTemporaries(const QString &destination) const
+{
+    const fs::path dst = toPath(destination);
+    const std::string prefix = temporaryPrefix(dst);
+    const auto isHex = [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); };
+    std::error_code ec;
+    for (auto it = fs::directory_iterator(folderOf(dst), ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        std::string name = it->path().filename().native();
+        std::error_code entryEc;
+        if (name.compare(0, prefix.size(), prefix) != 0 || !fs::is_regular_file(it->symlink_status(entryEc)))
+            continue;
+        name.erase(0, prefix.size());
+        if (name.size() > 12 && name.compare(12, std::string::npos, "-journal") == 0)
+            name.resize(12);
+        if (name.size() == 12 && std::all_of(name.begin(), name.begin() + 8, isHex) && name.compare(8, 4, ".tmp") == 0)
+            fs::remove(it->path(), entryEc);
+    }
+}
+
 bool FileSystemObject::FileExists(const QString &path) const
 {
     return !path.isEmpty() && fs::is_regular_file(statusOf(toPath(path)));
@@ -222,7 +291,7 @@ void FileSystemObject::CopyFile(const QString &source, const QString &destinatio
     if (!fs::exists(srcSt) || fs::is_directory(srcSt))
         failMissing(source, src);
 
-    const fs::path dst = destinationPath(destination, src);
+    const fs::path dst = throughLinks(destinationPath(destination, src));
     requireFolderOf(dst, destination);
     const fs::file_status dstSt = statusOf(dst);
     if (fs::exists(dstSt)) {

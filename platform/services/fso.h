@@ -25,8 +25,21 @@ public:
     // A destination ending in a separator names the folder to copy into. The copy is
     // written beside the destination first and renamed into place, so a failure never
     // leaves a half-written file. A read-only destination is refused even with
-    // overwrite, as the old runtime did.
+    // overwrite, as the old runtime did. A destination that is a symbolic link is the file
+    // it names, written where that lies; the link stays.
     void CopyFile(const QString &source, const QString &destination, bool overwrite = true) const;
+
+    // The name under which a file for destination is written, beside it, until it is
+    // complete and takes destination's name: hidden, with this computer's mark and a
+    // random part (".~QIRData.mdb.<computer>.<random>.tmp"), and no file's yet. Another
+    // computer may run the same program folder from a shared drive: the mark keeps its
+    // files apart.
+    QString TemporaryName(const QString &destination) const;
+    // Deletes the files that runs of this computer cut short left under TemporaryName's
+    // names for destination, and the database engine's journals beside them; never another
+    // file. Only while no run of this computer writes beside destination. Failures are
+    // ignored.
+    void DeleteTemporaries(const QString &destination) const;
     // Refuses to replace an existing destination.
     void MoveFile(const QString &source, const QString &destination) const;
     // Without force, a read-only file is refused.

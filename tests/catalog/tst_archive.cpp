@@ -139,19 +139,91 @@ private Q_SLOTS:
         QVERIFY(scalar(QStringLiteral("select count(*) from S_Grid")).toLong() > 0);
     }
 
-    // A second restore straight after the first keeps the data that were current before
-    // the first.
-    void twoRestoresInARow()
+    // Restores of one backup in a row, chosen from the menu: the first keeps the data it
+    // replaces, every further one finds the backup's data in place already and leaves the
+    // copies as they are, so the data from before the first are never lost.
+    void restoresInARow()
     {
-        ZalohujKatalog(*Db, AppPath + QStringLiteral("zaloha"));
-        setTitle(QStringLiteral("Práce mezi tím"));
-        for (int i = 0; i < 2; ++i) {
+        frmMain &w = frmMain::Form();
+        {
             testsupport::ScriptedBoxes boxes;
             boxes.expect(vbYes).expect(vbOK);
-            choose(frmMain::Form().mnuObnova);
+            choose(w.mnuZaloha);
         }
-        QCOMPARE(scalar(QStringLiteral("select Pol1c from Katalog where Inter=1")).toString(), QStringLiteral("Původní"));
-        QCOMPARE(titleIn(m_folder->file(QStringLiteral("QIRData.zdb"))), QStringLiteral("Práce mezi tím"));
+        setTitle(QStringLiteral("Práce mezi tím"));
+        // The copy an earlier repair kept.
+        const QString kept = m_folder->file(QStringLiteral("QIRData.zal"));
+        const QString previous = m_folder->file(QStringLiteral("QIRData.zdb"));
+        QVERIFY(QFile::copy(m_folder->file(QStringLiteral("QIRData.upg")), kept));
+        const QByteArray repairBytes = bytes(kept);
+        QStringList files = QDir(AppPath).entryList(QDir::Files | QDir::Hidden) << QStringLiteral("QIRData.zdb");
+        files.sort();
+        QByteArray keptBytes;
+        for (int restore = 1; restore <= 4; ++restore) {
+            {
+                testsupport::ScriptedBoxes boxes;
+                boxes.expect(vbYes).expect(vbOK);
+                choose(w.mnuObnova);
+                QCOMPARE(boxes.shown()[1].text, QStringLiteral("Obnova dat z disku proběhla úspěšně."));
+            }
+            QCOMPARE(scalar(QStringLiteral("select Pol1c from Katalog where Inter=1")).toString(), QStringLiteral("Původní"));
+            QCOMPARE(firstRowTitle(), QStringLiteral("Původní"));
+            QVERIFY2(titleIn(kept) == QStringLiteral("Práce mezi tím"), qPrintable(QString::number(restore)));
+            QVERIFY2(bytes(previous) == repairBytes, qPrintable(QString::number(restore)));
+            if (restore == 1)
+                keptBytes = bytes(kept);
+            QVERIFY2(bytes(kept) == keptBytes, qPrintable(QString::number(restore)));
+            QCOMPARE(QDir(AppPath).entryList(QDir::Files | QDir::Hidden), files);
+        }
+    }
+
+    // The shared set-up: the program folder's QIRData.mdb a symbolic link into the shared
+    // folder. The restore writes the shared catalog and leaves the link, so that later
+    // edits and the other workstations meet in one file; the copies lie in the program
+    // folder, the shared folder holds the catalog alone.
+    void restoreThroughALink()
+    {
+        QTemporaryDir shared;
+        const QString target = shared.filePath(QStringLiteral("QIRData.mdb"));
+        UnloadViews();
+        Db.reset();
+        QVERIFY(QFile::rename(catalog(), target));
+        QVERIFY(QFile::link(target, catalog()));
+        Db = Ws->OpenDatabase(catalog());
+        frmMain &w = frmMain::Form();
+        w.mnuSekceX_Click(0);
+        QCOMPARE(firstRowTitle(), QStringLiteral("Původní"));
+        {
+            testsupport::ScriptedBoxes boxes;
+            boxes.expect(vbYes).expect(vbOK);
+            choose(w.mnuZaloha);
+        }
+        setTitle(QStringLiteral("Sdílená práce"));
+        dao::Workspace otherWorkstation;
+        auto other = otherWorkstation.OpenDatabase(target);
+        const auto otherSees = [&] {
+            return other->OpenRecordset(QStringLiteral("select Pol1c from Katalog where Inter=1"))->Fields(0).Value().toString();
+        };
+        QCOMPARE(otherSees(), QStringLiteral("Sdílená práce"));
+        {
+            testsupport::ScriptedBoxes boxes;
+            boxes.expect(vbYes).expect(vbOK);
+            choose(w.mnuObnova);
+            QCOMPARE(boxes.shown()[1].text, QStringLiteral("Obnova dat z disku proběhla úspěšně."));
+        }
+        QVERIFY(QFileInfo(catalog()).isSymLink());
+        QCOMPARE(QFileInfo(catalog()).symLinkTarget(), target);
+        QCOMPARE(titleIn(target), QStringLiteral("Původní"));
+        QCOMPARE(otherSees(), QStringLiteral("Původní"));
+        QCOMPARE(firstRowTitle(), QStringLiteral("Původní"));
+        const QString kept = m_folder->file(QStringLiteral("QIRData.zal"));
+        QVERIFY(!QFileInfo(kept).isSymLink());
+        QCOMPARE(titleIn(kept), QStringLiteral("Sdílená práce"));
+        QCOMPARE(QDir(shared.path()).entryList(QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot),
+                 QStringList{"QIRData.mdb"});
+        // What is edited now is in the shared catalog, for every workstation.
+        setTitle(QStringLiteral("Po obnově"));
+        QCOMPARE(otherSees(), QStringLiteral("Po obnově"));
     }
 
     // A restore that cannot be made leaves the catalog in use, open and shown, and the

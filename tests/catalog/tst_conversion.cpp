@@ -313,19 +313,95 @@ private Q_SLOTS:
         QCOMPARE(bytes(catalog()), before);
     }
 
-    // The safety copy put back over a catalog that a failed conversion left changed.
+    // The safety copy put back over a catalog that a failed conversion left changed; with
+    // QIRData.mdb a symbolic link into a shared folder, into the shared catalog, and the
+    // link stays.
+    void safetyCopyPutBack_data()
+    {
+        QTest::addColumn<bool>("link");
+        QTest::newRow("file") << false;
+        QTest::newRow("link") << true;
+    }
     void safetyCopyPutBack()
     {
+        QFETCH(bool, link);
+        QTemporaryDir shared;
+        const QString target = link ? shared.filePath(QStringLiteral("QIRData.mdb")) : catalog();
         testsupport::openFreshCatalog(*m_folder);
+        if (link) {
+            Db.reset();
+            QVERIFY(QFile::rename(catalog(), target));
+            QVERIFY(QFile::link(target, catalog()));
+            Db = Ws->OpenDatabase(catalog());
+        }
         Db->Execute(QStringLiteral("insert into Sekce values (1, 'Knihy')"));
         const QString copy = ZalohujData(Db->Name());
         Db->Execute(QStringLiteral("alter table Sekce rename to Sekce_old"));
         ObnovZalohu(*Ws, Db, copy);
         QVERIFY(Db && Db->IsOpen());
         QCOMPARE(row(*Db, QStringLiteral("select Nazev from Sekce")), QStringLiteral("Knihy"));
+        QCOMPARE(QFileInfo(catalog()).isSymLink(), link);
+        dao::Workspace ws;
+        QCOMPARE(row(*ws.OpenDatabase(target), QStringLiteral("select Nazev from Sekce")), QStringLiteral("Knihy"));
+        if (link)
+            QCOMPARE(QDir(shared.path()).entryList(QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot),
+                     QStringList{"QIRData.mdb"});
         QVERIFY(QFile::exists(copy));
         SmazZalohu(copy);
         QCOMPARE(safetyFolders(), QStringList());
+    }
+
+    // Safety copies that conversions cut short or failed left in the temporary folder:
+    // kept while the conversions of their catalog fail, all gone once one succeeds; the
+    // copies of another catalog, and every folder that holds anything else, stay.
+    void safetyCopiesOfTheCatalog()
+    {
+        newerCatalog();
+        // Cut short twice, by this program folder and by another one whose QIRData.mdb is
+        // a link to the same catalog.
+        ZalohujData(catalog());
+        QTemporaryDir otherFolder;
+        const QString throughLink = otherFolder.filePath(QStringLiteral("QIRData.mdb"));
+        QVERIFY(QFile::link(catalog(), throughLink));
+        ZalohujData(throughLink);
+        // Another catalog's, cut short.
+        const QString another = otherFolder.filePath(QStringLiteral("jiny.mdb"));
+        QVERIFY(QFile::copy(m_folder->file(QStringLiteral("QIRData.upg")), another));
+        const QString anothersFolder = QFileInfo(ZalohujData(another)).absolutePath();
+        // A folder of this catalog's that holds a file of someone else's too, and one that
+        // only looks like a safety folder.
+        const QString withMore = QFileInfo(ZalohujData(catalog())).absolutePath();
+        QFile note(withMore + QStringLiteral("/poznamka.txt"));
+        QVERIFY(note.open(QIODevice::WriteOnly));
+        note.close();
+        QVERIFY(QDir(m_temp.path()).mkpath(QStringLiteral("Oskal-konverze-cizi/QIRData.mdb")));
+        const QStringList foreign{QFileInfo(anothersFolder).fileName(), QFileInfo(withMore).fileName(),
+                                  QStringLiteral("Oskal-konverze-cizi")};
+        QCOMPARE(safetyFolders().size(), 5);
+
+        // A failed conversion keeps every copy, its own too.
+        run({QStringLiteral("insert into Katalog (Inter, Pol1c, Sekce) values (2, 'Dvojník', 1)")});
+        {
+            testsupport::ScriptedBoxes boxes;
+            boxes.expect(vbOK).expect(vbOK);
+            QCOMPARE(Main(program(), {}), std::optional<int>(1));
+        }
+        Db.reset();
+        Ws.reset();
+        UvolniInstanci();
+        QCOMPARE(safetyFolders().size(), 6);
+
+        run({QStringLiteral("delete from Katalog where Pol1c='Dvojník'")});
+        testsupport::ScriptedBoxes boxes;  // none
+        QVERIFY(!Main(program(), {}));
+        QCOMPARE(row(*Db, QStringLiteral("select Verze from S_Param")), QStringLiteral("3.0.4"));
+        QStringList left = safetyFolders();
+        QStringList expected = foreign;
+        left.sort();
+        expected.sort();
+        QCOMPARE(left, expected);
+        QVERIFY(QFile::exists(withMore + QStringLiteral("/poznamka.txt")));
+        QVERIFY(QFile::exists(anothersFolder + QStringLiteral("/QIRData.mdb")));
     }
 };
 

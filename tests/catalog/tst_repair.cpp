@@ -102,6 +102,42 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(file(QStringLiteral("QIRData.zal"))));
     }
 
+    // The program folder's QIRData.mdb a symbolic link into a shared folder: the repair
+    // compacts the shared catalog and the link stays; the copy from before lies beside
+    // the link, and the shared folder holds the catalog alone.
+    void repairThroughALink()
+    {
+        QStringList statements{QStringLiteral("create table tmpA (x Integer)"), QStringLiteral("insert into Sekce values (1, 'Knihy')"),
+                               QStringLiteral("create table Balast (t LongChar)")};
+        for (int i = 0; i < 200; ++i)
+            statements << QStringLiteral("insert into Balast values ('%1')").arg(QString(2000, QLatin1Char('x')));
+        statements << QStringLiteral("drop table Balast");
+        prepare(statements);
+        QTemporaryDir shared;
+        const QString target = shared.filePath(QStringLiteral("QIRData.mdb"));
+        QVERIFY(QFile::rename(catalog(), target));
+        QVERIFY(QFile::link(target, catalog()));
+        const qint64 before = QFileInfo(target).size();
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(vbYes).expect(vbOK);
+        OpravDatabazi();
+        QCOMPARE(boxes.shown()[1].text, QStringLiteral("Oprava systémové databáze proběhla v pořádku!"));
+        QVERIFY(QFileInfo(catalog()).isSymLink());
+        QCOMPARE(QFileInfo(catalog()).symLinkTarget(), target);
+        QVERIFY(QFileInfo(target).size() < before);
+        QVERIFY(!tables(*Db).contains(QStringLiteral("tmpA")));
+        Db->Execute(QStringLiteral("update Sekce set Nazev='Po opravě'"));
+        dao::Workspace ws;
+        QCOMPARE(ws.OpenDatabase(target)->OpenRecordset(QStringLiteral("select Nazev from Sekce"))->Fields(0).Value().toString(),
+                 QStringLiteral("Po opravě"));
+        const QString kept = file(QStringLiteral("QIRData.zal"));
+        QVERIFY(!QFileInfo(kept).isSymLink());
+        QCOMPARE(QFileInfo(kept).size(), before);
+        QCOMPARE(QDir(shared.path()).entryList(QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot),
+                 QStringList{"QIRData.mdb"});
+        QVERIFY(!QFile::exists(file(QStringLiteral("QIRData.new"))));
+    }
+
     void answeredNo()
     {
         prepare({QStringLiteral("create table tmpA (x Integer)")});

@@ -295,6 +295,59 @@ private Q_SLOTS:
         QCOMPARE(overview.VEdit->Rows() - 1, 2);
     }
 
+    // A limit typed into the window and the records the overview then loads of a section
+    // of 99: never fewer than asked, however large the number; at least one.
+    void limitEdges_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("counter");
+        QTest::newRow("50") << "50" << "50" << 50 << "50 záznamů z 99";
+        QTest::newRow("largest long") << "2147483647" << "2147483647" << 99 << "99 záznamů";
+        QTest::newRow("one more") << "2147483648" << "2147483648" << 99 << "99 záznamů";
+        QTest::newRow("eleven nines") << "99999999999" << "99999999999" << 99 << "99 záznamů";
+        QTest::newRow("24 digits") << "123456789012345678901234" << "1.23456789012346E+23" << 99 << "99 záznamů";
+        QTest::newRow("0") << "0" << "0" << 1 << "1 záznam z 99";
+        QTest::newRow("negative") << "-5" << "-5" << 1 << "1 záznam z 99";
+        QTest::newRow("negative beyond a long") << "-99999999999" << "-99999999999" << 1 << "1 záznam z 99";
+        QTest::newRow("text") << "mnoho" << "0" << 1 << "1 záznam z 99";
+    }
+    void limitEdges()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(int, rows);
+        QFETCH(QString, counter);
+        Db->Execute(QStringLiteral("insert into Sekce values (1, 'Knihy')"));
+        testsupport::defineField(1, 1, 1, true, QStringLiteral("Název"), QStringLiteral("C"));
+        for (int key = 1; key <= 99; ++key)
+            Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Sekce) values (%1, 'k%2', 1)")
+                            .arg(key).arg(key, 2, 10, QLatin1Char('0')));
+        showMain();
+        testsupport::SavedNotices notices;
+        bool ran = false;
+        whenShown<frmNastav>(m_scope.get(), [&](frmNastav &w) {
+            typeOver(w.txtAllRecords, typed);
+            QTest::keyClick(w.txtAllRecords, Qt::Key_Tab);
+            QCOMPARE(w.txtAllRecords->text(), shown);
+            QTest::mouseClick(w.cmdOK, Qt::LeftButton);
+            ran = true;
+        });
+        chooseFromMenu(frmMain::Form().mnuSys, frmMain::Form().mnuNastav, frmMain::Form().mnuNastAplikace);
+        QTRY_VERIFY(ran);
+        QTRY_VERIFY(!frmNastav::Loaded());
+        QCOMPARE(NactiInfo(QStringLiteral("txtAllRecords")), shown);
+
+        frmMain::Form().lblSekce->setProperty("Tag", QStringLiteral("1"));
+        frmPrehled &overview = frmPrehled::Form();
+        overview.Zobraz();
+        overview.NactiData();
+        QCOMPARE(overview.VEdit->Rows() - 1, rows);
+        QCOMPARE(overview.VEdit->TMatrix(1, 1), QStringLiteral("k01"));
+        QCOMPARE(overview.VEdit->findChild<QLabel *>(QStringLiteral("lblRecord"))->text(), counter);
+    }
+
     // What the limit box makes of a text when it is left.
     void limitNormalised_data()
     {

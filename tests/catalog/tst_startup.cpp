@@ -1,5 +1,6 @@
 // The program's start, run in this process on a fresh program folder: what ends it,
 // what it leaves behind, and which windows it opens.
+#include "data/archive.h"
 #include "data/infosettings.h"
 #include "mainwindow/frmLogo.h"
 #include "mainwindow/frmMain.h"
@@ -403,6 +404,77 @@ private Q_SLOTS:
         QCOMPARE(boxes.shown()[0].title, QStringLiteral("Spuštění aplikace Oskal"));
         QCOMPARE(boxes.shown()[0].style, int(vbExclamation));
         QVERIFY(!QFile::exists(catalog()));
+    }
+
+    // QIRData.mdb a symbolic link into a shared folder that has no catalog yet: the fresh
+    // one goes where the link points and the link stays; where the shared folder is not
+    // there at all, the start ends with the reason and the link is left as it is.
+    void freshCatalogThroughALink_data()
+    {
+        QTest::addColumn<bool>("folderThere");
+        QTest::newRow("shared folder without a catalog") << true;
+        QTest::newRow("shared folder missing") << false;
+    }
+    void freshCatalogThroughALink()
+    {
+        QFETCH(bool, folderThere);
+        QTemporaryDir shared;
+        const QString target = shared.filePath(folderThere ? QStringLiteral("QIRData.mdb") : QStringLiteral("pryc/QIRData.mdb"));
+        QVERIFY(QFile::link(target, catalog()));
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(vbOK);  // no section yet, or the copy that cannot be made
+        const auto end = Main(program(), {});
+        QVERIFY(QFileInfo(catalog()).isSymLink());
+        QCOMPARE(QFileInfo(catalog()).symLinkTarget(), target);
+        if (folderThere) {
+            QVERIFY(!end);
+            QVERIFY(QFileInfo(target).isFile());
+            QCOMPARE(QDir(shared.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"QIRData.mdb"});
+        } else {
+            QCOMPARE(end, std::optional<int>(1));
+            QVERIFY2(boxes.shown()[0].text.startsWith(QStringLiteral("Čistý datový soubor QIRData.upg se nepodařilo zkopírovat")),
+                     qPrintable(boxes.shown()[0].text));
+            QVERIFY(!QFileInfo::exists(target));
+        }
+    }
+
+    // The copies that a backup, restore or repair cut short was writing under temporary
+    // names go at the next start; files of similar names that are not such copies of
+    // this computer's stay.
+    void staleCopiesRemoved()
+    {
+        withSection();
+        const QString zaloha = m_folder->file(QStringLiteral("zaloha"));
+        const QString internet = m_folder->file(QStringLiteral("Internet"));
+        QVERIFY(QDir().mkpath(zaloha) && QDir().mkpath(internet));
+        const auto write = [](const QString &path) {
+            QFile f(path);
+            QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(path));
+            f.write(QByteArray(4096, 'x'));
+        };
+        QStringList stale{VolnyNazev(m_folder->path(), QStringLiteral("QIRData.mdb")),
+                          VolnyNazev(m_folder->path(), QStringLiteral("QIRData.zal")),
+                          VolnyNazev(zaloha, QStringLiteral("QIRData.mdb")), VolnyNazev(internet, QStringLiteral("QIRData.mdb"))};
+        stale << stale[2] + QStringLiteral("-journal");
+        // Another computer that runs this program folder from the shared drive is writing
+        // this one now: its name differs only in the computer's part.
+        QString others = QFileInfo(VolnyNazev(zaloha, QStringLiteral("QIRData.mdb"))).fileName();
+        QStringList parts = others.split(QLatin1Char('.'));
+        QVERIFY2(parts.size() == 6, qPrintable(others));
+        parts[3] = parts[3] == QLatin1String("00000000") ? QStringLiteral("11111111") : QStringLiteral("00000000");
+        others = parts.join(QLatin1Char('.'));
+        const QStringList kept{m_folder->file(QStringLiteral("QIRData.mdb.bak")), m_folder->file(QStringLiteral("QIRData.mdb.1")),
+                               m_folder->file(QStringLiteral("QIRData.zal")), m_folder->file(QStringLiteral("QIRData.zdb")),
+                               m_folder->file(QStringLiteral("QIRData.mdb.tmp")), zaloha + QStringLiteral("/QIRData.mdb.old"),
+                               zaloha + QStringLiteral("/QIRData.zal"), zaloha + QLatin1Char('/') + others,
+                               m_folder->file(QStringLiteral("img/.~QIRData.mdb.tmp"))};
+        for (const QString &file : stale + kept)
+            write(file);
+        QVERIFY(!Main(program(), {}));
+        for (const QString &file : stale)
+            QVERIFY2(!QFileInfo::exists(file), qPrintable(file));
+        for (const QString &file : kept)
+            QVERIFY2(QFileInfo::exists(file), qPrintable(file));
     }
 
     void readOnlyCatalogMadeWritable()

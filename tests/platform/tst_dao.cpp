@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 Q_DECLARE_METATYPE(Variant)
 
@@ -1204,6 +1205,89 @@ private Q_SLOTS:
         }
         QCOMPARE(errorOf([&] { dao::CopyDatabase(path("text.db"), path("copy2.db")); }), dao::err::UnrecognizedFormat);
         QVERIFY(!QFile::exists(path("copy2.db")));
+    }
+
+    // A database written over another: the target stays the file it was, so a connection
+    // open on it reads the new content; a writer that holds on refuses it, with the
+    // target as it was; a source that is no database is refused before anything is written.
+    void overwriteDatabase()
+    {
+        createDefinice();
+        m_db->Close();
+        dao::CopyDatabase(path(), path("source.db"));
+        {
+            auto source = m_ws->OpenDatabase(path("source.db"));
+            source->Execute(QStringLiteral("DELETE FROM Definice WHERE id > 2"));
+            source->Execute(QStringLiteral("CREATE TABLE Nova (x Integer)"));
+        }
+        dao::Workspace other;
+        auto reader = other.OpenDatabase(path());
+        QCOMPARE(column(*reader, "SELECT count(*) FROM Definice"), QStringList{"7"});
+        const auto inode = [](const QString &file) {
+            struct stat st {};
+            return ::stat(QFile::encodeName(file).constData(), &st) == 0 ? st.st_ino : ino_t(0);
+        };
+        const auto born = inode(path());
+
+        other.BeginTrans();
+        reader->Execute(QStringLiteral("UPDATE Definice SET Nazev='drží' WHERE id=1"));
+        QCOMPARE(errorOf([&] { dao::OverwriteDatabase(path("source.db"), path()); }), dao::err::Locked);
+        other.Rollback();
+        QCOMPARE(column(*reader, "SELECT count(*) FROM Definice"), QStringList{"7"});
+
+        {
+            QFile text(path("text.db"));
+            QVERIFY(text.open(QIODevice::WriteOnly));
+            text.write(QByteArray("no database\n").repeated(400));
+        }
+        QCOMPARE(errorOf([&] { dao::OverwriteDatabase(path("text.db"), path()); }), dao::err::UnrecognizedFormat);
+        QCOMPARE(errorOf([&] { dao::OverwriteDatabase(path("nope.db"), path()); }), dao::err::FileNotFound);
+        QCOMPARE(errorOf([&] { dao::OverwriteDatabase(path("source.db"), path("nope.db")); }), dao::err::FileNotFound);
+        QCOMPARE(column(*reader, "SELECT count(*) FROM Definice"), QStringList{"7"});
+
+        dao::OverwriteDatabase(path("source.db"), path());
+        QCOMPARE(column(*reader, "SELECT count(*) FROM Definice"), QStringList{"2"});
+        QCOMPARE(column(*reader, "SELECT count(*) FROM Nova"), QStringList{"0"});
+        QCOMPARE(inode(path()), born);
+        QVERIFY(!QFile::exists(path() + QStringLiteral("-journal")));
+    }
+
+    // The same content, whatever the files' layout and counters; any row, value or kind
+    // of value that differs makes them differ, but in a table left out.
+    void sameContent_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("same");
+        QTest::newRow("copied") << "" << true;
+        QTest::newRow("compacted after writes undone") << "vacuum" << true;
+        QTest::newRow("a value") << "UPDATE Definice SET Nazev='Hrad' WHERE id=4" << false;
+        QTest::newRow("a letter in another case") << "UPDATE Definice SET Nazev='Ivan' WHERE id=1" << false;
+        QTest::newRow("the same bytes as a blob") << "UPDATE Definice SET Popis=x'78' WHERE id=1" << false;
+        QTest::newRow("a row more") << "INSERT INTO Definice (id, Nazev) VALUES (8, 'nový')" << false;
+        QTest::newRow("an index") << "CREATE INDEX ix ON Definice (Kod)" << false;
+        QTest::newRow("in a table left out") << "INSERT INTO S_Grid VALUES ('x')" << true;
+        QTest::newRow("a table more") << "CREATE TABLE Dalsi (x Integer)" << false;
+    }
+    void sameContent()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, same);
+        createDefinice();
+        exec("CREATE TABLE S_Grid (a VarChar(10))");
+        m_db->Close();
+        dao::CopyDatabase(path(), path("copy.db"));
+        {
+            auto copy = m_ws->OpenDatabase(path("copy.db"));
+            if (change == QLatin1String("vacuum")) {
+                copy->Execute(QStringLiteral("UPDATE Definice SET Nazev='jiný' WHERE id=1"));
+                copy->Execute(QStringLiteral("UPDATE Definice SET Nazev='ivan' WHERE id=1"));
+                copy->Execute(QStringLiteral("VACUUM"));
+            } else if (!change.isEmpty()) {
+                copy->Execute(change);
+            }
+        }
+        QCOMPARE(dao::SameContent(path(), path("copy.db"), {QStringLiteral("s_grid")}), same);
+        QCOMPARE(dao::SameContent(path("copy.db"), path(), {QStringLiteral("s_grid")}), same);
     }
 
     // Rolling the outermost transaction back leaves the file byte for byte as it was.

@@ -165,6 +165,67 @@ private Q_SLOTS:
         noStrayFiles({"big.bin", "dst.bin"});
     }
 
+    // A copy onto a symbolic link (an existing file, a file yet to be made, a link of a
+    // link) writes the file the link names; every link stays a link.
+    void copyThroughALink_data()
+    {
+        QTest::addColumn<bool>("targetExists");
+        QTest::addColumn<bool>("twoLinks");
+        QTest::newRow("existing file") << true << false;
+        QTest::newRow("file yet to be made") << false << false;
+        QTest::newRow("link of a link") << true << true;
+    }
+    void copyThroughALink()
+    {
+        QFETCH(bool, targetExists);
+        QFETCH(bool, twoLinks);
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("shared")));
+        writeFile(path("new.txt"), "new");
+        if (targetExists)
+            writeFile(path("shared/file.txt"), "old");
+        QVERIFY(QFile::link(QStringLiteral("shared/file.txt"), path(twoLinks ? "middle.txt" : "link.txt")));
+        if (twoLinks)
+            QVERIFY(QFile::link(path("middle.txt"), path("link.txt")));
+        fso.CopyFile(path("new.txt"), path("link.txt"));
+        QVERIFY(QFileInfo(path("link.txt")).isSymLink());
+        QCOMPARE(readFile(path("shared/file.txt")), QByteArray("new"));
+        QCOMPARE(QDir(path("shared")).entryList(QDir::Files | QDir::Hidden), QStringList{"file.txt"});
+    }
+
+    // Temporary names are this computer's own, and only they go: never a file of a
+    // similar name, another computer's, a folder or a link.
+    void temporaries()
+    {
+        const QString destination = path("QIRData.mdb");
+        const QString mine = fso.TemporaryName(destination);
+        QCOMPARE(QFileInfo(mine).absolutePath(), m_dir->path());
+        QVERIFY2(QRegularExpression(QStringLiteral("^\\.~QIRData\\.mdb\\.[0-9a-f]{8}\\.[0-9a-f]{8}\\.tmp$"))
+                     .match(QFileInfo(mine).fileName()).hasMatch(),
+                 qPrintable(mine));
+        QVERIFY(fso.TemporaryName(destination) != mine);
+        QStringList parts = QFileInfo(mine).fileName().split(QLatin1Char('.'));
+        parts[3] = parts[3] == QLatin1String("00000000") ? QStringLiteral("11111111") : QStringLiteral("00000000");
+        const QString others = parts.join(QLatin1Char('.'));
+        const QString mineToo = fso.TemporaryName(destination);
+        for (const QString &name : {mine, mine + QStringLiteral("-journal"), mineToo})
+            writeFile(name, "stale");
+        const QStringList kept{QStringLiteral("QIRData.mdb"), QStringLiteral("QIRData.mdb.bak"), QStringLiteral(".~QIRData.mdb.tmp"),
+                               others, QFileInfo(mine).fileName() + QStringLiteral(".old"),
+                               QFileInfo(fso.TemporaryName(path("QIRData.zal"))).fileName()};
+        for (const QString &name : kept)
+            writeFile(path(name), "kept");
+        const QString folder = fso.TemporaryName(destination);
+        QVERIFY(QDir().mkdir(folder));
+        const QString link = fso.TemporaryName(destination);
+        QVERIFY(QFile::link(path("QIRData.mdb.bak"), link));
+        fso.DeleteTemporaries(destination);
+        QStringList left = kept;
+        left << QFileInfo(folder).fileName() << QFileInfo(link).fileName();
+        left.sort();
+        noStrayFiles(left);
+        QCOMPARE(readFile(path("QIRData.mdb.bak")), QByteArray("kept"));
+    }
+
     void readOnlyAttribute()
     {
         const QString f = path("file.txt");
