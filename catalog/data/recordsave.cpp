@@ -47,6 +47,8 @@ QString UpravCislo(const QString &text)
 
 QString HodnotaPole(const PoleZaznamu &pole, const QDate &today)
 {
+    if (pole.Dana)
+        return CSQL(*pole.Dana);
     const QString type = pole.Typ.toUpper();
     if (type == QLatin1String("C"))
         return CSQL(pole.Text);

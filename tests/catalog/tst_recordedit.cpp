@@ -2,6 +2,7 @@
 // overview's records, what is stored and what the overview shows afterwards.
 #include "VarnexEditUni.h"
 #include "catalogfixture.h"
+#include "menudriver.h"
 #include "modaldriver.h"
 #include "common/SaveBox.h"
 #include "common/translation.h"
@@ -650,6 +651,85 @@ private Q_SLOTS:
         frmEditace::Form().Zobraz(0, false);
     }
 
+    // A record whose date holds a time of day, edited or copied through the main window's
+    // menu: the boxes the user did not touch store what they were given, the time of day
+    // and every digit of the number included.
+    void untouchedFieldsKeepTheirValues_data()
+    {
+        QTest::addColumn<bool>("copy");
+        QTest::newRow("Aktualizace záznamu") << false;
+        QTest::newRow("Kopie záznamu") << true;
+    }
+    void untouchedFieldsKeepTheirValues()
+    {
+        QFETCH(bool, copy);
+        Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Pol2n, Pol3d, Pol4c, Sekce) "
+                                   "values (4, 'Revize', 1883.9, '2025-03-12 20:39:20', 'Novák', 1)"));
+        frmPrehled &overview = loadOverview();
+        frmMain &main = frmMain::Form();
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        overview.VEdit->Row(3);
+        QCOMPARE(overview.VEdit->RData(0), QStringLiteral("4"));
+        testsupport::ScriptedBoxes boxes;
+        if (copy)
+            boxes.expect(vbOK);  // "copy and edit the record?"
+        bool ran = false;
+        whenOpen([&](frmEditace &w) {
+            QCOMPARE(boxTexts(w), (QStringList{"Revize", "1883,9", "12.3.2025 20:39:20", "Novák"}));
+            typeOver(w, Nazev, QStringLiteral("Revize 2"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);  // on through the number
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);  // and the date
+            QCOMPARE(boxTexts(w), (QStringList{"Revize 2", "1883,9", "12.3.2025 20:39:20", "Novák"}));
+            QTest::mouseClick(w.cmdOK, Qt::LeftButton);
+            ran = true;
+        });
+        testsupport::chooseFromMenu(main.mnuKatalog, nullptr, copy ? main.mnuCopy : main.mnuUpdate);
+        QTRY_VERIFY(ran);
+        QTRY_VERIFY(!frmEditace::Loaded());
+        const QString key = copy ? QStringLiteral("41") : QStringLiteral("4");
+        QCOMPARE(scalar(QStringLiteral("select Pol3d from Katalog where Inter=") + key).toDateTime(),
+                 QDateTime(QDate(2025, 3, 12), QTime(20, 39, 20), Qt::UTC));
+        QCOMPARE(count(QStringLiteral("Inter=%1 and Pol1c='Revize 2' and Pol4c='Novák' and abs(Pol2n - 1883.9) < 1e-4").arg(key)), 1);
+        QCOMPARE(count(QStringLiteral("Inter=4 and Pol3d='2025-03-12 20:39:20'")), 1);
+        QCOMPARE(gridRows().value(key), QStringLiteral("%1|Revize 2|1883,9|12.3.2025 20:39:20|Novák|X").arg(key));
+    }
+
+    // Moving through the boxes of a record changes nothing, and neither does typing a
+    // value over itself in another form: Escape closes without a question, nothing saved.
+    void movingThroughIsNoChange()
+    {
+        Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Pol2n, Pol3d, Pol4c, Sekce) "
+                                   "values (4, 'Revize', 1883.9, '2025-03-12 20:39:20', 'Novák', 1)"));
+        frmPrehled &overview = loadOverview();
+        frmMain &main = frmMain::Form();
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        overview.VEdit->Row(3);
+        testsupport::ScriptedBoxes boxes;  // no question expected
+        bool ran = false;
+        whenOpen([&](frmEditace &w) {
+            const QStringList given{"Revize", "1883,9", "12.3.2025 20:39:20", "Novák"};
+            QCOMPARE(QApplication::focusWidget(), w.cmb[Nazev]);
+            for (int i = 0; i < 4; ++i)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), w.txtPopis);
+            QCOMPARE(boxTexts(w), given);
+            typeOver(w, Cena, QStringLiteral("1883.90"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(boxTexts(w)[1], QStringLiteral("1883.9"));  // the number rule, for a typed text
+            typeOver(w, Autor, QStringLiteral("Nováková"));
+            typeOver(w, Autor, QStringLiteral("Novák"));  // and back
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            ran = true;
+        });
+        testsupport::chooseFromMenu(main.mnuKatalog, nullptr, main.mnuUpdate);
+        QTRY_VERIFY(ran);
+        QTRY_VERIFY(!frmEditace::Loaded());
+        QVERIFY(boxes.shown().empty());
+        QCOMPARE(count(QStringLiteral("Inter=4 and Aktualizace is null and Pol3d='2025-03-12 20:39:20'")), 1);
+    }
+
     // Enter and Down go on to the next box, Up back, never browsing a box's list; in the
     // note Enter is a line break.
     void keysMoveTheFocus()
@@ -682,7 +762,7 @@ private Q_SLOTS:
             QCOMPARE(QApplication::focusWidget(), w.cmb[Autor]);
             press(Qt::Key_Return);
             QCOMPARE(QApplication::focusWidget(), w.txtPopis);
-            QCOMPARE(boxTexts(w), (QStringList{"Čapek", "1.5", "5.3.2026", "Karel"}));  // the number rule only
+            QCOMPARE(boxTexts(w), (QStringList{"Čapek", "1,5", "5.3.2026", "Karel"}));  // untouched, as given
 
             QTest::keyClicks(w.txtPopis, QStringLiteral("a"));
             press(Qt::Key_Return);
