@@ -475,6 +475,32 @@ private Q_SLOTS:
         sameAsAFreshLoad();
     }
 
+    // A disk that fills up during the save: the message names the full disk, the window
+    // keeps the user's text, and the save goes through once there is room.
+    void fullDiskSaysWhy()
+    {
+        loadOverview();
+        SavedNotices notices;
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(vbOK);
+        const QString note = QStringLiteral("řádek poznámky\n").repeated(15000);
+        whenOpen([&](frmEditace &w) {
+            typeOver(w, Nazev, QStringLiteral("Plný disk"));
+            w.txtPopis->setPlainText(note);  // pasted
+            Db->Execute(QStringLiteral("PRAGMA max_page_count=1"));  // the file may grow no further
+            QTest::mouseClick(w.cmdOK, Qt::LeftButton);
+            QVERIFY(w.isVisible());
+            QCOMPARE(boxes.shown().size(), size_t(1));
+            QCOMPARE(boxes.shown()[0].text,
+                     QStringLiteral("Při ukládání údajů došlo k chybě. Údaje nebyly uloženy.\ndatabase or disk is full"));
+            QCOMPARE(w.cmb[Nazev]->currentText(), QStringLiteral("Plný disk"));
+            Db->Execute(QStringLiteral("PRAGMA max_page_count=1000000"));
+            QTest::mouseClick(w.cmdOK, Qt::LeftButton);
+        });
+        frmEditace::Form().Zobraz(1, false);
+        QCOMPARE(count(QStringLiteral("Inter=1 and Pol1c='Plný disk' and length(Poznamka)=%1").arg(note.size())), 1);
+    }
+
     // A number box is read by the number rule at every save, not only when it is left:
     // a statement typed into it and closed with Yes stores 0 and touches no other record.
     void numberCheckedAtEverySave()
