@@ -3,6 +3,7 @@
 #include "VarnexEditUni.h"
 #include "common/SaveBox.h"
 #include "common/closequestion.h"
+#include "common/errorreport.h"
 #include "common/mainframe.h"
 #include "common/translation.h"
 #include "common/utility.h"
@@ -123,7 +124,7 @@ void frmEditace::Zobraz(qint32 pInter, bool pKopie)
         Form_Load();
     } catch (const VbError &e) {
         // The record cannot be read (a locked or damaged catalog): say so, open nothing.
-        MsgBox(e.Description(), vbCritical, windowTitle());
+        ZobrazChybu(e, windowTitle());
         close();
         return;
     }
@@ -166,9 +167,11 @@ void frmEditace::Form_Load()
         }
         widths.assign(m_sloupce.size() - 1, 2000);
     }
-    m_zaznam = Db->OpenRecordset(QStringLiteral("select ") + m_seznamPoli + QStringLiteral(", poznamka from Katalog where inter=")
-                                 + CSQL(m_klic));
-    const bool filled = m_klic > 0 && !m_zaznam->Eof();
+    // Read and let go: a statement left open holds the catalog's read lock, and while the
+    // window stayed open no other workstation could save.
+    const std::unique_ptr<dao::Recordset> zaznam = Db->OpenRecordset(
+        QStringLiteral("select ") + m_seznamPoli + QStringLiteral(", poznamka from Katalog where inter=") + CSQL(m_klic));
+    const bool filled = m_klic > 0 && !zaznam->Eof();
 
     const int n = int(m_sloupce.size()) - 1;
     const int firstColumn = n <= 2 ? n : n / 2 + 1;
@@ -210,7 +213,7 @@ void frmEditace::Form_Load()
         HlidejDelkuBoxu(*box->lineEdit());
         DanaHodnota given;
         if (filled) {
-            given.Hodnota = (*m_zaznam)[f];
+            given.Hodnota = (*zaznam)[f];
             given.Text = TextBunky(*given.Hodnota);
         }
         box->setEditText(given.Text);
@@ -246,7 +249,7 @@ void frmEditace::Form_Load()
     lblPopis->setGeometry(twips(90, noteTop, w1 + 30, kBoxHeight - 60));
     const int noteWidth = c1 + 400 + w2 + 100 + c2;
     txtPopis->setGeometry(twips(w1 + 190, noteTop - 60, noteWidth, kNoteHeight));
-    const Variant note = filled ? m_zaznam->Fields(QStringLiteral("poznamka")).Value() : Variant::Null();
+    const Variant note = filled ? zaznam->Fields(QStringLiteral("poznamka")).Value() : Variant::Null();
     txtPopis->setPlainText(note.IsNull() ? QString() : note.toString());
     m_danaPoznamka = txtPopis->toPlainText();
 

@@ -7,14 +7,12 @@
 #include <QComboBox>
 #include <QDialog>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <vector>
 
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
-namespace dao { class Recordset; }
 
 // A field box of the edit window: an editable combo box whose drop-down list is rebuilt
 // from the section's values each time it opens.
@@ -94,5 +92,4 @@ private:
     // The columns the window was built for, with the select list that reads them.
     std::vector<SloupecPrehledu> m_sloupce;
     QString m_seznamPoli;
-    std::unique_ptr<dao::Recordset> m_zaznam;
 };
