@@ -2,13 +2,10 @@
 // moving through the overview, its preview, every command of the main window, a record
 // saved and a selection applied. Nothing may end the program; what fails says why.
 #include "VarnexEditUni.h"
+#include "commandfixture.h"
 #include "data/infosettings.h"
-#include "mainwindow/views.h"
 #include "menudriver.h"
-#include "msgbox.h"
-#include "previewfixture.h"
 #include "records/frmEditace.h"
-#include "records/frmVyber.h"
 #include "system.h"
 #include "testhost.h"
 
@@ -47,45 +44,6 @@ private:
     bool m_held = true;
 };
 
-// Answers every box as a user who goes on does (Yes, OK) and keeps what it said.
-class GoingOnBoxes : public msgbox::Answerer
-{
-public:
-    GoingOnBoxes() { m_previous = msgbox::setAnswerer(this); }
-    ~GoingOnBoxes() override { msgbox::setAnswerer(m_previous); }
-    msgbox::Answer answer(const msgbox::Shown &box) override
-    {
-        shown.push_back(box);
-        const int buttons = box.style & 7;
-        return {buttons == vbYesNo || buttons == vbYesNoCancel ? vbYes : vbOK, {}};
-    }
-    std::vector<msgbox::Shown> shown;
-
-private:
-    msgbox::Answerer *m_previous = nullptr;
-};
-
-// Closes every dialog that opens all the same (one that needs no catalog to open).
-class DialogCloser : public QObject
-{
-public:
-    DialogCloser()
-    {
-        m_timer.setInterval(10);
-        connect(&m_timer, &QTimer::timeout, this, [] {
-            for (QWidget *w : QApplication::topLevelWidgets()) {
-                auto *dialog = qobject_cast<QDialog *>(w);
-                if (dialog && dialog->isVisible())
-                    dialog->reject();
-            }
-        });
-        m_timer.start();
-    }
-
-private:
-    QTimer m_timer;
-};
-
 const QString kBusy = QStringLiteral("Katalog právě zapisuje jiný program nebo jiná stanice. Zkuste to prosím za chvíli znovu.");
 
 // A box that tells of the lock: the program's own words or the engine's.
@@ -113,26 +71,6 @@ class TestLockedCatalog : public QObject
     static QString title(qint32 key)
     {
         return scalar(QStringLiteral("select Pol1c from Katalog where Inter=%1").arg(key)).toString();
-    }
-
-    // The views of section 1 open on record 12 (grid row 2), its first attachment shown.
-    static void viewsOnRecord12()
-    {
-        if (AktualniSekce() != 1) {
-            UnloadViews();
-            frmMain::Form().lblSekce->setProperty("Tag", QStringLiteral("1"));
-        }
-        frmPrehled &overview = showOverview();
-        if (!frmVyber::Loaded()) {
-            frmVyber::Form().Zobraz();
-            frmVyber::Form().NactiData();
-        }
-        frmNahled &preview = frmNahled::Form();
-        preview.Zobraz();
-        QVERIFY(QTest::qWaitForWindowExposed(&preview));
-        goToRow(overview, 2);
-        QTRY_COMPARE(preview.tabS->count(), 4);
-        QTRY_VERIFY(!overview.tmr->isActive());
     }
 
 private Q_SLOTS:
@@ -187,7 +125,7 @@ private Q_SLOTS:
         Db->Execute(QStringLiteral("insert into Sekce values (2, 'Hudba')"));
         defineField(2, 1, 1, true, QStringLiteral("Album"), QStringLiteral("C"));
         frmMain &main = frmMain::Form();
-        viewsOnRecord12();
+        openViewsOnRecord12();
         main.NactiSekce();
         main.NastavMenu();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
@@ -198,7 +136,8 @@ private Q_SLOTS:
             // Fresh views for each command: a row deleted from the grid alone stays deleted
             // there.
             UnloadViews();
-            viewsOnRecord12();
+            openViewsOnRecord12();
+            QTRY_VERIFY(!frmPrehled::Form().tmr->isActive());  // the preview has caught up
             // A view command opens a view that is closed.
             if (name == QLatin1String("mnuZobrazPrehled"))
                 frmPrehled::Unload();
@@ -208,7 +147,7 @@ private Q_SLOTS:
                 frmNahled::Unload();
             // The lock outlasts the wait; the wait is made short so that the walk is.
             Db->Execute(QStringLiteral("PRAGMA busy_timeout=100"));
-            GoingOnBoxes boxes;
+            AnsweringBoxes boxes(AnsweringBoxes::GoingOn);
             DialogCloser closer;
             {
                 CatalogLock lock(catalog());
@@ -259,7 +198,7 @@ private Q_SLOTS:
         }
 
         // The record menu's items by their captions: each command opens its views anew.
-        viewsOnRecord12();
+        openViewsOnRecord12();
         QStringList items;
         whenPopupOpens([&](QMenu *menu) {
             for (QAction *action : menu->actions())
@@ -281,7 +220,7 @@ private Q_SLOTS:
             QVERIFY2(walked.contains(QString::fromUtf8(name)), name);
         // Afterwards, with the lock gone, the catalog is as it was and works.
         QCOMPARE(scalar(QStringLiteral("select count(*) from Katalog")).toLong(), 3);
-        viewsOnRecord12();
+        openViewsOnRecord12();
         QCOMPARE(frmPrehled::Form().VEdit->Rows(), 4);
     }
 
@@ -289,7 +228,7 @@ private Q_SLOTS:
     void editOpenedUnderLock()
     {
         frmMain &main = frmMain::Form();
-        viewsOnRecord12();
+        openViewsOnRecord12();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         ScriptedBoxes boxes;
         boxes.expect(vbOK);
@@ -308,7 +247,7 @@ private Q_SLOTS:
     void editSavedUnderLock()
     {
         frmMain &main = frmMain::Form();
-        viewsOnRecord12();
+        openViewsOnRecord12();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         ScriptedBoxes boxes;
         boxes.expect(vbOK);
@@ -344,7 +283,7 @@ private Q_SLOTS:
     // is gone.
     void selectionUnderLock()
     {
-        viewsOnRecord12();
+        openViewsOnRecord12();
         frmVyber &selection = frmVyber::Form();
         QVERIFY(QTest::qWaitForWindowExposed(&selection));
         QLineEdit *row = selection.cmb[1]->lineEdit();

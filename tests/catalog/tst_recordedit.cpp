@@ -147,6 +147,20 @@ class TestRecordEdit : public QObject
         return scalar(QStringLiteral("select Inter from S_Param")).toLong();
     }
 
+    // Record 4, whose date holds a time of day and whose number a decimal, current in
+    // the overview (its row 3) beside the main window shown.
+    static void overviewOnRecord4()
+    {
+        Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Pol2n, Pol3d, Pol4c, Sekce) "
+                                   "values (4, 'Revize', 1883.9, '2025-03-12 20:39:20', 'Novák', 1)"));
+        frmPrehled &overview = loadOverview();
+        frmMain &main = frmMain::Form();
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        overview.VEdit->Row(3);
+        QCOMPARE(overview.VEdit->RData(0), QStringLiteral("4"));
+    }
+
     // Runs the steps in the edit window once it shows (its modal loop is running then). The
     // steps close it; a step that failed leaves it to be closed here.
     void whenOpen(std::function<void(frmEditace &)> steps)
@@ -689,14 +703,8 @@ private Q_SLOTS:
     void untouchedFieldsKeepTheirValues()
     {
         QFETCH(bool, copy);
-        Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Pol2n, Pol3d, Pol4c, Sekce) "
-                                   "values (4, 'Revize', 1883.9, '2025-03-12 20:39:20', 'Novák', 1)"));
-        frmPrehled &overview = loadOverview();
         frmMain &main = frmMain::Form();
-        main.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&main));
-        overview.VEdit->Row(3);
-        QCOMPARE(overview.VEdit->RData(0), QStringLiteral("4"));
+        overviewOnRecord4();
         testsupport::ScriptedBoxes boxes;
         if (copy)
             boxes.expect(vbOK);  // "copy and edit the record?"
@@ -725,13 +733,8 @@ private Q_SLOTS:
     // value over itself in another form: Escape closes without a question, nothing saved.
     void movingThroughIsNoChange()
     {
-        Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Pol2n, Pol3d, Pol4c, Sekce) "
-                                   "values (4, 'Revize', 1883.9, '2025-03-12 20:39:20', 'Novák', 1)"));
-        frmPrehled &overview = loadOverview();
         frmMain &main = frmMain::Form();
-        main.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&main));
-        overview.VEdit->Row(3);
+        overviewOnRecord4();
         testsupport::ScriptedBoxes boxes;  // no question expected
         bool ran = false;
         whenOpen([&](frmEditace &w) {
