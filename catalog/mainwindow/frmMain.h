@@ -4,7 +4,6 @@
 #include "mainwindow/imagelist.h"
 
 #include <QAction>
-
 #include <QMainWindow>
 #include <QRect>
 #include <vector>
