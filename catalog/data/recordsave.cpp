@@ -47,6 +47,8 @@ QString UpravCislo(const QString &text)
 
 QString HodnotaPole(const PoleZaznamu &pole, const QDate &today)
 {
+    if (pole.Dana)
+        return CSQL(*pole.Dana);
     const QString type = pole.Typ.toUpper();
     if (type == QLatin1String("C"))
         return CSQL(pole.Text);
@@ -119,7 +121,12 @@ qint32 UlozZaznamDoKatalogu(dao::Workspace &ws, dao::Database &db, const Ukladan
         ws.CommitTrans();
         return key;
     } catch (...) {
-        ws.Rollback();
+        // A full disk makes the engine end the transaction itself: the rollback that then
+        // finds none must not take the place of the cause.
+        try {
+            ws.Rollback();
+        } catch (const VbError &) {
+        }
         throw;
     }
 }

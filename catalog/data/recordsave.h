@@ -1,8 +1,11 @@
 #pragma once
 
+#include "variant.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <optional>
 #include <vector>
 
 namespace dao { class Database; class Workspace; }
@@ -17,11 +20,13 @@ QString UpravDatum(const QString &text, const QDate &today);
 // taken (an empty text or no number gives 0) and written with a decimal point.
 QString UpravCislo(const QString &text);
 
-// One field box: its Katalog column (Pol3C ...), its type letter and the text it holds.
+// One field box: its Katalog column (Pol3C ...), its type letter and the text it holds;
+// while that text is still the one the box was given, the value it was given too.
 struct PoleZaznamu {
     QString Jmeno;
     QString Typ;
     QString Text;
+    std::optional<Variant> Dana = std::nullopt;
 };
 
 struct UkladanyZaznam {
@@ -32,8 +37,9 @@ struct UkladanyZaznam {
     QString Poznamka;
 };
 
-// The literal a box's text is stored as: a number by the number rule (never the raw
-// text), a date as a date or null when empty or unreadable, a text quoted.
+// The literal a box is stored as: the value it was given, as it stands (a time of day
+// too), when the user left its text alone; else its text: a number by the number rule
+// (never the raw text), a date as a date or null when empty or unreadable, a text quoted.
 QString HodnotaPole(const PoleZaznamu &pole, const QDate &today);
 
 // Writes the record in one transaction of `ws`: in creating mode (no key, or a copy)

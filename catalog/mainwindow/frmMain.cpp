@@ -178,42 +178,42 @@ void frmMain::createMenus()
     mnuNew = item(mnuKatalog, "mnuNew", QStringLiteral("182,Nový záznam"));
     mnuCopy = item(mnuKatalog, "mnuCopy", QStringLiteral("122,Kopie záznamu"));
     mnuUpdate = item(mnuKatalog, "mnuUpdate", QStringLiteral("33,Aktualizace záznamu"));
-    connect(mnuNew, &QAction::triggered, this, [] { frmEditace::Form().Zobraz(0, false); });
-    connect(mnuCopy, &QAction::triggered, this, [] { recordCommand(1); });
-    connect(mnuUpdate, &QAction::triggered, this, [] { recordCommand(0); });
+    prikaz(mnuNew, [] { frmEditace::Form().Zobraz(0, false); });
+    prikaz(mnuCopy, [] { recordCommand(1); });
+    prikaz(mnuUpdate, [] { recordCommand(0); });
     mnuDelete = item(mnuKatalog, "mnuDelete", QStringLiteral("307,Smazat záznam"));
-    connect(mnuDelete, &QAction::triggered, this, [] { recordCommand(2); });
+    prikaz(mnuDelete, [] { recordCommand(2); });
     mnuKatalog->addSeparator();
     mnuMoveAll = submenu(mnuKatalog, "mnuMoveAll", QStringLiteral("263,Přesunout vybrané záznamy do sekce"));
     mnuKatalog->addMenu(mnuMoveAll);
     mnuDeleteAll = item(mnuKatalog, "mnuDeleteAll", QStringLiteral("304,Smazat všechny vybrané záznamy"));
-    connect(mnuDeleteAll, &QAction::triggered, this, &frmMain::mnuDeleteAll_Click);
+    prikaz(mnuDeleteAll, [this] { mnuDeleteAll_Click(); });
     mnuKatalog->addSeparator();
     mnuNahled = item(mnuKatalog, "mnuNahled", QStringLiteral("403,Změnit náhled/dokument"));
     mnuNahledAdd = item(mnuKatalog, "mnuNahledAdd", QStringLiteral("274,Přidat náhled/dokument"));
     mnuKatalog->addSeparator();
     mnuExport = item(mnuKatalog, "mnuExport", QStringLiteral("85,Export katalogu"));
     mnuImport = item(mnuKatalog, "mnuImport", QStringLiteral("32,Aktualizace katalogu"));
-    connect(mnuExport, &QAction::triggered, this, [] { frmExport::Form().Zobraz(); });
-    connect(mnuImport, &QAction::triggered, this, [] { frmImport::Form().Zobraz(); });
+    prikaz(mnuExport, [] { frmExport::Form().Zobraz(); });
+    prikaz(mnuImport, [] { frmImport::Form().Zobraz(); });
     mnuKatalog->addSeparator();
     mnuEnd = item(mnuKatalog, "mnuEnd", QStringLiteral("111,Konec"));
-    connect(mnuEnd, &QAction::triggered, this, &frmMain::mnuEnd_Click);
+    prikaz(mnuEnd, [this] { mnuEnd_Click(); });
 
     // Item 0 of each section array is always there; the rest come and go with the sections.
     for (auto [menu, items, name] : {std::tuple{mnuSekce, &mnuSekceX, "mnuSekceX"}, std::tuple{mnuMoveAll, &mnuSekceM, "mnuSekceM"}})
         items->push_back(item(menu, name, QStringLiteral("300,Sekce")));
-    connect(mnuSekceX[0], &QAction::triggered, this, [this] { mnuSekceX_Click(0); });
-    connect(mnuSekceM[0], &QAction::triggered, this, [this] { mnuSekceM_Click(0); });
+    prikaz(mnuSekceX[0], [this] { mnuSekceX_Click(0); });
+    prikaz(mnuSekceM[0], [this] { mnuSekceM_Click(0); });
 
     mnuZobraz = submenu(this, "mnuZobraz", QStringLiteral("22,&Zobrazit"));
     bar->addMenu(mnuZobraz);
     mnuZobrazPrehled = item(mnuZobraz, "mnuZobrazPrehled", QStringLiteral("259,Přehled"));
     mnuZobrazVyber = item(mnuZobraz, "mnuZobrazVyber", QStringLiteral("368,Výběr"));
     mnuZobrazNahled = item(mnuZobraz, "mnuZobrazNahled", QStringLiteral("145,Náhled"));
-    connect(mnuZobrazPrehled, &QAction::triggered, this, &frmMain::mnuZobrazPrehled_Click);
-    connect(mnuZobrazVyber, &QAction::triggered, this, &frmMain::mnuZobrazVyber_Click);
-    connect(mnuZobrazNahled, &QAction::triggered, this, &frmMain::mnuZobrazNahled_Click);
+    prikaz(mnuZobrazPrehled, [this] { mnuZobrazPrehled_Click(); });
+    prikaz(mnuZobrazVyber, [this] { mnuZobrazVyber_Click(); });
+    prikaz(mnuZobrazNahled, [this] { mnuZobrazNahled_Click(); });
 
     mnuSys = submenu(this, "mnuSys", QStringLiteral("295,S&ystém"));
     bar->addMenu(mnuSys);
@@ -223,21 +223,21 @@ void frmMain::createMenus()
     mnuNastKatalog = item(mnuNastav, "mnuNastKatalog", QStringLiteral("106,Katalog"));
     mnuNastSekce = item(mnuNastav, "mnuNastSekce", QStringLiteral("300,Sekce"));
     mnuNastAplikace = item(mnuNastav, "mnuNastAplikace", QStringLiteral("320,Systém"));
-    connect(mnuMajitel, &QAction::triggered, this, [] { frmMajitel::Form().Zobraz(); });
-    connect(mnuNastAplikace, &QAction::triggered, this, [] { frmNastav::Form().Zobraz(); });
-    connect(mnuNastSekce, &QAction::triggered, this, &frmMain::mnuNastSekce_Click);
-    connect(mnuNastKatalog, &QAction::triggered, this, &frmMain::mnuNastKatalog_Click);
+    prikaz(mnuMajitel, [] { frmMajitel::Form().Zobraz(); });
+    prikaz(mnuNastAplikace, [] { frmNastav::Form().Zobraz(); });
+    prikaz(mnuNastSekce, [this] { mnuNastSekce_Click(); });
+    prikaz(mnuNastKatalog, [this] { mnuNastKatalog_Click(); });
     mnuArch = submenu(mnuSys, "mnuArch", QStringLiteral("35,Archivace"));
     mnuSys->addMenu(mnuArch);
     mnuZaloha = item(mnuArch, "mnuZaloha", QStringLiteral("392,Záloha na pevný disk"));
     mnuObnova = item(mnuArch, "mnuObnova", QStringLiteral("191,Obnova z pevného disku"));
-    connect(mnuZaloha, &QAction::triggered, this, &ZalohaNaDisk);
-    connect(mnuObnova, &QAction::triggered, this, &ObnovaZDisku);
+    prikaz(mnuZaloha, &ZalohaNaDisk);
+    prikaz(mnuObnova, &ObnovaZDisku);
 
     mnuAplikace = submenu(this, "mnuAplikace", QStringLiteral("184,O ap&likaci"));
     bar->addMenu(mnuAplikace);
     mnuApl = item(mnuAplikace, "mnuApl", QStringLiteral("34,Aplikace"));
-    connect(mnuApl, &QAction::triggered, this, [] { frmLogo::LoadForm(); });
+    prikaz(mnuApl, [] { frmLogo::LoadForm(); });
 
     // Never in the menu bar: the preview window pops it up.
     PopupNahledy = submenu(this, "PopupNahledy", QStringLiteral("148,Náhledy"));
@@ -246,12 +246,12 @@ void frmMain::createMenus()
     PopupPopis = item(PopupNahledy, "PopupPopis", QStringLiteral("404,Změnit popis - aktualizace"));
     PopupNahledTisk = item(PopupNahledy, "PopupNahledTisk", QStringLiteral("334,Tisk detailu"));
     RegistrujNahledy(PopupNahledy, [this](int index) { return iml.ListImages(index); });
-    connect(mnuNahled, &QAction::triggered, this, [] { recordCommand(4); });
-    connect(mnuNahledAdd, &QAction::triggered, this, [] { recordCommand(5); });
-    connect(PopupNahled, &QAction::triggered, this, [] { recordCommand(4); });
-    connect(PopupNahledAdd, &QAction::triggered, this, [] { recordCommand(5); });
-    connect(PopupPopis, &QAction::triggered, this, [] { recordCommand(0); });
-    connect(PopupNahledTisk, &QAction::triggered, this, [] { recordCommand(7); });
+    prikaz(mnuNahled, [] { recordCommand(4); });
+    prikaz(mnuNahledAdd, [] { recordCommand(5); });
+    prikaz(PopupNahled, [] { recordCommand(4); });
+    prikaz(PopupNahledAdd, [] { recordCommand(5); });
+    prikaz(PopupPopis, [] { recordCommand(0); });
+    prikaz(PopupNahledTisk, [] { recordCommand(7); });
 }
 
 void frmMain::createStatusBar()

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "common/errorreport.h"
 #include "mainwindow/imagelist.h"
 
+#include <QAction>
 #include <QMainWindow>
 #include <QRect>
 #include <vector>
@@ -92,6 +94,13 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // Connects a command of the menus: what fails in it for want of the catalog (locked by
+    // another workstation, say) is told, and the program goes on.
+    template <typename F>
+    void prikaz(QAction *action, F step)
+    {
+        connect(action, &QAction::triggered, this, [step] { reportErrors(step); });
+    }
     frmMain();
     void createMenus();
     void createStatusBar();

@@ -2,6 +2,7 @@
 
 #include "VarnexEditUni.h"
 #include "data/infosettings.h"
+#include "common/errorreport.h"
 #include "common/mainframe.h"
 #include "data/overviewquery.h"
 #include "common/utility.h"
@@ -52,14 +53,17 @@ frmPrehled::frmPrehled()
     VEdit->MergeCells(VeMergeNever);
     VEdit->WordWrap(false);
     VEdit->Font(QFont(QStringLiteral("MS Sans Serif"), 8));
+    // The control's events: what fails in them for want of the catalog (locked by another
+    // workstation) is told, and the control goes on.
     connect(VEdit, &VarnexEditUni::RowChange, this, &frmPrehled::VEdit_RowChange);
-    connect(VEdit, &VarnexEditUni::Record, this, &frmPrehled::vEdit_Record);
-    connect(VEdit, &VarnexEditUni::Vybrano, this, &frmPrehled::VEdit_Vybrano);
-    connect(VEdit, &VarnexEditUni::DblClick, this, &frmPrehled::VEdit_DblClick);
-    connect(VEdit, &VarnexEditUni::Refresh, this, &frmPrehled::VEdit_Refresh);
-    connect(VEdit, &VarnexEditUni::Smazano, this, &frmPrehled::VEdit_Smazano);
-    connect(VEdit, &VarnexEditUni::DefaultHeaderEvent, this, &frmPrehled::VEdit_DefaultHeader);
-    connect(VEdit, &VarnexEditUni::ChangeHeader, this, &frmPrehled::VEdit_ChangeHeader);
+    connect(VEdit, &VarnexEditUni::Record, this, [this](qint16 &index) { reportErrors([&] { vEdit_Record(index); }); });
+    connect(VEdit, &VarnexEditUni::Vybrano, this, [this](Variant &where) { reportErrors([&] { VEdit_Vybrano(where); }); });
+    connect(VEdit, &VarnexEditUni::DblClick, this, [this] { reportErrors([this] { VEdit_DblClick(); }); });
+    connect(VEdit, &VarnexEditUni::Refresh, this, [this] { reportErrors([this] { VEdit_Refresh(); }); });
+    connect(VEdit, &VarnexEditUni::Smazano, this, [this] { reportErrors([this] { VEdit_Smazano(); }); });
+    connect(VEdit, &VarnexEditUni::DefaultHeaderEvent, this,
+            [this](ColumnTable &defaults) { reportErrors([&] { VEdit_DefaultHeader(defaults); }); });
+    connect(VEdit, &VarnexEditUni::ChangeHeader, this, [this] { reportErrors([this] { VEdit_ChangeHeader(); }); });
 
     QFont arial(QStringLiteral("Arial"));
     lblPopis = new QLabel(QStringLiteral("222,Popis"), this);
@@ -227,8 +231,8 @@ frmPrehled::Vyber frmPrehled::NactiVyber(const QString &podminka, bool iNic)
         const DotazPrehledu query = SestavDotazPrehledu(*section, NactiDefinice(*Db, *section), podminka, limit);
         total = limit ? Db->OpenRecordset(query.Count)->Fields(0).Value().toLong() : -1;
         records = Db->OpenRecordset(query.Select);
-    } catch (const VbError &) {
-        return Vyber::Odmitnuto;
+    } catch (const VbError &e) {
+        return JeZamceno(e) ? Vyber::Zamceno : Vyber::Odmitnuto;
     }
     if (!podminka.trimmed().isEmpty() && records->Eof() && !iNic)
         return Vyber::Nic;

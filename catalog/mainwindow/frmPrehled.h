@@ -31,9 +31,9 @@ public:
     // Fills the grid from Zaznamy.
     void ReadFlg();
     // How a selection came out: loaded into the grid; a condition that selects nothing;
-    // a condition the database refused (or no current section). The grid stays as it
-    // was unless loaded.
-    enum class Vyber { Nacteno, Nic, Odmitnuto };
+    // a condition the database refused (or no current section); a catalog that another
+    // workstation holds locked. The grid stays as it was unless loaded.
+    enum class Vyber { Nacteno, Nic, Odmitnuto, Zamceno };
     // The current section's records meeting `podminka` (all of them when it is empty)
     // into the grid, as the selection window and the control's own selection ask. With
     // `iNic` a condition that selects nothing empties the grid (Nacteno) instead.

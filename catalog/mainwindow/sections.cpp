@@ -35,9 +35,9 @@ bool frmMain::fillSectionMenu(QMenu *menu, std::vector<QAction *> &items, const 
             items.push_back(menu->addAction(QString()));
             items.back()->setObjectName(name);
             if (&items == &mnuSekceX)
-                connect(items.back(), &QAction::triggered, this, [this, i] { mnuSekceX_Click(i); });
+                prikaz(items.back(), [this, i] { mnuSekceX_Click(i); });
             else
-                connect(items.back(), &QAction::triggered, this, [this, i] { mnuSekceM_Click(i); });
+                prikaz(items.back(), [this, i] { mnuSekceM_Click(i); });
         }
         QAction *action = items[size_t(i)];
         const Variant number = (*sections)[QStringLiteral("Sekce")];
@@ -97,10 +97,12 @@ void frmMain::mnuSekceX_Click(int Index)
     QAction *chosen = mnuSekceX[size_t(Index)];
     NastavAktualniSekci(chosen->data().toInt(), chosen->text().toUpper());
     UnloadViews();
-    ZobrazPohledy();
+    const std::exception_ptr failure = ZobrazPohledy();
     NastavMenu();
     if (frmPrehled *overview = frmPrehled::Loaded())
         overview->SetFocus();
+    if (failure)
+        std::rethrow_exception(failure);  // for the command to tell
 }
 
 void frmMain::mnuNastSekce_Click()

@@ -115,30 +115,42 @@ void frmMain::PoUlozeniDefinic(const QList<qint32> &sekce)
     ignoreErrors([&] { current = AktualniSekce(); });
     if (!current)
         return;
-    ZobrazPohledy();
+    const std::exception_ptr failure = ZobrazPohledy();
     if (frmPrehled *overview = frmPrehled::Loaded())
         overview->SetFocus();
+    if (failure)
+        std::rethrow_exception(failure);  // for the command to tell
 }
 
-void ZobrazPohledy()
+std::exception_ptr ZobrazPohledy()
 {
+    std::exception_ptr failure;
+    const auto step = [&failure](auto &&fill) {
+        try {
+            fill();
+        } catch (const std::exception &) {
+            if (!failure)
+                failure = std::current_exception();
+        }
+    };
     const auto ending = [] { return KonecProgramu || !frmMain::Loaded(); };
     if (ending())
-        return;
-    ignoreErrors([] {
+        return failure;
+    step([] {
         frmPrehled::Form().Zobraz();
         frmPrehled::Form().NactiData();
     });
     if (!ending() && settingIsTrue(QStringLiteral("VyberWindowShow")))
-        ignoreErrors([] {
+        step([] {
             frmVyber::Form().Zobraz();
             frmVyber::Form().NactiData();
         });
     if (!ending() && settingIsTrue(QStringLiteral("NahledWindowShow")))
-        ignoreErrors([] {
+        step([] {
             frmNahled::Form().Zobraz();
             frmNahled::Form().NactiZalozky();
         });
+    return failure;
 }
 
 void UnloadViews()

@@ -3,6 +3,7 @@
 #include "VarnexEditUni.h"
 #include "common/SaveBox.h"
 #include "common/closequestion.h"
+#include "common/errorreport.h"
 #include "common/mainframe.h"
 #include "common/translation.h"
 #include "common/utility.h"
@@ -50,14 +51,6 @@ QRect twips(int left, int top, int width, int height)
     return QRect(sys::toPixels(left), sys::toPixels(top), sys::toPixels(width), sys::toPixels(height));
 }
 
-// Blocks the changed mark while the window itself changes a box.
-struct Quiet {
-    bool &flag;
-    bool was;
-    explicit Quiet(bool &f) : flag(f), was(f) { flag = true; }
-    ~Quiet() { flag = was; }
-};
-
 }  // namespace
 
 void PoleBox::showPopup()
@@ -91,10 +84,6 @@ frmEditace::frmEditace()
     txtPopis->setObjectName(QStringLiteral("txtPopis"));
     txtPopis->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtPopis->setTabChangesFocus(true);
-    connect(txtPopis, &QPlainTextEdit::textChanged, this, [this] {
-        if (!m_loading)
-            m_zmeneno = true;
-    });
 
     fra = new QWidget(this);
     fra->setObjectName(QStringLiteral("fra"));
@@ -135,7 +124,7 @@ void frmEditace::Zobraz(qint32 pInter, bool pKopie)
         Form_Load();
     } catch (const VbError &e) {
         // The record cannot be read (a locked or damaged catalog): say so, open nothing.
-        MsgBox(e.Description(), vbCritical, windowTitle());
+        ZobrazChybu(e, windowTitle());
         close();
         return;
     }
@@ -156,9 +145,9 @@ void frmEditace::clearRows()
 
 void frmEditace::Form_Load()
 {
-    const Quiet loading(m_loading);
     PrelozFormular(*this, 0);
     clearRows();
+    m_dane.assign(2, DanaHodnota());
 
     // The overview's columns as the user sees them; with the overview closed, the
     // section's own, at the overview's default width.
@@ -178,9 +167,11 @@ void frmEditace::Form_Load()
         }
         widths.assign(m_sloupce.size() - 1, 2000);
     }
-    m_zaznam = Db->OpenRecordset(QStringLiteral("select ") + m_seznamPoli + QStringLiteral(", poznamka from Katalog where inter=")
-                                 + CSQL(m_klic));
-    const bool filled = m_klic > 0 && !m_zaznam->Eof();
+    // Read and let go: a statement left open holds the catalog's read lock, and while the
+    // window stayed open no other workstation could save.
+    const std::unique_ptr<dao::Recordset> zaznam = Db->OpenRecordset(
+        QStringLiteral("select ") + m_seznamPoli + QStringLiteral(", poznamka from Katalog where inter=") + CSQL(m_klic));
+    const bool filled = m_klic > 0 && !zaznam->Eof();
 
     const int n = int(m_sloupce.size()) - 1;
     const int firstColumn = n <= 2 ? n : n / 2 + 1;
@@ -220,14 +211,16 @@ void frmEditace::Form_Load()
         if (column.Typ == QLatin1String("C"))
             box->lineEdit()->setMaxLength(kTextLength);
         HlidejDelkuBoxu(*box->lineEdit());
-        box->setEditText(filled ? TextBunky((*m_zaznam)[f]) : QString());
+        DanaHodnota given;
+        if (filled) {
+            given.Hodnota = (*zaznam)[f];
+            given.Text = TextBunky(*given.Hodnota);
+        }
+        box->setEditText(given.Text);
+        m_dane.push_back(given);
         box->beforePopup = [this, box] { cmb_DropDown(box); };
         box->installEventFilter(this);
         box->lineEdit()->installEventFilter(this);
-        connect(box, &QComboBox::editTextChanged, this, [this] {
-            if (!m_loading)
-                m_zmeneno = true;
-        });
         cmb.push_back(box);
     }
     // Column 1's boxes are placed before column 2's captions are, which start after them.
@@ -256,8 +249,9 @@ void frmEditace::Form_Load()
     lblPopis->setGeometry(twips(90, noteTop, w1 + 30, kBoxHeight - 60));
     const int noteWidth = c1 + 400 + w2 + 100 + c2;
     txtPopis->setGeometry(twips(w1 + 190, noteTop - 60, noteWidth, kNoteHeight));
-    const Variant note = filled ? m_zaznam->Fields(QStringLiteral("poznamka")).Value() : Variant::Null();
+    const Variant note = filled ? zaznam->Fields(QStringLiteral("poznamka")).Value() : Variant::Null();
     txtPopis->setPlainText(note.IsNull() ? QString() : note.toString());
+    m_danaPoznamka = txtPopis->toPlainText();
 
     const int width = w1 + 90 + 100 + c1 + 400 + w2 + 100 + c2 + 200;
     const int stripTop = noteTop - 60 + kNoteHeight + 200;
@@ -277,11 +271,15 @@ void frmEditace::Form_Load()
     }
     if (cmb.size() > 2)
         cmb[2]->setFocus();
-    m_zmeneno = false;
 }
 
 void frmEditace::cmb_LostFocus(PoleBox *box)
 {
+    // A box the user left alone keeps what it was given: a date its time of day, a
+    // number its regional form.
+    const size_t i = size_t(std::find(cmb.begin(), cmb.end(), box) - cmb.begin());
+    if (i < m_dane.size() && box->currentText() == m_dane[i].Text)
+        return;
     const QString type = box->property("Tag").toString();
     QString text = box->currentText();
     if (type == QLatin1String("D"))
@@ -312,7 +310,6 @@ void frmEditace::cmb_DropDown(PoleBox *box)
     } catch (const VbError &) {
         // no list to offer: the box keeps what was typed
     }
-    const Quiet quiet(m_loading);
     static_cast<QStringListModel *>(box->model())->setStringList(values);
     box->setEditText(kept);
     box->lineEdit()->setCursorPosition(0);
@@ -387,11 +384,40 @@ void frmEditace::PrepisRadek()
     }
 }
 
+PoleZaznamu frmEditace::pole(size_t i) const
+{
+    PoleZaznamu p{m_sloupce[i - 1].Jmeno, cmb[i]->property("Tag").toString(), cmb[i]->currentText(), std::nullopt};
+    if (p.Text == m_dane[i].Text)
+        p.Dana = m_dane[i].Hodnota;
+    return p;
+}
+
+bool frmEditace::Zmeneno() const
+{
+    if (txtPopis->toPlainText() != m_danaPoznamka)
+        return true;
+    // A value counts, not its form: "1883.9" typed over "1883,9" is the same number.
+    const QDate today = QDate::currentDate();
+    for (size_t i = 2; i < cmb.size(); ++i) {
+        const PoleZaznamu now = pole(i);
+        if (now.Dana)
+            continue;
+        PoleZaznamu given = now;
+        given.Text = m_dane[i].Text;
+        given.Dana = m_dane[i].Hodnota;
+        bool same = false;
+        ignoreErrors([&] { same = HodnotaPole(now, today) == HodnotaPole(given, today); });
+        if (!same)
+            return true;
+    }
+    return false;
+}
+
 bool frmEditace::UlozZaznam(bool quiet)
 {
     UkladanyZaznam zaznam{m_klic, m_kopie, 0, {}, txtPopis->toPlainText()};
     for (size_t i = 2; i < cmb.size(); ++i)
-        zaznam.Pole.push_back({m_sloupce[i - 1].Jmeno, cmb[i]->property("Tag").toString(), cmb[i]->currentText()});
+        zaznam.Pole.push_back(pole(i));
     const bool creating = m_klic == 0 || m_kopie;
     try {
         const std::optional<qint32> section = AktualniSekce();
@@ -408,9 +434,13 @@ bool frmEditace::UlozZaznam(bool quiet)
     m_kopie = m_kopie || creating;
     // The record is stored; a grid that cannot show it shows it at its next load.
     ignoreErrors([&] { creating ? PridejRadek() : PrepisRadek(); });
+    // What is stored now is what the boxes were given: the next change is measured from it.
+    for (size_t i = 2; i < cmb.size(); ++i)
+        if (cmb[i]->currentText() != m_dane[i].Text)
+            m_dane[i] = DanaHodnota{cmb[i]->currentText(), std::nullopt};
+    m_danaPoznamka = txtPopis->toPlainText();
     if (!quiet)
         SaveBox::Form().exec();
-    m_zmeneno = false;
     return true;
 }
 
@@ -423,7 +453,7 @@ void frmEditace::closeEvent(QCloseEvent *event)
 {
     // Accepted, the closing hides the window, which ends its modal loop; the dialog's
     // own handler would reject() it, which closes again.
-    if (m_zmeneno)
+    if (Zmeneno())
         ZavriSeZmenami(*this, *event, [this] { return UlozZaznam(false); });
     else
         event->accept();

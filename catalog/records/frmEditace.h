@@ -1,17 +1,18 @@
 #pragma once
 
 #include "common/globals.h"
+#include "data/recordsave.h"
+#include "variant.h"
 
 #include <QComboBox>
 #include <QDialog>
 #include <functional>
-#include <memory>
+#include <optional>
 #include <vector>
 
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
-namespace dao { class Recordset; }
 
 // A field box of the edit window: an editable combo box whose drop-down list is rebuilt
 // from the section's values each time it opens.
@@ -44,6 +45,9 @@ public:
     // The box width for an overview column width, in twips: the next step of 500 up to
     // 3000, 3500 above.
     static int ZaokrouhliSirku(int twips);
+    // The changed mark: a box or the note holds a value other than the one it was given
+    // at loading or stored by the last save.
+    bool Zmeneno() const;
 
     // Field rows 2 .. PocetSloupcu stand for overview columns 1 .. n; 0 and 1 stay empty
     // (the old template and the key column's placeholder), so that the numbers match.
@@ -72,13 +76,20 @@ private:
     void PridejRadek();
     void PrepisRadek();
     QStringList cellTexts() const;
+    // Box i as the save writes it.
+    PoleZaznamu pole(size_t i) const;
 
     qint32 m_klic = 0;
     bool m_kopie = false;
-    bool m_zmeneno = false;
-    bool m_loading = false;
+    // What each box (by its row) was given: the text it showed and the stored value
+    // behind it (none for a new record's empty box); and the note.
+    struct DanaHodnota {
+        QString Text;
+        std::optional<Variant> Hodnota;
+    };
+    std::vector<DanaHodnota> m_dane;
+    QString m_danaPoznamka;
     // The columns the window was built for, with the select list that reads them.
     std::vector<SloupecPrehledu> m_sloupce;
     QString m_seznamPoli;
-    std::unique_ptr<dao::Recordset> m_zaznam;
 };

@@ -11,6 +11,7 @@
 #include "records/imagefit.h"
 #include "system.h"
 #include "variant.h"
+#include "vberror.h"
 #include "waitcursor.h"
 
 #include <QCheckBox>
@@ -215,6 +216,17 @@ void frmNahled::clearPicture()
 void frmNahled::NactiZalozky()
 {
     ++PocetNacteni;
+    try {
+        nactiZalozky();
+    } catch (const VbError &) {
+        // A catalog locked by another workstation: the preview shows nothing of a record
+        // it could not read, says nothing, and tries again at the next row change.
+        Vyprazdni();
+    }
+}
+
+void frmNahled::nactiZalozky()
+{
     const qint32 key = AktualniKlic();
     // A record that is gone (deleted meanwhile) leaves nothing of itself behind.
     if (key == 0 || !Db || !NactiPoznamku(*Db, key)) {
@@ -235,6 +247,17 @@ void frmNahled::NactiZalozky()
 }
 
 void frmNahled::tmr_Timer()
+{
+    try {
+        zobrazZalozku();
+    } catch (const VbError &) {
+        // Nothing of the tab could be read (a locked catalog): nothing of it shows.
+        clearPicture();
+        txt->clear();
+    }
+}
+
+void frmNahled::zobrazZalozku()
 {
     const qint32 key = AktualniKlic();
     if (key == 0 || !Db || tabS->count() == 0)

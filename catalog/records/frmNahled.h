@@ -51,6 +51,9 @@ protected:
 private:
     frmNahled();
     void Form_Unload() override;
+    // The work of NactiZalozky and tmr_Timer, which keep a database error to themselves.
+    void nactiZalozky();
+    void zobrazZalozku();
     void UpravObrazek();
     // Decodes the picture at the size it is shown now, once the window has settled.
     void redecode();

@@ -1,6 +1,7 @@
 #include "records/frmVyber.h"
 
 #include "VarnexEditUni.h"
+#include "common/errorreport.h"
 #include "common/mainframe.h"
 #include "common/translation.h"
 #include "common/utility.h"
@@ -379,6 +380,12 @@ bool frmVyber::ProvedVyber(bool run)
         Pipni(400, 150);
         wait.reset();
         MsgBox(refused, vbExclamation, windowTitle());
+        return false;
+    case frmPrehled::Vyber::Zamceno:
+        // The condition is sound; the catalog could not be read just now.
+        Pipni(400, 150);
+        wait.reset();
+        MsgBox(TextZamceno(), vbExclamation, windowTitle());
         return false;
     case frmPrehled::Vyber::Nic:
         // The overview keeps its records, its condition and its readable text.

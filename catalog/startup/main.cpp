@@ -2,9 +2,8 @@
 // program lives in its windows until the main window closes.
 #include "msgbox.h"
 #include "common/globals.h"
+#include "startup/aplikace.h"
 #include "startup/startup.h"
-
-#include <QApplication>
 
 #include <csignal>
 
@@ -14,7 +13,7 @@ int main(int argc, char **argv)
     // the one that started it; when whoever read those has gone, a diagnostic line must
     // not end the program.
     std::signal(SIGPIPE, SIG_IGN);
-    QApplication app(argc, argv);
+    Aplikace app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Oskal"));
     msgbox::installScriptFromEnvironment();
 

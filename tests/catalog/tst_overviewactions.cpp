@@ -8,7 +8,7 @@
 #include "mainwindow/views.h"
 #include "menudriver.h"
 #include "msgbox.h"
-#include "previewfixture.h"
+#include "commandfixture.h"
 #include "output/frmTisk.h"
 #include "records/frmVyber.h"
 #include "system.h"
@@ -26,76 +26,6 @@
 using namespace testsupport;
 
 namespace {
-
-// Answers every box as the cautious user does (No, Cancel, OK) and remembers its text.
-class CautiousBoxes : public msgbox::Answerer
-{
-public:
-    CautiousBoxes() { m_previous = msgbox::setAnswerer(this); }
-    ~CautiousBoxes() override { msgbox::setAnswerer(m_previous); }
-    msgbox::Answer answer(const msgbox::Shown &box) override
-    {
-        texts << box.text;
-        const int buttons = box.style & 7;
-        return {buttons == vbYesNo || buttons == vbYesNoCancel ? vbNo : buttons == vbOKCancel ? vbCancel : vbOK, {}};
-    }
-    QStringList texts;
-
-private:
-    msgbox::Answerer *m_previous = nullptr;
-};
-
-// Closes every dialog window as it shows and notes it: its class, and what tells which
-// record or attachment it was opened on.
-class DialogCloser : public QObject
-{
-public:
-    DialogCloser()
-    {
-        m_timer.setInterval(10);
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            for (QWidget *w : QApplication::topLevelWidgets()) {
-                auto *dialog = qobject_cast<QDialog *>(w);
-                if (!dialog || !dialog->isVisible())
-                    continue;
-                QString seen = QString::fromLatin1(dialog->metaObject()->className());
-                if (seen == QLatin1String("frmPriradObr"))
-                    seen += QLatin1Char('|') + dialog->findChild<QLineEdit *>(QStringLiteral("txtPopis"))->text();
-                else if (seen == QLatin1String("frmEditace"))
-                    seen += QLatin1Char('|') + dialog->windowTitle();
-                else if (auto *print = qobject_cast<frmTisk *>(dialog))
-                    seen += QStringLiteral("|%1|%2").arg(print->TiskInter).arg(print->TiskPoradi);
-                seen_ << seen;
-                dialog->reject();
-            }
-        });
-        m_timer.start();
-    }
-    QStringList seen_;
-
-private:
-    QTimer m_timer;
-};
-
-void openViewsOnRecord12()
-{
-    if (AktualniSekce() != 1) {
-        UnloadViews();
-        frmMain::Form().lblSekce->setProperty("Tag", QStringLiteral("1"));
-    }
-    frmPrehled &overview = showOverview();
-    if (!frmVyber::Loaded()) {
-        frmVyber::Form().Zobraz();
-        frmVyber::Form().NactiData();
-    }
-    frmNahled &preview = frmNahled::Form();
-    preview.Zobraz();
-    QVERIFY(QTest::qWaitForWindowExposed(&preview));
-    goToRow(overview, 2);
-    QTRY_COMPARE(preview.tabS->count(), 4);
-    QTest::mouseClick(preview.tabS, Qt::LeftButton, {}, preview.tabS->tabRect(0).center());
-    QCOMPARE(preview.VybranaPriloha(), 1);
-}
 
 // Deletes as the user does, by the main menu's item or by the record popup opened on grid
 // row `row`, and answers Yes; the questions asked.
@@ -538,13 +468,13 @@ private Q_SLOTS:
             else if (name == QLatin1String("mnuZobrazNahled"))
                 frmNahled::Unload();
             const QList<QObject *> views = openViews();
-            CautiousBoxes boxes;
+            AnsweringBoxes boxes(AnsweringBoxes::Cautious);
             DialogCloser closer;
             choose();
             QStringList outcome;
             const auto gather = [&] {
                 outcome = closer.seen_;
-                for (const QString &text : std::as_const(boxes.texts))
+                for (const QString &text : boxes.texts())
                     outcome << QStringLiteral("box:") + text;
                 const QList<QObject *> now = openViews();
                 const char *names[] = {"frmPrehled", "frmVyber", "frmNahled"};

@@ -147,6 +147,20 @@ class TestRecordEdit : public QObject
         return scalar(QStringLiteral("select Inter from S_Param")).toLong();
     }
 
+    // Record 4, whose date holds a time of day and whose number a decimal, current in
+    // the overview (its row 3) beside the main window shown.
+    static void overviewOnRecord4()
+    {
+        Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Pol2n, Pol3d, Pol4c, Sekce) "
+                                   "values (4, 'Revize', 1883.9, '2025-03-12 20:39:20', 'Novák', 1)"));
+        frmPrehled &overview = loadOverview();
+        frmMain &main = frmMain::Form();
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        overview.VEdit->Row(3);
+        QCOMPARE(overview.VEdit->RData(0), QStringLiteral("4"));
+    }
+
     // Runs the steps in the edit window once it shows (its modal loop is running then). The
     // steps close it; a step that failed leaves it to be closed here.
     void whenOpen(std::function<void(frmEditace &)> steps)
@@ -475,6 +489,32 @@ private Q_SLOTS:
         sameAsAFreshLoad();
     }
 
+    // A disk that fills up during the save: the message names the full disk, the window
+    // keeps the user's text, and the save goes through once there is room.
+    void fullDiskSaysWhy()
+    {
+        loadOverview();
+        SavedNotices notices;
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(vbOK);
+        const QString note = QStringLiteral("řádek poznámky\n").repeated(15000);
+        whenOpen([&](frmEditace &w) {
+            typeOver(w, Nazev, QStringLiteral("Plný disk"));
+            w.txtPopis->setPlainText(note);  // pasted
+            Db->Execute(QStringLiteral("PRAGMA max_page_count=1"));  // the file may grow no further
+            QTest::mouseClick(w.cmdOK, Qt::LeftButton);
+            QVERIFY(w.isVisible());
+            QCOMPARE(boxes.shown().size(), size_t(1));
+            QCOMPARE(boxes.shown()[0].text,
+                     QStringLiteral("Při ukládání údajů došlo k chybě. Údaje nebyly uloženy.\ndatabase or disk is full"));
+            QCOMPARE(w.cmb[Nazev]->currentText(), QStringLiteral("Plný disk"));
+            Db->Execute(QStringLiteral("PRAGMA max_page_count=1000000"));
+            QTest::mouseClick(w.cmdOK, Qt::LeftButton);
+        });
+        frmEditace::Form().Zobraz(1, false);
+        QCOMPARE(count(QStringLiteral("Inter=1 and Pol1c='Plný disk' and length(Poznamka)=%1").arg(note.size())), 1);
+    }
+
     // A number box is read by the number rule at every save, not only when it is left:
     // a statement typed into it and closed with Yes stores 0 and touches no other record.
     void numberCheckedAtEverySave()
@@ -651,6 +691,74 @@ private Q_SLOTS:
         frmEditace::Form().Zobraz(0, false);
     }
 
+    // A record whose date holds a time of day, edited or copied through the main window's
+    // menu: the boxes the user did not touch store what they were given, the time of day
+    // and every digit of the number included.
+    void untouchedFieldsKeepTheirValues_data()
+    {
+        QTest::addColumn<bool>("copy");
+        QTest::newRow("Aktualizace záznamu") << false;
+        QTest::newRow("Kopie záznamu") << true;
+    }
+    void untouchedFieldsKeepTheirValues()
+    {
+        QFETCH(bool, copy);
+        frmMain &main = frmMain::Form();
+        overviewOnRecord4();
+        testsupport::ScriptedBoxes boxes;
+        if (copy)
+            boxes.expect(vbOK);  // "copy and edit the record?"
+        bool ran = false;
+        whenOpen([&](frmEditace &w) {
+            QCOMPARE(boxTexts(w), (QStringList{"Revize", "1883,9", "12.3.2025 20:39:20", "Novák"}));
+            typeOver(w, Nazev, QStringLiteral("Revize 2"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);  // on through the number
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);  // and the date
+            QCOMPARE(boxTexts(w), (QStringList{"Revize 2", "1883,9", "12.3.2025 20:39:20", "Novák"}));
+            QTest::mouseClick(w.cmdOK, Qt::LeftButton);
+            ran = true;
+        });
+        testsupport::chooseFromMenu(main.mnuKatalog, nullptr, copy ? main.mnuCopy : main.mnuUpdate);
+        QTRY_VERIFY(ran);
+        QTRY_VERIFY(!frmEditace::Loaded());
+        const QString key = copy ? QStringLiteral("41") : QStringLiteral("4");
+        QCOMPARE(scalar(QStringLiteral("select Pol3d from Katalog where Inter=") + key).toDateTime(),
+                 QDateTime(QDate(2025, 3, 12), QTime(20, 39, 20), Qt::UTC));
+        QCOMPARE(count(QStringLiteral("Inter=%1 and Pol1c='Revize 2' and Pol4c='Novák' and abs(Pol2n - 1883.9) < 1e-4").arg(key)), 1);
+        QCOMPARE(count(QStringLiteral("Inter=4 and Pol3d='2025-03-12 20:39:20'")), 1);
+        QCOMPARE(gridRows().value(key), QStringLiteral("%1|Revize 2|1883,9|12.3.2025 20:39:20|Novák|X").arg(key));
+    }
+
+    // Moving through the boxes of a record changes nothing, and neither does typing a
+    // value over itself in another form: Escape closes without a question, nothing saved.
+    void movingThroughIsNoChange()
+    {
+        frmMain &main = frmMain::Form();
+        overviewOnRecord4();
+        testsupport::ScriptedBoxes boxes;  // no question expected
+        bool ran = false;
+        whenOpen([&](frmEditace &w) {
+            const QStringList given{"Revize", "1883,9", "12.3.2025 20:39:20", "Novák"};
+            QCOMPARE(QApplication::focusWidget(), w.cmb[Nazev]);
+            for (int i = 0; i < 4; ++i)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), w.txtPopis);
+            QCOMPARE(boxTexts(w), given);
+            typeOver(w, Cena, QStringLiteral("1883.90"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(boxTexts(w)[1], QStringLiteral("1883.9"));  // the number rule, for a typed text
+            typeOver(w, Autor, QStringLiteral("Nováková"));
+            typeOver(w, Autor, QStringLiteral("Novák"));  // and back
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            ran = true;
+        });
+        testsupport::chooseFromMenu(main.mnuKatalog, nullptr, main.mnuUpdate);
+        QTRY_VERIFY(ran);
+        QTRY_VERIFY(!frmEditace::Loaded());
+        QVERIFY(boxes.shown().empty());
+        QCOMPARE(count(QStringLiteral("Inter=4 and Aktualizace is null and Pol3d='2025-03-12 20:39:20'")), 1);
+    }
+
     // Enter and Down go on to the next box, Up back, never browsing a box's list; in the
     // note Enter is a line break.
     void keysMoveTheFocus()
@@ -683,7 +791,7 @@ private Q_SLOTS:
             QCOMPARE(QApplication::focusWidget(), w.cmb[Autor]);
             press(Qt::Key_Return);
             QCOMPARE(QApplication::focusWidget(), w.txtPopis);
-            QCOMPARE(boxTexts(w), (QStringList{"Čapek", "1.5", "5.3.2026", "Karel"}));  // the number rule only
+            QCOMPARE(boxTexts(w), (QStringList{"Čapek", "1,5", "5.3.2026", "Karel"}));  // untouched, as given
 
             QTest::keyClicks(w.txtPopis, QStringLiteral("a"));
             press(Qt::Key_Return);
