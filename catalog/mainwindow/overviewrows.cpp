@@ -119,8 +119,13 @@ bool frmPrehled::readRows()
         VEdit->AddData(row);
         if (VEdit->AddError())
             break;
-        if (limit && VEdit->Rows() > *limit)
+        if (limit && VEdit->Rows() > *limit) {
+            // The query reads no further than the limit: reading it to its end ends the
+            // read, which would otherwise hold the catalog's read lock for as long as the
+            // overview shows, and no other workstation could save.
+            records->MoveLast();
             break;
+        }
         records->MoveNext();
         if (sinceYield.elapsed() >= kYieldMs) {
             QCoreApplication::processEvents();

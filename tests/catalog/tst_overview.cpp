@@ -236,6 +236,16 @@ private Q_SLOTS:
         QCOMPARE(w.VEdit->Rows() - 1, rows);
         QCOMPARE(w.VEdit->TMatrix(1, 1), QStringLiteral("Kniha 00001"));
         QCOMPARE(this->counter(w), counter);
+        // The overview has ended its read once its rows are in: another workstation can
+        // save meanwhile, at once.
+        dao::Workspace other;
+        auto station = other.OpenDatabase(m_folder->file(QStringLiteral("QIRData.mdb")));
+        station->Execute(QStringLiteral("PRAGMA busy_timeout = 0"));
+        try {
+            station->Execute(QStringLiteral("update Katalog set Pol1C = 'Jinde' where Inter = 10001"));
+        } catch (const VbError &e) {
+            QFAIL(e.what());
+        }
     }
 
     // A section whose fields are all hidden opens with the key column alone.

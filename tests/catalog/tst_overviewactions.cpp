@@ -21,6 +21,7 @@
 #include <QMenuBar>
 #include <QTabBar>
 #include <QTableView>
+#include <QPointer>
 #include <QtTest>
 
 using namespace testsupport;
@@ -47,8 +48,9 @@ QStringList deleteAnsweringYes(FlexGrid *grid, int row, bool byPopup)
     return texts;
 }
 
-// The views that are open, each by its window.
-QList<QObject *> openViews()
+// The views that are open, each by its window. Held by guarded pointers: a window made
+// anew may take the address of one that was freed.
+QList<QPointer<QObject>> openViews()
 {
     return {frmPrehled::Loaded(), frmVyber::Loaded(), frmNahled::Loaded()};
 }
@@ -367,7 +369,7 @@ private Q_SLOTS:
         UlozInfo(QStringLiteral("VyberWindowShow"), QStringLiteral("True"));
         UlozInfo(QStringLiteral("NahledWindowShow"), QStringLiteral("True"));
         openViewsOnRecord12();
-        const QList<QObject *> before = openViews();
+        const QList<QPointer<QObject>> before = openViews();
         for (auto [grid, login] : {std::pair{"frmPrehled_Sekce1", "PC1"}, std::pair{"frmPrehled_Sekce1", "Jana"},
                                    std::pair{"frmPrehled_Sekce2", "PC1"}})
             Db->Execute(QStringLiteral("insert into S_Grid (Tridit, Nazev, Zarovnani, ColWidth, ColName, GridName, Login) "
@@ -382,7 +384,7 @@ private Q_SLOTS:
         QCOMPARE(count(QStringLiteral("select count(*) from S_Grid where GridName='frmPrehled_Sekce1' and Zarovnani<>'N'")),
                  QStringLiteral("0"));
         QVERIFY(frmPrehled::Loaded() && frmVyber::Loaded() && frmNahled::Loaded());
-        for (QObject *view : openViews())
+        for (const QPointer<QObject> &view : openViews())
             QVERIFY(!before.contains(view));
         QCOMPARE(frmPrehled::Loaded()->VEdit->Rows(), 4);
     }
@@ -467,7 +469,7 @@ private Q_SLOTS:
                 frmVyber::Unload();
             else if (name == QLatin1String("mnuZobrazNahled"))
                 frmNahled::Unload();
-            const QList<QObject *> views = openViews();
+            const QList<QPointer<QObject>> views = openViews();
             AnsweringBoxes boxes(AnsweringBoxes::Cautious);
             DialogCloser closer;
             choose();
@@ -476,7 +478,7 @@ private Q_SLOTS:
                 outcome = closer.seen_;
                 for (const QString &text : boxes.texts())
                     outcome << QStringLiteral("box:") + text;
-                const QList<QObject *> now = openViews();
+                const QList<QPointer<QObject>> now = openViews();
                 const char *names[] = {"frmPrehled", "frmVyber", "frmNahled"};
                 for (int i = 0; i < 3; ++i)
                     if (now[i] && now[i] != views[i])
