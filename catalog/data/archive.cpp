@@ -221,6 +221,10 @@ QString PripravObnovu(const QString &backup, const QString &catalog, int program
 void VymenKatalog(dao::Workspace &ws, std::unique_ptr<dao::Database> &db, const QString &prepared)
 {
     const QString catalog = db->Name();
+    // Another workstation's write would refuse the restore only once the catalog in use is
+    // closed, and might keep it from opening again: it is refused now, with the catalog open.
+    db->Execute(QStringLiteral("BEGIN IMMEDIATE"));
+    db->Execute(QStringLiteral("ROLLBACK"));
     db.reset();
     KeptCopies copies(catalog);
     QString copy;

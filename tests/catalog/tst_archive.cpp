@@ -295,6 +295,35 @@ private Q_SLOTS:
         QCOMPARE(firstRowTitle(), setup == QLatin1String("zdb is a folder") ? QStringLiteral("Aktuální") : QStringLiteral("Původní"));
     }
 
+    // Another workstation holds the catalog for a write: the restore says it cannot be
+    // made, and the catalog stays as it was, open and shown, once the other lets go.
+    void restoreUnderAnotherWorkstationsLock()
+    {
+        const QString folder = AppPath + QStringLiteral("zaloha/");
+        QVERIFY(QDir().mkpath(folder));
+        ZalohujKatalog(*Db, folder);
+        {
+            dao::Workspace ws;
+            ws.OpenDatabase(backup())->Execute(QStringLiteral("update Katalog set Pol1c='Ze zálohy'"));
+        }
+        setTitle(QStringLiteral("Aktuální"));
+        {
+            dao::Workspace other;
+            auto writer = other.OpenDatabase(catalog());
+            writer->Execute(QStringLiteral("BEGIN EXCLUSIVE"));
+            testsupport::ScriptedBoxes boxes;
+            boxes.expect(vbYes).expect(vbOK);
+            choose(frmMain::Form().mnuObnova);
+            QCOMPARE(boxes.shown().size(), size_t(2));
+            QVERIFY2(boxes.shown()[1].text.startsWith(QStringLiteral("Při obnově dat ze zálohy došlo k chybě. Obnova dat nebyla provedena.")),
+                     qPrintable(boxes.shown()[1].text));
+            writer->Execute(QStringLiteral("ROLLBACK"));
+        }
+        QVERIFY(Db && Db->IsOpen());
+        QCOMPARE(scalar(QStringLiteral("select Pol1c from Katalog where Inter=1")).toString(), QStringLiteral("Aktuální"));
+        QVERIFY(frmPrehled::Loaded());
+    }
+
     // Answering No changes nothing.
     void answeredNo()
     {
