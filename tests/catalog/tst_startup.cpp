@@ -538,6 +538,9 @@ private Q_SLOTS:
         withSection();
         QLockFile first(ZamekInstance(program()));
         QVERIFY(first.tryLock(0));
+        // The lock stays held here, so a restart waits for it in vain: briefly.
+        NastavCekaniNaZamek(std::chrono::milliseconds(20));
+        const auto fullWait = qScopeGuard([] { NastavCekaniNaZamek(std::chrono::seconds(5)); });
         testsupport::ScriptedBoxes boxes;
         if (refused)
             boxes.expect(vbOK);
