@@ -275,7 +275,7 @@ void PrevedKatalog(dao::Workspace &ws, dao::Database &db, qint16 dataMajor, cons
 {
     if (rolledBack)
         *rolledBack = false;
-    ws.BeginTrans();
+    dao::Transaction trans(ws);
     try {
         UklidPrerusenyPrevod(db);
         const QStringList tables = SeznamTabulek();
@@ -302,14 +302,11 @@ void PrevedKatalog(dao::Workspace &ws, dao::Database &db, qint16 dataMajor, cons
             }
         }
         db.Execute(QStringLiteral("UPDATE S_Param SET Verze = ") + CSQL(Variant(programVersion)));
-        ws.CommitTrans();
+        trans.Commit();
     } catch (const VbError &) {
-        try {
-            ws.Rollback();
-            if (rolledBack)
-                *rolledBack = true;
-        } catch (const VbError &) {
-        }
+        const bool undone = trans.Rollback();
+        if (rolledBack)
+            *rolledBack = undone;
         db.TableDefs().Refresh();
         throw;
     }

@@ -165,16 +165,11 @@ std::vector<PrilohaRadek> KontrolujPrilohy(dao::Database &db, const QString &app
 
 void SmazPrilohy(dao::Workspace &ws, dao::Database &db, const std::vector<PrilohaRadek> &radky)
 {
-    ws.BeginTrans();
-    try {
-        for (const PrilohaRadek &r : radky)
-            db.Execute(QStringLiteral("Delete * from obrazky where inter=") + key(r.Inter) + QStringLiteral(" and poradi=")
-                       + key(r.Poradi));
-        ws.CommitTrans();
-    } catch (const VbError &) {
-        ws.Rollback();
-        throw;
-    }
+    dao::Transaction trans(ws);
+    for (const PrilohaRadek &r : radky)
+        db.Execute(QStringLiteral("Delete * from obrazky where inter=") + key(r.Inter) + QStringLiteral(" and poradi=")
+                   + key(r.Poradi));
+    trans.Commit();
 }
 
 bool JeExportovatelnyNazev(const QString &soubor)
