@@ -1,6 +1,6 @@
 #include "data/attachments.h"
 
-#include "common/translation.h"
+#include "common/messages.h"
 #include "dao.h"
 #include "data/sqlliteral.h"
 #include "variant.h"

@@ -1,6 +1,5 @@
 #include "data/release.h"
 
-#include "common/files.h"
 #include "dao.h"
 #include "data/archive.h"
 #include "data/attachments.h"
@@ -315,6 +314,7 @@ void VyprazdniSlozku(const QString &folder)
 }
 
 QString StahniVydani(const QString &adresa, const QString &folder,
+                     const std::function<bool(const QString &adresa, const QString &cil)> &stahni,
                      const std::function<void(int n, const QString &nazev)> &pred)
 {
     int n = 0;
@@ -322,7 +322,7 @@ QString StahniVydani(const QString &adresa, const QString &folder,
         const QString name = QLatin1String(soubor.Nazev);
         if (pred)
             pred(++n, name);
-        if (!StahniSoubor(adresa + QLatin1Char('/') + name, folder + name) && soubor.Povinny)
+        if (!stahni(adresa + QLatin1Char('/') + name, folder + name) && soubor.Povinny)
             return name;
     }
     return QString();

@@ -1,6 +1,6 @@
 #include "data/selectioncondition.h"
 
-#include "common/translation.h"
+#include "common/messages.h"
 #include "data/overviewquery.h"
 #include "data/sqlliteral.h"
 #include "jetsql.h"

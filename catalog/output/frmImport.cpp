@@ -227,7 +227,7 @@ void frmImport::cmdInternet_Click()
 bool frmImport::StahniAktualizaci()
 {
     const int count = int(std::size(kSouboryVydani));
-    const QString failed = StahniVydani(m_adresa, m_zdroj, [this, count](int n, const QString &name) {
+    const QString failed = StahniVydani(m_adresa, m_zdroj, StahniSoubor, [this, count](int n, const QString &name) {
         KresliPrubeh(*picStatus, float(n - 1) / float(count), false);
         status(PrelozText(QStringLiteral("74,Download souboru")) + QLatin1Char(' ') + m_adresa + QLatin1Char('/') + name);
     });
