@@ -106,15 +106,6 @@ QString vlozDefinici(const char *tabulka, int poradi, const RadekDefinice &r, qi
 
 }  // namespace
 
-std::vector<PolozkaSekce> SeznamSekci(dao::Database &db)
-{
-    std::vector<PolozkaSekce> sections;
-    auto rs = db.OpenRecordset(QStringLiteral("select * from sekce order by nazev"));
-    for (; !rs->Eof(); rs->MoveNext())
-        sections.push_back({(*rs)[QStringLiteral("sekce")].toLong(), text(*rs, "nazev")});
-    return sections;
-}
-
 std::vector<RadekDefinice> NactiUlozeneDefinice(dao::Database &db, qint32 sekce)
 {
     std::vector<RadekDefinice> rows;

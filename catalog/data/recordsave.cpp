@@ -90,6 +90,11 @@ QString blankRecord(qint32 key, qint32 section)
 
 }  // namespace
 
+QString DotazRadkuZaznamu(const QString &seznamPoli, qint32 inter)
+{
+    return QStringLiteral("select ") + seznamPoli + QStringLiteral(" from Katalog where inter=") + CSQL(inter);
+}
+
 qint32 UlozZaznamDoKatalogu(dao::Workspace &ws, dao::Database &db, const UkladanyZaznam &zaznam, const QDateTime &now)
 {
     // A name goes into the statement as it stands: only a field of the catalog may.

@@ -91,6 +91,24 @@ bool SekceMaZaznamy(dao::Database &db, qint32 sekce)
                              + QStringLiteral(" limit 1"))->Eof();
 }
 
+std::vector<RadekSekce> SeznamSekci(dao::Database &db)
+{
+    std::vector<RadekSekce> sekce;
+    for (auto rs = db.OpenRecordset(QStringLiteral("SELECT * FROM Sekce ORDER BY Nazev")); !rs->Eof(); rs->MoveNext())
+        sekce.push_back({(*rs)[QStringLiteral("Sekce")], (*rs)[QStringLiteral("Nazev")]});
+    return sekce;
+}
+
+bool JsouSekce(dao::Database &db)
+{
+    return !db.OpenRecordset(QStringLiteral("select * from sekce"))->Eof();
+}
+
+bool SekceMaDefinice(dao::Database &db, const Variant &sekce)
+{
+    return !db.OpenRecordset(QStringLiteral("select * from Definice where sekce=") + CSQL(sekce))->Eof();
+}
+
 std::optional<NerozlisenyNazev> NerozlisitelnyNazev(const std::vector<QString> &nazvy)
 {
     for (size_t i = 0; i < nazvy.size(); ++i) {

@@ -6,6 +6,7 @@
 #include "common/translation.h"
 #include "dao.h"
 #include "data/infosettings.h"
+#include "data/ownerdata.h"
 #include "data/release.h"
 #include "mainwindow/frmMain.h"
 #include "msgbox.h"
@@ -162,8 +163,7 @@ void frmImport::cmdInternet_Click()
     });
     // Every web update fetches into dnload/, whatever folder an update before chose.
     m_zdroj = AppPath + QLatin1String(kSlozkaStahovani);
-    auto owner = Db->OpenRecordset(QStringLiteral("select webaktualizace from majitel"));
-    m_adresa = owner->Eof() || (*owner)[0].IsNull() ? QString() : (*owner)[0].toString().trimmed();
+    m_adresa = AdresaAktualizace(*Db);
     const QString title = windowTitle();
     for (;;) {
         bool ask = false;
