@@ -7,7 +7,7 @@
 #include "mainwindow/views.h"
 #include "setup/frmSekce.h"
 #include "common/globals.h"
-#include "common/mainframe.h"
+#include "data/currentoverview.h"
 #include "common/utility.h"
 #include "common/translation.h"
 #include "dao.h"

@@ -7,7 +7,7 @@
 #include "mainwindow/frmPrehled.h"
 #include "records/frmNahled.h"
 #include "records/frmVyber.h"
-#include "common/mainframe.h"
+#include "data/currentoverview.h"
 #include "common/translation.h"
 #include "data/overviewquery.h"
 #include "setup/frmDefinice.h"

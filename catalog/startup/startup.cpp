@@ -8,7 +8,7 @@
 #include "data/infosettings.h"
 #include "startup/workstation.h"
 #include "common/globals.h"
-#include "common/mainframe.h"
+#include "data/currentoverview.h"
 #include "common/programicon.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/frmPrehled.h"
