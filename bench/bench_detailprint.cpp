@@ -11,7 +11,7 @@
 #include "data/infosettings.h"
 #include "gencatalog.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "msgbox.h"
 #include "output/frmTisk.h"
 #include "printchooser.h"

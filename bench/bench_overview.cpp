@@ -7,7 +7,7 @@
 #include "gencatalog.h"
 #include "jetsql.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "common/globals.h"
 #include "common/mainframe.h"
 #include "benchsupport.h"

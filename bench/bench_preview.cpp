@@ -9,7 +9,7 @@
 #include "data/infosettings.h"
 #include "gencatalog.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "msgbox.h"
 #include "records/frmNahled.h"
 #include "benchboxes.h"

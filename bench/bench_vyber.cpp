@@ -16,7 +16,7 @@
 #include "gencatalog.h"
 #include "jetsql.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "msgbox.h"
 #include "records/frmEditace.h"
 #include "records/frmVyber.h"

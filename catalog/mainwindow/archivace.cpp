@@ -8,7 +8,7 @@
 #include "common/utility.h"
 #include "data/archive.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "mainwindow/views.h"
 #include "msgbox.h"
 #include "vberror.h"

@@ -5,7 +5,7 @@
 #include "common/mainframe.h"
 #include "data/currentoverview.h"
 #include "mainwindow/views.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "mainwindow/frmLang.h"
 #include "mainwindow/frmLogo.h"
 #include "records/frmEditace.h"

@@ -3,7 +3,7 @@
 #include "mainwindow/frmMain.h"
 
 #include "data/sqlliteral.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "mainwindow/views.h"
 #include "setup/frmSekce.h"
 #include "common/globals.h"

@@ -4,7 +4,7 @@
 #include "mainwindow/frmMain.h"
 #include "common/globals.h"
 #include "common/utility.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "records/frmNahled.h"
 #include "records/frmVyber.h"
 #include "data/currentoverview.h"

@@ -11,7 +11,7 @@
 #include "data/currentoverview.h"
 #include "common/programicon.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "mainwindow/views.h"
 #include "msgbox.h"
 #include "startup/startsection.h"

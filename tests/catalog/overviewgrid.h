@@ -1,7 +1,7 @@
 #pragma once
 
 #include "VarnexEditUni.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 
 // The overview's grid, found by its name as a user finds a control: the window keeps it
 // to itself.

@@ -8,7 +8,7 @@
 #include "common/mainframe.h"
 #include "common/translation.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "process.h"
 #include "records/frmNahled.h"
 #include "overviewgrid.h"

@@ -6,7 +6,7 @@
 #include "data/archive.h"
 #include "data/infosettings.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "mainwindow/views.h"
 #include "testsupport.h"
 #include "overviewgrid.h"

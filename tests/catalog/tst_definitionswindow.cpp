@@ -9,7 +9,7 @@
 #include "data/fielddefinitions.h"
 #include "grid.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "mainwindow/views.h"
 #include "modaldriver.h"
 #include "setup/frmDefinice.h"

@@ -2,7 +2,7 @@
 #include "catalogfixture.h"
 #include "data/infosettings.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "records/frmNahled.h"
 #include "records/frmVyber.h"
 #include "common/globals.h"

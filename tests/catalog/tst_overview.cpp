@@ -2,7 +2,7 @@
 #include "VarnexEditUni.h"
 #include "data/infosettings.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "common/globals.h"
 #include "frmTisk.h"
 #include "grid.h"

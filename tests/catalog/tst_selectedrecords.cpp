@@ -5,7 +5,7 @@
 #include "data/infosettings.h"
 #include "data/selectedrecords.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "records/frmEditace.h"
 #include "records/frmVyber.h"
 #include "system.h"

@@ -5,7 +5,7 @@
 #include "common/translation.h"
 #include "data/infosettings.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "records/frmEditace.h"
 #include "records/frmVyber.h"
 #include "system.h"

@@ -7,7 +7,7 @@
 #include "data/infosettings.h"
 #include "data/ownerdata.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "modaldriver.h"
 #include "setup/frmMajitel.h"
 #include "setup/frmNastav.h"

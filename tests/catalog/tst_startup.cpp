@@ -5,7 +5,7 @@
 #include "mainwindow/frmLogo.h"
 #include "mainwindow/frmMain.h"
 #include "menudriver.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "records/frmNahled.h"
 #include "records/frmVyber.h"
 #include "setup/frmSekce.h"

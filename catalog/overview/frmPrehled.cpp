@@ -1,4 +1,4 @@
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 
 #include "VarnexEditUni.h"
 #include "data/infosettings.h"

@@ -1,5 +1,5 @@
 // Filling the overview's grid from its records.
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 
 #include "VarnexEditUni.h"
 #include "dao.h"
