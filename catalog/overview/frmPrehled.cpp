@@ -178,16 +178,16 @@ void frmPrehled::NastavSloupce(bool define)
     if (!define)
         return;
     const std::vector<SloupecPrehledu> &columns = Prehled().SloupcePrehledu();
-    const quint8 PocetSloupcu = Prehled().PocetSloupcu();
+    const quint8 pocet = Prehled().PocetSloupcu();
     VEdit->Redraw(false);
-    VEdit->Init(PocetSloupcu + 1, 1);
+    VEdit->Init(pocet + 1, 1);
     VEdit->SetCol(0, QStringLiteral("Inter"), 0, QStringLiteral("S"), QStringLiteral("Katalog.Inter"), QStringLiteral("N"), 0,
                   QString(), false, false, false);
     for (size_t i = 1; i < columns.size(); ++i) {
         const SloupecPrehledu &c = columns[i];
         VEdit->SetCol(qint32(i), c.Titulek, 2000, c.Zarovnani, QStringLiteral("Katalog.") + c.Jmeno, c.Typ, 50);
     }
-    VEdit->SetCol(PocetSloupcu, QStringLiteral("Update"), 0, QStringLiteral("S"), QStringLiteral("Update"), QStringLiteral("C"),
+    VEdit->SetCol(pocet, QStringLiteral("Update"), 0, QStringLiteral("S"), QStringLiteral("Update"), QStringLiteral("C"),
                   0, QString(), false, false, false);
     VEdit->Redraw(true);
 }

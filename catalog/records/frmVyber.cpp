@@ -370,9 +370,9 @@ bool frmVyber::ProvedVyber(bool run)
     const QString condition = m_podminka;
     // Once loaded, the condition and its readable text are the overview's, in force.
     const QString text = condition.isEmpty() ? QString() : CitelnyText(condition, m_sloupce);
-    // The overview lets the window's events run while it fills: either window may go.
+    // The overview lets the window's events run while it fills: this window may go.
     const AktualniPrehled::Vyber outcome = Prehled().ZobrazVyber(condition, text);
-    if (!self || !PrehledOtevren())
+    if (!self)
         return false;
     switch (outcome) {
     case AktualniPrehled::Vyber::Odmitnuto:
