@@ -20,9 +20,9 @@ public:
 
 // A field box of the type letter `typ` (C, N or D, kept in its "Tag") in `parent`, as both
 // record windows have it: editable, nothing typed going into its list, items of one height
-// (a section's list may be long), every typed character through the length rule, its keys
-// and its line edit's seen first by `window`, and `beforePopup` run on it before its list
-// opens.
+// (a section's list may be long), every typed character through the length rule, the
+// events of the box and of its line edit seen first by `window`, and `beforePopup` run on
+// it before its list opens.
 // `textLength` limits a text box (0: no limit): the edit window's box holds what a text
 // field of the catalog stores, while a selection row takes a list of values and has no
 // limit of its own.
