@@ -2,6 +2,7 @@
 
 #include "dao.h"
 #include "data/sqlliteral.h"
+#include "typeddate.h"
 #include "variant.h"
 #include "vberror.h"
 
@@ -10,26 +11,13 @@
 
 QString UpravDatum(const QString &text, const QDate &today)
 {
-    QString t = text.trimmed();
-    if (t.size() < 3) {
-        const double day = vbVal(t);
-        if (day < 1 || day > 31 || day != int(day))
-            return QString();
-        t = QStringLiteral("%1.%2.%3").arg(int(day)).arg(today.month()).arg(today.year());
-    }
-    std::optional<QDateTime> date = vbParseDate(t);
-    if (!date) {
-        // Day and month alone are a date of this year.
-        static const QRegularExpression dayMonth(QStringLiteral("^(\\d{1,2})\\s*[./]\\s*(\\d{1,2})\\s*[./]?$"));
-        if (const auto m = dayMonth.match(t); m.hasMatch()) {
-            const QDate d(today.year(), m.captured(2).toInt(), m.captured(1).toInt());
-            if (d.isValid())
-                date = QDateTime(d, QTime(0, 0));
-        }
-    }
-    if (!date)
+    // The control's date cells read typed dates the same way, but refuse what they cannot
+    // read for certain; a box empties it, so it reads generously, and a stored date it
+    // shows with its time of day is read with the time dropped.
+    const TypedDate read = readTypedDate(text, today, TypedDateRules{.looseForms = true, .timeOfDay = true});
+    if (read.kind != TypedDate::Date)
         return QString();
-    const QDate d = date->date();
+    const QDate d = read.date;
     return QStringLiteral("%1.%2.%3").arg(d.day()).arg(d.month()).arg(d.year());
 }
 

@@ -25,11 +25,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QStringListModel>
 #include <algorithm>
 
 namespace {
@@ -53,13 +51,6 @@ QRect twips(int left, int top, int width, int height)
 }
 
 }  // namespace
-
-void PoleBox::showPopup()
-{
-    if (beforePopup)
-        beforePopup();
-    QComboBox::showPopup();
-}
 
 frmEditace &frmEditace::Form()
 {
@@ -199,17 +190,7 @@ void frmEditace::Form_Load()
     }
     for (int f = 1; f <= n; ++f) {
         const SloupecPrehledu &column = m_sloupce[size_t(f)];
-        auto *box = new PoleBox(this);
-        box->setObjectName(QStringLiteral("cmb"));
-        box->setEditable(true);
-        box->setInsertPolicy(QComboBox::NoInsert);
-        box->setModel(new QStringListModel(box));
-        if (auto *list = qobject_cast<QListView *>(box->view()))
-            list->setUniformItemSizes(true);
-        box->setProperty("Tag", column.Typ);
-        if (column.Typ == QLatin1String("C"))
-            box->lineEdit()->setMaxLength(kTextLength);
-        HlidejDelkuBoxu(*box->lineEdit());
+        PoleBox *box = NovyPoleBox(*this, column.Typ, kTextLength, *this, [this](PoleBox &b) { cmb_DropDown(&b); });
         DanaHodnota given;
         if (filled) {
             given.Hodnota = (*zaznam)[f];
@@ -217,9 +198,6 @@ void frmEditace::Form_Load()
         }
         box->setEditText(given.Text);
         m_dane.push_back(given);
-        box->beforePopup = [this, box] { cmb_DropDown(box); };
-        box->installEventFilter(this);
-        box->lineEdit()->installEventFilter(this);
         cmb.push_back(box);
     }
     // Column 1's boxes are placed before column 2's captions are, which start after them.
@@ -294,7 +272,6 @@ void frmEditace::cmb_LostFocus(PoleBox *box)
 void frmEditace::cmb_DropDown(PoleBox *box)
 {
     const SloupecPrehledu &column = m_sloupce[size_t(std::find(cmb.begin(), cmb.end(), box) - cmb.begin() - 1)];
-    const QString kept = box->currentText();
     QStringList values;
     try {
         const std::optional<qint32> section = AktualniSekce();
@@ -309,8 +286,7 @@ void frmEditace::cmb_DropDown(PoleBox *box)
     } catch (const VbError &) {
         // no list to offer: the box keeps what was typed
     }
-    static_cast<QStringListModel *>(box->model())->setStringList(values);
-    box->setEditText(kept);
+    box->NastavSeznam(values);
     box->lineEdit()->setCursorPosition(0);
 }
 

@@ -2,28 +2,16 @@
 
 #include "data/overviewquery.h"
 #include "data/recordsave.h"
+#include "records/polebox.h"
 #include "variant.h"
 
-#include <QComboBox>
 #include <QDialog>
-#include <functional>
 #include <optional>
 #include <vector>
 
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
-
-// A field box of the edit window: an editable combo box whose drop-down list is rebuilt
-// from the section's values each time it opens.
-class PoleBox : public QComboBox
-{
-    Q_OBJECT
-public:
-    using QComboBox::QComboBox;
-    std::function<void()> beforePopup;
-    void showPopup() override;
-};
 
 // The record edit window: one caption and one field box per column of the overview, in
 // two columns, the note, and the buttons. Modal; a new record, an edit, or a copy.

@@ -10,7 +10,7 @@
 #include "data/overviewquery.h"
 #include "data/selectioncondition.h"
 #include "msgbox.h"
-#include "records/frmEditace.h"
+#include "records/polebox.h"
 #include "system.h"
 #include "variant.h"
 #include "vberror.h"
@@ -20,12 +20,10 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStringListModel>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -158,20 +156,9 @@ void frmVyber::NactiData()
             caption->setProperty("userText", true);  // the user's caption, no message
             caption->setTextFormat(Qt::PlainText);
             lbl.push_back(caption);
-            auto *box = new PoleBox(fraVyber);
-            box->setObjectName(QStringLiteral("cmb"));
-            box->setEditable(true);
-            box->setInsertPolicy(QComboBox::NoInsert);
-            box->setModel(new QStringListModel(box));
-            if (auto *list = qobject_cast<QListView *>(box->view()))
-                list->setUniformItemSizes(true);
-            box->setProperty("Tag", m_sloupce[i].Typ);
             // No limit of its own: the characters go in through the length rule all the same.
-            HlidejDelkuBoxu(*box->lineEdit());
             const int row = int(i);
-            box->beforePopup = [this, row] { cmb_DropDown(row); };
-            box->installEventFilter(this);
-            box->lineEdit()->installEventFilter(this);
+            auto *box = NovyPoleBox(*fraVyber, m_sloupce[i].Typ, 0, *this, [this, row](PoleBox &) { cmb_DropDown(row); });
             caption->installEventFilter(this);
             cmb.push_back(box);
         }
@@ -453,10 +440,7 @@ void frmVyber::cmb_DropDown(int i)
             values.clear();
         }
     }
-    if (!values.isEmpty()) {
-        const QString kept = box->currentText();
-        static_cast<QStringListModel *>(box->model())->setStringList(values);
-        box->setEditText(kept);
-    }
+    if (!values.isEmpty())
+        box->NastavSeznam(values);
     m_seznam = i;
 }

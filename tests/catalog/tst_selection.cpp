@@ -6,8 +6,8 @@
 #include "data/infosettings.h"
 #include "mainwindow/frmMain.h"
 #include "overview/frmPrehled.h"
-#include "records/frmEditace.h"
 #include "records/frmVyber.h"
+#include "records/polebox.h"
 #include "system.h"
 #include "testhost.h"
 #include "overviewgrid.h"
@@ -245,6 +245,20 @@ private Q_SLOTS:
         w.NactiData();
         QCOMPARE(w.cmb.size(), size_t(1));
         QVERIFY(w.findChildren<PoleBox *>().isEmpty());
+    }
+
+    // A text row holds a condition, not a field's value: a list of values longer than a
+    // text field of the catalog goes in whole, with no beep, and selects.
+    void longListInATextRow()
+    {
+        frmVyber &w = open();
+        const QString list = QStringLiteral("Čaj, Káva, ") + QStringList(12, QStringLiteral("nic")).join(QStringLiteral(", "));
+        QVERIFY(list.size() > 50);
+        typeOver(w, Nazev, list);
+        QCOMPARE(w.cmb[Nazev]->currentText(), list);
+        QCOMPARE(sys::beepCount(), 0);
+        QTest::mouseClick(w.cmdVyber, Qt::LeftButton);
+        QCOMPARE(shownKeys(), (QStringList{"1", "3"}));
     }
 
     // "Vybrat" narrows the overview, hands the control the condition and its readable
