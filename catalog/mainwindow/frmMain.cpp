@@ -29,7 +29,6 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
-#include <QPointer>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
@@ -38,8 +37,6 @@
 #include <algorithm>
 
 namespace {
-
-QPointer<frmMain> instance;
 
 // A status bar panel that reports clicks; the language flag opens the language window.
 class StatusPanel : public QLabel
@@ -107,31 +104,22 @@ QRect usablePlacement(const QRect &stored, const QRect &available)
 
 frmMain &frmMain::Form()
 {
-    if (!instance) {
-        instance = new frmMain;
-        instance->MDIForm_Load();
-    }
-    return *instance;
-}
-
-frmMain *frmMain::Loaded()
-{
-    return instance.data();
-}
-
-void frmMain::Unload()
-{
-    if (instance) {
-        instance->MDIForm_QueryUnload();
-        delete instance.data();
-    }
+    // Loaded once made: its loading may reach the window through Form() and Loaded(), and
+    // a window whose loading failed is still the main window.
+    bool made = false;
+    frmMain &w = formMadeBy([&made] {
+        made = true;
+        return new frmMain;
+    });
+    if (made)
+        w.MDIForm_Load();
+    return w;
 }
 
 frmMain::frmMain()
 {
     KonecProgramu = false;
     setObjectName(QStringLiteral("frmMain"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("237,Oskal"));
 
     auto *central = new QWidget(this);
@@ -162,8 +150,10 @@ frmMain::frmMain()
 
 frmMain::~frmMain()
 {
-    // The catalog views are children of the frame: they go with it.
-    UnloadViews();
+    // The catalog views are children of the frame: they go with it. A main window that
+    // closed unloaded them then; the views open now may be a newer main window's.
+    if (Loaded() == this)
+        UnloadViews();
 }
 
 void frmMain::createMenus()
@@ -338,12 +328,17 @@ void frmMain::MDIForm_QueryUnload()
     UlozInfo(QStringLiteral("Sekce"), QString::number(section.value_or(0)));
 }
 
-void frmMain::closeEvent(QCloseEvent *event)
+void frmMain::Form_Unload()
 {
-    KonecProgramu = true;
     MDIForm_QueryUnload();
     UnloadViews();
-    event->accept();
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    // Closing the main window ends the program: the views closing with it know so.
+    KonecProgramu = true;
+    SingleForm::closeEvent(event);
 }
 
 void frmMain::sta_PanelClick(const QString &key)

@@ -18,33 +18,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QScopeGuard>
 
-namespace {
-
-QPointer<frmExport> instance;
-
-}  // namespace
-
-frmExport &frmExport::Form()
-{
-    if (!instance)
-        instance = new frmExport;
-    return *instance;
-}
-
-frmExport *frmExport::Loaded()
-{
-    return instance.data();
-}
-
 frmExport::frmExport()
-    : QDialog(mainWindow())
+    : ModalForm(mainWindow())
 {
     setObjectName(QStringLiteral("frmExport"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("82,Export dat"));
     auto *grid = new QGridLayout(this);
     Label1 = new QLabel(QStringLiteral("88,Exportovat změny od"), this);
@@ -84,7 +64,7 @@ frmExport::frmExport()
 void frmExport::Zobraz()
 {
     Form_Load();
-    exec();
+    ZobrazModalne();
 }
 
 void frmExport::Form_Load()
@@ -130,10 +110,9 @@ bool frmExport::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void frmExport::reject()
+void frmExport::Form_QueryUnload(bool &Cancel)
 {
-    if (!m_running)
-        QDialog::reject();
+    Cancel = m_running;
 }
 
 void frmExport::status(const QString &message)

@@ -44,6 +44,7 @@ private Q_SLOTS:
     }
     void cleanup()
     {
+        delete frmLogin::Loaded();
         NastavSelhaniSondy(false);
         Db.reset();
         Ws.reset();
@@ -83,7 +84,7 @@ private Q_SLOTS:
     {
         const QByteArray saved = qgetenv("USER");
         qputenv("USER", "jana.nováková");
-        frmLogin login;
+        frmLogin &login = frmLogin::Form();
         qputenv("USER", saved);
         QCOMPARE(login.txtUserName->text(), QStringLiteral("jana.nováková"));
         QCOMPARE(login.windowTitle(), QStringLiteral("Login"));
@@ -113,7 +114,7 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(bool, confirmed);
         openCatalog(heslo);
-        frmLogin login;
+        frmLogin &login = frmLogin::Form();
         login.show();
         login.txtPassword->setText(typed);
         testsupport::ScriptedBoxes boxes;
@@ -136,7 +137,7 @@ private Q_SLOTS:
     {
         openCatalog(QStringLiteral("abc"));
         {
-            frmLogin login;
+            frmLogin &login = frmLogin::Form();
             login.show();
             testsupport::ScriptedBoxes boxes;
             boxes.expect(vbOK).expect(vbOK);
@@ -146,7 +147,7 @@ private Q_SLOTS:
             }
             QVERIFY(login.Potvrzeno);
         }
-        frmLogin login;
+        frmLogin &login = frmLogin::Form();
         login.show();
         login.cmdStorno->click();
         QVERIFY(!login.Potvrzeno);
@@ -156,7 +157,7 @@ private Q_SLOTS:
     // The boxes keep their lengths with a beep; S_Param.Heslo is 20 characters wide.
     void passwordLength()
     {
-        frmLogin login;
+        frmLogin &login = frmLogin::Form();
         for (int i = 0; i < 22; ++i)
             QTest::sendKeyEvent(QTest::Click, login.txtPassword, Qt::Key_unknown, QStringLiteral("ž"), Qt::NoModifier);
         QCOMPARE(login.txtPassword->text(), QString(20, QChar(0x17E)));
