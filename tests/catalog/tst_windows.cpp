@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -220,6 +221,26 @@ private Q_SLOTS:
         QVERIFY(qAbs(box.cmd->x() + box.cmd->width() / 2 - box.width() / 2) <= 1);
         box.close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // Asked for again while it closes (closed on its button, gone at the event loop's
+    // next turn), the notice is a new window: the closing one is no longer loaded, and
+    // the one handed out stays.
+    void saveBoxAskedForWhileItCloses()
+    {
+        const QPointer<SaveBox> closing(&SaveBox::Form());
+        closing->show();
+        QTest::mouseClick(closing->cmd, Qt::LeftButton);
+        QVERIFY(!SaveBox::Loaded());
+        const QPointer<SaveBox> next(&SaveBox::Form());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!closing);
+        QVERIFY(next);
+        QCOMPARE(SaveBox::Loaded(), next.data());
+        QCOMPARE(next->lbl->text(), QStringLiteral("Změny byly uloženy"));
+        next->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!next);
     }
 };
 
