@@ -90,6 +90,11 @@ QString blankRecord(qint32 key, qint32 section)
 
 }  // namespace
 
+QString DotazRadkuZaznamu(const QString &seznamPoli, qint32 inter)
+{
+    return QStringLiteral("select ") + seznamPoli + QStringLiteral(" from Katalog where inter=") + CSQL(inter);
+}
+
 qint32 UlozZaznamDoKatalogu(dao::Workspace &ws, dao::Database &db, const UkladanyZaznam &zaznam, const QDateTime &now)
 {
     // A name goes into the statement as it stands: only a field of the catalog may.
@@ -102,31 +107,21 @@ qint32 UlozZaznamDoKatalogu(dao::Workspace &ws, dao::Database &db, const Ukladan
         assignments << pole.Jmeno + QLatin1Char('=') + HodnotaPole(pole, now.date());
     }
 
-    ws.BeginTrans();
-    try {
-        qint32 key = zaznam.Klic;
-        if (key == 0 || zaznam.Kopie) {
-            key = DalsiKlic(db);
-            db.Execute(QStringLiteral("Update s_param set inter=") + CSQL(key + 1));
-            db.Execute(blankRecord(key, zaznam.Sekce));
-        }
-        const QString where = QStringLiteral(" where inter=") + CSQL(key);
-        if (!assignments.isEmpty())
-            db.Execute(QStringLiteral("Update katalog set ") + assignments.join(QStringLiteral(", ")) + where);
-        db.Execute(QStringLiteral("Update katalog set poznamka=") + CSQL(zaznam.Poznamka) + QStringLiteral(",  aktualizace=")
-                   + CSQL(Variant(now)) + where);
-        // An edited record that is gone (deleted meanwhile) would be saved nowhere.
-        if (db.RecordsAffected() == 0)
-            throw VbError(3021, QStringLiteral("Oskal"), QStringLiteral("No current record."));
-        ws.CommitTrans();
-        return key;
-    } catch (...) {
-        // A full disk makes the engine end the transaction itself: the rollback that then
-        // finds none must not take the place of the cause.
-        try {
-            ws.Rollback();
-        } catch (const VbError &) {
-        }
-        throw;
+    dao::Transaction trans(ws);
+    qint32 key = zaznam.Klic;
+    if (key == 0 || zaznam.Kopie) {
+        key = DalsiKlic(db);
+        db.Execute(QStringLiteral("Update s_param set inter=") + CSQL(key + 1));
+        db.Execute(blankRecord(key, zaznam.Sekce));
     }
+    const QString where = QStringLiteral(" where inter=") + CSQL(key);
+    if (!assignments.isEmpty())
+        db.Execute(QStringLiteral("Update katalog set ") + assignments.join(QStringLiteral(", ")) + where);
+    db.Execute(QStringLiteral("Update katalog set poznamka=") + CSQL(zaznam.Poznamka) + QStringLiteral(",  aktualizace=")
+               + CSQL(Variant(now)) + where);
+    // An edited record that is gone (deleted meanwhile) would be saved nowhere.
+    if (db.RecordsAffected() == 0)
+        throw VbError(3021, QStringLiteral("Oskal"), QStringLiteral("No current record."));
+    trans.Commit();
+    return key;
 }

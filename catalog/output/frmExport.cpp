@@ -4,6 +4,7 @@
 #include "common/progressbar.h"
 #include "common/translation.h"
 #include "dao.h"
+#include "data/ownerdata.h"
 #include "data/release.h"
 #include "msgbox.h"
 #include "setup/boxkeys.h"
@@ -137,10 +138,7 @@ void frmExport::cmdExport_Click()
 {
     if (m_running)
         return;
-    QString adresa;
-    auto owner = Db->OpenRecordset(QStringLiteral("select webaktualizace from majitel"));
-    if (!owner->Eof() && !(*owner)[0].IsNull())
-        adresa = (*owner)[0].toString().trimmed();
+    const QString adresa = AdresaAktualizace(*Db);
     if (adresa.isEmpty()
         && MsgBox(PrelozText(QStringLiteral("175,Není uvedena adresa pro aktualizace přes internet. Pokračovat?")),
                   vbYesNo | vbQuestion, windowTitle())

@@ -6,6 +6,7 @@
 #include "common/translation.h"
 #include "dao.h"
 #include "data/infosettings.h"
+#include "data/ownerdata.h"
 #include "data/release.h"
 #include "mainwindow/frmMain.h"
 #include "msgbox.h"
@@ -144,8 +145,7 @@ void frmImport::cmdInternet_Click()
     });
     // Every web update fetches into dnload/, whatever folder an update before chose.
     m_zdroj = AppPath + QLatin1String(kSlozkaStahovani);
-    auto owner = Db->OpenRecordset(QStringLiteral("select webaktualizace from majitel"));
-    m_adresa = owner->Eof() || (*owner)[0].IsNull() ? QString() : (*owner)[0].toString().trimmed();
+    m_adresa = AdresaAktualizace(*Db);
     const QString title = windowTitle();
     for (;;) {
         bool ask = false;
@@ -209,7 +209,7 @@ void frmImport::cmdInternet_Click()
 bool frmImport::StahniAktualizaci()
 {
     const int count = int(std::size(kSouboryVydani));
-    const QString failed = StahniVydani(m_adresa, m_zdroj, [this, count](int n, const QString &name) {
+    const QString failed = StahniVydani(m_adresa, m_zdroj, StahniSoubor, [this, count](int n, const QString &name) {
         KresliPrubeh(*picStatus, float(n - 1) / float(count), false);
         status(PrelozText(QStringLiteral("74,Download souboru")) + QLatin1Char(' ') + m_adresa + QLatin1Char('/') + name);
     });

@@ -8,9 +8,10 @@
 #include "common/translation.h"
 #include "common/utility.h"
 #include "dao.h"
+#include "data/attachments.h"
 #include "data/overviewquery.h"
 #include "data/recordsave.h"
-#include "data/sqlliteral.h"
+#include "data/selectioncondition.h"
 #include "mainwindow/frmPrehled.h"
 #include "msgbox.h"
 #include "system.h"
@@ -152,8 +153,7 @@ void frmEditace::Form_Load()
     }
     // Read and let go: a statement left open holds the catalog's read lock, and while the
     // window stayed open no other workstation could save.
-    const std::unique_ptr<dao::Recordset> zaznam = Db->OpenRecordset(
-        QStringLiteral("select ") + m_seznamPoli + QStringLiteral(", poznamka from Katalog where inter=") + CSQL(m_klic));
+    const std::unique_ptr<dao::Recordset> zaznam = Db->OpenRecordset(DotazDetailu(m_seznamPoli, m_klic));
     const bool filled = m_klic > 0 && !zaznam->Eof();
 
     const int n = int(m_sloupce.size()) - 1;
@@ -277,16 +277,16 @@ void frmEditace::cmb_LostFocus(PoleBox *box)
 
 void frmEditace::cmb_DropDown(PoleBox *box)
 {
-    const QString column = m_sloupce[size_t(std::find(cmb.begin(), cmb.end(), box) - cmb.begin() - 1)].Jmeno;
+    const SloupecPrehledu &column = m_sloupce[size_t(std::find(cmb.begin(), cmb.end(), box) - cmb.begin() - 1)];
     const QString kept = box->currentText();
     QStringList values;
     try {
         const std::optional<qint32> section = AktualniSekce();
         if (section) {
             const WaitCursor wait;
-            auto rs = Db->OpenRecordset(QStringLiteral("select distinct ") + column
-                                        + QStringLiteral(" as vyber from Katalog where sekce=") + CSQL(*section)
-                                        + QStringLiteral(" order by ") + column);
+            // The whole section, not the selection in force; dates and numbers as the
+            // overview shows them.
+            auto rs = Db->OpenRecordset(DotazSeznamuVyberu(*section, column, QString(), DatumSeznamu::Ulozene));
             for (; !rs->Eof(); rs->MoveNext())
                 values << TextBunky((*rs)[0]);
         }
@@ -327,8 +327,7 @@ bool frmEditace::eventFilter(QObject *watched, QEvent *event)
 QStringList frmEditace::cellTexts() const
 {
     // Read back, so that the grid shows what a fresh load of the overview would.
-    auto rs = Db->OpenRecordset(QStringLiteral("select ") + m_seznamPoli + QStringLiteral(" from Katalog where inter=")
-                                + CSQL(m_klic));
+    auto rs = Db->OpenRecordset(DotazRadkuZaznamu(m_seznamPoli, m_klic));
     QStringList texts;
     for (int i = 0; !rs->Eof() && i < rs->FieldCount(); ++i)
         texts << TextBunky((*rs)[i]);

@@ -254,15 +254,18 @@ void frmDefinice::Form_Load()
         const auto done = qScopeGuard([this] { m_nacitani = false; });
         cmb->clear();
         cmbCopy->clear();
-        std::vector<PolozkaSekce> sections;
+        std::vector<std::pair<QString, qint32>> sections;
         try {
-            sections = SeznamSekci(*Db);
+            std::vector<std::pair<QString, qint32>> read;
+            for (const RadekSekce &s : SeznamSekci(*Db))
+                read.emplace_back(s.Nazev.IsNull() ? QString() : s.Nazev.toString(), s.Sekce.toLong());
+            sections = std::move(read);
         } catch (const VbError &e) {
             MsgBox(e.Description(), vbCritical, preloz("54,Definice katalogu"));
         }
-        for (const PolozkaSekce &s : sections) {
-            cmb->addItem(s.Nazev, s.Cislo);
-            cmbCopy->addItem(s.Nazev, s.Cislo);
+        for (const auto &[nazev, cislo] : sections) {
+            cmb->addItem(nazev, cislo);
+            cmbCopy->addItem(nazev, cislo);
         }
         cmb->setCurrentIndex(0);
         cmbCopy->setCurrentIndex(0);

@@ -26,20 +26,19 @@ const QString kNeplatce = QStringLiteral("Neplátci DPH");
 struct Box {
     const char *caption;
     const char *tip;
-    const char *field;
 };
-// The boxes by their index, with the field each shows.
+// The boxes by their index, in the order of the owner's texts (UdajeMajitele).
 constexpr Box kBoxes[] = {
-    {"99,IČO", "", "Ico"},
-    {"67,DIČ", "", "Dic"},
-    {"161,Název", "", "Nazev"},
-    {"350,Ulice", "", "Ulice"},
-    {"135,Město", "", "Mesto"},
-    {"280,PSČ", "", "Psc"},
-    {"329,Telefon", "", "Telefon"},
-    {"382,WWW", "383,www adresa", "Www"},
-    {"80,E-mail", "81,E-mailová adresa", "Email"},
-    {"100,Internetová adresa pro aktualizace", "", "WebAktualizace"},
+    {"99,IČO", ""},
+    {"67,DIČ", ""},
+    {"161,Název", ""},
+    {"350,Ulice", ""},
+    {"135,Město", ""},
+    {"280,PSČ", ""},
+    {"329,Telefon", ""},
+    {"382,WWW", "383,www adresa"},
+    {"80,E-mail", "81,E-mailová adresa"},
+    {"100,Internetová adresa pro aktualizace", ""},
 };
 
 }  // namespace
@@ -112,21 +111,13 @@ void frmMajitel::platce(bool payer)
 
 void frmMajitel::Form_Load()
 {
-    std::unique_ptr<dao::Recordset> rs = Db->OpenRecordset(QStringLiteral("select * from majitel"));
-    // A field that cannot be read (no row yet) leaves its box as designed.
-    const auto field = [&rs](const char *name) {
-        QString text;
-        ignoreErrors([&] { text = (*rs)[QLatin1String(name)].toString().trimmed(); });
-        return text;
-    };
-    txt[0]->setText(field(kBoxes[0].field));
-    txt[1]->setText(field(kBoxes[1].field));
-    bool dph = false;
-    ignoreErrors([&] { dph = (*rs)[QStringLiteral("Dph")].toBool(); });
-    chkDph->setChecked(dph);
-    platce(dph);
+    const UdajeMajitele udaje = NactiMajitele(*Db);
+    txt[0]->setText(udaje.Texty[0]);
+    txt[1]->setText(udaje.Texty[1]);
+    chkDph->setChecked(udaje.Dph);
+    platce(udaje.Dph);
     for (size_t i = 2; i < txt.size(); ++i)
-        txt[i]->setText(field(kBoxes[i].field));
+        txt[i]->setText(udaje.Texty[i]);
     m_zmeneno = false;
     PrelozFormular(*this, 0);
 }

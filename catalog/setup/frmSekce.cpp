@@ -106,12 +106,11 @@ void frmSekce::NastavGridSekce()
 void frmSekce::NactiSekceGrid()
 {
     const WaitCursor wait;
-    auto sections = Db->OpenRecordset(QStringLiteral("select * from Sekce Order by nazev"));
+    const std::vector<RadekSekce> sections = SeznamSekci(*Db);
     VEdit->Redraw(false);
     VEdit->Clear();
-    for (; !sections->Eof(); sections->MoveNext()) {
-        VEdit->AddData((*sections)[QStringLiteral("Sekce")].toString() + QLatin1Char('\t')
-                       + (*sections)[QStringLiteral("Nazev")].toString() + QLatin1Char('\t') + kUlozeno);
+    for (const RadekSekce &section : sections) {
+        VEdit->AddData(section.Sekce.toString() + QLatin1Char('\t') + section.Nazev.toString() + QLatin1Char('\t') + kUlozeno);
         if (VEdit->AddError())
             break;
     }

@@ -91,6 +91,24 @@ private Q_SLOTS:
                                 "values ('123', 'CZ1', 'O''Brien s.r.o.', '', '', '', '', '', '', 1, 'http://x')"));
     }
 
+    // The row as the owner window reads it, and the update address as the export and the
+    // update read it: without the blanks at the ends; nothing where the table has no row,
+    // a Null where it has one.
+    void ownerRead()
+    {
+        QCOMPARE(NactiMajitele(*Db).Texty, (std::array<QString, 10>{}));
+        QVERIFY(!NactiMajitele(*Db).Dph);
+        QCOMPARE(AdresaAktualizace(*Db), QString());
+        Db->Execute(QStringLiteral("insert into Majitel (ico, nazev, mesto, dph, webaktualizace) "
+                                   "values (' 123 ', 'O''Brien', Null, 1, '  http://www.x.cz  ')"));
+        const UdajeMajitele udaje = NactiMajitele(*Db);
+        QCOMPARE(udaje.Texty, (std::array<QString, 10>{"123", "", "O'Brien", "", "", "", "", "", "", "http://www.x.cz"}));
+        QVERIFY(udaje.Dph);
+        QCOMPARE(AdresaAktualizace(*Db), QStringLiteral("http://www.x.cz"));
+        Db->Execute(QStringLiteral("update Majitel set webaktualizace=Null"));
+        QCOMPARE(AdresaAktualizace(*Db), QString());
+    }
+
     // An empty table: the first save inserts the row, the second updates it; the name with
     // an apostrophe reads back unchanged, the update address is cut at its column's 70.
     void ownerSavedTwice()
