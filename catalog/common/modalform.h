@@ -38,6 +38,7 @@ public:
     // dialog's own reject() would hide the window without a close event.)
     void reject() override { this->close(); }
 
+    // accept() and done(): the closing steps too, without the question.
     void done(int r) override
     {
         this->closing();

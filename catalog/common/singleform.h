@@ -10,9 +10,9 @@
 // until it begins to close, null otherwise; Unload() closes it at once. The window
 // deletes itself once closed.
 //
-// Closing runs Form_QueryUnload, where a window may refuse (unsaved edits, a task under
-// way), then Form_Unload, what closing must do while the window is still whole (save its
-// placement ...); each runs once, however the window closes.
+// Closing asks Form_QueryUnload, where a window may refuse (unsaved edits, a task under
+// way), then runs Form_Unload, what closing must do while the window is still whole (save
+// its placement ...), once, however the window closes; Unload() does not ask.
 template <class Window, class Base>
 class SingleForm : public Base
 {

@@ -21,7 +21,7 @@ class frmLogin : public ModalForm<frmLogin, std::optional<QString>>
 
 public:
     // Shows the window; once it has closed, the user name as typed when the password
-    // was confirmed, none after Storno or Escape.
+    // was confirmed; none when it closed otherwise.
     static std::optional<QString> Zobraz();
 
     // True once the password was confirmed; False after Storno.
