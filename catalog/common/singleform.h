@@ -33,7 +33,7 @@ public:
     {
         // Compared as widgets: here the object is no longer a Window, and a pointer to
         // one would be a cast to what it has stopped being.
-        if (s_instance.data() == static_cast<QWidget *>(this)) {
+        if (isInstance(this)) {
             s_instance = nullptr;
             s_closing = false;
         }
@@ -57,6 +57,10 @@ protected:
         }
         return *current();
     }
+
+    // Whether `widget` is the window Form() handed out last, loaded or closing; false
+    // once a newer one has taken its place.
+    static bool isInstance(const QWidget *widget) { return s_instance.data() == widget; }
 
     // Sets Cancel to keep the window open; nothing is closed yet.
     virtual void Form_QueryUnload(bool & /*Cancel*/) {}

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/globals.h"
+#include "data/overviewquery.h"
 
 #include <QString>
 #include <optional>

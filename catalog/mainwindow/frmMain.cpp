@@ -3,8 +3,9 @@
 #include "data/infosettings.h"
 #include "mainwindow/archivace.h"
 #include "common/mainframe.h"
+#include "data/currentoverview.h"
 #include "mainwindow/views.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "mainwindow/frmLang.h"
 #include "mainwindow/frmLogo.h"
 #include "records/frmEditace.h"
@@ -142,18 +143,28 @@ frmMain::frmMain()
     layout->addWidget(pic);
     layout->addWidget(mdiArea, 1);
     setCentralWidget(central);
-    RegistrujHlavniOkno(mdiArea, lblSekce);
+    // The strip shows the current section: its name, and its number as the property "Tag".
+    connect(&Prehled(), &AktualniPrehled::sekceZmenena, this, [this] {
+        lblSekce->setText(Prehled().NazevSekce());
+        lblSekce->setProperty("Tag", Prehled().TagSekce());
+    });
 
     createMenus();
     createStatusBar();
+    RegistrujHlavniOkno(mdiArea, Panel(1), [this] { mnuEnd_Click(); });
 }
 
 frmMain::~frmMain()
 {
-    // The catalog views are children of the frame: they go with it. A main window that
-    // closed unloaded them then; the views open now may be a newer main window's.
-    if (Loaded() == this)
-        UnloadViews();
+    Prehled().disconnect(this);
+    // A main window that closed while a newer one was made leaves the views and the
+    // section to that one.
+    if (!isInstance(this))
+        return;
+    // The catalog views are children of the frame: they go with it.
+    UnloadViews();
+    // No section is current without the main window.
+    Prehled().NastavTagSekce(QString(), QString());
 }
 
 void frmMain::createMenus()

@@ -8,7 +8,7 @@
 #include "data/infosettings.h"
 #include "data/ownerdata.h"
 #include "data/release.h"
-#include "mainwindow/frmMain.h"
+#include "common/mainframe.h"
 #include "msgbox.h"
 #include "setup/boxkeys.h"
 #include "variant.h"
@@ -251,8 +251,7 @@ void frmImport::SpustAktualizaci(const QString &razitko)
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     m_running = false;
     close();
-    if (frmMain *main = frmMain::Loaded())
-        main->mnuEnd_Click();
+    UkonciProgram();
 }
 
 void frmImport::cmdOK_Click()

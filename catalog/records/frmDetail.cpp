@@ -5,7 +5,7 @@
 #include "common/translation.h"
 #include "dao.h"
 #include "data/attachments.h"
-#include "mainwindow/frmPrehled.h"
+#include "data/currentoverview.h"
 #include "records/frmImg.h"
 #include "records/imagefit.h"
 #include "system.h"
@@ -87,16 +87,18 @@ void frmDetail::Zobraz(qint32 inter)
 
 void frmDetail::Form_Load()
 {
-    auto record = Db->OpenRecordset(DotazDetailu(SeznamPoli, m_klic));
+    const AktualniPrehled &prehled = Prehled();
+    const std::vector<SloupecPrehledu> &sloupce = prehled.SloupcePrehledu();
+    auto record = Db->OpenRecordset(DotazDetailu(prehled.SeznamPoli(), m_klic));
     lbl.assign(1, nullptr);
     cmb.assign(1, nullptr);
-    const int fields = int(PocetSloupcu) - 1;
+    const int fields = int(prehled.PocetSloupcu()) - 1;
     const int boxLeft = kLabelWidth + 90 + 100;
-    for (int i = 1; i <= fields && size_t(i) < SloupcePrehledu.size(); ++i) {
+    for (int i = 1; i <= fields && size_t(i) < sloupce.size(); ++i) {
         auto *label = new QLabel(this);
         label->setObjectName(QStringLiteral("lbl%1").arg(i));
         label->setTextFormat(Qt::PlainText);
-        label->setText(SloupcePrehledu[size_t(i)].Titulek);
+        label->setText(sloupce[size_t(i)].Titulek);
         const int top = 150 + 360 * (i - 1);
         label->setGeometry(twips(90, top, kLabelWidth, 255));
         label->show();

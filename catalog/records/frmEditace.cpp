@@ -1,18 +1,18 @@
 #include "records/frmEditace.h"
 
-#include "VarnexEditUni.h"
 #include "common/SaveBox.h"
 #include "common/closequestion.h"
 #include "common/errorreport.h"
-#include "common/mainframe.h"
+#include "common/globals.h"
 #include "common/translation.h"
 #include "common/utility.h"
 #include "dao.h"
 #include "data/attachments.h"
+#include "data/currentoverview.h"
 #include "data/overviewquery.h"
 #include "data/recordsave.h"
 #include "data/selectioncondition.h"
-#include "mainwindow/frmPrehled.h"
+#include "data/sqlliteral.h"
 #include "msgbox.h"
 #include "system.h"
 #include "variant.h"
@@ -136,11 +136,10 @@ void frmEditace::Form_Load()
     // The overview's columns as the user sees them; with the overview closed, the
     // section's own, at the overview's default width.
     std::vector<int> widths;
-    if (frmPrehled *overview = frmPrehled::Loaded(); overview && SloupcePrehledu.size() > 1) {
-        m_sloupce = SloupcePrehledu;
-        m_seznamPoli = SeznamPoli;
-        for (size_t i = 1; i < m_sloupce.size(); ++i)
-            widths.push_back(overview->VEdit->ColWidth(qint32(i)));
+    if (PrehledOtevren() && Prehled().SloupcePrehledu().size() > 1) {
+        m_sloupce = Prehled().SloupcePrehledu();
+        m_seznamPoli = Prehled().SeznamPoli();
+        widths = Prehled().SirkySloupcu();
     } else {
         m_sloupce.assign(1, SloupecPrehledu());
         m_seznamPoli = QStringLiteral("Inter");
@@ -334,36 +333,22 @@ QStringList frmEditace::cellTexts() const
     return texts;
 }
 
+bool frmEditace::PrehledMaSloupce() const
+{
+    // The overview takes a row only in the columns the window was built for.
+    return PrehledOtevren() && m_seznamPoli == Prehled().SeznamPoli();
+}
+
 void frmEditace::PridejRadek()
 {
-    frmPrehled *overview = frmPrehled::Loaded();
-    if (!overview || m_seznamPoli != SeznamPoli)
-        return;
-    VarnexEditUni &grid = *overview->VEdit;
-    grid.AddData(cellTexts().join(QLatin1Char('\t')) + QStringLiteral("\tX"));
-    if (!grid.AddError())
-        grid.SetRecords(VarnexEditUni::CounterText(grid.LiveRows(), 0));
-    // The first record of an empty section takes the place of the empty row under the cursor.
-    overview->UkazPopis();
+    if (PrehledMaSloupce())
+        Prehled().OznamZmenu(AktualniPrehled::Zmena::Pridan, m_klic, cellTexts());
 }
 
 void frmEditace::PrepisRadek()
 {
-    frmPrehled *overview = frmPrehled::Loaded();
-    if (!overview || m_seznamPoli != SeznamPoli)
-        return;
-    VarnexEditUni &grid = *overview->VEdit;
-    const QStringList texts = cellTexts();
-    const QString key = QString::number(m_klic);
-    // The record's own row, wherever the cursor went meanwhile.
-    for (qint32 row = 1; row < grid.Rows(); ++row) {
-        if (grid.TMatrix(row, 0) != key)
-            continue;
-        for (qint32 c = 1; c <= grid.Cols() - 2 && c < texts.size(); ++c)
-            grid.TMatrix(row, c, texts[c]);
-        overview->UkazPopis();
-        return;
-    }
+    if (PrehledMaSloupce())
+        Prehled().OznamZmenu(AktualniPrehled::Zmena::Ulozen, m_klic, cellTexts());
 }
 
 PoleZaznamu frmEditace::pole(size_t i) const

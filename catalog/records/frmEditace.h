@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/globals.h"
 #include "common/modalform.h"
+#include "data/overviewquery.h"
 #include "data/recordsave.h"
 #include "variant.h"
 
@@ -70,10 +70,12 @@ private:
     void clearRows();
     void cmb_LostFocus(PoleBox *box);
     void cmb_DropDown(PoleBox *box);
-    // The overview's grid after a save: a row for a created record, the record's own
-    // row rewritten for an edited one, with the texts a fresh load would show.
+    // The overview after a save: a row for a created record, the record's own row
+    // rewritten for an edited one, with the texts a fresh load would show; the overview
+    // writes them, when it shows the columns the window was built for.
     void PridejRadek();
     void PrepisRadek();
+    bool PrehledMaSloupce() const;
     QStringList cellTexts() const;
     // Box i as the save writes it.
     PoleZaznamu pole(size_t i) const;

@@ -3,7 +3,7 @@
 #include "VarnexEditUni.h"
 #include "common/SaveBox.h"
 #include "common/globals.h"
-#include "common/mainframe.h"
+#include "data/currentoverview.h"
 #include "common/translation.h"
 #include "common/utility.h"
 #include "dao.h"

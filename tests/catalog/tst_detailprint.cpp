@@ -15,6 +15,8 @@
 #include "printer.h"
 #include "system.h"
 #include "testhost.h"
+#include "data/currentoverview.h"
+#include "overviewgrid.h"
 
 #include <QComboBox>
 #include <QImageReader>
@@ -134,6 +136,7 @@ private Q_SLOTS:
         frmNahled::Unload();
         frmPrehled::Unload();
         frmMain::Unload();
+        Prehled().Vynuluj();
         Db.reset();
         Ws.reset();
         Preklady.reset();
@@ -389,7 +392,9 @@ private Q_SLOTS:
     {
         addRecord(QString());
         showOverview();
-        SeznamPoli += QStringLiteral(", NeniTakovePole");
+        DotazPrehledu broken = Prehled().Dotaz();
+        broken.SeznamPoli += QStringLiteral(", NeniTakovePole");
+        Prehled().NastavDotaz(broken);
         ScriptedBoxes boxes;
         boxes.expect(vbOK);
         bool shown = false;
@@ -715,7 +720,7 @@ private Q_SLOTS:
         };
         record();
         whenPopupOpens([](QMenu *menu) { clickMenuItem(menu, QStringLiteral("Tisk detailu")); });
-        clickCell(frmPrehled::Form().VEdit->grid(), 2, 1, Qt::RightButton);
+        clickCell(overviewGrid(frmPrehled::Form())->grid(), 2, 1, Qt::RightButton);
         QTRY_COMPARE(opened.size(), 1);
         QTRY_VERIFY(!frmTisk::Loaded());
 

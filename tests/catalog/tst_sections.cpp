@@ -7,7 +7,7 @@
 #include "data/sections.h"
 #include "grid.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "modaldriver.h"
 #include "setup/frmSekce.h"
 #include "testhost.h"

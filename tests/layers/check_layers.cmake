@@ -1,21 +1,28 @@
 # Fails when an include runs the wrong way between the program's layers. The layers'
 # targets already refuse most of these; this also catches a relative path ("../") and
-# the one rule inside the windows' layer: the record windows never include the main
-# window's class (they reach its MDI area and section through common/mainframe).
+# the rules inside the windows' layer, whose folders share one target:
+# - only mainwindow/ includes anything of mainwindow/: the main window's class and its
+#   modules are its own (the others reach its MDI area, status bar and end through
+#   common/mainframe);
+# - only mainwindow/ (which opens the overview and sends it the record commands) and the
+#   overview itself include overview/: the record, setup and output windows reach the
+#   overview's state through data/currentoverview, never its window.
+# startup/ is on top and may include every layer.
 # The data layer holds no window: it includes none of the platform's window headers nor
 # the control library's, and it links neither Qt's widgets nor the control library
 # (DATA_LINKS: every library it links, directly or not, separated by commas).
 # cmake -DSOURCE_DIR=... -DDATA_LINKS=... -P check_layers.cmake
 cmake_policy(VERSION 3.25)
-set(windows "mainwindow|records|setup|output")
+set(windows "mainwindow|overview|records|setup|output")
 set(windowheaders "(msgbox|system|process|dialogs|net|registration|waitcursor|grid|printer|printchooser|VarnexEditUni|libroutines)\\.h")
 set(rules
   "common|(data|${windows}|startup)/"
   "data|(${windows}|startup)/|${windowheaders}"
   "mainwindow|startup/"
-  "records|startup/|mainwindow/frmMain\\.h"
-  "setup|startup/"
-  "output|startup/")
+  "overview|(startup|mainwindow)/"
+  "records|(startup|mainwindow|overview)/"
+  "setup|(startup|mainwindow|overview)/"
+  "output|(startup|mainwindow|overview)/")
 set(faults "")
 foreach(rule IN LISTS rules)
   string(FIND "${rule}" "|" bar)
