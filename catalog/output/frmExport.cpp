@@ -19,33 +19,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QScopeGuard>
 
-namespace {
-
-QPointer<frmExport> instance;
-
-}  // namespace
-
-frmExport &frmExport::Form()
-{
-    if (!instance)
-        instance = new frmExport;
-    return *instance;
-}
-
-frmExport *frmExport::Loaded()
-{
-    return instance.data();
-}
-
 frmExport::frmExport()
-    : QDialog(mainWindow())
+    : ModalForm(mainWindow())
 {
     setObjectName(QStringLiteral("frmExport"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("82,Export dat"));
     auto *grid = new QGridLayout(this);
     Label1 = new QLabel(QStringLiteral("88,Exportovat změny od"), this);
@@ -85,7 +65,7 @@ frmExport::frmExport()
 void frmExport::Zobraz()
 {
     Form_Load();
-    exec();
+    ZobrazModalne();
 }
 
 void frmExport::Form_Load()
@@ -131,10 +111,9 @@ bool frmExport::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void frmExport::reject()
+void frmExport::Form_QueryUnload(bool &Cancel)
 {
-    if (!m_running)
-        QDialog::reject();
+    Cancel = m_running;
 }
 
 void frmExport::status(const QString &message)

@@ -27,29 +27,10 @@
 #include <QScopeGuard>
 #include <QTreeView>
 
-namespace {
-
-QPointer<frmImport> instance;
-
-}  // namespace
-
-frmImport &frmImport::Form()
-{
-    if (!instance)
-        instance = new frmImport;
-    return *instance;
-}
-
-frmImport *frmImport::Loaded()
-{
-    return instance.data();
-}
-
 frmImport::frmImport()
-    : QDialog(mainWindow())
+    : ModalForm(mainWindow())
 {
     setObjectName(QStringLiteral("frmImport"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("31,Aktualizace dat"));
     auto *grid = new QGridLayout(this);
     const auto button = [this](const char *name, const char *caption) {
@@ -108,7 +89,7 @@ frmImport::frmImport()
 void frmImport::Zobraz()
 {
     Form_Load();
-    exec();
+    ZobrazModalne();
 }
 
 void frmImport::Form_Load()
@@ -122,10 +103,9 @@ void frmImport::Form_Load()
     PrelozFormular(*this, 0);
 }
 
-void frmImport::reject()
+void frmImport::Form_QueryUnload(bool &Cancel)
 {
-    if (!m_running)
-        QDialog::reject();
+    Cancel = m_running;
 }
 
 void frmImport::cmdAdresar_Click()
@@ -157,8 +137,10 @@ void frmImport::cmdInternet_Click()
     if (m_running)
         return;
     busy(true);
-    const auto idle = qScopeGuard([this] {
-        if (instance)
+    // The update closes the window as it hands over to the updater.
+    const QPointer<frmImport> alive(this);
+    const auto idle = qScopeGuard([this, alive] {
+        if (alive)
             busy(false);
     });
     // Every web update fetches into dnload/, whatever folder an update before chose.
@@ -296,7 +278,8 @@ void frmImport::cmdOK_Click()
         return;
     m_zdroj = folder;
     busy(true);
+    const QPointer<frmImport> alive(this);
     SpustAktualizaci(razitko);
-    if (instance)
+    if (alive)
         busy(false);
 }

@@ -11,19 +11,15 @@
 #include "system.h"
 #include "waitcursor.h"
 
-#include <QApplication>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QTabBar>
 
 namespace {
-
-QPointer<frmDetail> instance;
 
 // The design, in twips.
 constexpr int kWidth = 11880;
@@ -39,15 +35,9 @@ QRect twips(int left, int top, int width, int height)
 
 }  // namespace
 
-frmDetail *frmDetail::Loaded()
-{
-    return instance.data();
-}
-
 frmDetail::frmDetail(qint32 inter) : m_klic(inter)
 {
     setObjectName(QStringLiteral("frmDetail"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("63,Detail"));
     setFixedSize(sys::toPixels(kWidth), sys::toPixels(kHeight));
 
@@ -87,15 +77,12 @@ frmDetail::~frmDetail() = default;
 
 void frmDetail::Zobraz(qint32 inter)
 {
-    delete instance.data();
-    instance = new frmDetail(inter);
-    frmDetail &w = *instance;
+    // A fresh window for each record: its rows are made for the record's columns.
+    Unload();
+    frmDetail &w = Form(inter);
     w.Form_Load();
-    if (QWidget *owner = QApplication::activeWindow()) {
-        w.setParent(owner, w.windowFlags());
-        w.move(owner->geometry().center() - w.rect().center());
-    }
-    w.exec();
+    w.NadOtevirajicimOknem();
+    w.ZobrazModalne();
 }
 
 void frmDetail::Form_Load()

@@ -20,19 +20,15 @@
 #include "waitcursor.h"
 
 #include <QAbstractItemView>
-#include <QCloseEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <algorithm>
 
 namespace {
-
-QPointer<frmEditace> instance;
 
 // The design, in twips.
 constexpr int kRowStep = 360;
@@ -52,22 +48,9 @@ QRect twips(int left, int top, int width, int height)
 
 }  // namespace
 
-frmEditace &frmEditace::Form()
-{
-    if (!instance)
-        instance = new frmEditace;
-    return *instance;
-}
-
-frmEditace *frmEditace::Loaded()
-{
-    return instance.data();
-}
-
 frmEditace::frmEditace()
 {
     setObjectName(QStringLiteral("frmEditace"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("33,Aktualizace záznamu"));
 
     lblPopis = new QLabel(QStringLiteral("222,Popis"), this);
@@ -122,7 +105,7 @@ void frmEditace::Zobraz(qint32 pInter, bool pKopie)
     }
     if (pInter == 0 && !pKopie)
         setWindowTitle(PrelozText(QStringLiteral("79,Editace nového záznamu")));
-    exec();
+    ZobrazModalne();
 }
 
 void frmEditace::clearRows()
@@ -404,17 +387,7 @@ bool frmEditace::UlozZaznam(bool quiet)
     return true;
 }
 
-void frmEditace::reject()
+void frmEditace::Form_QueryUnload(bool &Cancel)
 {
-    close();  // Escape closes through the unsaved-changes question
-}
-
-void frmEditace::closeEvent(QCloseEvent *event)
-{
-    // Accepted, the closing hides the window, which ends its modal loop; the dialog's
-    // own handler would reject() it, which closes again.
-    if (Zmeneno())
-        ZavriSeZmenami(*this, *event, [this] { return UlozZaznam(false); });
-    else
-        event->accept();
+    Cancel = Zmeneno() && !ZavriSeZmenami(*this, [this] { return UlozZaznam(false); });
 }

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "common/modalform.h"
 #include "data/overviewquery.h"
 #include "data/recordsave.h"
 #include "records/polebox.h"
 #include "variant.h"
 
-#include <QDialog>
 #include <optional>
 #include <vector>
 
@@ -15,13 +15,12 @@ class QPushButton;
 
 // The record edit window: one caption and one field box per column of the overview, in
 // two columns, the note, and the buttons. Modal; a new record, an edit, or a copy.
-class frmEditace : public QDialog
+class frmEditace : public ModalForm<frmEditace>
 {
     Q_OBJECT
+    friend ModalForm<frmEditace>;
+
 public:
-    // The window, made on first use; it unloads itself when it closes.
-    static frmEditace &Form();
-    static frmEditace *Loaded();
     ~frmEditace() override;
 
     // Opens the window on record pInter (0: a new record), as a copy when pKopie, and
@@ -49,12 +48,12 @@ public:
     QPushButton *cmdEnd = nullptr;
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void reject() override;
 
 private:
     frmEditace();
+    // Unsaved edits: the question whether to save them first.
+    void Form_QueryUnload(bool &Cancel) override;
     void Form_Load();
     void clearRows();
     void cmb_LostFocus(PoleBox *box);

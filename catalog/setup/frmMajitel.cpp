@@ -12,18 +12,14 @@
 #include "vberror.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 
 namespace {
-
-QPointer<frmMajitel> instance;
 
 const QString kNeplatce = QStringLiteral("Neplátci DPH");
 
@@ -47,23 +43,10 @@ constexpr Box kBoxes[] = {
 
 }  // namespace
 
-frmMajitel &frmMajitel::Form()
-{
-    if (!instance)
-        instance = new frmMajitel;
-    return *instance;
-}
-
-frmMajitel *frmMajitel::Loaded()
-{
-    return instance.data();
-}
-
 frmMajitel::frmMajitel()
-    : QDialog(mainWindow())
+    : ModalForm(mainWindow())
 {
     setObjectName(QStringLiteral("frmMajitel"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("344,Údaje majitele"));
     auto *grid = new QGridLayout(this);
     for (size_t i = 0; i < std::size(kBoxes); ++i) {
@@ -113,7 +96,7 @@ frmMajitel::frmMajitel()
 void frmMajitel::Zobraz()
 {
     Form_Load();
-    exec();
+    ZobrazModalne();
 }
 
 void frmMajitel::platce(bool payer)
@@ -190,16 +173,7 @@ bool frmMajitel::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void frmMajitel::reject()
+void frmMajitel::Form_QueryUnload(bool &Cancel)
 {
-    close();  // Escape closes through the unsaved-changes question
-}
-
-void frmMajitel::closeEvent(QCloseEvent *event)
-{
-    if (m_zmeneno && !ZahoditZmeny(*this)) {
-        event->ignore();
-        return;
-    }
-    event->accept();
+    Cancel = m_zmeneno && !ZahoditZmeny(*this);
 }

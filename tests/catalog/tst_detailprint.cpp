@@ -674,7 +674,7 @@ private Q_SLOTS:
         frmTisk &print = frmTisk::Form();
         print.Pismo = 14;
         print.Nadpis = QStringLiteral("Seznam");
-        frmNastavTisk dialog(&print);
+        frmNastavTisk &dialog = frmNastavTisk::Form(&print);
         dialog.txtImgSize->hide();
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
