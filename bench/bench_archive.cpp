@@ -1,6 +1,7 @@
 // Figures for the catalog's copies: a backup to zaloha/ and a restore from it, each beside
 // copying the file with cp in the same run, and the conversion of a catalog that version
 // 3.1.0 wrote. bench_archive [--records N] [--upg PATH]
+#include "common/files.h"
 #include "dao.h"
 #include "data/archive.h"
 #include "data/conversion.h"
@@ -97,7 +98,7 @@ int main(int argc, char **argv)
         db->Execute(QStringLiteral("alter table Katalog add column Hodnoceni Double"));
         db->Execute(QStringLiteral("update Katalog set Hodnoceni = Inter / 4.0"));
         const double conversion = seconds([&] {
-            const QString copy = ZalohujData(catalog);
+            const QString copy = ZalohujData(catalog, DocasnaSlozka());
             PrevedKatalog(ws, *db, 3, QStringLiteral("3.0.4"));
             SmazZalohu(copy);
         });

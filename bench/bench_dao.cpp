@@ -228,9 +228,9 @@ int main(int argc, char **argv)
         const auto freshWithSections = [&](dao::Workspace &ws) {
             copyFresh(upg, writePath);
             std::unique_ptr<dao::Database> db = ws.OpenDatabase(writePath);
-            ws.BeginTrans();
+            dao::Transaction trans(ws);
             GenerateSections(*db, options);
-            ws.CommitTrans();
+            trans.Commit();
             return db;
         };
         const Figure insert = measure([&] {
@@ -238,9 +238,9 @@ int main(int argc, char **argv)
             std::unique_ptr<dao::Database> db = freshWithSections(ws);
             QElapsedTimer t;
             t.start();
-            ws.BeginTrans();
+            dao::Transaction trans(ws);
             GenerateRecords(*db, options);
-            ws.CommitTrans();
+            trans.Commit();
             const double ms = t.nsecsElapsed() / 1e6;
             db->Close();
             return ms;
@@ -268,10 +268,10 @@ int main(int argc, char **argv)
             std::unique_ptr<dao::Database> db = freshWithSections(ws);
             QElapsedTimer t;
             t.start();
-            ws.BeginTrans();
+            dao::Transaction trans(ws);
             for (const QString &sql : statements)
                 db->Execute(sql);
-            ws.CommitTrans();
+            trans.Commit();
             const double ms = t.nsecsElapsed() / 1e6;
             db->Close();
             return ms;

@@ -11,7 +11,7 @@
 #include "data/infosettings.h"
 #include "gencatalog.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "msgbox.h"
 #include "output/frmTisk.h"
 #include "printchooser.h"
@@ -91,7 +91,7 @@ int main(int argc, char **argv)
 
     const QString photoPath = dir.filePath(QStringLiteral("img/velka.jpg"));
     WritePhoto(photoPath, 4000, 3000, 0);
-    const qint32 key = overview.VEdit->TMatrix(1, 0).toInt();
+    const qint32 key = overview.findChild<VarnexEditUni *>(QStringLiteral("VEdit"))->TMatrix(1, 0).toInt();
     QStringList note;
     for (int i = 1; i <= kNoteLines; ++i)
         note << noteLine(i);

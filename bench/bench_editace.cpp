@@ -4,13 +4,14 @@
 // `select distinct` on the bare SQLite API, and saving an edited and a new record
 // beside the same statements on the bare API.
 // bench_editace [--records N]; each figure on a line of its own, "name: value unit".
+#include "data/currentoverview.h"
 #include "data/infosettings.h"
 #include "data/recordsave.h"
 #include "data/sqlliteral.h"
 #include "gencatalog.h"
 #include "jetsql.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "msgbox.h"
 #include "records/frmEditace.h"
 #include "common/globals.h"
@@ -62,8 +63,8 @@ double withWindow(qint32 key, bool copy, const std::function<void(frmEditace &)>
 
 PoleBox *boxOf(frmEditace &w, const QString &column)
 {
-    for (size_t f = 1; f < SloupcePrehledu.size(); ++f)
-        if (SloupcePrehledu[f].Jmeno.compare(column, Qt::CaseInsensitive) == 0)
+    for (size_t f = 1; f < Prehled().SloupcePrehledu().size(); ++f)
+        if (Prehled().SloupcePrehledu()[f].Jmeno.compare(column, Qt::CaseInsensitive) == 0)
             return w.cmb[f + 1];
     std::fprintf(stderr, "bench_editace: no box for %s\n", qPrintable(column));
     std::exit(1);
@@ -156,7 +157,7 @@ std::vector<PoleZaznamu> boxTexts(frmEditace &w)
 {
     std::vector<PoleZaznamu> fields;
     for (size_t i = 2; i < w.cmb.size(); ++i)
-        fields.push_back({SloupcePrehledu[i - 1].Jmeno, w.cmb[i]->property("Tag").toString(), w.cmb[i]->currentText()});
+        fields.push_back({Prehled().SloupcePrehledu()[i - 1].Jmeno, w.cmb[i]->property("Tag").toString(), w.cmb[i]->currentText()});
     return fields;
 }
 
@@ -202,8 +203,8 @@ int main(int argc, char **argv)
     frmPrehled::Form().Zobraz();
     frmPrehled::Form().NactiData();
     QCoreApplication::processEvents();
-    if (SloupcePrehledu.size() != 13) {
-        std::fprintf(stderr, "bench_editace: %d shown fields, not 12\n", int(SloupcePrehledu.size()) - 1);
+    if (Prehled().SloupcePrehledu().size() != 13) {
+        std::fprintf(stderr, "bench_editace: %d shown fields, not 12\n", int(Prehled().SloupcePrehledu().size()) - 1);
         return 1;
     }
 

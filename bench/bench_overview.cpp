@@ -2,11 +2,12 @@
 // record limit off and at 1000, beside the same rows built on the bare SQLite API.
 // bench_overview [--records N]; each figure on a line of its own, "name: value unit".
 #include "VarnexEditUni.h"
+#include "data/currentoverview.h"
 #include "data/infosettings.h"
 #include "gencatalog.h"
 #include "jetsql.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "common/globals.h"
 #include "common/mainframe.h"
 #include "benchsupport.h"
@@ -134,8 +135,8 @@ int main(int argc, char **argv)
         }
         std::vector<double> raw;
         for (int run = 0; run < kRuns; ++run)
-            raw.push_back(rawRows(path, QStringLiteral("select ") + SeznamPoli + QStringLiteral(" from Katalog where sekce=1 order by ")
-                                            + SloupcePrehledu[1].Jmeno
+            raw.push_back(rawRows(path, QStringLiteral("select ") + Prehled().SeznamPoli() + QStringLiteral(" from Katalog where sekce=1 order by ")
+                                            + Prehled().SloupcePrehledu()[1].Jmeno
                                             + (QLatin1String(limit) == QLatin1String("true") ? QStringLiteral(" limit 1000") : QString()),
                                   0));
         const char *name = QLatin1String(limit) == QLatin1String("true") ? "limit1000" : "nolimit";

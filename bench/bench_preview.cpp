@@ -9,7 +9,7 @@
 #include "data/infosettings.h"
 #include "gencatalog.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "msgbox.h"
 #include "records/frmNahled.h"
 #include "benchboxes.h"
@@ -94,6 +94,7 @@ int main(int argc, char **argv)
     frmPrehled &overview = frmPrehled::Form();
     overview.Zobraz();
     overview.NactiData();
+    VarnexEditUni &grid = *overview.findChild<VarnexEditUni *>(QStringLiteral("VEdit"));
     frmNahled &preview = frmNahled::Form();
     preview.Zobraz();
     spin(400);
@@ -101,13 +102,13 @@ int main(int argc, char **argv)
     // The photo, as the attachment of the grid's second row.
     const QString photoPath = dir.filePath(QStringLiteral("img/velka.jpg"));
     WritePhoto(photoPath, 4000, 3000, 200);
-    const QString key2 = overview.VEdit->TMatrix(2, 0);
+    const QString key2 = grid.TMatrix(2, 0);
     Db->Execute(QStringLiteral("delete from Obrazky where Inter=") + key2);
     Db->Execute(QStringLiteral("insert into Obrazky (Inter, Poradi, Soubor, Popis) values (") + key2
                 + QStringLiteral(", 1, 'velka.jpg', 'Velká')"));
 
     QAbstractItemView *view = qobject_cast<QAbstractItemView *>(
-        overview.VEdit->findChild<QWidget *>(QStringLiteral("flg"))->focusProxy());
+        grid.findChild<QWidget *>(QStringLiteral("flg"))->focusProxy());
     view->setFocus();
 
     // 50 rows down at a key repeat of 30 ms, then the pause.
@@ -117,12 +118,12 @@ int main(int argc, char **argv)
         spin(30);
     }
     spin(600);
-    std::printf("bench_preview: %d records, the overview at row %d after 50 moves\n", o.records, overview.VEdit->Row());
+    std::printf("bench_preview: %d records, the overview at row %d after 50 moves\n", o.records, grid.Row());
     std::printf("preview_loads_after_50_rows: %d loads\n", preview.PocetNacteni - before);
     std::printf("photo_file_size: %lld KiB\n", QFileInfo(photoPath).size() / 1024);
 
     // Back to the photo's row: from the key to the picture shown.
-    while (overview.VEdit->Row() > 2) {
+    while (grid.Row() > 2) {
         key(view, Qt::Key_Up);
         spin(2);
     }

@@ -9,13 +9,14 @@
 #include "VarnexEditUni.h"
 #include "common/globals.h"
 #include "common/mainframe.h"
+#include "data/currentoverview.h"
 #include "data/infosettings.h"
 #include "data/selectedrecords.h"
 #include "data/selectioncondition.h"
 #include "gencatalog.h"
 #include "jetsql.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "msgbox.h"
 #include "records/frmEditace.h"
 #include "records/frmVyber.h"
@@ -174,7 +175,7 @@ void closeViews()
 
 int shownRows()
 {
-    return frmPrehled::Loaded()->VEdit->LiveRows();
+    return frmPrehled::Loaded()->findChild<VarnexEditUni *>(QStringLiteral("VEdit"))->LiveRows();
 }
 
 }  // namespace
@@ -230,8 +231,8 @@ int main(int argc, char **argv)
     const int selected = shownRows();
     if (condition.isEmpty() || selected == 0 || selected == records)
         fail(QStringLiteral("the conditions selected %1 records").arg(selected));
-    const QString select = QStringLiteral("select ") + SeznamPoli + QStringLiteral(" from Katalog where ")
-                           + FiltrVyberu(1, condition) + QStringLiteral(" order by ") + SloupcePrehledu[1].Jmeno;
+    const QString select = QStringLiteral("select ") + Prehled().SeznamPoli() + QStringLiteral(" from Katalog where ")
+                           + FiltrVyberu(1, condition) + QStringLiteral(" order by ") + Prehled().SloupcePrehledu()[1].Jmeno;
     std::vector<double> rawApply;
     int rawSelected = 0;
     for (int run = 0; run < kRuns; ++run)
@@ -259,7 +260,7 @@ int main(int argc, char **argv)
         w.cmb[kTisic]->hidePopup();
         QCoreApplication::processEvents();
     }
-    const QString listQuery = DotazSeznamuVyberu(1, SloupcePrehledu[kTisic], condition);
+    const QString listQuery = DotazSeznamuVyberu(1, Prehled().SloupcePrehledu()[kTisic], condition);
     std::vector<double> rawDrop;
     int rawItems = 0;
     for (int run = 0; run < kRuns; ++run)

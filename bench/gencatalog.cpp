@@ -380,15 +380,10 @@ void GeneratePictures(dao::Database &db, const QString &folder, int count, int r
 void GenerateCatalog(dao::Workspace &ws, dao::Database &db, const GenOptions &o)
 {
     checkOptions(o);
-    ws.BeginTrans();
-    try {
-        GenerateSections(db, o);
-        GenerateRecords(db, o);
-    } catch (...) {
-        ws.Rollback();
-        throw;
-    }
-    ws.CommitTrans();
+    dao::Transaction trans(ws);
+    GenerateSections(db, o);
+    GenerateRecords(db, o);
+    trans.Commit();
 }
 
 void CreateCatalogFile(const QString &upgPath, const QString &target, const GenOptions &o)

@@ -1,5 +1,6 @@
 #include "cellentry.h"
 
+#include "typeddate.h"
 #include "variant.h"
 
 #include <QRegularExpression>
@@ -171,35 +172,17 @@ QString numberEntry(const QString &typed, const QString &format)
 
 std::optional<QString> dateEntry(const QString &typed)
 {
-    const QString t = typed.trimmed();
-    if (t.isEmpty())
+    // The program's edit window reads the same typed dates; the cell reads only the forms
+    // it can be sure of, since what it cannot read it refuses.
+    const TypedDate read = readTypedDate(typed, today(), TypedDateRules{});
+    switch (read.kind) {
+    case TypedDate::None:
         return QString();
-    const QDate now = today();
-    const auto shown = [](const QDate &d) -> std::optional<QString> {
-        if (!d.isValid() || d.year() < 100 || d.year() > 9999)
-            return std::nullopt;
-        return d.toString(QStringLiteral("dd.MM.yyyy"));
-    };
-    if (t.size() < 3) {
-        const double day = vbVal(t);
-        if (day < 1 || day > 31)
-            return QString();
-        return shown(QDate(now.year(), now.month(), int(day)));
+    case TypedDate::Date:
+        return read.date.toString(QStringLiteral("dd.MM.yyyy"));
+    case TypedDate::Unreadable:
+        break;
     }
-    static const QRegularExpression dayFirst(
-        QStringLiteral("^(\\d{1,2})([./]) *(\\d{1,2})(?:\\2 *(\\d{2}|\\d{4})?)?$"));
-    static const QRegularExpression iso(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"));
-    if (const auto m = dayFirst.match(t); m.hasMatch()) {
-        int year = now.year();
-        const QString y = m.captured(4);
-        if (y.size() == 2)
-            year = y.toInt() + (y.toInt() < 30 ? 2000 : 1900);
-        else if (y.size() == 4)
-            year = y.toInt();
-        return shown(QDate(year, m.captured(3).toInt(), m.captured(1).toInt()));
-    }
-    if (const auto m = iso.match(t); m.hasMatch())
-        return shown(QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt()));
     return std::nullopt;
 }
 

@@ -27,15 +27,6 @@ namespace {
 // list can never leave the controls reading freed memory.
 std::optional<MessageList> g_texts;
 
-[[noreturn]] void notConvertible(const SqlLiteralRules &rules, int kind, const QString &detail = QString())
-{
-    QString description = rules.translate(QStringLiteral("49,Data nelze konvertovat do SQL ( VarType="))
-                          + QString::number(kind) + QStringLiteral(" )");
-    if (!detail.isEmpty())
-        description += QStringLiteral(": ") + detail;
-    throw VbError(10000, QStringLiteral("Lib.CSQL"), description);
-}
-
 QString translated(const QString &text)
 {
     return PrelozText(text);
@@ -56,46 +47,16 @@ const MessageList *texts()
     return g_texts ? &*g_texts : nullptr;
 }
 
-QString SqlLiteral(const Variant &value, bool numeric, const SqlLiteralRules &rules)
-{
-    switch (value.VarType()) {
-    case vbEmpty:
-        return QStringLiteral("''");
-    case vbNull:
-        return QStringLiteral("null");
-    case vbInteger: case vbLong: case vbByte:
-        return QString::number(value.toLong());
-    case vbSingle:
-        return vbStr(value.toSingle(), 7).trimmed();
-    case vbDouble: case vbCurrency: case vbDecimal:
-        return vbStr(value.toDouble(), 15).trimmed();
-    case vbDate:
-        return rules.date(value);
-    case vbString:
-        if (numeric) {
-            if (const auto number = jet::numberLiteral(value.stringValue()))
-                return *number;
-            notConvertible(rules, vbString, QLatin1Char('"') + value.stringValue() + QLatin1Char('"'));
-        }
-        return QLatin1Char('\'') + QString(value.stringValue()).replace(QLatin1Char('\''), QLatin1String("''"))
-               + QLatin1Char('\'');
-    case vbBoolean:
-        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
-    default:
-        notConvertible(rules, value.VarType());
-    }
-}
-
 QString CSQL(const Variant &value, const bool &numeric)
 {
     // The date alone, at midnight: the form a stored date of the day compares equal to.
-    static constexpr SqlLiteralRules rules{
+    static constexpr jet::SqlLiteralRules rules{
         [](const Variant &date) {
             return QLatin1Char('\'') + date.toDateTime().date().toString(QStringLiteral("yyyy-MM-dd"))
                    + QStringLiteral(" 00:00:00'");
         },
         [](const QString &text) { return PrelozText(text); }};
-    return SqlLiteral(value, numeric, rules);
+    return jet::sqlLiteral(value, numeric, rules);
 }
 
 QString PrelozText(QString &text)

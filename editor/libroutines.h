@@ -18,14 +18,6 @@ namespace tabulix {
 TABULIX_EXPORT void setTexts(const MessageList *texts);
 TABULIX_EXPORT const MessageList *texts();
 
-// What the two SQL literal routines share, this library's CSQL and the program's: they
-// differ only in how a date is written and in whose texts translate a refusal.
-struct SqlLiteralRules {
-    QString (*date)(const Variant &value);
-    QString (*translate)(const QString &text);
-};
-TABULIX_EXPORT QString SqlLiteral(const Variant &value, bool numeric, const SqlLiteralRules &rules);
-
 // The SQL literal of a value: Empty as '', Null as null, numbers with a decimal point,
 // texts quoted with apostrophes doubled, Booleans as 1 and 0, dates as the date alone at
 // midnight ('yyyy-mm-dd 00:00:00', the form the database stores dates in, so that the

@@ -4,13 +4,10 @@
 #include "common/translation.h"
 
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
 namespace {
-
-QPointer<SaveBox> instance;
 
 // The design, in twips.
 constexpr int kWidth = 4200;
@@ -19,22 +16,9 @@ constexpr int kMargin = 1000;
 
 }  // namespace
 
-SaveBox &SaveBox::Form()
-{
-    if (!instance)
-        instance = new SaveBox;
-    return *instance;
-}
-
-SaveBox *SaveBox::Loaded()
-{
-    return instance.data();
-}
-
 SaveBox::SaveBox()
 {
     setObjectName(QStringLiteral("SaveBox"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("237,Oskal"));
     setFixedSize(sys::toPixels(kWidth), sys::toPixels(kHeight));
 

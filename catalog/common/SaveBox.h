@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "common/modalform.h"
 
 class QLabel;
 class QPushButton;
@@ -8,14 +8,12 @@ class QTimer;
 
 // The confirmation after a successful save: shown modally, it closes itself a second
 // later, or on its button. Each use is a fresh window with the text it was designed with.
-class SaveBox : public QDialog
+class SaveBox : public ModalForm<SaveBox>
 {
     Q_OBJECT
-public:
-    // The window, loaded on first use; it unloads itself when it closes.
-    static SaveBox &Form();
-    static SaveBox *Loaded();
+    friend ModalForm<SaveBox>;
 
+public:
     // Replaces the text, widening the window where the text needs it.
     void Message(const QString &text);
 

@@ -3,26 +3,18 @@
 #include "common/translation.h"
 #include "msgbox.h"
 
-#include <QCloseEvent>
 #include <QWidget>
 
-void ZavriSeZmenami(QWidget &window, QCloseEvent &event, const std::function<bool()> &uloz)
+bool ZavriSeZmenami(QWidget &window, const std::function<bool()> &uloz)
 {
     switch (MsgBox(PrelozText(QStringLiteral("40,Byly provedeny změny. Uložit?")), vbYesNoCancel | vbQuestion,
                    window.windowTitle())) {
     case vbYes:
         // Closing would lose the edits the database refused: the window stays.
-        if (!uloz()) {
-            event.ignore();
-            return;
-        }
-        break;
+        return uloz();
     case vbNo:
-        break;
+        return true;
     default:
-        event.ignore();
-        return;
+        return false;
     }
-    // Accepted, the closing hides the window, which ends its modal loop.
-    event.accept();
 }

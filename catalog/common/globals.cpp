@@ -12,7 +12,4 @@ QString VerzeProgramu;
 qint16 KorekceVysky = 0;
 QString NazevStanice;
 QString Uzivatel;
-std::vector<SloupecPrehledu> SloupcePrehledu(1);
-QString SeznamPoli;
-quint8 PocetSloupcu = 0;
 bool KonecProgramu = false;

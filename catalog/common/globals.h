@@ -6,7 +6,6 @@
 
 #include <QString>
 #include <memory>
-#include <vector>
 
 // The state that the program's windows and modules share. It lives here, in one place,
 // owned by these handles; start-up sets it and every window reads it.
@@ -32,18 +31,6 @@ extern qint16 KorekceVysky;
 // The workstation's name and the user's, handed to the table editor controls.
 extern QString NazevStanice;
 extern QString Uzivatel;
-// One shown column of the overview, as the current section's field definitions give it.
-struct SloupecPrehledu {
-    QString Jmeno;      // the Katalog column: Pol3C, Pol5N, Pol8D ...
-    QString Titulek;    // the definition's caption
-    QString Zarovnani;  // L, C or R
-    QString Typ;        // C, N or D
-};
-// The overview's shown columns 1..n (entry 0 stays empty), its query's column list
-// ("Inter, Pol1C, ...") and n + 1. Rebuilt whenever the overview loads a section.
-extern std::vector<SloupecPrehledu> SloupcePrehledu;
-extern QString SeznamPoli;
-extern quint8 PocetSloupcu;
 
 // The main window has closed: the program is ending, and nothing more may open.
 extern bool KonecProgramu;

@@ -1,7 +1,5 @@
 #include "common/mainframe.h"
 
-#include "vberror.h"
-
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
@@ -9,15 +7,17 @@
 
 namespace {
 QPointer<QMdiArea> area;
-QPointer<QLabel> sectionLabel;
+QPointer<QLabel> statusPanel;
+std::function<void()> konecHlavnihoOkna;
 QPointer<QMenu> popupNahledy;
 std::function<QPixmap(int)> obrazkyHlavnihoOkna;
 }  // namespace
 
-void RegistrujHlavniOkno(QMdiArea *mdiArea, QLabel *label)
+void RegistrujHlavniOkno(QMdiArea *mdiArea, QLabel *panel, std::function<void()> konec)
 {
     area = mdiArea;
-    sectionLabel = label;
+    statusPanel = panel;
+    konecHlavnihoOkna = std::move(konec);
 }
 
 QMdiArea *MdiOblast()
@@ -25,28 +25,17 @@ QMdiArea *MdiOblast()
     return area.data();
 }
 
-std::optional<qint32> AktualniSekce()
+void ZpravaStavu(const QString &text)
 {
-    if (!sectionLabel)
-        return std::nullopt;
-    const QString tag = sectionLabel->property("Tag").toString().trimmed();
-    if (tag.isEmpty())
-        return std::nullopt;
-    bool ok = false;
-    const qint32 number = tag.toInt(&ok);
-    if (!ok)
-        throw VbError(13, QStringLiteral("Oskal"), QStringLiteral("Type mismatch: section \"") + tag + QLatin1Char('"'));
-    if (number == 0)
-        return std::nullopt;
-    return number;
+    if (statusPanel)
+        statusPanel->setText(text);
 }
 
-void NastavAktualniSekci(std::optional<qint32> sekce, const QString &caption)
+void UkonciProgram()
 {
-    if (!sectionLabel)
-        return;
-    sectionLabel->setText(caption);
-    sectionLabel->setProperty("Tag", sekce ? QString::number(*sekce) : QStringLiteral("0"));
+    // The area goes with the main window: what ends the program is gone with it.
+    if (area && konecHlavnihoOkna)
+        konecHlavnihoOkna();
 }
 
 void RegistrujNahledy(QMenu *popup, std::function<QPixmap(int)> obrazky)

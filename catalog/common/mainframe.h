@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QPixmap>
+#include <QString>
 #include <QtGlobal>
 #include <functional>
-#include <optional>
 
 class QLabel;
 class QMenu;
@@ -11,20 +11,18 @@ class QMdiArea;
 class QWidget;
 
 // What the windows need of the main window without depending on its class: the MDI area
-// their frames go into, and the current section. The main window registers both when it
-// is made; while there is none, there is no area and no section.
+// their frames go into, its status bar's message and its end. The main window registers
+// them when it is made; while there is none, there is no area and nothing to end.
 
-// The main window's MDI area and its section label (the label shows the section's name
-// and carries its number as the property "Tag").
-void RegistrujHlavniOkno(QMdiArea *area, QLabel *sectionLabel);
+// The main window's MDI area, the status bar panel that shows what the program is doing,
+// and its "Konec".
+void RegistrujHlavniOkno(QMdiArea *area, QLabel *statusPanel, std::function<void()> konec);
 // Null while there is no main window.
 QMdiArea *MdiOblast();
-
-// The current section's number; none when no section is current ("0" or nothing).
-// A tag that is no whole number raises error 13: it must never reach a statement.
-std::optional<qint32> AktualniSekce();
-// Makes a section current: its caption (shown as it stands) and its number; none clears.
-void NastavAktualniSekci(std::optional<qint32> sekce, const QString &caption);
+// The status bar's message: what the program is doing, nothing when it is done.
+void ZpravaStavu(const QString &text);
+// "Konec": the main window closes and the program ends.
+void UkonciProgram();
 
 // The main window's attachment menu, which the preview window pops up, and its pictures
 // by their number in its image list (4 the document icon, 5 the PDF icon).

@@ -1,6 +1,6 @@
 #include "data/archive.h"
 
-#include "common/translation.h"
+#include "common/messages.h"
 #include "dao.h"
 #include "data/schema.h"
 #include "data/version.h"

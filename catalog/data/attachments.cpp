@@ -1,6 +1,6 @@
 #include "data/attachments.h"
 
-#include "common/translation.h"
+#include "common/messages.h"
 #include "dao.h"
 #include "data/sqlliteral.h"
 #include "variant.h"
@@ -142,54 +142,44 @@ qint32 UlozPrilohu(dao::Workspace &ws, dao::Database &db, qint32 inter, qint32 p
                    const QString &popis, const QDateTime &now)
 {
     OverPrilohu(db, inter, poradi, soubor, popis);
-    ws.BeginTrans();
-    try {
-        const QString values = QStringLiteral("soubor=") + CSQL(Variant(soubor)) + QStringLiteral(", popis=")
-                               + CSQL(Variant(popis)) + QStringLiteral(", aktualizace=") + CSQL(Variant(now));
-        qint32 number = poradi;
-        if (poradi >= 1 && poradi <= kNejvyssiPoradi)
-            db.Execute(QStringLiteral("update obrazky set ") + values + QStringLiteral(" where inter=") + key(inter)
-                       + QStringLiteral(" and poradi=") + key(poradi));
-        if (poradi < 1 || poradi > kNejvyssiPoradi || db.RecordsAffected() == 0) {
-            number = DalsiPoradi(db, inter);
-            if (number > kNejvyssiPoradi)
-                throw plnyZaznam();
-            db.Execute(QStringLiteral("Insert into obrazky (Inter, Poradi, Soubor, Popis, Aktualizace) values (") + key(inter)
-                       + QStringLiteral(", ") + key(number) + QStringLiteral(", ") + CSQL(Variant(soubor))
-                       + QStringLiteral(", ") + CSQL(Variant(popis)) + QStringLiteral(", ") + CSQL(Variant(now))
-                       + QLatin1Char(')'));
-        }
-        ws.CommitTrans();
-        return number;
-    } catch (...) {
-        ws.Rollback();
-        throw;
+    dao::Transaction trans(ws);
+    const QString values = QStringLiteral("soubor=") + CSQL(Variant(soubor)) + QStringLiteral(", popis=")
+                           + CSQL(Variant(popis)) + QStringLiteral(", aktualizace=") + CSQL(Variant(now));
+    qint32 number = poradi;
+    if (poradi >= 1 && poradi <= kNejvyssiPoradi)
+        db.Execute(QStringLiteral("update obrazky set ") + values + QStringLiteral(" where inter=") + key(inter)
+                   + QStringLiteral(" and poradi=") + key(poradi));
+    if (poradi < 1 || poradi > kNejvyssiPoradi || db.RecordsAffected() == 0) {
+        number = DalsiPoradi(db, inter);
+        if (number > kNejvyssiPoradi)
+            throw plnyZaznam();
+        db.Execute(QStringLiteral("Insert into obrazky (Inter, Poradi, Soubor, Popis, Aktualizace) values (") + key(inter)
+                   + QStringLiteral(", ") + key(number) + QStringLiteral(", ") + CSQL(Variant(soubor))
+                   + QStringLiteral(", ") + CSQL(Variant(popis)) + QStringLiteral(", ") + CSQL(Variant(now))
+                   + QLatin1Char(')'));
     }
+    trans.Commit();
+    return number;
 }
 
 void OdeberPrilohu(dao::Workspace &ws, dao::Database &db, qint32 inter, qint32 poradi, const QDateTime &now)
 {
     if (poradi < 1)
         return;
-    ws.BeginTrans();
-    try {
-        db.Execute(QStringLiteral("delete * from obrazky where inter=") + key(inter) + QStringLiteral(" and poradi=")
-                   + key(poradi));
-        qint32 next = poradi;
-        for (const Priloha &p : NactiPrilohy(db, inter)) {
-            if (p.Poradi < poradi)
-                continue;
-            if (p.Poradi != next)
-                db.Execute(QStringLiteral("Update obrazky set poradi=") + key(next) + QStringLiteral(", aktualizace=")
-                           + CSQL(Variant(now)) + QStringLiteral(" where inter=") + key(inter)
-                           + QStringLiteral(" and poradi=") + key(p.Poradi));
-            ++next;
-        }
-        ws.CommitTrans();
-    } catch (...) {
-        ws.Rollback();
-        throw;
+    dao::Transaction trans(ws);
+    db.Execute(QStringLiteral("delete * from obrazky where inter=") + key(inter) + QStringLiteral(" and poradi=")
+               + key(poradi));
+    qint32 next = poradi;
+    for (const Priloha &p : NactiPrilohy(db, inter)) {
+        if (p.Poradi < poradi)
+            continue;
+        if (p.Poradi != next)
+            db.Execute(QStringLiteral("Update obrazky set poradi=") + key(next) + QStringLiteral(", aktualizace=")
+                       + CSQL(Variant(now)) + QStringLiteral(" where inter=") + key(inter)
+                       + QStringLiteral(" and poradi=") + key(p.Poradi));
+        ++next;
     }
+    trans.Commit();
 }
 
 QString DotazDetailu(const QString &seznamPoli, qint32 inter)

@@ -1,7 +1,6 @@
 #include "data/conversion.h"
 
-#include "common/files.h"
-#include "common/translation.h"
+#include "common/messages.h"
 #include "dao.h"
 #include "data/archive.h"
 #include "data/schema.h"
@@ -71,16 +70,15 @@ QString znackaKatalogu(const QString &catalog)
 
 }  // namespace
 
-QString ZalohujData(const QString &catalog)
+QString ZalohujData(const QString &catalog, const QString &temp)
 {
     // A folder of a name nobody can foresee, open to this user alone: no other user can
     // put a file in the copy's place or read the catalog from it.
-    const QString temp = DocasnaSlozka();
     if (temp.isEmpty() || !QFileInfo(temp).isDir())
         throw VbError(76, kSource, QStringLiteral("The temporary folder cannot be found (TMPDIR)."));
     QTemporaryDir folder(temp + QStringLiteral("/Oskal-konverze-") + znackaKatalogu(catalog) + QStringLiteral("-XXXXXX"));
     if (!folder.isValid())
-        throw VbError(75, kSource, folder.errorString() + QStringLiteral(" (") + DocasnaSlozka() + QLatin1Char(')'));
+        throw VbError(75, kSource, folder.errorString() + QStringLiteral(" (") + temp + QLatin1Char(')'));
     folder.setAutoRemove(false);
     const QString copy = folder.filePath(QStringLiteral("QIRData.mdb"));
     try {
@@ -100,9 +98,8 @@ void SmazZalohu(const QString &copy)
     QDir().rmdir(QFileInfo(copy).absolutePath());
 }
 
-void SmazZalohyKatalogu(const QString &catalog)
+void SmazZalohyKatalogu(const QString &catalog, const QString &temp)
 {
-    const QString temp = DocasnaSlozka();
     if (temp.isEmpty())
         return;
     const QRegularExpression name(QStringLiteral("^Oskal-konverze-") + znackaKatalogu(catalog) + QStringLiteral("-[A-Za-z0-9]{6}$"));
@@ -275,7 +272,7 @@ void PrevedKatalog(dao::Workspace &ws, dao::Database &db, qint16 dataMajor, cons
 {
     if (rolledBack)
         *rolledBack = false;
-    ws.BeginTrans();
+    dao::Transaction trans(ws);
     try {
         UklidPrerusenyPrevod(db);
         const QStringList tables = SeznamTabulek();
@@ -302,14 +299,11 @@ void PrevedKatalog(dao::Workspace &ws, dao::Database &db, qint16 dataMajor, cons
             }
         }
         db.Execute(QStringLiteral("UPDATE S_Param SET Verze = ") + CSQL(Variant(programVersion)));
-        ws.CommitTrans();
+        trans.Commit();
     } catch (const VbError &) {
-        try {
-            ws.Rollback();
-            if (rolledBack)
-                *rolledBack = true;
-        } catch (const VbError &) {
-        }
+        const bool undone = trans.Rollback();
+        if (rolledBack)
+            *rolledBack = undone;
         db.TableDefs().Refresh();
         throw;
     }

@@ -25,15 +25,16 @@ class Workspace;
 // - tables outside the list are not touched.
 
 // A safety copy of the catalog file in a folder of its own that only this user can enter,
-// made in the temporary folder; the folder's name tells which catalog the copy is of.
-// Returns the copy's path.
-QString ZalohujData(const QString &catalog);
+// made in the temporary folder `docasna` (DocasnaSlozka's); the folder's name tells which
+// catalog the copy is of. Returns the copy's path.
+QString ZalohujData(const QString &catalog, const QString &docasna);
 // Deletes the safety copy and its folder; every failure is ignored.
 void SmazZalohu(const QString &copy);
 // After a conversion of catalog has succeeded: the safety copies of that catalog that
-// conversions before it kept (failed ones, or ones cut short) go too. A folder holding
-// anything but a safety copy stays. Every failure is ignored.
-void SmazZalohyKatalogu(const QString &catalog);
+// conversions before it kept (failed ones, or ones cut short) in the temporary folder
+// `docasna` go too. A folder holding anything but a safety copy stays. Every failure is
+// ignored.
+void SmazZalohyKatalogu(const QString &catalog, const QString &docasna);
 // Writes the safety copy into the catalog db has open, in place (a symbolic link to the
 // catalog stays a link), and opens it again in ws. The copy stays. Raises when it
 // cannot; db is then open where the file allows it.

@@ -106,15 +106,6 @@ QString vlozDefinici(const char *tabulka, int poradi, const RadekDefinice &r, qi
 
 }  // namespace
 
-std::vector<PolozkaSekce> SeznamSekci(dao::Database &db)
-{
-    std::vector<PolozkaSekce> sections;
-    auto rs = db.OpenRecordset(QStringLiteral("select * from sekce order by nazev"));
-    for (; !rs->Eof(); rs->MoveNext())
-        sections.push_back({(*rs)[QStringLiteral("sekce")].toLong(), text(*rs, "nazev")});
-    return sections;
-}
-
 std::vector<RadekDefinice> NactiUlozeneDefinice(dao::Database &db, qint32 sekce)
 {
     std::vector<RadekDefinice> rows;
@@ -198,44 +189,34 @@ std::vector<DopadKonverze> DopadKonverzi(dao::Database &db, qint32 sekce, const 
 void UlozDefiniceSekce(dao::Workspace &ws, dao::Database &db, qint32 sekce, const std::vector<RadekDefinice> &radky)
 {
     const std::vector<ZmenaTypu> plan = PlanKonverze(db, sekce, radky);
-    ws.BeginTrans();
-    try {
-        // Every row of the section goes: a stray row left beside the new ones would show
-        // its field twice.
-        for (const char *table : {"vychozidefinice", "definice"})
-            db.Execute(QStringLiteral("Delete * from %1 where sekce=").arg(QLatin1String(table)) + CSQL(sekce));
-        for (const ZmenaTypu &z : plan)
-            if (const QString sql = KonverzeSql(sekce, z); !sql.isEmpty())
-                db.Execute(sql);
-        for (size_t i = 0; i < radky.size(); ++i)
-            for (const char *table : {"definice", "vychozidefinice"})
-                db.Execute(vlozDefinici(table, int(i) + 1, radky[i], sekce));
-        ws.CommitTrans();
-    } catch (...) {
-        ws.Rollback();
-        throw;
-    }
+    dao::Transaction trans(ws);
+    // Every row of the section goes: a stray row left beside the new ones would show its
+    // field twice.
+    for (const char *table : {"vychozidefinice", "definice"})
+        db.Execute(QStringLiteral("Delete * from %1 where sekce=").arg(QLatin1String(table)) + CSQL(sekce));
+    for (const ZmenaTypu &z : plan)
+        if (const QString sql = KonverzeSql(sekce, z); !sql.isEmpty())
+            db.Execute(sql);
+    for (size_t i = 0; i < radky.size(); ++i)
+        for (const char *table : {"definice", "vychozidefinice"})
+            db.Execute(vlozDefinici(table, int(i) + 1, radky[i], sekce));
+    trans.Commit();
 }
 
 void ZkopirujDefinice(dao::Workspace &ws, dao::Database &db, qint32 zdroj, qint32 cil)
 {
-    ws.BeginTrans();
+    dao::Transaction trans(ws);
+    // Left by the copy before, or never made: inside the transaction, so that a failed
+    // copy keeps the one before too.
     try {
-        // Left by the copy before, or never made: inside the transaction, so that a
-        // failed copy keeps the one before too.
-        try {
-            db.Execute(QStringLiteral("Drop table tmpDefinice"));
-        } catch (const VbError &) {
-        }
-        db.Execute(QStringLiteral("Select * into tmpDefinice from vychozidefinice where sekce=") + CSQL(zdroj));
-        db.Execute(QStringLiteral("Update tmpDefinice set sekce=") + CSQL(cil));
-        db.Execute(QStringLiteral("Delete * from vychozidefinice where sekce=") + CSQL(cil));
-        db.Execute(QStringLiteral("Delete * from definice where sekce=") + CSQL(cil));
-        db.Execute(QStringLiteral("Insert into vychozidefinice select * from tmpDefinice"));
-        db.Execute(QStringLiteral("Insert into definice select * from tmpDefinice"));
-        ws.CommitTrans();
-    } catch (...) {
-        ws.Rollback();
-        throw;
+        db.Execute(QStringLiteral("Drop table tmpDefinice"));
+    } catch (const VbError &) {
     }
+    db.Execute(QStringLiteral("Select * into tmpDefinice from vychozidefinice where sekce=") + CSQL(zdroj));
+    db.Execute(QStringLiteral("Update tmpDefinice set sekce=") + CSQL(cil));
+    db.Execute(QStringLiteral("Delete * from vychozidefinice where sekce=") + CSQL(cil));
+    db.Execute(QStringLiteral("Delete * from definice where sekce=") + CSQL(cil));
+    db.Execute(QStringLiteral("Insert into vychozidefinice select * from tmpDefinice"));
+    db.Execute(QStringLiteral("Insert into definice select * from tmpDefinice"));
+    trans.Commit();
 }

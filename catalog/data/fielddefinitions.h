@@ -20,14 +20,6 @@ struct RadekDefinice {
     QString Zarovnani;  // L, C or R
 };
 
-struct PolozkaSekce {
-    qint32 Cislo = 0;
-    QString Nazev;
-};
-
-// The sections by name.
-std::vector<PolozkaSekce> SeznamSekci(dao::Database &db);
-
 // A section's definitions as last saved (VychoziDefinice) in their order, with the
 // caption, type and alignment trimmed; empty when the section has none.
 std::vector<RadekDefinice> NactiUlozeneDefinice(dao::Database &db, qint32 sekce);

@@ -74,6 +74,15 @@ DotazPrehledu SestavDotazPrehledu(qint32 sekce, const std::vector<DefinicePole> 
     return q;
 }
 
+QString TextBunky(const Variant &value)
+{
+    if (value.IsNull() || value.IsEmpty())
+        return QString();
+    QString text = value.toString();
+    text.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    return text;
+}
+
 QString PolSloupce(const QString &jmeno)
 {
     // The type letter follows the field's number.

@@ -1,16 +1,23 @@
 #pragma once
 
-#include "common/globals.h"
-
 #include <QString>
 #include <optional>
 #include <vector>
 
+class Variant;
 namespace dao { class Database; }
 
 // The overview's query of a section: which of its fields show as columns, and the
 // statements that read its records. The overview, the selection window, moving and
 // deleting the selected records and the list print all build on it.
+
+// One shown column of the overview, as the current section's field definitions give it.
+struct SloupecPrehledu {
+    QString Jmeno;      // the Katalog column: Pol3C, Pol5N, Pol8D ...
+    QString Titulek;    // the definition's caption
+    QString Zarovnani;  // L, C or R
+    QString Typ;        // C, N or D
+};
 
 // One field definition of a section, as the Definice table holds it.
 struct DefinicePole {
@@ -59,3 +66,7 @@ QString ZmenaHlavickySql(qint32 sekce, const QString &jmeno, const QString &naze
 // After a section's definitions change, every stored overview layout of the section (all
 // users) takes its columns' alignments from the definitions again.
 QString ZrusZarovnaniPrehleduSql(qint32 sekce);
+
+// The text a record's field shows in the overview: the value in the regional form, a
+// Null as nothing. A tab would split the row string, so it shows as a blank.
+QString TextBunky(const Variant &value);

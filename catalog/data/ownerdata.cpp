@@ -4,6 +4,7 @@
 #include "data/sqlliteral.h"
 
 #include <QStringList>
+#include <exception>
 #include <vector>
 
 namespace {
@@ -44,6 +45,29 @@ QString InsertMajitele(const UdajeMajitele &udaje)
     }
     return QStringLiteral("Insert into majitel (") + columns.join(QLatin1Char(',')) + QStringLiteral(") values (")
            + literals.join(QStringLiteral(", ")) + QLatin1Char(')');
+}
+
+UdajeMajitele NactiMajitele(dao::Database &db)
+{
+    auto rs = db.OpenRecordset(QStringLiteral("select * from majitel"));
+    UdajeMajitele udaje;
+    for (size_t i = 0; i < kColumns.size(); ++i) {
+        try {
+            udaje.Texty[i] = (*rs)[QLatin1String(kColumns[i])].toString().trimmed();
+        } catch (const std::exception &) {
+        }
+    }
+    try {
+        udaje.Dph = (*rs)[QStringLiteral("dph")].toBool();
+    } catch (const std::exception &) {
+    }
+    return udaje;
+}
+
+QString AdresaAktualizace(dao::Database &db)
+{
+    auto owner = db.OpenRecordset(QStringLiteral("select webaktualizace from majitel"));
+    return owner->Eof() || (*owner)[0].IsNull() ? QString() : (*owner)[0].toString().trimmed();
 }
 
 void UlozMajitele(dao::Database &db, const UdajeMajitele &udaje)

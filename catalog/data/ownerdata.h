@@ -25,3 +25,11 @@ QString InsertMajitele(const UdajeMajitele &udaje);
 // Writes the row: the update, and the insert when the update changed no row. A refusal
 // of the database comes back as its error.
 void UlozMajitele(dao::Database &db, const UdajeMajitele &udaje);
+
+// The row as the owner window shows it, each text without the blanks at its ends. A value
+// that cannot be read (no row yet, a Null, a column missing) reads as the empty text, the
+// VAT flag as false. A refusal of the whole table comes back as its error.
+UdajeMajitele NactiMajitele(dao::Database &db);
+// The address for updates over the web (column WebAktualizace) without the blanks at its
+// ends; empty when there is no row or no address.
+QString AdresaAktualizace(dao::Database &db);

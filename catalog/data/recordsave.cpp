@@ -2,6 +2,7 @@
 
 #include "dao.h"
 #include "data/sqlliteral.h"
+#include "typeddate.h"
 #include "variant.h"
 #include "vberror.h"
 
@@ -10,26 +11,13 @@
 
 QString UpravDatum(const QString &text, const QDate &today)
 {
-    QString t = text.trimmed();
-    if (t.size() < 3) {
-        const double day = vbVal(t);
-        if (day < 1 || day > 31 || day != int(day))
-            return QString();
-        t = QStringLiteral("%1.%2.%3").arg(int(day)).arg(today.month()).arg(today.year());
-    }
-    std::optional<QDateTime> date = vbParseDate(t);
-    if (!date) {
-        // Day and month alone are a date of this year.
-        static const QRegularExpression dayMonth(QStringLiteral("^(\\d{1,2})\\s*[./]\\s*(\\d{1,2})\\s*[./]?$"));
-        if (const auto m = dayMonth.match(t); m.hasMatch()) {
-            const QDate d(today.year(), m.captured(2).toInt(), m.captured(1).toInt());
-            if (d.isValid())
-                date = QDateTime(d, QTime(0, 0));
-        }
-    }
-    if (!date)
+    // The control's date cells read typed dates the same way, but refuse what they cannot
+    // read for certain; a box empties it, so it reads generously, and a stored date it
+    // shows with its time of day is read with the time dropped.
+    const TypedDate read = readTypedDate(text, today, TypedDateRules{.looseForms = true, .timeOfDay = true});
+    if (read.kind != TypedDate::Date)
         return QString();
-    const QDate d = date->date();
+    const QDate d = read.date;
     return QStringLiteral("%1.%2.%3").arg(d.day()).arg(d.month()).arg(d.year());
 }
 
@@ -90,6 +78,11 @@ QString blankRecord(qint32 key, qint32 section)
 
 }  // namespace
 
+QString DotazRadkuZaznamu(const QString &seznamPoli, qint32 inter)
+{
+    return QStringLiteral("select ") + seznamPoli + QStringLiteral(" from Katalog where inter=") + CSQL(inter);
+}
+
 qint32 UlozZaznamDoKatalogu(dao::Workspace &ws, dao::Database &db, const UkladanyZaznam &zaznam, const QDateTime &now)
 {
     // A name goes into the statement as it stands: only a field of the catalog may.
@@ -102,31 +95,21 @@ qint32 UlozZaznamDoKatalogu(dao::Workspace &ws, dao::Database &db, const Ukladan
         assignments << pole.Jmeno + QLatin1Char('=') + HodnotaPole(pole, now.date());
     }
 
-    ws.BeginTrans();
-    try {
-        qint32 key = zaznam.Klic;
-        if (key == 0 || zaznam.Kopie) {
-            key = DalsiKlic(db);
-            db.Execute(QStringLiteral("Update s_param set inter=") + CSQL(key + 1));
-            db.Execute(blankRecord(key, zaznam.Sekce));
-        }
-        const QString where = QStringLiteral(" where inter=") + CSQL(key);
-        if (!assignments.isEmpty())
-            db.Execute(QStringLiteral("Update katalog set ") + assignments.join(QStringLiteral(", ")) + where);
-        db.Execute(QStringLiteral("Update katalog set poznamka=") + CSQL(zaznam.Poznamka) + QStringLiteral(",  aktualizace=")
-                   + CSQL(Variant(now)) + where);
-        // An edited record that is gone (deleted meanwhile) would be saved nowhere.
-        if (db.RecordsAffected() == 0)
-            throw VbError(3021, QStringLiteral("Oskal"), QStringLiteral("No current record."));
-        ws.CommitTrans();
-        return key;
-    } catch (...) {
-        // A full disk makes the engine end the transaction itself: the rollback that then
-        // finds none must not take the place of the cause.
-        try {
-            ws.Rollback();
-        } catch (const VbError &) {
-        }
-        throw;
+    dao::Transaction trans(ws);
+    qint32 key = zaznam.Klic;
+    if (key == 0 || zaznam.Kopie) {
+        key = DalsiKlic(db);
+        db.Execute(QStringLiteral("Update s_param set inter=") + CSQL(key + 1));
+        db.Execute(blankRecord(key, zaznam.Sekce));
     }
+    const QString where = QStringLiteral(" where inter=") + CSQL(key);
+    if (!assignments.isEmpty())
+        db.Execute(QStringLiteral("Update katalog set ") + assignments.join(QStringLiteral(", ")) + where);
+    db.Execute(QStringLiteral("Update katalog set poznamka=") + CSQL(zaznam.Poznamka) + QStringLiteral(",  aktualizace=")
+               + CSQL(Variant(now)) + where);
+    // An edited record that is gone (deleted meanwhile) would be saved nowhere.
+    if (db.RecordsAffected() == 0)
+        throw VbError(3021, QStringLiteral("Oskal"), QStringLiteral("No current record."));
+    trans.Commit();
+    return key;
 }

@@ -48,6 +48,10 @@ QString HodnotaPole(const PoleZaznamu &pole, const QDate &today);
 // rolls everything back (the counter too) and raises the engine's error.
 qint32 UlozZaznamDoKatalogu(dao::Workspace &ws, dao::Database &db, const UkladanyZaznam &zaznam, const QDateTime &now);
 
+// The query of a record's row as the overview lists it: the columns `seznamPoli` of the
+// record `inter` (the overview query's column list, "Inter, Pol1C, ...").
+QString DotazRadkuZaznamu(const QString &seznamPoli, qint32 inter);
+
 // The next free record key: the counter of S_Param, but never one that a record holds
 // already (a counter that is Null or fell behind the keys).
 qint32 DalsiKlic(dao::Database &db);

@@ -1,6 +1,5 @@
 #include "data/release.h"
 
-#include "common/files.h"
 #include "dao.h"
 #include "data/archive.h"
 #include "data/attachments.h"
@@ -165,16 +164,11 @@ std::vector<PrilohaRadek> KontrolujPrilohy(dao::Database &db, const QString &app
 
 void SmazPrilohy(dao::Workspace &ws, dao::Database &db, const std::vector<PrilohaRadek> &radky)
 {
-    ws.BeginTrans();
-    try {
-        for (const PrilohaRadek &r : radky)
-            db.Execute(QStringLiteral("Delete * from obrazky where inter=") + key(r.Inter) + QStringLiteral(" and poradi=")
-                       + key(r.Poradi));
-        ws.CommitTrans();
-    } catch (const VbError &) {
-        ws.Rollback();
-        throw;
-    }
+    dao::Transaction trans(ws);
+    for (const PrilohaRadek &r : radky)
+        db.Execute(QStringLiteral("Delete * from obrazky where inter=") + key(r.Inter) + QStringLiteral(" and poradi=")
+                   + key(r.Poradi));
+    trans.Commit();
 }
 
 bool JeExportovatelnyNazev(const QString &soubor)
@@ -320,6 +314,7 @@ void VyprazdniSlozku(const QString &folder)
 }
 
 QString StahniVydani(const QString &adresa, const QString &folder,
+                     const std::function<bool(const QString &adresa, const QString &cil)> &stahni,
                      const std::function<void(int n, const QString &nazev)> &pred)
 {
     int n = 0;
@@ -327,7 +322,7 @@ QString StahniVydani(const QString &adresa, const QString &folder,
         const QString name = QLatin1String(soubor.Nazev);
         if (pred)
             pred(++n, name);
-        if (!StahniSoubor(adresa + QLatin1Char('/') + name, folder + name) && soubor.Povinny)
+        if (!stahni(adresa + QLatin1Char('/') + name, folder + name) && soubor.Povinny)
             return name;
     }
     return QString();

@@ -96,9 +96,11 @@ struct SouborVydani {
 inline constexpr SouborVydani kSouboryVydani[] = {
     {kAktualizator, false}, {kKatalog, true}, {kJazyky, false}, {kProgram, false}};
 
-// Fetches the release files from the address into folder, telling each before its
+// Fetches the release files from the address into folder with `stahni` (StahniSoubor:
+// the address and the target file, true when the file arrived), telling each before its
 // fetch. Answers the name of a required file that did not arrive, empty when all did.
 QString StahniVydani(const QString &adresa, const QString &folder,
+                     const std::function<bool(const QString &adresa, const QString &cil)> &stahni,
                      const std::function<void(int n, const QString &nazev)> &pred = {});
 
 // The updater's one argument: the program folder, the source folder and the address,

@@ -12,21 +12,6 @@ QString number(qint32 value)
     return CSQL(Variant(int(value)));
 }
 
-// A section is written whole or not at all, so that a failed save leaves no definitions
-// without their section, nor a section without its definitions.
-template <typename F>
-void inTransaction(dao::Workspace &ws, F &&steps)
-{
-    ws.BeginTrans();
-    try {
-        steps();
-        ws.CommitTrans();
-    } catch (...) {
-        ws.Rollback();
-        throw;
-    }
-}
-
 }  // namespace
 
 qint32 VolneCisloSekce(dao::Database &db)
@@ -71,15 +56,17 @@ void VlozVychoziDefinice(dao::Database &db, qint32 sekce)
 qint32 VlozSekci(dao::Workspace &ws, dao::Database &db, const QString &nazev)
 {
     const qint32 sekce = VolneCisloSekce(db);
-    inTransaction(ws, [&] {
-        // The overview of a section that had this number kept its users' column layouts;
+    // A section is written whole or not at all, so that a failed save leaves no
+    // definitions without their section, nor a section without its definitions.
+    dao::Transaction trans(ws);
+    // The overview of a section that had this number kept its users' column layouts;
         // they would give the new section's columns the old captions and widths.
-        db.Execute(QStringLiteral("Delete * from S_Grid where gridname=")
-                   + CSQL(Variant(QStringLiteral("frmPrehled_Sekce") + QString::number(sekce))));
-        VlozVychoziDefinice(db, sekce);
-        db.Execute(QStringLiteral("Insert into Sekce (sekce, nazev) values (") + number(sekce) + QStringLiteral(", ")
-                   + CSQL(Variant(nazev)) + QLatin1Char(')'));
-    });
+    db.Execute(QStringLiteral("Delete * from S_Grid where gridname=")
+               + CSQL(Variant(QStringLiteral("frmPrehled_Sekce") + QString::number(sekce))));
+    VlozVychoziDefinice(db, sekce);
+    db.Execute(QStringLiteral("Insert into Sekce (sekce, nazev) values (") + number(sekce) + QStringLiteral(", ")
+               + CSQL(Variant(nazev)) + QLatin1Char(')'));
+    trans.Commit();
     return sekce;
 }
 
@@ -91,17 +78,35 @@ void PrejmenujSekci(dao::Database &db, qint32 sekce, const QString &nazev)
 
 void SmazSekci(dao::Workspace &ws, dao::Database &db, qint32 sekce)
 {
-    inTransaction(ws, [&] {
-        db.Execute(QStringLiteral("delete from definice where sekce=") + number(sekce));
-        db.Execute(QStringLiteral("delete from vychozidefinice where sekce=") + number(sekce));
-        db.Execute(QStringLiteral("delete from Sekce  where sekce=") + number(sekce));
-    });
+    dao::Transaction trans(ws);
+    db.Execute(QStringLiteral("delete from definice where sekce=") + number(sekce));
+    db.Execute(QStringLiteral("delete from vychozidefinice where sekce=") + number(sekce));
+    db.Execute(QStringLiteral("delete from Sekce  where sekce=") + number(sekce));
+    trans.Commit();
 }
 
 bool SekceMaZaznamy(dao::Database &db, qint32 sekce)
 {
     return !db.OpenRecordset(QStringLiteral("select inter from katalog where sekce=") + number(sekce)
                              + QStringLiteral(" limit 1"))->Eof();
+}
+
+std::vector<RadekSekce> SeznamSekci(dao::Database &db)
+{
+    std::vector<RadekSekce> sekce;
+    for (auto rs = db.OpenRecordset(QStringLiteral("SELECT * FROM Sekce ORDER BY Nazev")); !rs->Eof(); rs->MoveNext())
+        sekce.push_back({(*rs)[QStringLiteral("Sekce")], (*rs)[QStringLiteral("Nazev")]});
+    return sekce;
+}
+
+bool JsouSekce(dao::Database &db)
+{
+    return !db.OpenRecordset(QStringLiteral("select * from sekce"))->Eof();
+}
+
+bool SekceMaDefinice(dao::Database &db, const Variant &sekce)
+{
+    return !db.OpenRecordset(QStringLiteral("select * from Definice where sekce=") + CSQL(sekce))->Eof();
 }
 
 std::optional<NerozlisenyNazev> NerozlisitelnyNazev(const std::vector<QString> &nazvy)

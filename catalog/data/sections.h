@@ -1,5 +1,7 @@
 #pragma once
 
+#include "variant.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -39,6 +41,20 @@ void SmazSekci(dao::Workspace &ws, dao::Database &db, qint32 sekce);
 
 // Whether Katalog holds a record of the section.
 bool SekceMaZaznamy(dao::Database &db, qint32 sekce);
+
+// A row of Sekce as it is stored: its number and its name, either of which may be Null.
+struct RadekSekce {
+    Variant Sekce;
+    Variant Nazev;
+};
+// The sections by name, as the section menus, the sections window and the definitions
+// window list them.
+std::vector<RadekSekce> SeznamSekci(dao::Database &db);
+// Whether the catalog has a section at all.
+bool JsouSekce(dao::Database &db);
+// Whether the section numbered `sekce` (as stored: a Null number has none) has field
+// definitions; a section without any has nothing to show.
+bool SekceMaDefinice(dao::Database &db, const Variant &sekce);
 
 // Why a catalog's section names could not be told apart in the section menus: the first
 // name (by its index in `nazvy`) that is empty, or that an earlier name already is. Names

@@ -9,19 +9,14 @@ namespace {
 // Runs the statements in one transaction of ws; the rows the first one changed.
 long inTransaction(dao::Workspace &ws, dao::Database &db, const QStringList &statements)
 {
-    ws.BeginTrans();
+    dao::Transaction trans(ws);
     long affected = 0;
-    try {
-        for (qsizetype i = 0; i < statements.size(); ++i) {
-            db.Execute(statements[i]);
-            if (i == 0)
-                affected = db.RecordsAffected();
-        }
-        ws.CommitTrans();
-    } catch (...) {
-        ws.Rollback();
-        throw;
+    for (qsizetype i = 0; i < statements.size(); ++i) {
+        db.Execute(statements[i]);
+        if (i == 0)
+            affected = db.RecordsAffected();
     }
+    trans.Commit();
     return affected;
 }
 

@@ -1,6 +1,6 @@
 #include "data/selectioncondition.h"
 
-#include "common/translation.h"
+#include "common/messages.h"
 #include "data/overviewquery.h"
 #include "data/sqlliteral.h"
 #include "jetsql.h"
@@ -243,10 +243,11 @@ QString FiltrVyberu(qint32 sekce, const QString &podminka)
     return filter;
 }
 
-QString DotazSeznamuVyberu(qint32 sekce, const SloupecPrehledu &sloupec, const QString &podminka)
+QString DotazSeznamuVyberu(qint32 sekce, const SloupecPrehledu &sloupec, const QString &podminka, DatumSeznamu datum)
 {
-    const QString field = kindOf(sloupec.Typ) == Kind::Date ? QStringLiteral("format(") + sloupec.Jmeno + P + QLatin1Char(')')
-                                                            : sloupec.Jmeno;
+    const QString field = kindOf(sloupec.Typ) == Kind::Date && datum == DatumSeznamu::Dny
+                              ? QStringLiteral("format(") + sloupec.Jmeno + P + QLatin1Char(')')
+                              : sloupec.Jmeno;
     return QStringLiteral("select distinct ") + field + QStringLiteral(" as vyber from Katalog Where ")
            + FiltrVyberu(sekce, podminka) + QStringLiteral(" order by ") + field;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/globals.h"
+#include "data/overviewquery.h"
 
 #include <QString>
 #include <optional>
@@ -68,9 +68,15 @@ QString CitelnyText(const QString &podminka, const std::vector<SloupecPrehledu> 
 // character after the previous hit; exact comparison.
 int PocetVyskytu(const QString &text, const QString &hledany);
 
-// The drop-down list's query of a row: the distinct values of `sloupec` among the
-// section's records meeting `podminka` (a date row's as eight digits, year first).
-QString DotazSeznamuVyberu(qint32 sekce, const SloupecPrehledu &sloupec, const QString &podminka);
+// How a field box's drop-down list gives a date field's values: as eight digits, year
+// first (the selection window offers days, which its conditions compare), or as stored
+// (the edit window offers the values themselves, a time of day too).
+enum class DatumSeznamu { Dny, Ulozene };
+// The query of a field box's drop-down list, in the selection window and in the edit
+// window: the distinct values of `sloupec` among the section's records meeting
+// `podminka` (empty: the whole section), in order.
+QString DotazSeznamuVyberu(qint32 sekce, const SloupecPrehledu &sloupec, const QString &podminka,
+                           DatumSeznamu datum = DatumSeznamu::Dny);
 // One value of that query as the list shows it: a date's digits as d.m.yyyy, a number
 // with a decimal point (a comma would split the term), a missing value as nothing.
 QString PolozkaSeznamuVyberu(const Variant &hodnota, const QString &typ);

@@ -10,40 +10,28 @@
 
 #include <QCloseEvent>
 #include <QLabel>
-#include <QPointer>
 #include <QTableView>
 
 namespace {
-
-QPointer<frmLang> instance;
 
 constexpr int kRowHeight = 400;  // twips
 constexpr const char *kNames[] = {"Czech", "English", "China"};
 
 }  // namespace
 
-frmLang *frmLang::Loaded()
-{
-    return instance.data();
-}
-
 frmLang &frmLang::Form()
 {
-    if (!instance) {
-        instance = new frmLang;
-        instance->Form_Load();
-    }
-    instance->show();
-    instance->activateWindow();
-    instance->flg->setFocus();
-    return *instance;
+    frmLang &w = formMadeBy([] { return new frmLang; });
+    w.show();
+    w.activateWindow();
+    w.flg->setFocus();
+    return w;
 }
 
 frmLang::frmLang()
-    : QWidget(frmMain::Loaded(), Qt::Tool | Qt::FramelessWindowHint)
+    : SingleForm(frmMain::Loaded(), Qt::Tool | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmLang"));
-    setAttribute(Qt::WA_DeleteOnClose);
     flg = new FlexGrid(this);
     flg->setObjectName(QStringLiteral("flg"));
     flg->setFont(QFont(QStringLiteral("Arial CE")));
@@ -51,6 +39,8 @@ frmLang::frmLang()
     connect(flg, &FlexGrid::KeyPress, this, &frmLang::flg_KeyPress);
     connect(flg, &FlexGrid::MouseMove, this, [this](int, int, float, float y) { flg_MouseMove(y); });
     connect(flg, &FlexGrid::LostFocus, this, &QWidget::close);
+    // Loaded as it is made; each Form() after shows it again.
+    Form_Load();
 }
 
 void frmLang::Form_Load()
@@ -131,10 +121,12 @@ void frmLang::Form_Unload()
 
 void frmLang::closeEvent(QCloseEvent *event)
 {
+    // A close while its closing runs is refused here, not by the skeleton, for only
+    // this window starts one: the restart notice of its closing takes the focus from
+    // the grid, whose loss of the focus closes the window.
     if (m_unloading) {
         event->ignore();
         return;
     }
-    Form_Unload();
-    event->accept();
+    SingleForm::closeEvent(event);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/singleform.h"
+
 #include <QWidget>
 
 class FlexGrid;
@@ -7,12 +9,11 @@ class FlexGrid;
 // The choice of the interface language: a grid of three rows with their flags over the
 // main window's bottom right corner. The choice is stored and takes effect at the next
 // start. Not modal; it closes when it loses the focus.
-class frmLang : public QWidget
+class frmLang : public SingleForm<frmLang, QWidget>
 {
     Q_OBJECT
+
 public:
-    // Null while the window is not loaded.
-    static frmLang *Loaded();
     // Makes the window (or keeps the one open) and shows it.
     static frmLang &Form();
 
@@ -24,7 +25,7 @@ protected:
 private:
     frmLang();
     void Form_Load();
-    void Form_Unload();
+    void Form_Unload() override;
     void flg_Click();
     void flg_KeyPress(int &KeyAscii);
     void flg_MouseMove(float y);

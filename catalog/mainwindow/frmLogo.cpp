@@ -5,34 +5,24 @@
 #include "common/translation.h"
 #include "mainwindow/frmMain.h"
 
-#include <QCloseEvent>
 #include <QDate>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QSysInfo>
 #include <QVBoxLayout>
 
 namespace {
 
-QPointer<frmLogo> instance;
-
 // The first year of the program, where the notice's range of years begins.
 constexpr int kFirstYear = 2003;
 
 }  // namespace
 
-frmLogo *frmLogo::Loaded()
-{
-    return instance.data();
-}
-
 frmLogo::frmLogo()
 {
     setObjectName(QStringLiteral("frmLogo"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Oskal"));
     const auto label = [this](const char *name, const QString &design = QString()) {
         auto *l = new QLabel(design, this);
@@ -75,6 +65,8 @@ frmLogo::frmLogo()
     layout->setSpacing(18);
     layout->addWidget(pic);
     layout->addLayout(texts, 1);
+    // Loaded as it is made: its texts are translated once.
+    Form_Load();
 }
 
 void frmLogo::Form_Load()
@@ -98,11 +90,7 @@ void frmLogo::Form_Load()
 
 void frmLogo::LoadForm()
 {
-    if (!instance) {
-        instance = new frmLogo;
-        instance->Form_Load();
-    }
-    frmLogo &w = *instance;
+    frmLogo &w = Form();
     w.adjustSize();
     // Only the main window's size counts, not its place: centred over it where it
     // stands at the screen's top left corner, its usual place.
@@ -110,7 +98,7 @@ void frmLogo::LoadForm()
         const QSize outer = main->frameGeometry().size();
         w.move(outer.width() / 2 - w.width() / 2, outer.height() / 2 - w.height() / 2);
     }
-    w.exec();
+    w.ZobrazModalne();
 }
 
 bool frmLogo::eventFilter(QObject *watched, QEvent *event)
@@ -121,16 +109,4 @@ bool frmLogo::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void frmLogo::reject()
-{
-    close();  // Esc unloads the window as OK does
-}
-
-void frmLogo::closeEvent(QCloseEvent *event)
-{
-    // Accepted, the closing hides the window and ends its modal loop; the dialog's own
-    // handler would reject() it, which closes again.
-    event->accept();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "common/modalform.h"
 
 class LinkLabel;
 class QLabel;
@@ -8,12 +8,12 @@ class QPushButton;
 
 // The about window: the program's picture, name, version and contacts. Modal; a click on
 // any of its texts or its picture, OK or Esc closes it.
-class frmLogo : public QDialog
+class frmLogo : public ModalForm<frmLogo>
 {
     Q_OBJECT
+    friend ModalForm<frmLogo>;
+
 public:
-    // Null while the window is not loaded.
-    static frmLogo *Loaded();
     // Makes the window, places it over the main window and shows it modally; returns
     // when it has closed.
     static void LoadForm();
@@ -31,8 +31,6 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void reject() override;
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     frmLogo();

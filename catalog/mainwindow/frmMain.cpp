@@ -3,8 +3,9 @@
 #include "data/infosettings.h"
 #include "mainwindow/archivace.h"
 #include "common/mainframe.h"
+#include "data/currentoverview.h"
 #include "mainwindow/views.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "mainwindow/frmLang.h"
 #include "mainwindow/frmLogo.h"
 #include "records/frmEditace.h"
@@ -29,7 +30,6 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
-#include <QPointer>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
@@ -38,8 +38,6 @@
 #include <algorithm>
 
 namespace {
-
-QPointer<frmMain> instance;
 
 // A status bar panel that reports clicks; the language flag opens the language window.
 class StatusPanel : public QLabel
@@ -107,31 +105,22 @@ QRect usablePlacement(const QRect &stored, const QRect &available)
 
 frmMain &frmMain::Form()
 {
-    if (!instance) {
-        instance = new frmMain;
-        instance->MDIForm_Load();
-    }
-    return *instance;
-}
-
-frmMain *frmMain::Loaded()
-{
-    return instance.data();
-}
-
-void frmMain::Unload()
-{
-    if (instance) {
-        instance->MDIForm_QueryUnload();
-        delete instance.data();
-    }
+    // Loaded once made: its loading may reach the window through Form() and Loaded(), and
+    // a window whose loading failed is still the main window.
+    bool made = false;
+    frmMain &w = formMadeBy([&made] {
+        made = true;
+        return new frmMain;
+    });
+    if (made)
+        w.MDIForm_Load();
+    return w;
 }
 
 frmMain::frmMain()
 {
     KonecProgramu = false;
     setObjectName(QStringLiteral("frmMain"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("237,Oskal"));
 
     auto *central = new QWidget(this);
@@ -154,16 +143,28 @@ frmMain::frmMain()
     layout->addWidget(pic);
     layout->addWidget(mdiArea, 1);
     setCentralWidget(central);
-    RegistrujHlavniOkno(mdiArea, lblSekce);
+    // The strip shows the current section: its name, and its number as the property "Tag".
+    connect(&Prehled(), &AktualniPrehled::sekceZmenena, this, [this] {
+        lblSekce->setText(Prehled().NazevSekce());
+        lblSekce->setProperty("Tag", Prehled().TagSekce());
+    });
 
     createMenus();
     createStatusBar();
+    RegistrujHlavniOkno(mdiArea, Panel(1), [this] { mnuEnd_Click(); });
 }
 
 frmMain::~frmMain()
 {
+    Prehled().disconnect(this);
+    // A main window that closed while a newer one was made leaves the views and the
+    // section to that one.
+    if (!isInstance(this))
+        return;
     // The catalog views are children of the frame: they go with it.
     UnloadViews();
+    // No section is current without the main window.
+    Prehled().NastavTagSekce(QString(), QString());
 }
 
 void frmMain::createMenus()
@@ -338,12 +339,17 @@ void frmMain::MDIForm_QueryUnload()
     UlozInfo(QStringLiteral("Sekce"), QString::number(section.value_or(0)));
 }
 
-void frmMain::closeEvent(QCloseEvent *event)
+void frmMain::Form_Unload()
 {
-    KonecProgramu = true;
     MDIForm_QueryUnload();
     UnloadViews();
-    event->accept();
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    // Closing the main window ends the program: the views closing with it know so.
+    KonecProgramu = true;
+    SingleForm::closeEvent(event);
 }
 
 void frmMain::sta_PanelClick(const QString &key)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/errorreport.h"
+#include "common/singleform.h"
 #include "mainwindow/imagelist.h"
 
 #include <QAction>
@@ -23,15 +24,12 @@ QRect usablePlacement(const QRect &stored, const QRect &available);
 // The program's MDI frame: the menus through which every catalog command is reached, the
 // strip that shows the current section, and the status bar. The catalog views open
 // inside it; it lives until the program ends.
-class frmMain : public QMainWindow
+class frmMain : public SingleForm<frmMain, QMainWindow>
 {
     Q_OBJECT
 public:
     // The one main window, loaded on first use as the other windows reach it.
     static frmMain &Form();
-    // Null while the window is not loaded.
-    static frmMain *Loaded();
-    static void Unload();
     ~frmMain() override;
 
     // Rebuilds both section submenus from the sections of the catalog.
@@ -106,6 +104,8 @@ private:
     void createStatusBar();
     void MDIForm_Load();
     void MDIForm_QueryUnload();
+    // Closing: the placement and the open views saved, the views unloaded.
+    void Form_Unload() override;
     void sta_PanelClick(const QString &key);
     void endProgram();
     void refreshStatus();

@@ -2,12 +2,13 @@
 // current section, and switching the section.
 #include "mainwindow/frmMain.h"
 
+#include "data/sections.h"
 #include "data/sqlliteral.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "mainwindow/views.h"
 #include "setup/frmSekce.h"
 #include "common/globals.h"
-#include "common/mainframe.h"
+#include "data/currentoverview.h"
 #include "common/utility.h"
 #include "common/translation.h"
 #include "dao.h"
@@ -24,13 +25,13 @@ bool frmMain::fillSectionMenu(QMenu *menu, std::vector<QAction *> &items, const 
         items.pop_back();
     }
     // By name, so that the menu does not follow the order the rows were added in.
-    auto sections = Db->OpenRecordset(QStringLiteral("SELECT * FROM Sekce ORDER BY Nazev"));
-    if (sections->Eof()) {
+    const std::vector<RadekSekce> sections = SeznamSekci(*Db);
+    if (sections.empty()) {
         menu->setEnabled(false);
         return false;
     }
     menu->setEnabled(true);
-    for (int i = 0; !sections->Eof(); sections->MoveNext(), ++i) {
+    for (int i = 0; i < int(sections.size()); ++i) {
         if (i > 0) {
             items.push_back(menu->addAction(QString()));
             items.back()->setObjectName(name);
@@ -40,16 +41,15 @@ bool frmMain::fillSectionMenu(QMenu *menu, std::vector<QAction *> &items, const 
                 prikaz(items.back(), [this, i] { mnuSekceM_Click(i); });
         }
         QAction *action = items[size_t(i)];
-        const Variant number = (*sections)[QStringLiteral("Sekce")];
-        const Variant title = (*sections)[QStringLiteral("Nazev")];
+        const Variant &number = sections[size_t(i)].Sekce;
+        const Variant &title = sections[size_t(i)].Nazev;
         action->setText(title.IsNull() || title.toString().isEmpty()
                             ? PrelozText(QStringLiteral("300,Sekce")) + QLatin1Char(' ') + number.toString()
                             : title.toString());
         // A section's name is the user's text, never a message to translate.
         action->setProperty("userText", true);
         action->setData(number.toString());
-        auto definitions = Db->OpenRecordset(QStringLiteral("select * from Definice where sekce=") + CSQL(number));
-        action->setEnabled(!definitions->Eof());
+        action->setEnabled(SekceMaDefinice(*Db, number));
     }
     return true;
 }
@@ -114,7 +114,7 @@ void frmMain::mnuNastSekce_Click()
 
 bool frmMain::mnuNastKatalog_BezSekci()
 {
-    if (!Db->OpenRecordset(QStringLiteral("select * from sekce"))->Eof())
+    if (JsouSekce(*Db))
         return false;
     MsgBox(PrelozText(QStringLiteral("169,Nejsou definovány žádné sekce. Nadefinujte sekce a akci opakujte.")), vbInformation,
            PrelozText(QStringLiteral("56,Definice položek katalogu")));

@@ -2,13 +2,11 @@
 // overview's selection shows, all of them when no selection is in force.
 #include "mainwindow/frmMain.h"
 
-#include "VarnexEditUni.h"
 #include "common/globals.h"
-#include "common/mainframe.h"
 #include "common/translation.h"
 #include "common/utility.h"
+#include "data/currentoverview.h"
 #include "data/selectedrecords.h"
-#include "mainwindow/frmPrehled.h"
 #include "msgbox.h"
 #include "records/frmVyber.h"
 #include "vberror.h"
@@ -34,14 +32,13 @@ std::optional<Vybrane> vybrane(const QString &title)
         Pipni(400, 150);
         return std::nullopt;
     }
-    frmPrehled *overview = frmPrehled::Loaded();
-    if (!overview) {
+    if (!PrehledOtevren()) {
         const QString why = QStringLiteral(
             "515,Přehled je zavřený, a proto neplatí žádný výběr. Otevřete přehled (Zobrazit, Přehled) a příkaz opakujte.");
         MsgBox(PrelozText(why), vbExclamation, title);
         return std::nullopt;
     }
-    return Vybrane{*section, overview->VEdit->Where()};
+    return Vybrane{*section, Prehled().Podminka()};
 }
 
 // The count in the question: the records the statement will touch, not the grid's rows
@@ -62,12 +59,9 @@ void zrusVyber()
 {
     if (frmVyber *selection = frmVyber::Loaded())
         selection->cmdZrusVyber_Click();
-    else if (frmPrehled *overview = frmPrehled::Loaded())
-        overview->NactiVyber(QString());
-    if (frmPrehled *overview = frmPrehled::Loaded()) {
-        overview->VEdit->Where(QString());
-        overview->VEdit->WhereText(QString());
-    }
+    else
+        Prehled().ZobrazVyber(QString(), QString());
+    Prehled().ZrusPodminku();
 }
 
 }  // namespace
@@ -93,6 +87,7 @@ void frmMain::mnuDeleteAll_Click()
         MsgBox(e.Description(), vbCritical, title);
         return;
     }
+    Prehled().OznamZmenu(AktualniPrehled::Zmena::Smazan, 0);
     zrusVyber();
 }
 
@@ -128,5 +123,6 @@ void frmMain::mnuSekceM_Click(int Index)
         MsgBox(e.Description(), vbCritical, title);
         return;
     }
+    Prehled().OznamZmenu(AktualniPrehled::Zmena::Presunut, 0);
     zrusVyber();
 }

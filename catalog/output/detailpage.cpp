@@ -3,7 +3,7 @@
 #include "common/globals.h"
 #include "dao.h"
 #include "data/attachments.h"
-#include "mainwindow/frmPrehled.h"
+#include "data/currentoverview.h"
 #include "printer.h"
 #include "records/imagefit.h"
 #include "vberror.h"
@@ -71,10 +71,12 @@ QRectF MistoFotografie(QSize pixely, double imgSize)
 DetailZaznamu NactiDetail(dao::Database &db, qint32 inter, qint32 poradi)
 {
     DetailZaznamu z;
-    for (int i = 1; i < int(PocetSloupcu) && size_t(i) < SloupcePrehledu.size(); ++i)
-        z.Popisky << SloupcePrehledu[size_t(i)].Titulek.trimmed();
+    const AktualniPrehled &prehled = Prehled();
+    const std::vector<SloupecPrehledu> &sloupce = prehled.SloupcePrehledu();
+    for (int i = 1; i < int(prehled.PocetSloupcu()) && size_t(i) < sloupce.size(); ++i)
+        z.Popisky << sloupce[size_t(i)].Titulek.trimmed();
     if (inter > 0) {
-        auto record = db.OpenRecordset(DotazDetailu(SeznamPoli, inter));
+        auto record = db.OpenRecordset(DotazDetailu(prehled.SeznamPoli(), inter));
         if (!record->Eof()) {
             for (int i = 1; i <= z.Popisky.size() && i < record->FieldCount(); ++i)
                 z.Hodnoty << TextBunky((*record)[i]);

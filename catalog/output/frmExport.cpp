@@ -4,6 +4,7 @@
 #include "common/progressbar.h"
 #include "common/translation.h"
 #include "dao.h"
+#include "data/ownerdata.h"
 #include "data/release.h"
 #include "msgbox.h"
 #include "setup/boxkeys.h"
@@ -18,33 +19,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QScopeGuard>
 
-namespace {
-
-QPointer<frmExport> instance;
-
-}  // namespace
-
-frmExport &frmExport::Form()
-{
-    if (!instance)
-        instance = new frmExport;
-    return *instance;
-}
-
-frmExport *frmExport::Loaded()
-{
-    return instance.data();
-}
-
 frmExport::frmExport()
-    : QDialog(mainWindow())
+    : ModalForm(mainWindow())
 {
     setObjectName(QStringLiteral("frmExport"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("82,Export dat"));
     auto *grid = new QGridLayout(this);
     Label1 = new QLabel(QStringLiteral("88,Exportovat změny od"), this);
@@ -84,7 +65,7 @@ frmExport::frmExport()
 void frmExport::Zobraz()
 {
     Form_Load();
-    exec();
+    ZobrazModalne();
 }
 
 void frmExport::Form_Load()
@@ -130,10 +111,9 @@ bool frmExport::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void frmExport::reject()
+void frmExport::Form_QueryUnload(bool &Cancel)
 {
-    if (!m_running)
-        QDialog::reject();
+    Cancel = m_running;
 }
 
 void frmExport::status(const QString &message)
@@ -158,10 +138,7 @@ void frmExport::cmdExport_Click()
 {
     if (m_running)
         return;
-    QString adresa;
-    auto owner = Db->OpenRecordset(QStringLiteral("select webaktualizace from majitel"));
-    if (!owner->Eof() && !(*owner)[0].IsNull())
-        adresa = (*owner)[0].toString().trimmed();
+    const QString adresa = AdresaAktualizace(*Db);
     if (adresa.isEmpty()
         && MsgBox(PrelozText(QStringLiteral("175,Není uvedena adresa pro aktualizace přes internet. Pokračovat?")),
                   vbYesNo | vbQuestion, windowTitle())

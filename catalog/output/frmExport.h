@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QDateTime>
-#include <QDialog>
+#include "common/modalform.h"
 
 class QLabel;
 class QLineEdit;
@@ -10,13 +10,12 @@ class QPushButton;
 // Publishing a catalog release into Internet/: the changes-since date, the attachments
 // changed after it, the program files, a compacted copy of the catalog and the release
 // list. A modal window.
-class frmExport : public QDialog
+class frmExport : public ModalForm<frmExport>
 {
     Q_OBJECT
-public:
-    static frmExport &Form();
-    static frmExport *Loaded();
+    friend ModalForm<frmExport>;
 
+public:
     // Loads and shows the window; returns when it has closed.
     void Zobraz();
 
@@ -29,10 +28,11 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void reject() override;
 
 private:
     frmExport();
+    // A running export is not left half-way: the window stays until it is done.
+    void Form_QueryUnload(bool &Cancel) override;
     void Form_Load();
     void cmdExport_Click();
     // The run past the questions; false when it stopped at a failure it reported.

@@ -6,8 +6,9 @@
 #include "common/translation.h"
 #include "dao.h"
 #include "data/infosettings.h"
+#include "data/ownerdata.h"
 #include "data/release.h"
-#include "mainwindow/frmMain.h"
+#include "common/mainframe.h"
 #include "msgbox.h"
 #include "setup/boxkeys.h"
 #include "variant.h"
@@ -26,29 +27,10 @@
 #include <QScopeGuard>
 #include <QTreeView>
 
-namespace {
-
-QPointer<frmImport> instance;
-
-}  // namespace
-
-frmImport &frmImport::Form()
-{
-    if (!instance)
-        instance = new frmImport;
-    return *instance;
-}
-
-frmImport *frmImport::Loaded()
-{
-    return instance.data();
-}
-
 frmImport::frmImport()
-    : QDialog(mainWindow())
+    : ModalForm(mainWindow())
 {
     setObjectName(QStringLiteral("frmImport"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("31,Aktualizace dat"));
     auto *grid = new QGridLayout(this);
     const auto button = [this](const char *name, const char *caption) {
@@ -107,7 +89,7 @@ frmImport::frmImport()
 void frmImport::Zobraz()
 {
     Form_Load();
-    exec();
+    ZobrazModalne();
 }
 
 void frmImport::Form_Load()
@@ -121,10 +103,9 @@ void frmImport::Form_Load()
     PrelozFormular(*this, 0);
 }
 
-void frmImport::reject()
+void frmImport::Form_QueryUnload(bool &Cancel)
 {
-    if (!m_running)
-        QDialog::reject();
+    Cancel = m_running;
 }
 
 void frmImport::cmdAdresar_Click()
@@ -156,14 +137,15 @@ void frmImport::cmdInternet_Click()
     if (m_running)
         return;
     busy(true);
-    const auto idle = qScopeGuard([this] {
-        if (instance)
+    // The update closes the window as it hands over to the updater.
+    const QPointer<frmImport> alive(this);
+    const auto idle = qScopeGuard([this, alive] {
+        if (alive)
             busy(false);
     });
     // Every web update fetches into dnload/, whatever folder an update before chose.
     m_zdroj = AppPath + QLatin1String(kSlozkaStahovani);
-    auto owner = Db->OpenRecordset(QStringLiteral("select webaktualizace from majitel"));
-    m_adresa = owner->Eof() || (*owner)[0].IsNull() ? QString() : (*owner)[0].toString().trimmed();
+    m_adresa = AdresaAktualizace(*Db);
     const QString title = windowTitle();
     for (;;) {
         bool ask = false;
@@ -227,7 +209,7 @@ void frmImport::cmdInternet_Click()
 bool frmImport::StahniAktualizaci()
 {
     const int count = int(std::size(kSouboryVydani));
-    const QString failed = StahniVydani(m_adresa, m_zdroj, [this, count](int n, const QString &name) {
+    const QString failed = StahniVydani(m_adresa, m_zdroj, StahniSoubor, [this, count](int n, const QString &name) {
         KresliPrubeh(*picStatus, float(n - 1) / float(count), false);
         status(PrelozText(QStringLiteral("74,Download souboru")) + QLatin1Char(' ') + m_adresa + QLatin1Char('/') + name);
     });
@@ -269,8 +251,7 @@ void frmImport::SpustAktualizaci(const QString &razitko)
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     m_running = false;
     close();
-    if (frmMain *main = frmMain::Loaded())
-        main->mnuEnd_Click();
+    UkonciProgram();
 }
 
 void frmImport::cmdOK_Click()
@@ -297,7 +278,8 @@ void frmImport::cmdOK_Click()
         return;
     m_zdroj = folder;
     busy(true);
+    const QPointer<frmImport> alive(this);
     SpustAktualizaci(razitko);
-    if (instance)
+    if (alive)
         busy(false);
 }

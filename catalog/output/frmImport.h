@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "common/modalform.h"
 
 class QFileSystemModel;
 class QLabel;
@@ -10,13 +10,12 @@ class QTreeView;
 // The catalog update: a newer release, from the web address of the owner record or from
 // a chosen folder, handed to the updater, after which the program ends so that the
 // updater can replace its files. A modal window.
-class frmImport : public QDialog
+class frmImport : public ModalForm<frmImport>
 {
     Q_OBJECT
-public:
-    static frmImport &Form();
-    static frmImport *Loaded();
+    friend ModalForm<frmImport>;
 
+public:
     // Loads and shows the window; returns when it has closed.
     void Zobraz();
 
@@ -29,11 +28,11 @@ public:
     QLabel *lbl = nullptr;
     QLabel *picStatus = nullptr;
 
-protected:
-    void reject() override;
-
 private:
     frmImport();
+    // A download or an update under way is not left half-way: the window stays until
+    // it is done.
+    void Form_QueryUnload(bool &Cancel) override;
     void Form_Load();
     void cmdAdresar_Click();
     void cmdInternet_Click();

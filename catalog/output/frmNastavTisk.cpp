@@ -15,7 +15,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -26,18 +25,10 @@ namespace {
 // The heading fits one line of the listing's head.
 constexpr int DelkaNadpisu = 100;
 
-QPointer<frmNastavTisk> instance;
-
 }  // namespace
 
-frmNastavTisk *frmNastavTisk::Loaded()
+frmNastavTisk::frmNastavTisk(frmTisk *tisk) : ModalForm(tisk), m_tisk(tisk)
 {
-    return instance.data();
-}
-
-frmNastavTisk::frmNastavTisk(frmTisk *tisk) : QDialog(tisk), m_tisk(tisk)
-{
-    instance = this;
     setObjectName(QStringLiteral("frmNastavTisk"));
     setWindowTitle(QStringLiteral("160,Nastavení tisku"));
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "common/modalform.h"
 
 class QComboBox;
 class QGroupBox;
@@ -13,14 +13,12 @@ class frmTisk;
 // The print settings: orientation, font size, heading and photo size of the print
 // preview, read from it when the dialog opens and written back by OK only. The preview
 // disables or hides what its kind of print does not use before showing it.
-class frmNastavTisk : public QDialog
+class frmNastavTisk : public ModalForm<frmNastavTisk>
 {
     Q_OBJECT
-public:
-    explicit frmNastavTisk(frmTisk *tisk);
-    // The dialog while it is open; null otherwise.
-    static frmNastavTisk *Loaded();
+    friend ModalForm<frmNastavTisk>;
 
+public:
     // The font sizes offered, and the range a typed one must keep to.
     static constexpr int NejmensiPismo = 5;
     static constexpr int NejvetsiPismo = 36;
@@ -44,6 +42,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The dialog of the print preview `tisk`, which it reads and writes.
+    explicit frmNastavTisk(frmTisk *tisk);
     // The photo size box as its number; a size out of range is refused with a message
     // and the box takes an allowed one. False when refused.
     bool txtImgSize_Validate();

@@ -18,14 +18,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
 
 namespace {
-
-QPointer<frmTisk> instance;
 
 // The border allowance of a page picture around the printable area, in twips.
 constexpr double PictureExtraWidth = 30;
@@ -36,22 +33,9 @@ constexpr qint16 NejvetsiImgSize = 120;
 
 }  // namespace
 
-frmTisk &frmTisk::Form()
-{
-    if (!instance)
-        instance = new frmTisk;
-    return *instance;
-}
-
-frmTisk *frmTisk::Loaded()
-{
-    return instance.data();
-}
-
-frmTisk::frmTisk() : QDialog(QApplication::activeWindow())
+frmTisk::frmTisk() : ModalForm(QApplication::activeWindow())
 {
     setObjectName(QStringLiteral("frmTisk"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("147,Náhled před tiskem"));
 
     static_cast<OvladaniNahledu &>(*this) = VytvorNahled(this);
@@ -98,7 +82,7 @@ void frmTisk::Tisk(const SeznamMrizka &grid, const QString &heading)
     Mrizka = &grid;
     Nadpis = heading;
     Prekresli();
-    exec();
+    ZobrazModalne();
 }
 
 void frmTisk::TiskDet(qint32 inter, qint16 poradi)
@@ -112,7 +96,7 @@ void frmTisk::TiskDet(qint32 inter, qint16 poradi)
     else if (ImgSize > NejvetsiImgSize)
         ImgSize = NejvetsiImgSize;
     Prekresli();
-    exec();
+    ZobrazModalne();
 }
 
 // --- Pages ---
@@ -236,7 +220,7 @@ void frmTisk::cmdSave_Click()
 
 void frmTisk::cmdNastav_Click()
 {
-    frmNastavTisk dialog(this);
+    frmNastavTisk &dialog = frmNastavTisk::Form(this);
     if (Rezim == 2) {
         for (QWidget *w : std::initializer_list<QWidget *>{dialog.cmbPismo, dialog.opt[0], dialog.opt[1], dialog.txtNadpis})
             w->setEnabled(false);
@@ -245,7 +229,8 @@ void frmTisk::cmdNastav_Click()
         for (QWidget *w : std::initializer_list<QWidget *>{dialog.Label3, dialog.txtImgSize, dialog.Label4})
             w->hide();
     }
-    dialog.exec();
+    // OK writes the settings here, in the preview that outlives the dialog.
+    dialog.ZobrazModalne();
     Prekresli();
 }
 

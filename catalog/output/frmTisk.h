@@ -1,11 +1,11 @@
 #pragma once
 
+#include "common/modalform.h"
 #include "output/listpage.h"
 #include "output/stranky.h"
 #include "pageview.h"
 #include "printerchoice.h"
 
-#include <QDialog>
 #include <QImage>
 
 #include <functional>
@@ -26,12 +26,12 @@ namespace printer { class PageRecording; class Printer; }
 // picture; in a print job the printer's next sheet. Preview and printout come from the
 // same code. Modal; it goes when closed, and the next print starts from the default
 // settings.
-class frmTisk : public QDialog, public OvladaniNahledu
+class frmTisk : public ModalForm<frmTisk>, public OvladaniNahledu
 {
     Q_OBJECT
+    friend ModalForm<frmTisk>;
+
 public:
-    static frmTisk &Form();
-    static frmTisk *Loaded();
     ~frmTisk() override;
 
     // The list print of a grid under a heading; returns when the user has closed the

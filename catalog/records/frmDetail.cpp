@@ -5,25 +5,21 @@
 #include "common/translation.h"
 #include "dao.h"
 #include "data/attachments.h"
-#include "mainwindow/frmPrehled.h"
+#include "data/currentoverview.h"
 #include "records/frmImg.h"
 #include "records/imagefit.h"
 #include "system.h"
 #include "waitcursor.h"
 
-#include <QApplication>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QTabBar>
 
 namespace {
-
-QPointer<frmDetail> instance;
 
 // The design, in twips.
 constexpr int kWidth = 11880;
@@ -39,15 +35,9 @@ QRect twips(int left, int top, int width, int height)
 
 }  // namespace
 
-frmDetail *frmDetail::Loaded()
-{
-    return instance.data();
-}
-
 frmDetail::frmDetail(qint32 inter) : m_klic(inter)
 {
     setObjectName(QStringLiteral("frmDetail"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("63,Detail"));
     setFixedSize(sys::toPixels(kWidth), sys::toPixels(kHeight));
 
@@ -87,29 +77,28 @@ frmDetail::~frmDetail() = default;
 
 void frmDetail::Zobraz(qint32 inter)
 {
-    delete instance.data();
-    instance = new frmDetail(inter);
-    frmDetail &w = *instance;
+    // A fresh window for each record: its rows are made for the record's columns.
+    Unload();
+    frmDetail &w = Form(inter);
     w.Form_Load();
-    if (QWidget *owner = QApplication::activeWindow()) {
-        w.setParent(owner, w.windowFlags());
-        w.move(owner->geometry().center() - w.rect().center());
-    }
-    w.exec();
+    w.NadOtevirajicimOknem();
+    w.ZobrazModalne();
 }
 
 void frmDetail::Form_Load()
 {
-    auto record = Db->OpenRecordset(DotazDetailu(SeznamPoli, m_klic));
+    const AktualniPrehled &prehled = Prehled();
+    const std::vector<SloupecPrehledu> &sloupce = prehled.SloupcePrehledu();
+    auto record = Db->OpenRecordset(DotazDetailu(prehled.SeznamPoli(), m_klic));
     lbl.assign(1, nullptr);
     cmb.assign(1, nullptr);
-    const int fields = int(PocetSloupcu) - 1;
+    const int fields = int(prehled.PocetSloupcu()) - 1;
     const int boxLeft = kLabelWidth + 90 + 100;
-    for (int i = 1; i <= fields && size_t(i) < SloupcePrehledu.size(); ++i) {
+    for (int i = 1; i <= fields && size_t(i) < sloupce.size(); ++i) {
         auto *label = new QLabel(this);
         label->setObjectName(QStringLiteral("lbl%1").arg(i));
         label->setTextFormat(Qt::PlainText);
-        label->setText(SloupcePrehledu[size_t(i)].Titulek);
+        label->setText(sloupce[size_t(i)].Titulek);
         const int top = 150 + 360 * (i - 1);
         label->setGeometry(twips(90, top, kLabelWidth, 255));
         label->show();

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "common/modalform.h"
+
 #include <QSize>
 #include <vector>
 
@@ -12,12 +13,12 @@ class QTabBar;
 
 // The record detail: the overview's fields of one record read-only, its note, and its
 // attachments as tabs with the selected one's picture or icon. Modal; writes nothing.
-class frmDetail : public QDialog
+class frmDetail : public ModalForm<frmDetail>
 {
     Q_OBJECT
+    friend ModalForm<frmDetail>;
+
 public:
-    // Null unless the window is open.
-    static frmDetail *Loaded();
     ~frmDetail() override;
 
     // Shows record `inter` and returns when the user has closed the window.

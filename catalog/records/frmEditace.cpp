@@ -1,17 +1,18 @@
 #include "records/frmEditace.h"
 
-#include "VarnexEditUni.h"
 #include "common/SaveBox.h"
 #include "common/closequestion.h"
 #include "common/errorreport.h"
-#include "common/mainframe.h"
+#include "common/globals.h"
 #include "common/translation.h"
 #include "common/utility.h"
 #include "dao.h"
+#include "data/attachments.h"
+#include "data/currentoverview.h"
 #include "data/overviewquery.h"
 #include "data/recordsave.h"
+#include "data/selectioncondition.h"
 #include "data/sqlliteral.h"
-#include "mainwindow/frmPrehled.h"
 #include "msgbox.h"
 #include "system.h"
 #include "variant.h"
@@ -19,21 +20,15 @@
 #include "waitcursor.h"
 
 #include <QAbstractItemView>
-#include <QCloseEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
-#include <QStringListModel>
 #include <algorithm>
 
 namespace {
-
-QPointer<frmEditace> instance;
 
 // The design, in twips.
 constexpr int kRowStep = 360;
@@ -53,29 +48,9 @@ QRect twips(int left, int top, int width, int height)
 
 }  // namespace
 
-void PoleBox::showPopup()
-{
-    if (beforePopup)
-        beforePopup();
-    QComboBox::showPopup();
-}
-
-frmEditace &frmEditace::Form()
-{
-    if (!instance)
-        instance = new frmEditace;
-    return *instance;
-}
-
-frmEditace *frmEditace::Loaded()
-{
-    return instance.data();
-}
-
 frmEditace::frmEditace()
 {
     setObjectName(QStringLiteral("frmEditace"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("33,Aktualizace záznamu"));
 
     lblPopis = new QLabel(QStringLiteral("222,Popis"), this);
@@ -130,7 +105,7 @@ void frmEditace::Zobraz(qint32 pInter, bool pKopie)
     }
     if (pInter == 0 && !pKopie)
         setWindowTitle(PrelozText(QStringLiteral("79,Editace nového záznamu")));
-    exec();
+    ZobrazModalne();
 }
 
 void frmEditace::clearRows()
@@ -152,11 +127,10 @@ void frmEditace::Form_Load()
     // The overview's columns as the user sees them; with the overview closed, the
     // section's own, at the overview's default width.
     std::vector<int> widths;
-    if (frmPrehled *overview = frmPrehled::Loaded(); overview && SloupcePrehledu.size() > 1) {
-        m_sloupce = SloupcePrehledu;
-        m_seznamPoli = SeznamPoli;
-        for (size_t i = 1; i < m_sloupce.size(); ++i)
-            widths.push_back(overview->VEdit->ColWidth(qint32(i)));
+    if (PrehledOtevren() && Prehled().SloupcePrehledu().size() > 1) {
+        m_sloupce = Prehled().SloupcePrehledu();
+        m_seznamPoli = Prehled().SeznamPoli();
+        widths = Prehled().SirkySloupcu();
     } else {
         m_sloupce.assign(1, SloupecPrehledu());
         m_seznamPoli = QStringLiteral("Inter");
@@ -169,8 +143,7 @@ void frmEditace::Form_Load()
     }
     // Read and let go: a statement left open holds the catalog's read lock, and while the
     // window stayed open no other workstation could save.
-    const std::unique_ptr<dao::Recordset> zaznam = Db->OpenRecordset(
-        QStringLiteral("select ") + m_seznamPoli + QStringLiteral(", poznamka from Katalog where inter=") + CSQL(m_klic));
+    const std::unique_ptr<dao::Recordset> zaznam = Db->OpenRecordset(DotazDetailu(m_seznamPoli, m_klic));
     const bool filled = m_klic > 0 && !zaznam->Eof();
 
     const int n = int(m_sloupce.size()) - 1;
@@ -200,17 +173,7 @@ void frmEditace::Form_Load()
     }
     for (int f = 1; f <= n; ++f) {
         const SloupecPrehledu &column = m_sloupce[size_t(f)];
-        auto *box = new PoleBox(this);
-        box->setObjectName(QStringLiteral("cmb"));
-        box->setEditable(true);
-        box->setInsertPolicy(QComboBox::NoInsert);
-        box->setModel(new QStringListModel(box));
-        if (auto *list = qobject_cast<QListView *>(box->view()))
-            list->setUniformItemSizes(true);
-        box->setProperty("Tag", column.Typ);
-        if (column.Typ == QLatin1String("C"))
-            box->lineEdit()->setMaxLength(kTextLength);
-        HlidejDelkuBoxu(*box->lineEdit());
+        PoleBox *box = NovyPoleBox(*this, column.Typ, kTextLength, *this, [this](PoleBox &b) { cmb_DropDown(&b); });
         DanaHodnota given;
         if (filled) {
             given.Hodnota = (*zaznam)[f];
@@ -218,9 +181,6 @@ void frmEditace::Form_Load()
         }
         box->setEditText(given.Text);
         m_dane.push_back(given);
-        box->beforePopup = [this, box] { cmb_DropDown(box); };
-        box->installEventFilter(this);
-        box->lineEdit()->installEventFilter(this);
         cmb.push_back(box);
     }
     // Column 1's boxes are placed before column 2's captions are, which start after them.
@@ -294,24 +254,22 @@ void frmEditace::cmb_LostFocus(PoleBox *box)
 
 void frmEditace::cmb_DropDown(PoleBox *box)
 {
-    const QString column = m_sloupce[size_t(std::find(cmb.begin(), cmb.end(), box) - cmb.begin() - 1)].Jmeno;
-    const QString kept = box->currentText();
+    const SloupecPrehledu &column = m_sloupce[size_t(std::find(cmb.begin(), cmb.end(), box) - cmb.begin() - 1)];
     QStringList values;
     try {
         const std::optional<qint32> section = AktualniSekce();
         if (section) {
             const WaitCursor wait;
-            auto rs = Db->OpenRecordset(QStringLiteral("select distinct ") + column
-                                        + QStringLiteral(" as vyber from Katalog where sekce=") + CSQL(*section)
-                                        + QStringLiteral(" order by ") + column);
+            // The whole section, not the selection in force; dates and numbers as the
+            // overview shows them.
+            auto rs = Db->OpenRecordset(DotazSeznamuVyberu(*section, column, QString(), DatumSeznamu::Ulozene));
             for (; !rs->Eof(); rs->MoveNext())
                 values << TextBunky((*rs)[0]);
         }
     } catch (const VbError &) {
         // no list to offer: the box keeps what was typed
     }
-    static_cast<QStringListModel *>(box->model())->setStringList(values);
-    box->setEditText(kept);
+    box->NastavSeznam(values);
     box->lineEdit()->setCursorPosition(0);
 }
 
@@ -344,44 +302,29 @@ bool frmEditace::eventFilter(QObject *watched, QEvent *event)
 QStringList frmEditace::cellTexts() const
 {
     // Read back, so that the grid shows what a fresh load of the overview would.
-    auto rs = Db->OpenRecordset(QStringLiteral("select ") + m_seznamPoli + QStringLiteral(" from Katalog where inter=")
-                                + CSQL(m_klic));
+    auto rs = Db->OpenRecordset(DotazRadkuZaznamu(m_seznamPoli, m_klic));
     QStringList texts;
     for (int i = 0; !rs->Eof() && i < rs->FieldCount(); ++i)
         texts << TextBunky((*rs)[i]);
     return texts;
 }
 
+bool frmEditace::PrehledMaSloupce() const
+{
+    // The overview takes a row only in the columns the window was built for.
+    return PrehledOtevren() && m_seznamPoli == Prehled().SeznamPoli();
+}
+
 void frmEditace::PridejRadek()
 {
-    frmPrehled *overview = frmPrehled::Loaded();
-    if (!overview || m_seznamPoli != SeznamPoli)
-        return;
-    VarnexEditUni &grid = *overview->VEdit;
-    grid.AddData(cellTexts().join(QLatin1Char('\t')) + QStringLiteral("\tX"));
-    if (!grid.AddError())
-        grid.SetRecords(VarnexEditUni::CounterText(grid.LiveRows(), 0));
-    // The first record of an empty section takes the place of the empty row under the cursor.
-    overview->UkazPopis();
+    if (PrehledMaSloupce())
+        Prehled().OznamZmenu(AktualniPrehled::Zmena::Pridan, m_klic, cellTexts());
 }
 
 void frmEditace::PrepisRadek()
 {
-    frmPrehled *overview = frmPrehled::Loaded();
-    if (!overview || m_seznamPoli != SeznamPoli)
-        return;
-    VarnexEditUni &grid = *overview->VEdit;
-    const QStringList texts = cellTexts();
-    const QString key = QString::number(m_klic);
-    // The record's own row, wherever the cursor went meanwhile.
-    for (qint32 row = 1; row < grid.Rows(); ++row) {
-        if (grid.TMatrix(row, 0) != key)
-            continue;
-        for (qint32 c = 1; c <= grid.Cols() - 2 && c < texts.size(); ++c)
-            grid.TMatrix(row, c, texts[c]);
-        overview->UkazPopis();
-        return;
-    }
+    if (PrehledMaSloupce())
+        Prehled().OznamZmenu(AktualniPrehled::Zmena::Ulozen, m_klic, cellTexts());
 }
 
 PoleZaznamu frmEditace::pole(size_t i) const
@@ -444,17 +387,7 @@ bool frmEditace::UlozZaznam(bool quiet)
     return true;
 }
 
-void frmEditace::reject()
+void frmEditace::Form_QueryUnload(bool &Cancel)
 {
-    close();  // Escape closes through the unsaved-changes question
-}
-
-void frmEditace::closeEvent(QCloseEvent *event)
-{
-    // Accepted, the closing hides the window, which ends its modal loop; the dialog's
-    // own handler would reject() it, which closes again.
-    if (Zmeneno())
-        ZavriSeZmenami(*this, *event, [this] { return UlozZaznam(false); });
-    else
-        event->accept();
+    Cancel = Zmeneno() && !ZavriSeZmenami(*this, [this] { return UlozZaznam(false); });
 }

@@ -1,12 +1,11 @@
 #pragma once
 
-#include "common/globals.h"
+#include "common/modalform.h"
+#include "data/overviewquery.h"
 #include "data/recordsave.h"
+#include "records/polebox.h"
 #include "variant.h"
 
-#include <QComboBox>
-#include <QDialog>
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -14,26 +13,14 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
-// A field box of the edit window: an editable combo box whose drop-down list is rebuilt
-// from the section's values each time it opens.
-class PoleBox : public QComboBox
-{
-    Q_OBJECT
-public:
-    using QComboBox::QComboBox;
-    std::function<void()> beforePopup;
-    void showPopup() override;
-};
-
 // The record edit window: one caption and one field box per column of the overview, in
 // two columns, the note, and the buttons. Modal; a new record, an edit, or a copy.
-class frmEditace : public QDialog
+class frmEditace : public ModalForm<frmEditace>
 {
     Q_OBJECT
+    friend ModalForm<frmEditace>;
+
 public:
-    // The window, made on first use; it unloads itself when it closes.
-    static frmEditace &Form();
-    static frmEditace *Loaded();
     ~frmEditace() override;
 
     // Opens the window on record pInter (0: a new record), as a copy when pKopie, and
@@ -61,20 +48,22 @@ public:
     QPushButton *cmdEnd = nullptr;
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void reject() override;
 
 private:
     frmEditace();
+    // Unsaved edits: the question whether to save them first.
+    void Form_QueryUnload(bool &Cancel) override;
     void Form_Load();
     void clearRows();
     void cmb_LostFocus(PoleBox *box);
     void cmb_DropDown(PoleBox *box);
-    // The overview's grid after a save: a row for a created record, the record's own
-    // row rewritten for an edited one, with the texts a fresh load would show.
+    // The overview after a save: a row for a created record, the record's own row
+    // rewritten for an edited one, with the texts a fresh load would show; the overview
+    // writes them, when it shows the columns the window was built for.
     void PridejRadek();
     void PrepisRadek();
+    bool PrehledMaSloupce() const;
     QStringList cellTexts() const;
     // Box i as the save writes it.
     PoleZaznamu pole(size_t i) const;

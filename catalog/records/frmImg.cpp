@@ -8,26 +8,14 @@
 #include "records/imagefit.h"
 #include "system.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPointer>
 #include <QScreen>
-
-namespace {
-QPointer<frmImg> instance;
-}  // namespace
-
-frmImg *frmImg::Loaded()
-{
-    return instance.data();
-}
 
 frmImg::frmImg()
 {
     setObjectName(QStringLiteral("frmImg"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     setWindowTitle(QStringLiteral("406,Zobrazení"));
     resize(sys::toPixels(11400), sys::toPixels(8595));
@@ -48,18 +36,12 @@ void frmImg::LoadForm(const QString &soubor)
         MsgBox(PrelozText(QStringLiteral("194,Obrázek nebyl nalezen.")), vbExclamation, PrelozText(QStringLiteral("145,Náhled")));
         return;
     }
-    if (!instance)
-        instance = new frmImg;
-    frmImg &w = *instance;
+    frmImg &w = Form();
     w.img->setPixmap(QPixmap::fromImage(picture));
     w.img->resize(picture.size());
     w.setWindowTitle(PrelozText(QStringLiteral("406,Zobrazení:")) + QStringLiteral("  ") + soubor);
-    // Centred over the window that opens it.
-    if (QWidget *owner = QApplication::activeWindow()) {
-        w.setParent(owner, w.windowFlags());
-        w.move(owner->geometry().center() - w.rect().center());
-    }
-    w.exec();
+    w.NadOtevirajicimOknem();
+    w.ZobrazModalne();
 }
 
 void frmImg::resizeEvent(QResizeEvent *event)

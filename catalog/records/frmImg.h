@@ -1,17 +1,17 @@
 #pragma once
 
-#include <QDialog>
+#include "common/modalform.h"
 
 class QLabel;
 
 // The image viewer: one attachment's picture at its natural size, centred in a sizable
 // window. Modal.
-class frmImg : public QDialog
+class frmImg : public ModalForm<frmImg>
 {
     Q_OBJECT
+    friend ModalForm<frmImg>;
+
 public:
-    // Null unless the viewer is open.
-    static frmImg *Loaded();
     ~frmImg() override;
 
     // Shows the picture of img/ named `soubor` (a bare file name) and returns when the

@@ -1,12 +1,11 @@
 #include "records/frmNahled.h"
 
-#include "VarnexEditUni.h"
 #include "common/globals.h"
 #include "common/mainframe.h"
 #include "common/translation.h"
 #include "data/attachments.h"
+#include "data/currentoverview.h"
 #include "data/infosettings.h"
-#include "mainwindow/frmPrehled.h"
 #include "records/frmImg.h"
 #include "records/imagefit.h"
 #include "system.h"
@@ -169,13 +168,7 @@ void frmNahled::resizeEvent(QResizeEvent *event)
 
 qint32 frmNahled::AktualniKlic()
 {
-    frmPrehled *overview = frmPrehled::Loaded();
-    if (!overview)
-        return 0;
-    const VarnexEditUni &grid = *overview->VEdit;
-    if (grid.Row() < 1 || grid.Row() >= grid.Rows())
-        return 0;
-    return qint32(vbVal(grid.RData(0)));
+    return Prehled().AktualniKlic();
 }
 
 qint32 frmNahled::VybranaPriloha() const

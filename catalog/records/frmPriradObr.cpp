@@ -17,12 +17,9 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 
 namespace {
-
-QPointer<frmPriradObr> instance;
 
 QRect twips(int left, int top, int width, int height)
 {
@@ -31,22 +28,9 @@ QRect twips(int left, int top, int width, int height)
 
 }  // namespace
 
-frmPriradObr &frmPriradObr::Form()
-{
-    if (!instance)
-        instance = new frmPriradObr;
-    return *instance;
-}
-
-frmPriradObr *frmPriradObr::Loaded()
-{
-    return instance.data();
-}
-
 frmPriradObr::frmPriradObr()
 {
     setObjectName(QStringLiteral("frmPriradObr"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("277,Přiřazení náhledu / dokumentu"));
     setFixedSize(sys::toPixels(8115), sys::toPixels(7095));
 

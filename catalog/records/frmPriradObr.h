@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "common/modalform.h"
 
 class QLabel;
 class QLineEdit;
@@ -9,13 +9,12 @@ class QPushButton;
 // The attachment window: attaches an image or document file to a record, replaces or
 // re-describes an attachment, or removes it. Modal; the caller loads it with LoadForm
 // and then shows it.
-class frmPriradObr : public QDialog
+class frmPriradObr : public ModalForm<frmPriradObr>
 {
     Q_OBJECT
+    friend ModalForm<frmPriradObr>;
+
 public:
-    // The window, made on first use; it unloads itself when it closes.
-    static frmPriradObr &Form();
-    static frmPriradObr *Loaded();
     ~frmPriradObr() override;
 
     // Fills the window with attachment `poradi` of record `inter`; a number without a

@@ -1,17 +1,16 @@
 #include "records/frmVyber.h"
 
-#include "VarnexEditUni.h"
 #include "common/errorreport.h"
-#include "common/mainframe.h"
+#include "common/globals.h"
 #include "common/translation.h"
 #include "common/utility.h"
 #include "dao.h"
+#include "data/currentoverview.h"
 #include "data/infosettings.h"
 #include "data/overviewquery.h"
 #include "data/selectioncondition.h"
-#include "mainwindow/frmPrehled.h"
 #include "msgbox.h"
-#include "records/frmEditace.h"
+#include "records/polebox.h"
 #include "system.h"
 #include "variant.h"
 #include "vberror.h"
@@ -21,12 +20,10 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStringListModel>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -159,20 +156,9 @@ void frmVyber::NactiData()
             caption->setProperty("userText", true);  // the user's caption, no message
             caption->setTextFormat(Qt::PlainText);
             lbl.push_back(caption);
-            auto *box = new PoleBox(fraVyber);
-            box->setObjectName(QStringLiteral("cmb"));
-            box->setEditable(true);
-            box->setInsertPolicy(QComboBox::NoInsert);
-            box->setModel(new QStringListModel(box));
-            if (auto *list = qobject_cast<QListView *>(box->view()))
-                list->setUniformItemSizes(true);
-            box->setProperty("Tag", m_sloupce[i].Typ);
             // No limit of its own: the characters go in through the length rule all the same.
-            HlidejDelkuBoxu(*box->lineEdit());
             const int row = int(i);
-            box->beforePopup = [this, row] { cmb_DropDown(row); };
-            box->installEventFilter(this);
-            box->lineEdit()->installEventFilter(this);
+            auto *box = NovyPoleBox(*fraVyber, m_sloupce[i].Typ, 0, *this, [this, row](PoleBox &) { cmb_DropDown(row); });
             caption->installEventFilter(this);
             cmb.push_back(box);
         }
@@ -365,44 +351,36 @@ bool frmVyber::ProvedVyber(bool run)
         MsgBox(refused, vbExclamation, windowTitle());
         return false;
     }
-    frmPrehled *overview = frmPrehled::Loaded();
-    if (!overview)
+    if (!PrehledOtevren())
         return false;
     const QPointer<frmVyber> self(this);
     const QString condition = m_podminka;
-    // The overview lets the window's events run while it fills: either window may go.
-    const frmPrehled::Vyber outcome = overview->NactiVyber(condition);
-    overview = frmPrehled::Loaded();
-    if (!self || !overview)
+    // Once loaded, the condition and its readable text are the overview's, in force.
+    const QString text = condition.isEmpty() ? QString() : CitelnyText(condition, m_sloupce);
+    // The overview lets the window's events run while it fills: this window may go.
+    const AktualniPrehled::Vyber outcome = Prehled().ZobrazVyber(condition, text);
+    if (!self)
         return false;
     switch (outcome) {
-    case frmPrehled::Vyber::Odmitnuto:
+    case AktualniPrehled::Vyber::Odmitnuto:
         Pipni(400, 150);
         wait.reset();
         MsgBox(refused, vbExclamation, windowTitle());
         return false;
-    case frmPrehled::Vyber::Zamceno:
+    case AktualniPrehled::Vyber::Zamceno:
         // The condition is sound; the catalog could not be read just now.
         Pipni(400, 150);
         wait.reset();
         MsgBox(TextZamceno(), vbExclamation, windowTitle());
         return false;
-    case frmPrehled::Vyber::Nic:
+    case AktualniPrehled::Vyber::Nic:
         // The overview keeps its records, its condition and its readable text.
         Pipni(400, 150);
         wait.reset();
         MsgBox(PrelozText(QStringLiteral("371,Výběru neodpovídá žádný záznam.")), vbInformation, windowTitle());
         return false;
-    case frmPrehled::Vyber::Nacteno:
+    case AktualniPrehled::Vyber::Nacteno:
         break;
-    }
-    if (condition.isEmpty()) {
-        overview->VEdit->Where(QString());
-        overview->VEdit->WhereText(QString());
-    } else {
-        overview->VEdit->Where(condition);
-        overview->VEdit->WhereText(PrelozText(QStringLiteral("370,Výběr pro:")) + QStringLiteral("  ")
-                                   + CitelnyText(condition, m_sloupce));
     }
     return true;
 }
@@ -414,8 +392,7 @@ void frmVyber::cmdVyber_Click()
     m_vynechany = 0;
     ProvedVyber(true);
     Pipni(400, 150);
-    if (frmPrehled *overview = frmPrehled::Loaded())
-        overview->SetFocus();
+    Prehled().ZamerPohled();
 }
 
 void frmVyber::cmdZrusVyber_Click()
@@ -432,11 +409,8 @@ void frmVyber::cmdZrusVyber_Click()
     if (self)
         m_podminka.clear();
     // Whatever the refill did, no condition stays behind for a move or delete to find.
-    if (frmPrehled *overview = frmPrehled::Loaded()) {
-        overview->VEdit->Where(QString());
-        overview->VEdit->WhereText(QString());
-        overview->SetFocus();
-    }
+    Prehled().ZrusPodminku();
+    Prehled().ZamerPohled();
 }
 
 void frmVyber::cmb_DropDown(int i)
@@ -466,10 +440,7 @@ void frmVyber::cmb_DropDown(int i)
             values.clear();
         }
     }
-    if (!values.isEmpty()) {
-        const QString kept = box->currentText();
-        static_cast<QStringListModel *>(box->model())->setStringList(values);
-        box->setEditText(kept);
-    }
+    if (!values.isEmpty())
+        box->NastavSeznam(values);
     m_seznam = i;
 }

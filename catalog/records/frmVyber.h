@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/globals.h"
 #include "common/mdiform.h"
+#include "data/overviewquery.h"
 
 #include <QString>
 #include <vector>

@@ -16,14 +16,12 @@
 #include "waitcursor.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QPointer>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QStyle>
@@ -33,8 +31,6 @@
 bool frmDefinice::KonverzePotvrzena = false;
 
 namespace {
-
-QPointer<frmDefinice> instance;
 
 // The grid's columns.
 enum Sloupec : int {
@@ -105,23 +101,10 @@ QString textDopadu(const std::vector<DopadKonverze> &dopad)
 
 }  // namespace
 
-frmDefinice &frmDefinice::Form()
-{
-    if (!instance)
-        instance = new frmDefinice;
-    return *instance;
-}
-
-frmDefinice *frmDefinice::Loaded()
-{
-    return instance.data();
-}
-
 frmDefinice::frmDefinice()
-    : QDialog(mainWindow())
+    : ModalForm(mainWindow())
 {
     setObjectName(QStringLiteral("frmDefinice"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Definice přehledu"));
     resize(820, 600);
     auto *layout = new QVBoxLayout(this);
@@ -259,12 +242,9 @@ frmDefinice::frmDefinice()
 
 QList<qint32> frmDefinice::Zobraz()
 {
-    QList<qint32> zapsane;
     frmDefinice &w = Form();
-    w.m_zapsane = &zapsane;
     w.Form_Load();
-    w.exec();
-    return zapsane;
+    return w.ZobrazModalne();
 }
 
 void frmDefinice::Form_Load()
@@ -274,15 +254,18 @@ void frmDefinice::Form_Load()
         const auto done = qScopeGuard([this] { m_nacitani = false; });
         cmb->clear();
         cmbCopy->clear();
-        std::vector<PolozkaSekce> sections;
+        std::vector<std::pair<QString, qint32>> sections;
         try {
-            sections = SeznamSekci(*Db);
+            std::vector<std::pair<QString, qint32>> read;
+            for (const RadekSekce &s : SeznamSekci(*Db))
+                read.emplace_back(s.Nazev.IsNull() ? QString() : s.Nazev.toString(), s.Sekce.toLong());
+            sections = std::move(read);
         } catch (const VbError &e) {
             MsgBox(e.Description(), vbCritical, preloz("54,Definice katalogu"));
         }
-        for (const PolozkaSekce &s : sections) {
-            cmb->addItem(s.Nazev, s.Cislo);
-            cmbCopy->addItem(s.Nazev, s.Cislo);
+        for (const auto &[nazev, cislo] : sections) {
+            cmb->addItem(nazev, cislo);
+            cmbCopy->addItem(nazev, cislo);
         }
         cmb->setCurrentIndex(0);
         cmbCopy->setCurrentIndex(0);
@@ -381,8 +364,8 @@ void frmDefinice::zmeneno(bool changed)
 
 void frmDefinice::ulozena(qint32 sekce)
 {
-    if (m_zapsane && !m_zapsane->contains(sekce))
-        m_zapsane->append(sekce);
+    if (!Vysledek().contains(sekce))
+        Vysledek().append(sekce);
 }
 
 bool frmDefinice::UlozDefinice(bool quiet)
@@ -583,15 +566,7 @@ void frmDefinice::VEdit_MouseUp(qint16 &Button, qint16 &, float &, float &)
     m_menuOvladace = false;
 }
 
-void frmDefinice::reject()
+void frmDefinice::Form_QueryUnload(bool &Cancel)
 {
-    close();  // Escape closes through the unsaved-changes question
-}
-
-void frmDefinice::closeEvent(QCloseEvent *event)
-{
-    if (m_zmeneno)
-        ZavriSeZmenami(*this, *event, [this] { return UlozDefinice(false); });
-    else
-        event->accept();
+    Cancel = m_zmeneno && !ZavriSeZmenami(*this, [this] { return UlozDefinice(false); });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "common/modalform.h"
+
 #include <QList>
 #include <vector>
 
@@ -18,17 +19,15 @@ struct RadekDefinice;
 // the overview shows it, whether it is the description field, its caption, type and
 // alignment. Saving converts the stored values of a field whose type changed. A copy
 // panel copies the saved definitions to a section without records. Modal.
-class frmDefinice : public QDialog
+class frmDefinice : public ModalForm<frmDefinice, QList<qint32>>
 {
     Q_OBJECT
-public:
-    // The window, made on first use; it unloads itself when it closes.
-    static frmDefinice &Form();
-    static frmDefinice *Loaded();
+    friend ModalForm<frmDefinice, QList<qint32>>;
 
+public:
     // Shows the window on the first section by name and returns, once it has closed,
-    // the sections whose definitions it wrote (saved or copied into), each once. Read
-    // from here: the window itself is gone by then.
+    // the sections whose definitions it wrote (saved or copied into), each once: the
+    // window's result, for the window itself is gone by then.
     static QList<qint32> Zobraz();
 
     // Writes the grid as the selected section's definitions, after telling how many
@@ -61,12 +60,10 @@ public:
     QMenu *mnuFce = nullptr;
     QAction *mnuPN = nullptr, *mnuPD = nullptr, *mnuVN = nullptr;
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-    void reject() override;
-
 private:
     frmDefinice();
+    // Unsaved edits: the question whether to save them first.
+    void Form_QueryUnload(bool &Cancel) override;
     void Form_Load();
     void NastavGridDefinice();
     void NactiDefinice();
@@ -89,6 +86,4 @@ private:
     bool m_zmeneno = false;
     bool m_nacitani = false;
     bool m_menuOvladace = false;  // the control's own menu took the current right click
-    // Where Zobraz collects the written sections; it outlives the window.
-    QList<qint32> *m_zapsane = nullptr;
 };

@@ -12,59 +12,41 @@
 #include "vberror.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 
 namespace {
-
-QPointer<frmMajitel> instance;
 
 const QString kNeplatce = QStringLiteral("Neplátci DPH");
 
 struct Box {
     const char *caption;
     const char *tip;
-    const char *field;
 };
-// The boxes by their index, with the field each shows.
+// The boxes by their index, in the order of the owner's texts (UdajeMajitele).
 constexpr Box kBoxes[] = {
-    {"99,IČO", "", "Ico"},
-    {"67,DIČ", "", "Dic"},
-    {"161,Název", "", "Nazev"},
-    {"350,Ulice", "", "Ulice"},
-    {"135,Město", "", "Mesto"},
-    {"280,PSČ", "", "Psc"},
-    {"329,Telefon", "", "Telefon"},
-    {"382,WWW", "383,www adresa", "Www"},
-    {"80,E-mail", "81,E-mailová adresa", "Email"},
-    {"100,Internetová adresa pro aktualizace", "", "WebAktualizace"},
+    {"99,IČO", ""},
+    {"67,DIČ", ""},
+    {"161,Název", ""},
+    {"350,Ulice", ""},
+    {"135,Město", ""},
+    {"280,PSČ", ""},
+    {"329,Telefon", ""},
+    {"382,WWW", "383,www adresa"},
+    {"80,E-mail", "81,E-mailová adresa"},
+    {"100,Internetová adresa pro aktualizace", ""},
 };
 
 }  // namespace
 
-frmMajitel &frmMajitel::Form()
-{
-    if (!instance)
-        instance = new frmMajitel;
-    return *instance;
-}
-
-frmMajitel *frmMajitel::Loaded()
-{
-    return instance.data();
-}
-
 frmMajitel::frmMajitel()
-    : QDialog(mainWindow())
+    : ModalForm(mainWindow())
 {
     setObjectName(QStringLiteral("frmMajitel"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("344,Údaje majitele"));
     auto *grid = new QGridLayout(this);
     for (size_t i = 0; i < std::size(kBoxes); ++i) {
@@ -114,7 +96,7 @@ frmMajitel::frmMajitel()
 void frmMajitel::Zobraz()
 {
     Form_Load();
-    exec();
+    ZobrazModalne();
 }
 
 void frmMajitel::platce(bool payer)
@@ -129,21 +111,13 @@ void frmMajitel::platce(bool payer)
 
 void frmMajitel::Form_Load()
 {
-    std::unique_ptr<dao::Recordset> rs = Db->OpenRecordset(QStringLiteral("select * from majitel"));
-    // A field that cannot be read (no row yet) leaves its box as designed.
-    const auto field = [&rs](const char *name) {
-        QString text;
-        ignoreErrors([&] { text = (*rs)[QLatin1String(name)].toString().trimmed(); });
-        return text;
-    };
-    txt[0]->setText(field(kBoxes[0].field));
-    txt[1]->setText(field(kBoxes[1].field));
-    bool dph = false;
-    ignoreErrors([&] { dph = (*rs)[QStringLiteral("Dph")].toBool(); });
-    chkDph->setChecked(dph);
-    platce(dph);
+    const UdajeMajitele udaje = NactiMajitele(*Db);
+    txt[0]->setText(udaje.Texty[0]);
+    txt[1]->setText(udaje.Texty[1]);
+    chkDph->setChecked(udaje.Dph);
+    platce(udaje.Dph);
     for (size_t i = 2; i < txt.size(); ++i)
-        txt[i]->setText(field(kBoxes[i].field));
+        txt[i]->setText(udaje.Texty[i]);
     m_zmeneno = false;
     PrelozFormular(*this, 0);
 }
@@ -199,16 +173,7 @@ bool frmMajitel::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void frmMajitel::reject()
+void frmMajitel::Form_QueryUnload(bool &Cancel)
 {
-    close();  // Escape closes through the unsaved-changes question
-}
-
-void frmMajitel::closeEvent(QCloseEvent *event)
-{
-    if (m_zmeneno && !ZahoditZmeny(*this)) {
-        event->ignore();
-        return;
-    }
-    event->accept();
+    Cancel = m_zmeneno && !ZahoditZmeny(*this);
 }

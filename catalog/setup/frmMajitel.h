@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "common/modalform.h"
+
 #include <vector>
 
 class QCheckBox;
@@ -10,14 +11,12 @@ class QPushButton;
 
 // The owner's company data, the one row of Majitel: a modal window of ten boxes and the
 // VAT payer check box.
-class frmMajitel : public QDialog
+class frmMajitel : public ModalForm<frmMajitel>
 {
     Q_OBJECT
-public:
-    // The window, made on first use; it unloads itself when it closes.
-    static frmMajitel &Form();
-    static frmMajitel *Loaded();
+    friend ModalForm<frmMajitel>;
 
+public:
     // Reads the row and shows the window; returns when it has closed.
     void Zobraz();
     // Writes the boxes into the row; false (after saying why) when the database refused,
@@ -34,12 +33,12 @@ public:
     QPushButton *cmdEnd = nullptr;
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void reject() override;
 
 private:
     frmMajitel();
+    // Unsaved edits are let go only when the user says so.
+    void Form_QueryUnload(bool &Cancel) override;
     void Form_Load();
     void chkDph_Click();
     // The DIČ box as a payer's (open) or a non-payer's (closed, greyed).

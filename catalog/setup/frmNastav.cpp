@@ -9,39 +9,18 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QPointer>
 #include <QPushButton>
 
-namespace {
-
-QPointer<frmNastav> instance;
-
-}  // namespace
-
-frmNastav &frmNastav::Form()
-{
-    if (!instance)
-        instance = new frmNastav;
-    return *instance;
-}
-
-frmNastav *frmNastav::Loaded()
-{
-    return instance.data();
-}
-
 frmNastav::frmNastav()
-    : QDialog(mainWindow())
+    : ModalForm(mainWindow())
 {
     setObjectName(QStringLiteral("frmNastav"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("159,Nastavení systému"));
     auto *layout = new QGridLayout(this);
     // One sentence: after start-up show only [n] records in the overview.
@@ -84,7 +63,7 @@ frmNastav::frmNastav()
 void frmNastav::Zobraz()
 {
     Form_Load();
-    exec();
+    ZobrazModalne();
 }
 
 void frmNastav::Form_Load()
@@ -138,16 +117,7 @@ bool frmNastav::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void frmNastav::reject()
+void frmNastav::Form_QueryUnload(bool &Cancel)
 {
-    close();  // Escape closes through the unsaved-changes question
-}
-
-void frmNastav::closeEvent(QCloseEvent *event)
-{
-    if (m_zmeneno && !ZahoditZmeny(*this)) {
-        event->ignore();
-        return;
-    }
-    event->accept();
+    Cancel = m_zmeneno && !ZahoditZmeny(*this);
 }

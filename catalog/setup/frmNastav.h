@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "common/modalform.h"
 
 class QCheckBox;
 class QLabel;
@@ -9,14 +9,12 @@ class QPushButton;
 
 // The application settings: whether the overview loads only a limited number of records,
 // and how many. Modal; its result reaches the overview through the settings.
-class frmNastav : public QDialog
+class frmNastav : public ModalForm<frmNastav>
 {
     Q_OBJECT
-public:
-    // The window, made on first use; it unloads itself when it closes.
-    static frmNastav &Form();
-    static frmNastav *Loaded();
+    friend ModalForm<frmNastav>;
 
+public:
     // Reads the settings and shows the window; returns when it has closed.
     void Zobraz();
     // Stores both settings and shows the saved notice.
@@ -29,12 +27,12 @@ public:
     QPushButton *cmdEnd = nullptr;
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void reject() override;
 
 private:
     frmNastav();
+    // Unsaved edits are let go only when the user says so.
+    void Form_QueryUnload(bool &Cancel) override;
     void Form_Load();
     void txtAllRecords_LostFocus();
 

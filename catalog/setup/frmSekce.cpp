@@ -3,7 +3,7 @@
 #include "VarnexEditUni.h"
 #include "common/SaveBox.h"
 #include "common/globals.h"
-#include "common/mainframe.h"
+#include "data/currentoverview.h"
 #include "common/translation.h"
 #include "common/utility.h"
 #include "dao.h"
@@ -15,17 +15,13 @@
 #include "vberror.h"
 #include "waitcursor.h"
 
-#include <QCloseEvent>
 #include <QHBoxLayout>
-#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include <optional>
 
 namespace {
-
-QPointer<frmSekce> instance;
 
 const QString kUlozeno = QStringLiteral("X");
 const QString kNovy = QStringLiteral("N");
@@ -34,23 +30,10 @@ const QString kSmazany = QStringLiteral("D");
 
 }  // namespace
 
-frmSekce &frmSekce::Form()
-{
-    if (!instance)
-        instance = new frmSekce;
-    return *instance;
-}
-
-frmSekce *frmSekce::Loaded()
-{
-    return instance.data();
-}
-
 frmSekce::frmSekce()
-    : QDialog(mainWindow())
+    : ModalForm(mainWindow())
 {
     setObjectName(QStringLiteral("frmSekce"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("57,Definice sekcí"));
 
     VEdit = new VarnexEditUni(this);
@@ -91,7 +74,7 @@ frmSekce::frmSekce()
 void frmSekce::Zobraz()
 {
     Form_Load();
-    exec();
+    ZobrazModalne();
 }
 
 void frmSekce::Form_Load()
@@ -123,12 +106,11 @@ void frmSekce::NastavGridSekce()
 void frmSekce::NactiSekceGrid()
 {
     const WaitCursor wait;
-    auto sections = Db->OpenRecordset(QStringLiteral("select * from Sekce Order by nazev"));
+    const std::vector<RadekSekce> sections = SeznamSekci(*Db);
     VEdit->Redraw(false);
     VEdit->Clear();
-    for (; !sections->Eof(); sections->MoveNext()) {
-        VEdit->AddData((*sections)[QStringLiteral("Sekce")].toString() + QLatin1Char('\t')
-                       + (*sections)[QStringLiteral("Nazev")].toString() + QLatin1Char('\t') + kUlozeno);
+    for (const RadekSekce &section : sections) {
+        VEdit->AddData(section.Sekce.toString() + QLatin1Char('\t') + section.Nazev.toString() + QLatin1Char('\t') + kUlozeno);
         if (VEdit->AddError())
             break;
     }
@@ -256,16 +238,7 @@ void frmSekce::VEdit_Change(Variant &, Variant &)
     m_zmeneno = true;
 }
 
-void frmSekce::reject()
+void frmSekce::Form_QueryUnload(bool &Cancel)
 {
-    close();  // Escape closes through the unsaved-changes question
-}
-
-void frmSekce::closeEvent(QCloseEvent *event)
-{
-    if (m_zmeneno && !ZahoditZmeny(*this)) {
-        event->ignore();
-        return;
-    }
-    event->accept();
+    Cancel = m_zmeneno && !ZahoditZmeny(*this);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "common/modalform.h"
 
 class QPushButton;
 class VarnexEditUni;
@@ -9,14 +9,12 @@ class Variant;
 // The catalog's sections: a modal window whose grid lists them by name, where the user
 // renames them in place, adds and deletes rows, and saves. A new section gets its
 // default field definitions; a deleted one takes its definitions with it.
-class frmSekce : public QDialog
+class frmSekce : public ModalForm<frmSekce>
 {
     Q_OBJECT
-public:
-    // The window, made on first use; it unloads itself when it closes.
-    static frmSekce &Form();
-    static frmSekce *Loaded();
+    friend ModalForm<frmSekce>;
 
+public:
     // Reads the sections and shows the window; returns when it has closed.
     void Zobraz();
     // Writes the changed rows; unless `bezHlaseni`, the saved notice follows. False when
@@ -30,12 +28,10 @@ public:
     QPushButton *cmdOK = nullptr;
     QPushButton *cmdEnd = nullptr;
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-    void reject() override;
-
 private:
     frmSekce();
+    // Unsaved edits are let go only when the user says so.
+    void Form_QueryUnload(bool &Cancel) override;
     void Form_Load();
     void NastavGridSekce();
     void NactiSekceGrid();

@@ -15,6 +15,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+std::optional<QString> frmLogin::Zobraz()
+{
+    return Form().ZobrazModalne();
+}
+
 frmLogin::frmLogin()
 {
     setObjectName(QStringLiteral("frmLogin"));
@@ -82,6 +87,7 @@ void frmLogin::cmdOK_Click()
 {
     if (hesloSouhlasi()) {
         Potvrzeno = true;
+        Vysledek() = txtUserName->text();
         accept();
         return;
     }
@@ -93,5 +99,6 @@ void frmLogin::cmdOK_Click()
 void frmLogin::cmdStorno_Click()
 {
     Potvrzeno = false;
+    Vysledek().reset();
     reject();
 }

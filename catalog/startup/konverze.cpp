@@ -1,6 +1,7 @@
 #include "startup/konverze.h"
 
 #include "common/Hlaska.h"
+#include "common/files.h"
 #include "common/globals.h"
 #include "common/translation.h"
 #include "common/utility.h"
@@ -21,7 +22,7 @@ bool KonverzeDat()
 
     QString copy;
     try {
-        copy = ZalohujData(Db->Name());
+        copy = ZalohujData(Db->Name(), DocasnaSlozka());
     } catch (const VbError &e) {
         MsgBox(PrelozText(QStringLiteral("38,Během zálohy dat došlo k chybě.")) + QLatin1Char('\n') + e.Description(), vbCritical,
                title);
@@ -65,6 +66,6 @@ bool KonverzeDat()
         return false;
     }
     SmazZalohu(copy);
-    SmazZalohyKatalogu(Db->Name());
+    SmazZalohyKatalogu(Db->Name(), DocasnaSlozka());
     return true;
 }

@@ -3,7 +3,7 @@
 #include "data/infosettings.h"
 #include "data/sqlliteral.h"
 #include "common/globals.h"
-#include "common/mainframe.h"
+#include "data/currentoverview.h"
 #include "mainwindow/frmMain.h"
 #include "setup/frmSekce.h"
 #include "msgbox.h"

@@ -106,10 +106,9 @@ std::optional<int> NastavNazevStanice()
 
 std::optional<int> Prihlaseni()
 {
-    frmLogin form;
-    form.exec();
-    if (!form.Potvrzeno)
+    const std::optional<QString> user = frmLogin::Zobraz();
+    if (!user)
         return 0;
-    Uzivatel = form.txtUserName->text().trimmed();
+    Uzivatel = user->trimmed();
     return std::nullopt;
 }

@@ -433,6 +433,16 @@ void Workspace::endTransaction(bool commit)
         } catch (const VbError &e) {
             if (!failure)
                 failure = e;
+            // A commit the engine refused (another connection still reading) leaves its
+            // transaction open, holding the file against the others, and every later
+            // level would nest in it and never reach the file: it ends here, without
+            // its writes, as the workspace's level does.
+            if (m_depth == 1 && db->m_db && !sqlite3_get_autocommit(db->m_db)) {
+                try {
+                    db->exec(QStringLiteral("ROLLBACK"));
+                } catch (const VbError &) {
+                }
+            }
         }
         db->m_transactionDepth = m_depth - 1;
     }
@@ -449,6 +459,37 @@ void Workspace::CommitTrans()
 void Workspace::Rollback()
 {
     endTransaction(false);
+}
+
+Transaction::Transaction(Workspace &ws) : m_ws(ws)
+{
+    m_ws.BeginTrans();
+}
+
+Transaction::~Transaction()
+{
+    Rollback();
+}
+
+void Transaction::Commit()
+{
+    // The workspace ends the level whether or not the commit succeeds: nothing is left
+    // for this scope to take back.
+    m_open = false;
+    m_ws.CommitTrans();
+}
+
+bool Transaction::Rollback() noexcept
+{
+    if (!m_open)
+        return false;
+    m_open = false;
+    try {
+        m_ws.Rollback();
+        return true;
+    } catch (...) {
+        return false;
+    }
 }
 
 // ================================================================ engine

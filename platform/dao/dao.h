@@ -282,7 +282,10 @@ public:
     // A new, empty database file; 3204 when the file exists.
     std::unique_ptr<Database> CreateDatabase(const QString &path, const QString &locale = QString(),
                                              int options = 0);
-    // A transaction covers every database open in the workspace; they nest.
+    // A transaction covers every database open in the workspace; they nest. A commit or
+    // rollback that fails ends its level all the same; an outermost commit the engine
+    // refused (another connection still reading) is rolled back, so that nothing stays
+    // locked and the next transaction reaches the file.
     void BeginTrans();
     void CommitTrans();
     void Rollback();
@@ -296,6 +299,30 @@ private:
     QString m_user;
     std::vector<Database *> m_databases;
     int m_depth = 0;
+};
+
+// One transaction of a workspace as a scope: begun when made, kept by Commit(), rolled
+// back when the scope is left without it. Leaving by an error, the rollback never takes
+// that error's place: a full disk, for one, makes the engine end the transaction by
+// itself, and the rollback that then finds none must not hide the cause.
+class Transaction
+{
+public:
+    explicit Transaction(Workspace &ws);
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+    // Ends the transaction, keeping its writes. A commit that fails ends it as well and
+    // raises the engine's error.
+    void Commit();
+    // Ends it now, taking its writes back; false when the rollback failed (the engine
+    // had ended the transaction already) or the transaction was over.
+    bool Rollback() noexcept;
+
+private:
+    Workspace &m_ws;
+    bool m_open = true;
 };
 
 // The engine's own services.

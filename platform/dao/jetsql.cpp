@@ -1,5 +1,7 @@
 #include "jetsql.h"
 
+#include "vberror.h"
+
 #include <QCollator>
 #include <QLocale>
 #include <QRegularExpression>
@@ -611,6 +613,49 @@ Statement rewrite(const QString &sql)
     }
     result.sql = join(tokens);
     return result;
+}
+
+namespace {
+
+[[noreturn]] void notConvertible(const SqlLiteralRules &rules, int kind, const QString &detail = QString())
+{
+    QString description = rules.translate(QStringLiteral("49,Data nelze konvertovat do SQL ( VarType="))
+                          + QString::number(kind) + QStringLiteral(" )");
+    if (!detail.isEmpty())
+        description += QStringLiteral(": ") + detail;
+    throw VbError(10000, QStringLiteral("Lib.CSQL"), description);
+}
+
+}  // namespace
+
+QString sqlLiteral(const Variant &value, bool numeric, const SqlLiteralRules &rules)
+{
+    switch (value.VarType()) {
+    case vbEmpty:
+        return QStringLiteral("''");
+    case vbNull:
+        return QStringLiteral("null");
+    case vbInteger: case vbLong: case vbByte:
+        return QString::number(value.toLong());
+    case vbSingle:
+        return vbStr(value.toSingle(), 7).trimmed();
+    case vbDouble: case vbCurrency: case vbDecimal:
+        return vbStr(value.toDouble(), 15).trimmed();
+    case vbDate:
+        return rules.date(value);
+    case vbString:
+        if (numeric) {
+            if (const auto number = numberLiteral(value.stringValue()))
+                return *number;
+            notConvertible(rules, vbString, QLatin1Char('"') + value.stringValue() + QLatin1Char('"'));
+        }
+        return QLatin1Char('\'') + QString(value.stringValue()).replace(QLatin1Char('\''), QLatin1String("''"))
+               + QLatin1Char('\'');
+    case vbBoolean:
+        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    default:
+        notConvertible(rules, value.VarType());
+    }
 }
 
 }  // namespace jet

@@ -46,6 +46,19 @@ Statement rewrite(const QString &sql);
 // is no plain number: "1 or 1=1" or "0; delete ..." must never reach the engine.
 std::optional<QString> numberLiteral(const QString &typed);
 
+// What the SQL literals of both deliverables share (the program's CSQL and the control
+// library's): Empty as '', Null as null, numbers with a decimal point, texts quoted with
+// apostrophes doubled, Booleans as 1 and 0; with `numeric`, a typed number text
+// (numberLiteral) as that number, a text that is then no number raising error 10000
+// rather than reaching the statement; other kinds raise error 10000 with source
+// "Lib.CSQL". They differ only in how a date is written and in whose texts translate a
+// refusal.
+struct SqlLiteralRules {
+    QString (*date)(const Variant &value);
+    QString (*translate)(const QString &text);
+};
+QString sqlLiteral(const Variant &value, bool numeric, const SqlLiteralRules &rules);
+
 // The name under which the engine binding registers the catalog's collation.
 inline constexpr const char *kCollationName = "JETCZ";
 

@@ -8,6 +8,7 @@
 #include "records/frmVyber.h"
 #include "mainwindow/views.h"
 #include "msgbox.h"
+#include "data/currentoverview.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -84,7 +85,8 @@ inline void openViewsOnRecord12()
 {
     if (AktualniSekce() != 1) {
         UnloadViews();
-        frmMain::Form().lblSekce->setProperty("Tag", QStringLiteral("1"));
+        frmMain::Form();
+        NastavAktualniSekci(1, QStringLiteral("SEKCE 1"));
     }
     frmPrehled &overview = showOverview();
     if (!frmVyber::Loaded()) {

@@ -8,9 +8,11 @@
 #include "common/mainframe.h"
 #include "common/translation.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "process.h"
 #include "records/frmNahled.h"
+#include "overviewgrid.h"
+#include "data/currentoverview.h"
 
 #include <QAbstractItemView>
 #include <QDialog>
@@ -101,7 +103,7 @@ inline void attachmentCatalog(const ProgramFolder &folder)
 inline frmPrehled &showOverview()
 {
     frmMain &main = frmMain::Form();
-    main.lblSekce->setProperty("Tag", QStringLiteral("1"));
+    NastavAktualniSekci(1, QStringLiteral("SEKCE 1"));
     main.NastavMenu();
     main.show();
     frmPrehled &overview = frmPrehled::Form();
@@ -113,7 +115,7 @@ inline frmPrehled &showOverview()
 // The grid's view, where the user's keys go.
 inline QAbstractItemView *gridView(frmPrehled &overview)
 {
-    auto *grid = overview.VEdit->findChild<QWidget *>(QStringLiteral("flg"));
+    auto *grid = overviewGrid(overview)->findChild<QWidget *>(QStringLiteral("flg"));
     return grid ? qobject_cast<QAbstractItemView *>(grid->focusProxy()) : nullptr;
 }
 
@@ -123,9 +125,9 @@ inline void goToRow(frmPrehled &overview, int row)
     QAbstractItemView *view = gridView(overview);
     QVERIFY(view);
     view->setFocus();
-    while (overview.VEdit->Row() > row)
+    while (overviewGrid(overview)->Row() > row)
         QTest::keyClick(view, Qt::Key_Up);
-    while (overview.VEdit->Row() < row)
+    while (overviewGrid(overview)->Row() < row)
         QTest::keyClick(view, Qt::Key_Down);
 }
 

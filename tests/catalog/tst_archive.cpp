@@ -6,10 +6,11 @@
 #include "data/archive.h"
 #include "data/infosettings.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "mainwindow/views.h"
 #include "menudriver.h"
 #include "testsupport.h"
+#include "overviewgrid.h"
 
 #include <QAction>
 #include <QMenu>
@@ -57,7 +58,7 @@ class TestArchive : public QObject
     static QString firstRowTitle()
     {
         frmPrehled *overview = frmPrehled::Loaded();
-        return overview && overview->VEdit->Rows() > 1 ? overview->VEdit->TMatrix(1, 1) : QString();
+        return overview && overviewGrid(*overview)->Rows() > 1 ? overviewGrid(*overview)->TMatrix(1, 1) : QString();
     }
 
 private Q_SLOTS:

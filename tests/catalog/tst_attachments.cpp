@@ -9,6 +9,7 @@
 #include "records/frmPriradObr.h"
 #include "system.h"
 #include "vberror.h"
+#include "data/currentoverview.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -123,6 +124,7 @@ private Q_SLOTS:
         frmNahled::Unload();
         frmPrehled::Unload();
         frmMain::Unload();
+        Prehled().Vynuluj();
         Db.reset();
         Ws.reset();
         Preklady.reset();

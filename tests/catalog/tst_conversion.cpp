@@ -1,6 +1,7 @@
 // The conversion of a catalog that another version wrote: what it keeps, how it fails,
 // and what the user sees of it at start.
 #include "catalogfixture.h"
+#include "common/files.h"
 #include "common/globals.h"
 #include "data/conversion.h"
 #include "data/infosettings.h"
@@ -335,7 +336,7 @@ private Q_SLOTS:
             Db = Ws->OpenDatabase(catalog());
         }
         Db->Execute(QStringLiteral("insert into Sekce values (1, 'Knihy')"));
-        const QString copy = ZalohujData(Db->Name());
+        const QString copy = ZalohujData(Db->Name(), DocasnaSlozka());
         Db->Execute(QStringLiteral("alter table Sekce rename to Sekce_old"));
         ObnovZalohu(*Ws, Db, copy);
         QVERIFY(Db && Db->IsOpen());
@@ -359,18 +360,18 @@ private Q_SLOTS:
         newerCatalog();
         // Cut short twice, by this program folder and by another one whose QIRData.mdb is
         // a link to the same catalog.
-        ZalohujData(catalog());
+        ZalohujData(catalog(), DocasnaSlozka());
         QTemporaryDir otherFolder;
         const QString throughLink = otherFolder.filePath(QStringLiteral("QIRData.mdb"));
         QVERIFY(QFile::link(catalog(), throughLink));
-        ZalohujData(throughLink);
+        ZalohujData(throughLink, DocasnaSlozka());
         // Another catalog's, cut short.
         const QString another = otherFolder.filePath(QStringLiteral("jiny.mdb"));
         QVERIFY(QFile::copy(m_folder->file(QStringLiteral("QIRData.upg")), another));
-        const QString anothersFolder = QFileInfo(ZalohujData(another)).absolutePath();
+        const QString anothersFolder = QFileInfo(ZalohujData(another, DocasnaSlozka())).absolutePath();
         // A folder of this catalog's that holds a file of someone else's too, and one that
         // only looks like a safety folder.
-        const QString withMore = QFileInfo(ZalohujData(catalog())).absolutePath();
+        const QString withMore = QFileInfo(ZalohujData(catalog(), DocasnaSlozka())).absolutePath();
         QFile note(withMore + QStringLiteral("/poznamka.txt"));
         QVERIFY(note.open(QIODevice::WriteOnly));
         note.close();

@@ -9,13 +9,15 @@
 #include "data/fielddefinitions.h"
 #include "grid.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "mainwindow/views.h"
 #include "modaldriver.h"
 #include "setup/frmDefinice.h"
 #include "setup/frmSekce.h"
 #include "system.h"
 #include "testhost.h"
+#include "data/currentoverview.h"
+#include "overviewgrid.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -206,8 +208,8 @@ private Q_SLOTS:
         // The views opened anew, on the new captions; the layout of the section reset.
         QTRY_VERIFY(frmPrehled::Loaded());
         QVERIFY(frmPrehled::Loaded() != overviewBefore);
-        QCOMPARE(frmPrehled::Loaded()->VEdit->TMatrix(0, 1), QStringLiteral("Původní název"));
-        QCOMPARE(SloupcePrehledu[3].Typ, QStringLiteral("N"));
+        QCOMPARE(overviewGrid(*frmPrehled::Loaded())->TMatrix(0, 1), QStringLiteral("Původní název"));
+        QCOMPARE(Prehled().SloupcePrehledu()[3].Typ, QStringLiteral("N"));
         QCOMPARE(scalar(QStringLiteral("select count(*) from S_Grid where GridName='frmPrehled_Sekce1' and Zarovnani<>'N'"))
                      .toLong(),
                  0);
@@ -355,7 +357,7 @@ private Q_SLOTS:
         QTRY_VERIFY(ran);
         QTRY_VERIFY(!frmDefinice::Loaded());
         QTRY_VERIFY(frmPrehled::Loaded() && frmPrehled::Loaded() != overviewBefore);
-        QCOMPARE(frmPrehled::Loaded()->VEdit->TMatrix(0, 2), QStringLiteral("Země původu"));
+        QCOMPARE(overviewGrid(*frmPrehled::Loaded())->TMatrix(0, 2), QStringLiteral("Země původu"));
         QCOMPARE(scalar(QStringLiteral("select Zarovnani from S_Grid where GridName='frmPrehled_Sekce1' and Login='Jana'"))
                      .toString(),
                  QStringLiteral("N"));

@@ -16,6 +16,8 @@
 #include "printer.h"
 #include "system.h"
 #include "testhost.h"
+#include "data/currentoverview.h"
+#include "overviewgrid.h"
 
 #include <QComboBox>
 #include <QImageReader>
@@ -135,6 +137,7 @@ private Q_SLOTS:
         frmNahled::Unload();
         frmPrehled::Unload();
         frmMain::Unload();
+        Prehled().Vynuluj();
         Db.reset();
         Ws.reset();
         Preklady.reset();
@@ -390,7 +393,9 @@ private Q_SLOTS:
     {
         addRecord(QString());
         showOverview();
-        SeznamPoli += QStringLiteral(", NeniTakovePole");
+        DotazPrehledu broken = Prehled().Dotaz();
+        broken.SeznamPoli += QStringLiteral(", NeniTakovePole");
+        Prehled().NastavDotaz(broken);
         ScriptedBoxes boxes;
         boxes.expect(vbOK);
         bool shown = false;
@@ -670,7 +675,7 @@ private Q_SLOTS:
         frmTisk &print = frmTisk::Form();
         print.Pismo = 14;
         print.Nadpis = QStringLiteral("Seznam");
-        frmNastavTisk dialog(&print);
+        frmNastavTisk &dialog = frmNastavTisk::Form(&print);
         dialog.txtImgSize->hide();
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -716,7 +721,7 @@ private Q_SLOTS:
         };
         record();
         whenPopupOpens([](QMenu *menu) { clickMenuItem(menu, QStringLiteral("Tisk detailu")); });
-        clickCell(frmPrehled::Form().VEdit->grid(), 2, 1, Qt::RightButton);
+        clickCell(overviewGrid(frmPrehled::Form())->grid(), 2, 1, Qt::RightButton);
         QTRY_COMPARE(opened.size(), 1);
         QTRY_VERIFY(!frmTisk::Loaded());
 

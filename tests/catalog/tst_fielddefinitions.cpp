@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QtTest>
 #include <algorithm>
+#include <functional>
 
 using testsupport::scalar;
 
@@ -329,6 +330,41 @@ private Q_SLOTS:
         const QStringList before = dumpAll() + dump(QStringLiteral("tmpDefinice"));
         QVERIFY_THROWS_EXCEPTION(VbError, ZkopirujDefinice(*Ws, *Db, 1, 2));
         QCOMPARE(dumpAll() + dump(QStringLiteral("tmpDefinice")), before);
+    }
+
+    // A failure after which the engine has ended the transaction by itself (as a full
+    // disk makes it do) during a save of the definitions, a copy of them or a new
+    // section: the failure is what is reported, not the rollback that then finds no
+    // transaction; every table stays as it was, and afterwards the same step goes through.
+    void endedByTheEngine_data()
+    {
+        QTest::addColumn<int>("step");
+        QTest::newRow("save") << 0;
+        QTest::newRow("copy") << 1;
+        QTest::newRow("new section") << 2;
+    }
+    void endedByTheEngine()
+    {
+        QFETCH(int, step);
+        std::vector<RadekDefinice> rows = section(1, QStringLiteral("C"));
+        Db->Execute(QStringLiteral("insert into Sekce values (2, 'Druhá')"));
+        const std::function<void()> steps[] = {
+            [&] { UlozDefiniceSekce(*Ws, *Db, 1, rows); },
+            [&] { ZkopirujDefinice(*Ws, *Db, 1, 2); },
+            [&] { VlozSekci(*Ws, *Db, QStringLiteral("Nová")); },
+        };
+        const QStringList before = dumpAll() + dump(QStringLiteral("Sekce"));
+        Db->Execute(QStringLiteral("create trigger ended before insert on definice "
+                                   "begin select raise(rollback, 'ended by the engine'); end"));
+        try {
+            steps[step]();
+            QFAIL("written");
+        } catch (const VbError &e) {
+            QCOMPARE(e.Description(), QStringLiteral("ended by the engine"));
+        }
+        QCOMPARE(dumpAll() + dump(QStringLiteral("Sekce")), before);
+        Db->Execute(QStringLiteral("drop trigger ended"));
+        steps[step]();
     }
 
     void sectionWithRecords()

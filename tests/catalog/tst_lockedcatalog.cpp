@@ -8,6 +8,8 @@
 #include "records/frmEditace.h"
 #include "system.h"
 #include "testhost.h"
+#include "overviewgrid.h"
+#include "data/currentoverview.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -86,6 +88,7 @@ private Q_SLOTS:
     {
         UnloadViews();
         frmMain::Unload();
+        Prehled().Vynuluj();
         Db.reset();
         Ws.reset();
         m_folder.reset();
@@ -205,13 +208,13 @@ private Q_SLOTS:
                     items << action->text();
             menu->hide();
         });
-        clickCell(frmPrehled::Form().VEdit->grid(), 2, 1, Qt::RightButton);
+        clickCell(overviewGrid(frmPrehled::Form())->grid(), 2, 1, Qt::RightButton);
         QTRY_VERIFY(!items.isEmpty());
         QTRY_VERIFY(!QApplication::activePopupWidget());
         for (const QString &text : std::as_const(items)) {
             check(text, [&] {
                 whenPopupOpens([text](QMenu *menu) { clickMenuItem(menu, text); });
-                clickCell(frmPrehled::Form().VEdit->grid(), 2, 1, Qt::RightButton);
+                clickCell(overviewGrid(frmPrehled::Form())->grid(), 2, 1, Qt::RightButton);
             });
         }
         for (const char *name : {"mnuSekceX", "mnuNew", "mnuUpdate", "mnuCopy", "mnuDelete", "mnuDeleteAll", "mnuZaloha",
@@ -220,7 +223,7 @@ private Q_SLOTS:
         // Afterwards, with the lock gone, the catalog is as it was and works.
         QCOMPARE(scalar(QStringLiteral("select count(*) from Katalog")).toLong(), 3);
         openViewsOnRecord12();
-        QCOMPARE(frmPrehled::Form().VEdit->Rows(), 4);
+        QCOMPARE(overviewGrid(frmPrehled::Form())->Rows(), 4);
     }
 
     // "Aktualizace záznamu" under the lock says so and opens nothing.
@@ -297,9 +300,9 @@ private Q_SLOTS:
             QCOMPARE(boxes.shown()[0].text.section(QLatin1Char('\n'), 0, 0), kBusy);
             QCOMPARE(boxes.shown()[0].style, vbOKOnly | vbExclamation);
         }
-        QCOMPARE(keysInOrder(frmPrehled::Form().VEdit->grid()), (QStringList{"11", "12", "13"}));
+        QCOMPARE(keysInOrder(overviewGrid(frmPrehled::Form())->grid()), (QStringList{"11", "12", "13"}));
         QTest::mouseClick(selection.cmdVyber, Qt::LeftButton);
-        QCOMPARE(keysInOrder(frmPrehled::Form().VEdit->grid()), QStringList{"12"});
+        QCOMPARE(keysInOrder(overviewGrid(frmPrehled::Form())->grid()), QStringList{"12"});
     }
 };
 

@@ -2,13 +2,14 @@
 #include "catalogfixture.h"
 #include "data/infosettings.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "records/frmNahled.h"
 #include "records/frmVyber.h"
 #include "common/globals.h"
 #include "common/translation.h"
 #include "menudriver.h"
 #include "testsupport.h"
+#include "data/currentoverview.h"
 
 #include <QAction>
 #include <QLabel>
@@ -87,6 +88,7 @@ private Q_SLOTS:
     {
         if (frmMain::Loaded())
             delete frmMain::Loaded();
+        Prehled().Vynuluj();
         Db.reset();
         Ws.reset();
         Preklady.reset();
@@ -125,7 +127,7 @@ private Q_SLOTS:
         w.resize(630, 420);
         if (maximised)
             w.showMaximized();
-        w.lblSekce->setProperty("Tag", QStringLiteral("4"));
+        NastavAktualniSekci(4, QStringLiteral("SEKCE 4"));
         frmVyber::Unload();
         frmNahled::Form().Zobraz();
         frmMain::Unload();
@@ -300,7 +302,7 @@ private Q_SLOTS:
         QFETCH(bool, enabled);
         fourSections();
         frmMain &w = frmMain::Form();
-        w.lblSekce->setProperty("Tag", tag);
+        Prehled().NastavTagSekce(tag, QString());
         w.NastavMenu();
         QCOMPARE(sectionCommandsEnabled(w).size(), enabled ? 12 : 0);
         // The commands that need no section stay as they are.
@@ -315,7 +317,7 @@ private Q_SLOTS:
         UlozInfo(QStringLiteral("VyberWindowShow"), QStringLiteral("False"));
         frmMain &w = frmMain::Form();
         w.show();
-        w.lblSekce->setProperty("Tag", QStringLiteral("0"));
+        NastavAktualniSekci(std::nullopt, QString());
         w.NastavMenu();
         testsupport::chooseFromMenu(w.mnuKatalog, w.mnuSekce, w.mnuSekceX[2]);  // disabled: a section without definitions
         QCOMPARE(w.lblSekce->property("Tag").toString(), QStringLiteral("0"));
@@ -337,8 +339,7 @@ private Q_SLOTS:
     {
         fourSections();
         frmMain &w = frmMain::Form();
-        w.lblSekce->setProperty("Tag", QStringLiteral("2"));
-        w.lblSekce->setText(QStringLiteral("ZNÁMKY"));
+        NastavAktualniSekci(2, QStringLiteral("ZNÁMKY"));
         frmPrehled::Form().Zobraz();
         Db->Execute(QStringLiteral("delete from Sekce where Sekce=2"));
         w.NactiSekce();

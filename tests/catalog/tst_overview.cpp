@@ -2,7 +2,7 @@
 #include "VarnexEditUni.h"
 #include "data/infosettings.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "common/globals.h"
 #include "frmTisk.h"
 #include "grid.h"
@@ -12,6 +12,8 @@
 #include "printchooser.h"
 #include "testhost.h"
 #include "testsupport.h"
+#include "data/currentoverview.h"
+#include "overviewgrid.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -80,7 +82,8 @@ class TestOverview : public QObject
 
     static frmPrehled &load(const QString &section)
     {
-        frmMain::Form().lblSekce->setProperty("Tag", section);
+        frmMain::Form();
+        Prehled().NastavTagSekce(section, QString());
         frmPrehled &overview = frmPrehled::Form();
         overview.Zobraz();
         overview.NactiData();
@@ -90,10 +93,10 @@ class TestOverview : public QObject
     static QStringList gridRows(const frmPrehled &w)
     {
         QStringList rows;
-        for (int r = 1; r < w.VEdit->Rows(); ++r) {
+        for (int r = 1; r < overviewGrid(w)->Rows(); ++r) {
             QStringList cells;
-            for (int c = 0; c < w.VEdit->Cols(); ++c)
-                cells << w.VEdit->TMatrix(r, c);
+            for (int c = 0; c < overviewGrid(w)->Cols(); ++c)
+                cells << overviewGrid(w)->TMatrix(r, c);
             rows << cells.join(QLatin1Char('|'));
         }
         return rows;
@@ -101,7 +104,7 @@ class TestOverview : public QObject
 
     static QString counter(const frmPrehled &w)
     {
-        return w.VEdit->findChild<QLabel *>(QStringLiteral("lblRecord"))->text();
+        return overviewGrid(w)->findChild<QLabel *>(QStringLiteral("lblRecord"))->text();
     }
 
     // Section 1 with names an attacker or a careless user might type, and section 2
@@ -122,8 +125,8 @@ class TestOverview : public QObject
     static QStringList shownKeys(const frmPrehled &w)
     {
         QStringList keys;
-        for (int r = 1; r < w.VEdit->Rows(); ++r)
-            keys << w.VEdit->TMatrix(r, 0);
+        for (int r = 1; r < overviewGrid(w)->Rows(); ++r)
+            keys << overviewGrid(w)->TMatrix(r, 0);
         keys.sort();
         return keys;
     }
@@ -157,7 +160,7 @@ class TestOverview : public QObject
             });
             clickMenuItem(menu, item);
         });
-        clickCell(w.VEdit->grid(), 0, column, Qt::RightButton);
+        clickCell(overviewGrid(w)->grid(), 0, column, Qt::RightButton);
     }
 
 private Q_SLOTS:
@@ -173,6 +176,7 @@ private Q_SLOTS:
     {
         frmPrehled::Unload();
         frmMain::Unload();
+        Prehled().Vynuluj();
         Db.reset();
         Ws.reset();
         m_folder.reset();
@@ -187,14 +191,14 @@ private Q_SLOTS:
         insertBook(5, QStringLiteral("'Chmel'"), QStringLiteral("12345678"), QStringLiteral("null"), QStringLiteral("null"));
         frmPrehled &w = load(QStringLiteral("1"));
 
-        QCOMPARE(SeznamPoli, QStringLiteral("Inter, Pol1C, Pol2N, Pol3D, Pol4C"));
-        QCOMPARE(int(PocetSloupcu), 5);
-        QCOMPARE(int(SloupcePrehledu.size()), 5);
-        QCOMPARE(SloupcePrehledu[3].Jmeno, QStringLiteral("Pol3D"));
-        QCOMPARE(SloupcePrehledu[3].Zarovnani, QStringLiteral("C"));
-        QCOMPARE(SloupcePrehledu[2].Titulek, QStringLiteral("Cena"));
-        QCOMPARE(w.VEdit->Cols(), 6);
-        QCOMPARE(w.VEdit->GridName(), QStringLiteral("frmPrehled_Sekce1"));
+        QCOMPARE(Prehled().SeznamPoli(), QStringLiteral("Inter, Pol1C, Pol2N, Pol3D, Pol4C"));
+        QCOMPARE(int(Prehled().PocetSloupcu()), 5);
+        QCOMPARE(int(Prehled().SloupcePrehledu().size()), 5);
+        QCOMPARE(Prehled().SloupcePrehledu()[3].Jmeno, QStringLiteral("Pol3D"));
+        QCOMPARE(Prehled().SloupcePrehledu()[3].Zarovnani, QStringLiteral("C"));
+        QCOMPARE(Prehled().SloupcePrehledu()[2].Titulek, QStringLiteral("Cena"));
+        QCOMPARE(overviewGrid(w)->Cols(), 6);
+        QCOMPARE(overviewGrid(w)->GridName(), QStringLiteral("frmPrehled_Sekce1"));
         // In Czech order ("ch" after "h"), with the regional texts; a tab shows as a blank.
         QCOMPARE(gridRows(w), (QStringList{
             "7|Čapek|1,5|5.3.2026|první|X",
@@ -233,8 +237,8 @@ private Q_SLOTS:
         bookSection();
         manyRecords(1, 1500);
         frmPrehled &w = load(QStringLiteral("1"));
-        QCOMPARE(w.VEdit->Rows() - 1, rows);
-        QCOMPARE(w.VEdit->TMatrix(1, 1), QStringLiteral("Kniha 00001"));
+        QCOMPARE(overviewGrid(w)->Rows() - 1, rows);
+        QCOMPARE(overviewGrid(w)->TMatrix(1, 1), QStringLiteral("Kniha 00001"));
         QCOMPARE(this->counter(w), counter);
         // The overview has ended its read once its rows are in: another workstation can
         // save meanwhile, at once.
@@ -255,8 +259,8 @@ private Q_SLOTS:
         define(2, 1, 1, "0", "1", QStringLiteral("Skryté"), "C");
         manyRecords(2, 3);
         frmPrehled &w = load(QStringLiteral("2"));
-        QCOMPARE(SeznamPoli, QStringLiteral("Inter"));
-        QCOMPARE(int(PocetSloupcu), 1);
+        QCOMPARE(Prehled().SeznamPoli(), QStringLiteral("Inter"));
+        QCOMPARE(int(Prehled().PocetSloupcu()), 1);
         QCOMPARE(gridRows(w), (QStringList{"20001|X", "20002|X", "20003|X"}));
         QCOMPARE(w.txtPopis->text(), QString());  // a hidden description field shows nothing
     }
@@ -270,7 +274,7 @@ private Q_SLOTS:
         Db->Execute(QStringLiteral("insert into Definice (Poradi, Pol, Zobraz, Popis, Nazev, Typ, Sekce) "
                                    "values (8, 'Pol31', 1, 0, 'Mimo', 'N', 1)"));
         load(QStringLiteral("1"));
-        QCOMPARE(SeznamPoli, QStringLiteral("Inter, Pol1C, Pol2N, Pol3D, Pol4C"));
+        QCOMPARE(Prehled().SeznamPoli(), QStringLiteral("Inter, Pol1C, Pol2N, Pol3D, Pol4C"));
     }
 
     void emptySection()
@@ -278,7 +282,7 @@ private Q_SLOTS:
         bookSection();
         frmPrehled &w = load(QStringLiteral("1"));
         QCOMPARE(w.txtPopis->text(), QString());
-        QCOMPARE(w.VEdit->LiveRows(), 0);
+        QCOMPARE(overviewGrid(w)->LiveRows(), 0);
         QCOMPARE(frmMain::Form().Panel(1)->text(), QString());
     }
 
@@ -289,15 +293,16 @@ private Q_SLOTS:
         insertBook(7, QStringLiteral("'Čapek'"), QStringLiteral("1"), QStringLiteral("null"), QStringLiteral("'a'"));
         frmPrehled &w = load(QStringLiteral("1"));
         load(QStringLiteral("0"));
-        QCOMPARE(w.VEdit->LiveRows(), 0);
-        QCOMPARE(SeznamPoli, QStringLiteral("Inter, Pol1C, Pol2N, Pol3D, Pol4C"));
+        QCOMPARE(overviewGrid(w)->LiveRows(), 0);
+        QCOMPARE(Prehled().SeznamPoli(), QStringLiteral("Inter, Pol1C, Pol2N, Pol3D, Pol4C"));
     }
 
     // A tag that is no number never reaches the statement.
     void tagThatIsNoNumber()
     {
         bookSection();
-        frmMain::Form().lblSekce->setProperty("Tag", QStringLiteral("1 or 1=1"));
+        frmMain::Form();
+        Prehled().NastavTagSekce(QStringLiteral("1 or 1=1"), QString());
         QVERIFY_THROWS_EXCEPTION(VbError, frmPrehled::Form().NactiData());
     }
 
@@ -317,9 +322,9 @@ private Q_SLOTS:
         });
         frmPrehled &w = load(QStringLiteral("1"));
         QVERIFY(switched);
-        QCOMPARE(w.VEdit->GridName(), QStringLiteral("frmPrehled_Sekce2"));
-        QCOMPARE(w.VEdit->Rows() - 1, 2);
-        QCOMPARE(SeznamPoli, QStringLiteral("Inter, Pol1C"));
+        QCOMPARE(overviewGrid(w)->GridName(), QStringLiteral("frmPrehled_Sekce2"));
+        QCOMPARE(overviewGrid(w)->Rows() - 1, 2);
+        QCOMPARE(Prehled().SeznamPoli(), QStringLiteral("Inter, Pol1C"));
     }
 
     // The window closed while it loads: the load stops, nothing is touched afterwards.
@@ -345,14 +350,14 @@ private Q_SLOTS:
         main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         QTRY_VERIFY(w.isVisible());
-        auto *grid = w.VEdit->findChild<QWidget *>(QStringLiteral("flg"));
+        auto *grid = overviewGrid(w)->findChild<QWidget *>(QStringLiteral("flg"));
         QVERIFY(grid);
         QWidget *view = grid->focusProxy();
         QVERIFY(view);
         view->setFocus();
         QTest::keyClicks(view, QStringLiteral("Kniha 0002"));
-        auto *seek = w.VEdit->findChild<QLabel *>(QStringLiteral("lblSeek"));
-        auto *record = w.VEdit->findChild<QLabel *>(QStringLiteral("lblRecord"));
+        auto *seek = overviewGrid(w)->findChild<QLabel *>(QStringLiteral("lblSeek"));
+        auto *record = overviewGrid(w)->findChild<QLabel *>(QStringLiteral("lblRecord"));
         QCOMPARE(seek->text(), QStringLiteral("Kniha 0002"));
         QVERIFY(seek->isVisible());
         QVERIFY(seek->width() >= seek->sizeHint().width());
@@ -362,7 +367,7 @@ private Q_SLOTS:
             QVERIFY(!record->geometry().intersects(seek->geometry()));
         }
         QTest::keyClick(view, Qt::Key_Return);
-        QCOMPARE(w.VEdit->TMatrix(w.VEdit->Row(), 1), QStringLiteral("Kniha 00020"));
+        QCOMPARE(overviewGrid(w)->TMatrix(overviewGrid(w)->Row(), 1), QStringLiteral("Kniha 00020"));
         QVERIFY(!seek->isVisible());
         QVERIFY(record->isVisible());
     }
@@ -373,7 +378,7 @@ private Q_SLOTS:
         insertBook(1, QStringLiteral("'A'"), QStringLiteral("1"), QStringLiteral("null"), QStringLiteral("'první'"));
         insertBook(2, QStringLiteral("'B'"), QStringLiteral("2"), QStringLiteral("null"), QStringLiteral("'druhý'"));
         frmPrehled &w = load(QStringLiteral("1"));
-        w.VEdit->Row(2);
+        overviewGrid(w)->Row(2);
         QCOMPARE(w.txtPopis->text(), QStringLiteral("druhý"));
     }
 
@@ -402,8 +407,8 @@ private Q_SLOTS:
         QCOMPARE(shownKeys(w), QStringList({"1", "2", "3", "4", "5"}));
         select(w, column, QStringLiteral("mnuVyber"), op, value);
         QCOMPARE(shownKeys(w), keys);
-        QVERIFY(!w.VEdit->Where().isEmpty());
-        QVERIFY(w.VEdit->WhereText().endsWith(op + value));
+        QVERIFY(!overviewGrid(w)->Where().isEmpty());
+        QVERIFY(overviewGrid(w)->WhereText().endsWith(op + value));
     }
 
     void refusedOrEmptySelectionsKeepTheRows()
@@ -412,8 +417,8 @@ private Q_SLOTS:
         frmPrehled &w = showNames();
         select(w, 1, QStringLiteral("mnuVyber"), QStringLiteral("*"), QStringLiteral("b"));
         QCOMPARE(shownKeys(w), QStringList({"1", "3", "4", "5"}));
-        const QString where = w.VEdit->Where();
-        const QString text = w.VEdit->WhereText();
+        const QString where = overviewGrid(w)->Where();
+        const QString text = overviewGrid(w)->WhereText();
         // A number that is SQL, and a condition no record meets: the rows and the
         // selection in force stay.
         boxes.expect(vbOK).expect(vbOK);
@@ -423,8 +428,8 @@ private Q_SLOTS:
         QCOMPARE(boxes.shown()[0].text, QStringLiteral("Chybně zadaná hodnota pro výběr."));
         QCOMPARE(boxes.shown()[1].text, QStringLiteral("Zadané podmínce neodpovídá žádný záznam."));
         QCOMPARE(shownKeys(w), QStringList({"1", "3", "4", "5"}));
-        QCOMPARE(w.VEdit->Where(), where);
-        QCOMPARE(w.VEdit->WhereText(), text);
+        QCOMPARE(overviewGrid(w)->Where(), where);
+        QCOMPARE(overviewGrid(w)->WhereText(), text);
         // Widened with "nebo", the selection stays inside the section.
         select(w, 1, QStringLiteral("mnuZmenVyber"), QStringLiteral("="), QStringLiteral("zzz"), true);
         QCOMPARE(shownKeys(w), QStringList({"1", "3", "4", "5"}));
@@ -432,9 +437,9 @@ private Q_SLOTS:
         QCOMPARE(shownKeys(w), QStringList({"1", "2", "3", "4", "5"}));
         // Cancelled, the whole section shows again.
         whenPopupOpens([](QMenu *menu) { clickMenuItem(menu, QStringLiteral("mnuZrusVyber")); });
-        clickCell(w.VEdit->grid(), 0, 1, Qt::RightButton);
+        clickCell(overviewGrid(w)->grid(), 0, 1, Qt::RightButton);
         QCOMPARE(shownKeys(w), QStringList({"1", "2", "3", "4", "5"}));
-        QVERIFY(w.VEdit->Where().isEmpty());
+        QVERIFY(overviewGrid(w)->Where().isEmpty());
     }
 
     // "Obnovení přehledu" in the header's menu reads the section again, with the
@@ -446,25 +451,25 @@ private Q_SLOTS:
         frmPrehled &w = showNames();
         select(w, 2, QStringLiteral("mnuVyber"), QStringLiteral(">"), QStringLiteral("1"));
         QCOMPARE(shownKeys(w), QStringList({"1", "3", "4", "5"}));
-        const QString where = w.VEdit->Where();
-        const QString text = w.VEdit->WhereText();
+        const QString where = overviewGrid(w)->Where();
+        const QString text = overviewGrid(w)->WhereText();
         Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Pol2n, Sekce) values (6, 'nová', 7, 1)"));
         Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Pol2n, Sekce) values (8, 'levná', 0.5, 1)"));
         Db->Execute(QStringLiteral("delete from Katalog where Inter=4"));
         const auto refresh = [&] {
             whenPopupOpens([](QMenu *menu) { clickMenuItem(menu, QStringLiteral("mnuRefresh")); });
-            clickCell(w.VEdit->grid(), 0, 1, Qt::RightButton);
+            clickCell(overviewGrid(w)->grid(), 0, 1, Qt::RightButton);
         };
         refresh();
         QCOMPARE(shownKeys(w), QStringList({"1", "3", "5", "6"}));
-        QCOMPARE(w.VEdit->Where(), where);
-        QCOMPARE(w.VEdit->WhereText(), text);
+        QCOMPARE(overviewGrid(w)->Where(), where);
+        QCOMPARE(overviewGrid(w)->WhereText(), text);
         QCOMPARE(counter(w), QStringLiteral("4 záznamy"));
 
         Db->Execute(QStringLiteral("delete from Katalog where Pol2n>1"));
         refresh();
-        QCOMPARE(w.VEdit->LiveRows(), 0);
-        QCOMPARE(w.VEdit->Where(), where);
+        QCOMPARE(overviewGrid(w)->LiveRows(), 0);
+        QCOMPARE(overviewGrid(w)->Where(), where);
         QCOMPARE(boxes.shown().size(), size_t(0));
     }
 
@@ -475,10 +480,10 @@ private Q_SLOTS:
         // "Kopie záznamu" asks first; cancelled, nothing opens.
         boxes.expect(vbCancel);
         whenPopupOpens([](QMenu *menu) { clickMenuItem(menu, QStringLiteral("Kopie záznamu")); });
-        clickCell(w.VEdit->grid(), 2, 1, Qt::RightButton);
+        clickCell(overviewGrid(w)->grid(), 2, 1, Qt::RightButton);
         QCOMPARE(boxes.shown().size(), size_t(1));
         QCOMPARE(boxes.shown()[0].text, QStringLiteral("Zkopírovat a upravit záznam?"));
-        QCOMPARE(w.VEdit->Row(), 2);
+        QCOMPARE(overviewGrid(w)->Row(), 2);
     }
 
     // A drag on a header's border sizes the overview's column and sorts nothing; the
@@ -498,12 +503,12 @@ private Q_SLOTS:
         };
         frmPrehled *w = startOverview();
         QVERIFY(w);
-        QCOMPARE(w->VEdit->ColWidth(1), 2000);
-        const QStringList order = keysInOrder(w->VEdit->grid());
-        dragHeaderBorder(w->VEdit->grid(), 1, 50);
-        const int width = w->VEdit->ColWidth(1);
+        QCOMPARE(overviewGrid(*w)->ColWidth(1), 2000);
+        const QStringList order = keysInOrder(overviewGrid(*w)->grid());
+        dragHeaderBorder(overviewGrid(*w)->grid(), 1, 50);
+        const int width = overviewGrid(*w)->ColWidth(1);
         QVERIFY2(qAbs(width - (2000 + 50 * 15)) < 15, qPrintable(QString::number(width)));
-        QCOMPARE(keysInOrder(w->VEdit->grid()), order);
+        QCOMPARE(keysInOrder(overviewGrid(*w)->grid()), order);
         testsupport::chooseFromMenu(frmMain::Form().mnuKatalog, nullptr, frmMain::Form().mnuEnd);
         QTRY_VERIFY(!frmMain::Loaded());
         QVERIFY(!frmPrehled::Loaded());
@@ -513,8 +518,8 @@ private Q_SLOTS:
 
         w = startOverview();
         QVERIFY(w);
-        QCOMPARE(w->VEdit->ColWidth(1), width);
-        QCOMPARE(w->VEdit->ColWidth(2), 2000);
+        QCOMPARE(overviewGrid(*w)->ColWidth(1), width);
+        QCOMPARE(overviewGrid(*w)->ColWidth(2), 2000);
     }
 
     // The grid's print command prints the records the overview shows, with the
@@ -542,7 +547,7 @@ private Q_SLOTS:
             });
             clickMenuItem(menu, QStringLiteral("mnuTisk"));
         });
-        clickCell(w.VEdit->grid(), 0, 1, Qt::RightButton);
+        clickCell(overviewGrid(w)->grid(), 0, 1, Qt::RightButton);
         QCOMPARE(title, w.windowTitle() + QStringLiteral(" - náhled"));
         QCOMPARE(pdftools::pageCount(file), 1);
         if (!pdftools::available())

@@ -13,6 +13,8 @@
 #include "records/frmVyber.h"
 #include "system.h"
 #include "testhost.h"
+#include "data/currentoverview.h"
+#include "overviewgrid.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -77,6 +79,7 @@ private Q_SLOTS:
     {
         UnloadViews();
         frmMain::Unload();
+        Prehled().Vynuluj();
         Db.reset();
         Ws.reset();
         m_folder.reset();
@@ -172,11 +175,11 @@ private Q_SLOTS:
         frmNahled &preview = frmNahled::Form();
         preview.Zobraz();
         QVERIFY(QTest::qWaitForWindowExposed(&preview));
-        FlexGrid *grid = overview.VEdit->grid();
+        FlexGrid *grid = overviewGrid(overview)->grid();
         clickCell(grid, 2, 1);
         QTest::mouseClick(grid->view()->viewport(), Qt::LeftButton, Qt::ShiftModifier,
                           cellCentre(grid, 3, 1));
-        QCOMPARE(overview.VEdit->RowSel(), 3);
+        QCOMPARE(overviewGrid(overview)->RowSel(), 3);
 
         testsupport::ScriptedBoxes boxes;
         boxes.expect(vbYes);
@@ -192,7 +195,7 @@ private Q_SLOTS:
                  QStringLiteral("14"));
         QVERIFY(QFile::exists(m_folder->file(QStringLiteral("img/foto.JPG"))));
         QTRY_VERIFY(!overview.tmr->isActive());
-        const qint32 key = qint32(vbVal(overview.VEdit->RData(0)));
+        const qint32 key = qint32(vbVal(overviewGrid(overview)->RData(0)));
         QVERIFY(key == 11 || key == 14);
         for (int t = 0; t < preview.tabS->count(); ++t)
             QVERIFY(preview.tabS->tabText(t) != QStringLiteral("Sken") && preview.tabS->tabText(t) != QStringLiteral("Chybí"));
@@ -214,12 +217,12 @@ private Q_SLOTS:
         frmPrehled &overview = showOverview();
         frmMain &main = frmMain::Form();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
-        FlexGrid *grid = overview.VEdit->grid();
+        FlexGrid *grid = overviewGrid(overview)->grid();
         // Sorted by the title already: the click turns the order round.
         clickCellQueued(grid, 0, 1);
         QCOMPARE(keysInOrder(grid), QStringList({"14", "13", "12", "11"}));
-        QCOMPARE(overview.VEdit->Row(), 1);
-        QCOMPARE(overview.VEdit->RowSel(), 1);
+        QCOMPARE(overviewGrid(overview)->Row(), 1);
+        QCOMPARE(overviewGrid(overview)->RowSel(), 1);
 
         QCOMPARE(deleteAnsweringYes(grid, 1, popup), QStringList{"Opravdu zrušit řádek?"});
         QCOMPARE(count(QStringLiteral("select group_concat(Inter) from (select Inter from Katalog order by Inter)")),
@@ -241,8 +244,8 @@ private Q_SLOTS:
         frmPrehled &overview = showOverview();
         frmMain &main = frmMain::Form();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
-        FlexGrid *grid = overview.VEdit->grid();
-        auto *counter = overview.VEdit->findChild<QLabel *>(QStringLiteral("lblRecord"));
+        FlexGrid *grid = overviewGrid(overview)->grid();
+        auto *counter = overviewGrid(overview)->findChild<QLabel *>(QStringLiteral("lblRecord"));
         QCOMPARE(counter->text(), QStringLiteral("3 záznamy"));
         clickCell(grid, 2, 1);
 
@@ -266,7 +269,7 @@ private Q_SLOTS:
             return *items;
         };
         QCOMPARE(popupItems(1).value(0), QStringLiteral("Aktualizace záznamu"));
-        QCOMPARE(overview.VEdit->Row(), 1);
+        QCOMPARE(overviewGrid(overview)->Row(), 1);
         QVERIFY(popupItems(0).contains(QStringLiteral("Třídit A-Z")));
     }
 
@@ -277,7 +280,7 @@ private Q_SLOTS:
     {
         Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Sekce) values (15, 'Zeta', 1)"));
         frmPrehled &overview = showOverview();
-        FlexGrid *grid = overview.VEdit->grid();
+        FlexGrid *grid = overviewGrid(overview)->grid();
         const auto select = [&](const char *item, const QString &value) {
             whenPopupOpens([=](QMenu *menu) {
                 whenDialogOpens([=](QDialog *d) {
@@ -291,15 +294,15 @@ private Q_SLOTS:
         testsupport::ScriptedBoxes boxes;
         select("mnuVyber", QStringLiteral("Zeta"));
         QCOMPARE(keysInOrder(grid), QStringList{"15"});
-        const QString where = overview.VEdit->Where();
-        const QString text = overview.VEdit->WhereText();
+        const QString where = overviewGrid(overview)->Where();
+        const QString text = overviewGrid(overview)->WhereText();
         QVERIFY(!where.isEmpty());
         boxes.expect(vbOK);
         select("mnuVyber", QStringLiteral("nic takoveho"));
         QCOMPARE(boxes.shown().back().text, QStringLiteral("Zadané podmínce neodpovídá žádný záznam."));
         QCOMPARE(keysInOrder(grid), QStringList{"15"});
-        QCOMPARE(overview.VEdit->Where(), where);
-        QCOMPARE(overview.VEdit->WhereText(), text);
+        QCOMPARE(overviewGrid(overview)->Where(), where);
+        QCOMPARE(overviewGrid(overview)->WhereText(), text);
 
         boxes.expect(vbYes);
         frmMain::Form().mnuDeleteAll_Click();
@@ -326,7 +329,7 @@ private Q_SLOTS:
         frmVyber &selection = frmVyber::Form();
         selection.Zobraz();
         selection.NactiData();
-        QCOMPARE(SloupcePrehledu[2].Jmeno, QStringLiteral("Pol3C"));
+        QCOMPARE(Prehled().SloupcePrehledu()[2].Jmeno, QStringLiteral("Pol3C"));
 
         // The set-up dialog's defaults: columns 1..3 of 5 (key, three fields, state).
         ColumnTable defaults(4);
@@ -336,7 +339,7 @@ private Q_SLOTS:
             defaults(3, c) = Variant(QStringLiteral("před"));
             defaults(4, c) = Variant(QString::fromLatin1(letters[c]));
         }
-        overview.VEdit->DefaultHeader(defaults);
+        overviewGrid(overview)->DefaultHeader(defaults);
         QCOMPARE(defaults(3, 1).toString(), QStringLiteral("Titul"));
         QCOMPARE(defaults(4, 1).toString(), QStringLiteral("C"));
         QCOMPARE(defaults(3, 2).toString(), QStringLiteral("Spisovatel"));
@@ -346,17 +349,17 @@ private Q_SLOTS:
         QCOMPARE(defaults(3, 4).toString(), QStringLiteral("před"));
 
         // The user renames column 2 and centres it; only Pol3 of section 1 changes.
-        overview.VEdit->TMatrix(0, 2, QStringLiteral("Autorka"));
-        overview.VEdit->ColAlign(2, 4);
-        Q_EMIT overview.VEdit->ChangeHeader();
+        overviewGrid(overview)->TMatrix(0, 2, QStringLiteral("Autorka"));
+        overviewGrid(overview)->ColAlign(2, 4);
+        Q_EMIT overviewGrid(overview)->ChangeHeader();
         QCOMPARE(count(QStringLiteral("select Nazev || '/' || Zarovnani from Definice where Sekce=1 and Pol='Pol3'")),
                  QStringLiteral("Autorka/C"));
         QCOMPARE(count(QStringLiteral("select Nazev from Definice where Sekce=1 and Pol='Pol2'")), QStringLiteral("Skryté"));
         QCOMPARE(count(QStringLiteral("select Nazev from Definice where Sekce=2")), QStringLiteral("Autor jinde"));
         QCOMPARE(count(QStringLiteral("select Nazev from VychoziDefinice where Pol='Pol3'")), QStringLiteral("Spisovatel"));
-        QCOMPARE(SloupcePrehledu[2].Titulek, QStringLiteral("Autorka"));
-        QCOMPARE(SloupcePrehledu[2].Zarovnani, QStringLiteral("C"));
-        QCOMPARE(SloupcePrehledu[3].Titulek, QStringLiteral("Rok"));
+        QCOMPARE(Prehled().SloupcePrehledu()[2].Titulek, QStringLiteral("Autorka"));
+        QCOMPARE(Prehled().SloupcePrehledu()[2].Zarovnani, QStringLiteral("C"));
+        QCOMPARE(Prehled().SloupcePrehledu()[3].Titulek, QStringLiteral("Rok"));
         QCOMPARE(selection.lbl[2]->text(), QStringLiteral("Autorka"));
     }
 
@@ -384,7 +387,7 @@ private Q_SLOTS:
         QVERIFY(frmPrehled::Loaded() && frmVyber::Loaded() && frmNahled::Loaded());
         for (const QPointer<QObject> &view : openViews())
             QVERIFY(!before.contains(view));
-        QCOMPARE(frmPrehled::Loaded()->VEdit->Rows(), 4);
+        QCOMPARE(overviewGrid(*frmPrehled::Loaded())->Rows(), 4);
     }
 
     // A view command for a view that is open only brings it to the front: the same
@@ -400,7 +403,7 @@ private Q_SLOTS:
         chooseFromMenu(main.mnuZobraz, nullptr, main.mnuZobrazPrehled);
         QTRY_COMPARE(main.mdiArea->activeSubWindow(), overview->parentWidget());
         QCOMPARE(frmPrehled::Loaded(), overview);
-        QCOMPARE(overview->VEdit->Row(), 2);
+        QCOMPARE(overviewGrid(*overview)->Row(), 2);
         QCOMPARE(frmNahled::Form().PocetNacteni, loads);
     }
 
@@ -524,7 +527,7 @@ private Q_SLOTS:
         openViewsOnRecord12();
         QMenu *record = nullptr;
         whenPopupOpens([&](QMenu *menu) { record = menu; menu->hide(); });
-        clickCell(frmPrehled::Form().VEdit->grid(), 2, 1, Qt::RightButton);
+        clickCell(overviewGrid(frmPrehled::Form())->grid(), 2, 1, Qt::RightButton);
         QTRY_VERIFY(record);
         QTRY_VERIFY(!record->isVisible());
         for (QAction *action : record->actions()) {
@@ -533,7 +536,7 @@ private Q_SLOTS:
             const QString text = action->text();
             check(action, text, [&] {
                 whenPopupOpens([text](QMenu *menu) { clickMenuItem(menu, text); });
-                clickCell(frmPrehled::Form().VEdit->grid(), 2, 1, Qt::RightButton);
+                clickCell(overviewGrid(frmPrehled::Form())->grid(), 2, 1, Qt::RightButton);
             });
         }
         for (auto it = expected.keyBegin(); it != expected.keyEnd(); ++it)

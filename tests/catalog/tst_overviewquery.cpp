@@ -1,9 +1,12 @@
-// The overview's query of a section, built without any window.
+// The overview's query of a section, built without any window, and the current
+// overview's state that the windows share.
 #include "common/globals.h"
 #include "dao.h"
+#include "data/currentoverview.h"
 #include "data/overviewquery.h"
 #include "data/schema.h"
 #include "testsupport.h"
+#include "vberror.h"
 
 #include <QtTest>
 
@@ -20,13 +23,118 @@ std::vector<DefinicePole> definitions(const QStringList &lines)
     return d;
 }
 
+// A view of the current overview that loads with a given outcome and records what it
+// was asked.
+class View : public PohledPrehledu
+{
+public:
+    AktualniPrehled::Vyber outcome = AktualniPrehled::Vyber::Nacteno;
+    QStringList loads;
+    int focused = 0;
+    AktualniPrehled::Vyber NactiVyber(const QString &podminka, bool iNic) override
+    {
+        loads << podminka + (iNic ? QStringLiteral(" (all)") : QString());
+        return outcome;
+    }
+    qint32 AktualniKlic() const override { return 12; }
+    std::vector<int> SirkySloupcu() const override { return {2000, 900}; }
+    void SetFocus() override { ++focused; }
+};
+
 }  // namespace
+
+Q_DECLARE_METATYPE(AktualniPrehled::Vyber)
 
 class TestOverviewQuery : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
+    void cleanup()
+    {
+        Prehled().Vynuluj();
+    }
+
+    // The section's number is kept as text; one that is no number never reaches a statement.
+    void section_data()
+    {
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<int>("section");  // 0: none; -1: error 13
+        QTest::newRow("nothing") << "" << 0;
+        QTest::newRow("0") << "0" << 0;
+        QTest::newRow("a number") << " 5 " << 5;
+        QTest::newRow("no number") << "1 or 1=1" << -1;
+    }
+    void section()
+    {
+        QFETCH(QString, tag);
+        QFETCH(int, section);
+        QSignalSpy changed(&Prehled(), &AktualniPrehled::sekceZmenena);
+        Prehled().NastavTagSekce(tag, QStringLiteral("KNIHY"));
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(Prehled().NazevSekce(), QStringLiteral("KNIHY"));
+        if (section < 0) {
+            try {
+                Prehled().Sekce();
+                QFAIL("no error");
+            } catch (const VbError &e) {
+                QCOMPARE(e.Number(), 13);
+            }
+        } else {
+            QCOMPARE(Prehled().Sekce().value_or(0), section);
+        }
+        NastavAktualniSekci(std::nullopt, QString());
+        QCOMPARE(Prehled().TagSekce(), QStringLiteral("0"));
+        QCOMPARE(AktualniSekce(), std::nullopt);
+    }
+
+    // A selection comes into force, with its readable text, only once the view has loaded
+    // it; otherwise the one before stays. Without a view there is none, and none is asked.
+    void conditionInForce_data()
+    {
+        QTest::addColumn<AktualniPrehled::Vyber>("outcome");
+        QTest::addColumn<QString>("condition");
+        QTest::newRow("loaded") << AktualniPrehled::Vyber::Nacteno << "Katalog.pol1c like 'a*'";
+        QTest::newRow("nothing selected") << AktualniPrehled::Vyber::Nic << "Katalog.pol1c";
+        QTest::newRow("refused") << AktualniPrehled::Vyber::Odmitnuto << "Katalog.pol1c";
+        QTest::newRow("locked") << AktualniPrehled::Vyber::Zamceno << "Katalog.pol1c";
+    }
+    void conditionInForce()
+    {
+        QFETCH(AktualniPrehled::Vyber, outcome);
+        QFETCH(QString, condition);
+        AktualniPrehled &prehled = Prehled();
+        QCOMPARE(prehled.ZobrazVyber(QStringLiteral("x"), QStringLiteral("X")), AktualniPrehled::Vyber::Odmitnuto);
+        prehled.NastavPodminku(QStringLiteral("x"), QStringLiteral("X"));
+        QVERIFY(!prehled.Zobrazen());
+        QCOMPARE(prehled.Podminka(), QString());
+        QCOMPARE(prehled.AktualniKlic(), 0);
+        QVERIFY(prehled.SirkySloupcu().empty());
+
+        View view;
+        prehled.Pripoj(&view);
+        QVERIFY(PrehledOtevren());
+        prehled.NastavPodminku(QStringLiteral("Katalog.pol2n>=20"), QStringLiteral("Cena>=20"));
+        QSignalSpy changed(&prehled, &AktualniPrehled::podminkaZmenena);
+        view.outcome = outcome;
+        QCOMPARE(prehled.ZobrazVyber(condition, QStringLiteral("Název je a*")), outcome);
+        QCOMPARE(view.loads, QStringList{condition});
+        const bool loaded = outcome == AktualniPrehled::Vyber::Nacteno;
+        QCOMPARE(changed.size(), loaded ? 1 : 0);
+        QCOMPARE(prehled.Podminka(), loaded ? condition : QStringLiteral("Katalog.pol2n>=20"));
+        QCOMPARE(prehled.TextPodminky(), loaded ? QStringLiteral("Název je a*") : QStringLiteral("Cena>=20"));
+        QCOMPARE(prehled.AktualniKlic(), 12);
+        QCOMPARE(prehled.SirkySloupcu(), (std::vector<int>{2000, 900}));
+        prehled.ZamerPohled();
+        QCOMPARE(view.focused, 1);
+
+        // The condition goes with the view that showed it.
+        prehled.Odpoj(&view);
+        QVERIFY(!PrehledOtevren());
+        QCOMPARE(prehled.Podminka(), QString());
+        QCOMPARE(prehled.TextPodminky(), QString());
+    }
+
     void statements_data()
     {
         QTest::addColumn<QStringList>("defs");

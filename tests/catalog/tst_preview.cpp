@@ -6,6 +6,7 @@
 #include "records/frmImg.h"
 #include "records/imagefit.h"
 #include "system.h"
+#include "data/currentoverview.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -62,6 +63,7 @@ private Q_SLOTS:
         frmNahled::Unload();
         frmPrehled::Unload();
         frmMain::Unload();
+        Prehled().Vynuluj();
         Db.reset();
         Ws.reset();
         Preklady.reset();

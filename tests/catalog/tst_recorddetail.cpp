@@ -4,6 +4,7 @@
 #include "records/frmDetail.h"
 #include "records/frmImg.h"
 #include "system.h"
+#include "data/currentoverview.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -43,6 +44,7 @@ private Q_SLOTS:
         delete frmDetail::Loaded();
         frmPrehled::Unload();
         frmMain::Unload();
+        Prehled().Vynuluj();
         Db.reset();
         Ws.reset();
         Preklady.reset();

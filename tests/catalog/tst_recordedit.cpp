@@ -8,9 +8,11 @@
 #include "common/translation.h"
 #include "data/infosettings.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "records/frmEditace.h"
 #include "system.h"
+#include "overviewgrid.h"
+#include "data/currentoverview.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -88,7 +90,7 @@ class TestRecordEdit : public QObject
     static void selectSection(const QString &section)
     {
         frmMain &main = frmMain::Form();
-        main.lblSekce->setProperty("Tag", section);
+        Prehled().NastavTagSekce(section, QString());
         main.NastavMenu();
     }
 
@@ -105,7 +107,7 @@ class TestRecordEdit : public QObject
     static QMap<QString, QString> gridRows()
     {
         QMap<QString, QString> rows;
-        const VarnexEditUni &grid = *frmPrehled::Loaded()->VEdit;
+        const VarnexEditUni &grid = *overviewGrid(*frmPrehled::Loaded());
         for (int r = 1; r < grid.Rows(); ++r) {
             QStringList cells;
             for (int c = 0; c < grid.Cols(); ++c)
@@ -126,14 +128,14 @@ class TestRecordEdit : public QObject
     // The rows the grid's view has to draw: every row of the grid, the new ones too.
     static int drawnRows()
     {
-        auto *grid = frmPrehled::Loaded()->VEdit->findChild<QWidget *>(QStringLiteral("flg"));
+        auto *grid = overviewGrid(*frmPrehled::Loaded())->findChild<QWidget *>(QStringLiteral("flg"));
         auto *view = grid ? qobject_cast<QAbstractItemView *>(grid->focusProxy()) : nullptr;
         return view ? view->model()->rowCount() : -1;
     }
 
     static QString counterText()
     {
-        return frmPrehled::Loaded()->VEdit->findChild<QLabel *>(QStringLiteral("lblRecord"))->text();
+        return overviewGrid(*frmPrehled::Loaded())->findChild<QLabel *>(QStringLiteral("lblRecord"))->text();
     }
 
     static int count(const QString &where)
@@ -156,8 +158,8 @@ class TestRecordEdit : public QObject
         frmMain &main = frmMain::Form();
         main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
-        overview.VEdit->Row(3);
-        QCOMPARE(overview.VEdit->RData(0), QStringLiteral("4"));
+        overviewGrid(overview)->Row(3);
+        QCOMPARE(overviewGrid(overview)->RData(0), QStringLiteral("4"));
     }
 
     // Runs the steps in the edit window once it shows (its modal loop is running then). The
@@ -259,6 +261,7 @@ private Q_SLOTS:
         delete SaveBox::Loaded();
         frmPrehled::Unload();
         frmMain::Unload();
+        Prehled().Vynuluj();
         Db.reset();
         Ws.reset();
         Preklady.reset();
@@ -332,8 +335,8 @@ private Q_SLOTS:
         const QString shownDate = QStringLiteral("7.%1.%2").arg(QDate::currentDate().month()).arg(QDate::currentDate().year());
         QCOMPARE(rows.value(QStringLiteral("41")), QStringLiteral("41|O'Neil|1,5|%1|Eugene|X").arg(shownDate));
         QCOMPARE(rows.value(QStringLiteral("42")), QStringLiteral("42|Druhý|1,5|%1|Eugene|X").arg(shownDate));
-        QCOMPARE(overview.VEdit->Rows() - 1, 4);
-        QCOMPARE(drawnRows(), overview.VEdit->Rows());
+        QCOMPARE(overviewGrid(overview)->Rows() - 1, 4);
+        QCOMPARE(drawnRows(), overviewGrid(overview)->Rows());
         QCOMPARE(counterText(), QStringLiteral("4 záznamy"));
         sameAsAFreshLoad();
     }
@@ -345,8 +348,8 @@ private Q_SLOTS:
         frmPrehled &overview = loadOverview();
         frmMain::Form().show();
         QVERIFY(QTest::qWaitForWindowExposed(&frmMain::Form()));
-        overview.VEdit->Row(1);
-        QCOMPARE(overview.VEdit->RData(0), QStringLiteral("1"));
+        overviewGrid(overview)->Row(1);
+        QCOMPARE(overviewGrid(overview)->RData(0), QStringLiteral("1"));
         SavedNotices notices;
         testsupport::ScriptedBoxes boxes;
         boxes.expect(vbOK);  // "copy and edit the record?"
@@ -370,7 +373,7 @@ private Q_SLOTS:
         QCOMPARE(scalar(QStringLiteral("select count(*) from Obrazky where Inter=1")).toLong(), 1);
         QCOMPARE(keyCounter(), 42);
         QCOMPARE(gridRows().value(QStringLiteral("41")), QStringLiteral("41|Čapek|1,5|5.3.2026|Josef|X"));
-        QCOMPARE(drawnRows(), overview.VEdit->Rows());
+        QCOMPARE(drawnRows(), overviewGrid(overview)->Rows());
         sameAsAFreshLoad();
     }
 
@@ -379,8 +382,8 @@ private Q_SLOTS:
     void edit()
     {
         frmPrehled &overview = loadOverview();
-        overview.VEdit->Row(2);
-        QCOMPARE(overview.VEdit->RData(0), QStringLiteral("2"));
+        overviewGrid(overview)->Row(2);
+        QCOMPARE(overviewGrid(overview)->RData(0), QStringLiteral("2"));
         const QString otherRow = gridRows().value(QStringLiteral("1"));
         SavedNotices notices;
         testsupport::ScriptedBoxes boxes;
@@ -394,13 +397,13 @@ private Q_SLOTS:
             // Left, the boxes hold what their rules made of the typing.
             QCOMPARE(boxTexts(w)[1], QStringLiteral("1.5"));
             QCOMPARE(boxTexts(w)[2], QStringLiteral("7.%1.%2").arg(QDate::currentDate().month()).arg(QDate::currentDate().year()));
-            overview.VEdit->Row(1);
+            overviewGrid(overview)->Row(1);
             QTest::mouseClick(w.cmdSave, Qt::LeftButton);
             QCOMPARE(count(QStringLiteral("Inter=2 and Pol1c='O''Neil' and Pol2n=1.5 and Pol3d='%1' and Pol4c='Eugene'")
                                .arg(storedDayOfThisMonth(7))),
                      1);
             QCOMPARE(gridRows().value(QStringLiteral("1")), otherRow);
-            QCOMPARE(overview.VEdit->Row(), 1);
+            QCOMPARE(overviewGrid(overview)->Row(), 1);
             sameAsAFreshLoad();
 
             // A day that February lacks is no date: the field goes back to Null.
@@ -484,7 +487,7 @@ private Q_SLOTS:
         QCOMPARE(notices.texts.size(), 1);
         QCOMPARE(keyCounter(), 42);
         QCOMPARE(count(QStringLiteral("Inter=41 and Pol1c='Nový' and Pol2n=2.5")), 1);
-        QCOMPARE(overview.VEdit->Rows() - 1, 3);
+        QCOMPARE(overviewGrid(overview)->Rows() - 1, 3);
         sameAsAFreshLoad();
     }
 
@@ -631,9 +634,9 @@ private Q_SLOTS:
     void twoColumns()
     {
         frmPrehled &overview = loadOverview();
-        overview.VEdit->ColWidth(1, 1700);
-        overview.VEdit->ColWidth(2, 2900);
-        overview.VEdit->ColWidth(3, 0);
+        overviewGrid(overview)->ColWidth(1, 1700);
+        overviewGrid(overview)->ColWidth(2, 2900);
+        overviewGrid(overview)->ColWidth(3, 0);
         testsupport::ScriptedBoxes boxes;
         whenOpen([&](frmEditace &w) {
             QCOMPARE(w.cmb.size(), size_t(6));
@@ -847,7 +850,7 @@ private Q_SLOTS:
         });
         testsupport::chooseFromMenu(main.mnuKatalog, nullptr, main.mnuNew);
         QTRY_VERIFY(!frmEditace::Loaded() || !frmEditace::Loaded()->isVisible());
-        QCOMPARE(overview.VEdit->RData(1), QStringLiteral("Čapek"));
+        QCOMPARE(overviewGrid(overview)->RData(1), QStringLiteral("Čapek"));
         QCOMPARE(overview.txtPopis->text(), QStringLiteral("Karel"));
 
         whenOpen([&](frmEditace &w) {

@@ -1,6 +1,7 @@
 // A record of the edit window written into the catalog, and the entry rules of its boxes,
 // without any window.
 #include "catalogfixture.h"
+#include "cellentry.h"
 #include "data/recordsave.h"
 #include "vberror.h"
 
@@ -75,6 +76,82 @@ private Q_SLOTS:
         QFETCH(QDate, today);
         QFETCH(QString, shown);
         QCOMPARE(UpravDatum(typed, today), shown);
+    }
+
+    // A typed date is read alike by the edit window's boxes and by the control's date
+    // cells: the same date, or no date (which a box empties and a cell refuses unless
+    // nothing or a day outside 1 to 31 was typed); each writes it in its own form.
+    void typedDateAgrees_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<bool>("readable");
+        const QDate april(2026, 4, 14), december(2026, 12, 15);
+        QTest::newRow("bare day") << "7" << december << QDate(2026, 12, 7) << true;
+        QTest::newRow("bare day with blanks") << " 30 " << april << QDate(2026, 4, 30) << true;
+        QTest::newRow("day 0") << "0" << december << QDate() << true;
+        QTest::newRow("day 32") << "32" << december << QDate() << true;
+        QTest::newRow("day -5") << "-5" << december << QDate() << true;
+        QTest::newRow("nothing") << "  " << december << QDate() << true;
+        QTest::newRow("31 in a month of 30 days, day alone") << "31" << april << QDate() << false;
+        QTest::newRow("day and month") << "5.3" << december << QDate(2026, 3, 5) << true;
+        QTest::newRow("day and month with a point") << "5.3." << december << QDate(2026, 3, 5) << true;
+        QTest::newRow("blanks after the points") << "5. 3. 2026" << december << QDate(2026, 3, 5) << true;
+        QTest::newRow("full date") << "5.3.2026" << december << QDate(2026, 3, 5) << true;
+        QTest::newRow("leading zeros") << "05.03.2026" << december << QDate(2026, 3, 5) << true;
+        QTest::newRow("two-digit year, this century") << "5.3.26" << december << QDate(2026, 3, 5) << true;
+        QTest::newRow("two-digit year 29") << "5.3.29" << december << QDate(2029, 3, 5) << true;
+        QTest::newRow("two-digit year 30, last century") << "5.3.30" << december << QDate(1930, 3, 5) << true;
+        QTest::newRow("slashes") << "05/03/2026" << december << QDate(2026, 3, 5) << true;
+        QTest::newRow("ISO") << "2026-03-05" << december << QDate(2026, 3, 5) << true;
+        QTest::newRow("leap day") << "29.2.2028" << december << QDate(2028, 2, 29) << true;
+        QTest::newRow("no 29 February") << "29.2.2026" << december << QDate() << false;
+        QTest::newRow("no 31 February") << "31.2.2026" << december << QDate() << false;
+        QTest::newRow("month 13") << "1.13.2026" << december << QDate() << false;
+        QTest::newRow("three digits are no day") << "123" << december << QDate() << false;
+        QTest::newRow("digits alone") << "050326" << december << QDate() << false;
+        QTest::newRow("words") << "zítra" << december << QDate() << false;
+    }
+    void typedDateAgrees()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QDate, today);
+        QFETCH(QDate, date);
+        QFETCH(bool, readable);
+        tabulix::setToday([today] { return today; });
+        const auto clock = qScopeGuard([] { tabulix::setToday({}); });
+        const std::optional<QString> cell = tabulix::dateEntry(typed);
+        QCOMPARE(cell.has_value(), readable);
+        if (cell)
+            QCOMPARE(*cell, date.isValid() ? date.toString(QStringLiteral("dd.MM.yyyy")) : QString());
+        QCOMPARE(UpravDatum(typed, today), date.isValid() ? date.toString(QStringLiteral("d.M.yyyy")) : QString());
+    }
+
+    // Where they part: a box reads generously what a cell refuses, for a box empties what
+    // it cannot read and shows a stored date with its time of day.
+    void typedDateDiffers_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("mixed separators") << "5.3/2026" << "5.3.2026";
+        QTest::newRow("blank before a point") << "5 .3.2026" << "5.3.2026";
+        QTest::newRow("tab after a point") << "5.\t3.2026" << "5.3.2026";
+        QTest::newRow("one-digit year") << "5.3.7" << "5.3.2007";
+        QTest::newRow("time of day") << "12.3.2025 20:39:20" << "12.3.2025";
+        QTest::newRow("ISO with a time of day") << "2025-03-12T20:39" << "12.3.2025";
+        QTest::newRow("no such time") << "12.3.2025 25:00" << "";
+        QTest::newRow("a time without a year") << "12.3. 20:39" << "";
+    }
+    void typedDateDiffers()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, box);
+        const QDate today(2026, 12, 15);
+        tabulix::setToday([today] { return today; });
+        const auto clock = qScopeGuard([] { tabulix::setToday({}); });
+        QVERIFY(!tabulix::dateEntry(typed));
+        QCOMPARE(UpravDatum(typed, today), box);
     }
 
     void numberRule_data()

@@ -7,7 +7,7 @@
 #include "data/sections.h"
 #include "grid.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "modaldriver.h"
 #include "setup/frmSekce.h"
 #include "testhost.h"
@@ -178,6 +178,29 @@ private Q_SLOTS:
         }
         QCOMPARE(count(QStringLiteral("S_Grid where GridName='frmPrehled_Sekce%1'").arg(expected)), 0);
         QCOMPARE(count(QStringLiteral("S_Grid")), 2);
+    }
+
+    // The sections as the menus and the sections window list them: by name in the
+    // catalog's order (case aside, "ch" after "h"), a section without a name first, each
+    // number and name as stored; which of them have field definitions.
+    void sectionList()
+    {
+        QVERIFY(!JsouSekce(*Db));
+        QVERIFY(SeznamSekci(*Db).empty());
+        addSection(3, QStringLiteral("hrad"));
+        addSection(1, QStringLiteral("Chata"));
+        addSection(2, QStringLiteral("cukr"));
+        Db->Execute(QStringLiteral("insert into Sekce (Sekce, Nazev) values (Null, Null)"));
+        VlozVychoziDefinice(*Db, 1);
+        QVERIFY(JsouSekce(*Db));
+        QStringList listed;
+        for (const RadekSekce &s : SeznamSekci(*Db))
+            listed << (s.Sekce.IsNull() ? QStringLiteral("Null") : s.Sekce.toString()) + QLatin1Char(' ')
+                          + (s.Nazev.IsNull() ? QStringLiteral("Null") : s.Nazev.toString());
+        QCOMPARE(listed, (QStringList{"Null Null", "2 cukr", "3 hrad", "1 Chata"}));
+        QVERIFY(SekceMaDefinice(*Db, Variant(1)));
+        QVERIFY(!SekceMaDefinice(*Db, Variant(2)));
+        QVERIFY(!SekceMaDefinice(*Db, Variant::Null()));
     }
 
     // The 30 default definitions, the same in both tables: every field shown as text, left

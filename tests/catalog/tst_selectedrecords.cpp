@@ -5,12 +5,14 @@
 #include "data/infosettings.h"
 #include "data/selectedrecords.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
 #include "menudriver.h"
+#include "overview/frmPrehled.h"
 #include "records/frmEditace.h"
 #include "records/frmVyber.h"
 #include "system.h"
 #include "vberror.h"
+#include "data/currentoverview.h"
+#include "overviewgrid.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -100,7 +102,7 @@ class TestSelectedRecords : public QObject
 
     static VarnexEditUni &grid()
     {
-        return *frmPrehled::Loaded()->VEdit;
+        return *overviewGrid(*frmPrehled::Loaded());
     }
 
     static QStringList shownKeys()
@@ -272,8 +274,8 @@ private Q_SLOTS:
         UlozInfo(QStringLiteral("VyberWindowShow"), QStringLiteral("False"));
         frmMain &main = open();
         QVERIFY(!frmVyber::Loaded());
-        grid().Where(QStringLiteral("Katalog.pol2n>=20"));
-        grid().WhereText(QStringLiteral("Výběr pro:  Cena>=20"));
+        Prehled().NastavPodminku(QStringLiteral("Katalog.pol2n>=20"), QStringLiteral("Cena>=20"));
+        QCOMPARE(grid().WhereText(), QStringLiteral("Výběr pro:  Cena>=20"));
         testsupport::ScriptedBoxes boxes;
         boxes.expect(vbYes);
         choose(main, main.mnuDeleteAll);

@@ -5,11 +5,13 @@
 #include "common/translation.h"
 #include "data/infosettings.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
-#include "records/frmEditace.h"
+#include "overview/frmPrehled.h"
 #include "records/frmVyber.h"
+#include "records/polebox.h"
 #include "system.h"
 #include "testhost.h"
+#include "overviewgrid.h"
+#include "data/currentoverview.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -125,7 +127,7 @@ class TestSelection : public QObject
 
     static VarnexEditUni &grid()
     {
-        return *frmPrehled::Loaded()->VEdit;
+        return *overviewGrid(*frmPrehled::Loaded());
     }
 
     static QStringList shownKeys()
@@ -189,6 +191,7 @@ private Q_SLOTS:
     {
         if (frmMain::Loaded())
             delete frmMain::Loaded();
+        Prehled().Vynuluj();
         Db.reset();
         Ws.reset();
         Preklady.reset();
@@ -238,10 +241,24 @@ private Q_SLOTS:
         QCOMPARE(w.cmdZrusVyber->text(), QStringLiteral("Zrušit výběr"));
 
         // No section: the rows go.
-        frmMain::Loaded()->lblSekce->setProperty("Tag", QStringLiteral("0"));
+        NastavAktualniSekci(std::nullopt, QString());
         w.NactiData();
         QCOMPARE(w.cmb.size(), size_t(1));
         QVERIFY(w.findChildren<PoleBox *>().isEmpty());
+    }
+
+    // A text row holds a condition, not a field's value: a list of values longer than a
+    // text field of the catalog goes in whole, with no beep, and selects.
+    void longListInATextRow()
+    {
+        frmVyber &w = open();
+        const QString list = QStringLiteral("Čaj, Káva, ") + QStringList(12, QStringLiteral("nic")).join(QStringLiteral(", "));
+        QVERIFY(list.size() > 50);
+        typeOver(w, Nazev, list);
+        QCOMPARE(w.cmb[Nazev]->currentText(), list);
+        QCOMPARE(sys::beepCount(), 0);
+        QTest::mouseClick(w.cmdVyber, Qt::LeftButton);
+        QCOMPARE(shownKeys(), (QStringList{"1", "3"}));
     }
 
     // "Vybrat" narrows the overview, hands the control the condition and its readable

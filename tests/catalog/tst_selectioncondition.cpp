@@ -325,6 +325,11 @@ private Q_SLOTS:
         QCOMPARE(DotazSeznamuVyberu(2, c[3], QStringLiteral("Katalog.pol2n in (5)")),
                  QStringLiteral("select distinct format(Pol3D, \"yyyymmdd\") as vyber from Katalog Where sekce=2 AND "
                                 "(Katalog.pol2n in (5)) order by format(Pol3D, \"yyyymmdd\")"));
+        // The edit window's: the whole section, a date as it is stored.
+        QCOMPARE(DotazSeznamuVyberu(3, c[3], QString(), DatumSeznamu::Ulozene),
+                 QStringLiteral("select distinct Pol3D as vyber from Katalog Where sekce=3 order by Pol3D"));
+        QCOMPARE(DotazSeznamuVyberu(3, c[2], QStringLiteral(" "), DatumSeznamu::Ulozene),
+                 QStringLiteral("select distinct Pol2N as vyber from Katalog Where sekce=3 order by Pol2N"));
     }
 
     void listItems_data()

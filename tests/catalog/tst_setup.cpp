@@ -7,11 +7,13 @@
 #include "data/infosettings.h"
 #include "data/ownerdata.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "modaldriver.h"
 #include "setup/frmMajitel.h"
 #include "setup/frmNastav.h"
 #include "system.h"
+#include "overviewgrid.h"
+#include "data/currentoverview.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -72,6 +74,7 @@ private Q_SLOTS:
         delete frmNastav::Loaded();
         frmPrehled::Unload();
         frmMain::Unload();
+        Prehled().Vynuluj();
         Db.reset();
         Ws.reset();
         m_folder.reset();
@@ -89,6 +92,24 @@ private Q_SLOTS:
         QCOMPARE(InsertMajitele(udaje),
                  QStringLiteral("Insert into majitel (ico,dic,nazev,ulice,mesto,psc,telefon,www,email,dph,webaktualizace) "
                                 "values ('123', 'CZ1', 'O''Brien s.r.o.', '', '', '', '', '', '', 1, 'http://x')"));
+    }
+
+    // The row as the owner window reads it, and the update address as the export and the
+    // update read it: without the blanks at the ends; nothing where the table has no row,
+    // a Null where it has one.
+    void ownerRead()
+    {
+        QCOMPARE(NactiMajitele(*Db).Texty, (std::array<QString, 10>{}));
+        QVERIFY(!NactiMajitele(*Db).Dph);
+        QCOMPARE(AdresaAktualizace(*Db), QString());
+        Db->Execute(QStringLiteral("insert into Majitel (ico, nazev, mesto, dph, webaktualizace) "
+                                   "values (' 123 ', 'O''Brien', Null, 1, '  http://www.x.cz  ')"));
+        const UdajeMajitele udaje = NactiMajitele(*Db);
+        QCOMPARE(udaje.Texty, (std::array<QString, 10>{"123", "", "O'Brien", "", "", "", "", "", "", "http://www.x.cz"}));
+        QVERIFY(udaje.Dph);
+        QCOMPARE(AdresaAktualizace(*Db), QStringLiteral("http://www.x.cz"));
+        Db->Execute(QStringLiteral("update Majitel set webaktualizace=Null"));
+        QCOMPARE(AdresaAktualizace(*Db), QString());
     }
 
     // An empty table: the first save inserts the row, the second updates it; the name with
@@ -288,11 +309,12 @@ private Q_SLOTS:
         QCOMPARE(NactiInfo(QStringLiteral("chkAllRecords")), QStringLiteral("True"));
         QCOMPARE(NactiInfo(QStringLiteral("txtAllRecords")), QStringLiteral("2.5"));
 
-        frmMain::Form().lblSekce->setProperty("Tag", QStringLiteral("1"));
+        frmMain::Form();
+        NastavAktualniSekci(1, QStringLiteral("SEKCE 1"));
         frmPrehled &overview = frmPrehled::Form();
         overview.Zobraz();
         overview.NactiData();
-        QCOMPARE(overview.VEdit->Rows() - 1, 2);
+        QCOMPARE(overviewGrid(overview)->Rows() - 1, 2);
     }
 
     // A limit typed into the window and the records the overview then loads of a section
@@ -339,13 +361,14 @@ private Q_SLOTS:
         QTRY_VERIFY(!frmNastav::Loaded());
         QCOMPARE(NactiInfo(QStringLiteral("txtAllRecords")), shown);
 
-        frmMain::Form().lblSekce->setProperty("Tag", QStringLiteral("1"));
+        frmMain::Form();
+        NastavAktualniSekci(1, QStringLiteral("SEKCE 1"));
         frmPrehled &overview = frmPrehled::Form();
         overview.Zobraz();
         overview.NactiData();
-        QCOMPARE(overview.VEdit->Rows() - 1, rows);
-        QCOMPARE(overview.VEdit->TMatrix(1, 1), QStringLiteral("k01"));
-        QCOMPARE(overview.VEdit->findChild<QLabel *>(QStringLiteral("lblRecord"))->text(), counter);
+        QCOMPARE(overviewGrid(overview)->Rows() - 1, rows);
+        QCOMPARE(overviewGrid(overview)->TMatrix(1, 1), QStringLiteral("k01"));
+        QCOMPARE(overviewGrid(overview)->findChild<QLabel *>(QStringLiteral("lblRecord"))->text(), counter);
     }
 
     // What the limit box makes of a text when it is left.

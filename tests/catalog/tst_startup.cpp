@@ -5,7 +5,7 @@
 #include "mainwindow/frmLogo.h"
 #include "mainwindow/frmMain.h"
 #include "menudriver.h"
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 #include "records/frmNahled.h"
 #include "records/frmVyber.h"
 #include "setup/frmSekce.h"
@@ -21,6 +21,7 @@
 #include "grid.h"
 #include "modaldriver.h"
 #include "testsupport.h"
+#include "overviewgrid.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -818,7 +819,7 @@ private Q_SLOTS:
         QCOMPARE(main.mnuNew->isEnabled(), !made.isEmpty());
         QCOMPARE(main.mnuSekce->isEnabled(), !made.isEmpty());
         if (!made.isEmpty()) {
-            VarnexEditUni *overview = frmPrehled::Form().VEdit;
+            VarnexEditUni *overview = overviewGrid(frmPrehled::Form());
             QCOMPARE(overview->Cols(), 32);
             QCOMPARE(overview->TMatrix(0, 1), QStringLiteral("Pol1"));
             QCOMPARE(overview->TMatrix(0, 30), QStringLiteral("Pol30"));
@@ -995,7 +996,7 @@ private Q_SLOTS:
         QVERIFY(frmMain::Loaded() && frmMain::Loaded()->isVisible());
         // The overview's control keeps its column layout under the user's name.
         QVERIFY(frmPrehled::Loaded());
-        QCOMPARE(frmPrehled::Loaded()->VEdit->UserName(), uzivatel);
+        QCOMPARE(overviewGrid(*frmPrehled::Loaded())->UserName(), uzivatel);
         frmMain::Unload();
         QCoreApplication::processEvents();
         auto logins = Db->OpenRecordset(QStringLiteral("select distinct Login from S_Grid"));

@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -44,6 +45,7 @@ private Q_SLOTS:
     }
     void cleanup()
     {
+        delete frmLogin::Loaded();
         NastavSelhaniSondy(false);
         Db.reset();
         Ws.reset();
@@ -83,7 +85,7 @@ private Q_SLOTS:
     {
         const QByteArray saved = qgetenv("USER");
         qputenv("USER", "jana.nováková");
-        frmLogin login;
+        frmLogin &login = frmLogin::Form();
         qputenv("USER", saved);
         QCOMPARE(login.txtUserName->text(), QStringLiteral("jana.nováková"));
         QCOMPARE(login.windowTitle(), QStringLiteral("Login"));
@@ -113,7 +115,7 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(bool, confirmed);
         openCatalog(heslo);
-        frmLogin login;
+        frmLogin &login = frmLogin::Form();
         login.show();
         login.txtPassword->setText(typed);
         testsupport::ScriptedBoxes boxes;
@@ -136,7 +138,7 @@ private Q_SLOTS:
     {
         openCatalog(QStringLiteral("abc"));
         {
-            frmLogin login;
+            frmLogin &login = frmLogin::Form();
             login.show();
             testsupport::ScriptedBoxes boxes;
             boxes.expect(vbOK).expect(vbOK);
@@ -146,7 +148,7 @@ private Q_SLOTS:
             }
             QVERIFY(login.Potvrzeno);
         }
-        frmLogin login;
+        frmLogin &login = frmLogin::Form();
         login.show();
         login.cmdStorno->click();
         QVERIFY(!login.Potvrzeno);
@@ -156,7 +158,7 @@ private Q_SLOTS:
     // The boxes keep their lengths with a beep; S_Param.Heslo is 20 characters wide.
     void passwordLength()
     {
-        frmLogin login;
+        frmLogin &login = frmLogin::Form();
         for (int i = 0; i < 22; ++i)
             QTest::sendKeyEvent(QTest::Click, login.txtPassword, Qt::Key_unknown, QStringLiteral("ž"), Qt::NoModifier);
         QCOMPARE(login.txtPassword->text(), QString(20, QChar(0x17E)));
@@ -219,6 +221,26 @@ private Q_SLOTS:
         QVERIFY(qAbs(box.cmd->x() + box.cmd->width() / 2 - box.width() / 2) <= 1);
         box.close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // Asked for again while it closes (closed on its button, gone at the event loop's
+    // next turn), the notice is a new window: the closing one is no longer loaded, and
+    // the one handed out stays.
+    void saveBoxAskedForWhileItCloses()
+    {
+        const QPointer<SaveBox> closing(&SaveBox::Form());
+        closing->show();
+        QTest::mouseClick(closing->cmd, Qt::LeftButton);
+        QVERIFY(!SaveBox::Loaded());
+        const QPointer<SaveBox> next(&SaveBox::Form());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!closing);
+        QVERIFY(next);
+        QCOMPARE(SaveBox::Loaded(), next.data());
+        QCOMPARE(next->lbl->text(), QStringLiteral("Změny byly uloženy"));
+        next->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!next);
     }
 };
 

@@ -1,16 +1,28 @@
 # Fails when an include runs the wrong way between the program's layers. The layers'
 # targets already refuse most of these; this also catches a relative path ("../") and
-# the one rule inside the windows' layer: the record windows never include the main
-# window's class (they reach its MDI area and section through common/mainframe).
-# cmake -DSOURCE_DIR=... -P check_layers.cmake
-set(windows "mainwindow|records|setup|output")
+# the rules inside the windows' layer, whose folders share one target:
+# - only mainwindow/ includes anything of mainwindow/: the main window's class and its
+#   modules are its own (the others reach its MDI area, status bar and end through
+#   common/mainframe);
+# - only mainwindow/ (which opens the overview and sends it the record commands) and the
+#   overview itself include overview/: the record, setup and output windows reach the
+#   overview's state through data/currentoverview, never its window.
+# startup/ is on top and may include every layer.
+# The data layer holds no window: it includes none of the platform's window headers nor
+# the control library's, and it links neither Qt's widgets nor the control library
+# (DATA_LINKS: every library it links, directly or not, separated by commas).
+# cmake -DSOURCE_DIR=... -DDATA_LINKS=... -P check_layers.cmake
+cmake_policy(VERSION 3.25)
+set(windows "mainwindow|overview|records|setup|output")
+set(windowheaders "(msgbox|system|process|dialogs|net|registration|waitcursor|grid|printer|printchooser|VarnexEditUni|libroutines)\\.h")
 set(rules
   "common|(data|${windows}|startup)/"
-  "data|(${windows}|startup)/"
+  "data|(${windows}|startup)/|${windowheaders}"
   "mainwindow|startup/"
-  "records|startup/|mainwindow/frmMain\\.h"
-  "setup|startup/"
-  "output|startup/")
+  "overview|(startup|mainwindow)/"
+  "records|(startup|mainwindow|overview)/"
+  "setup|(startup|mainwindow|overview)/"
+  "output|(startup|mainwindow|overview)/")
 set(faults "")
 foreach(rule IN LISTS rules)
   string(FIND "${rule}" "|" bar)
@@ -27,7 +39,16 @@ foreach(rule IN LISTS rules)
     endforeach()
   endforeach()
 endforeach()
+if(NOT DATA_LINKS)
+  list(APPEND faults "DATA_LINKS: the data layer's libraries are not given")
+endif()
+string(REPLACE "," ";" data_links "${DATA_LINKS}")
+foreach(library IN ITEMS Qt6::Widgets Qt6::Gui Tabulix)
+  if(library IN_LIST data_links)
+    list(APPEND faults "oskal_catalog_data links ${library}")
+  endif()
+endforeach()
 if(faults)
   list(JOIN faults "\n" text)
-  message(FATAL_ERROR "Includes against the layers:\n${text}")
+  message(FATAL_ERROR "Against the layers:\n${text}")
 endif()

@@ -762,6 +762,104 @@ private Q_SLOTS:
         QCOMPARE(countElsewhere(path(), "t"), 1);
     }
 
+    // The transaction as a scope: left by an error it takes its writes back, nested in
+    // another only its own; kept by Commit, it reaches the file; either way the workspace
+    // is left with no transaction of it open.
+    void transactionScope()
+    {
+        exec("CREATE TABLE t (a Integer)");
+        QCOMPARE(errorOf([&] {
+                     dao::Transaction trans(*m_ws);
+                     exec("INSERT INTO t VALUES (1)");
+                     exec("INSERT INTO nowhere VALUES (1)");
+                     trans.Commit();
+                 }),
+                 dao::err::TableNotFound);
+        QCOMPARE(count(db(), "t"), 0);
+        QCOMPARE(errorOf([&] { m_ws->Rollback(); }), dao::err::NoTransaction);
+
+        {
+            dao::Transaction outer(*m_ws);
+            exec("INSERT INTO t VALUES (1)");
+            {
+                dao::Transaction inner(*m_ws);
+                exec("INSERT INTO t VALUES (2)");
+            }
+            {
+                dao::Transaction inner(*m_ws);
+                exec("INSERT INTO t VALUES (3)");
+                inner.Commit();
+            }
+            QCOMPARE(countElsewhere(path(), "t"), 0);
+            outer.Commit();
+        }
+        QCOMPARE(column(db(), "SELECT a FROM t ORDER BY a"), (QStringList{"1", "3"}));
+        QCOMPARE(countElsewhere(path(), "t"), 2);
+        QCOMPARE(errorOf([&] { m_ws->CommitTrans(); }), dao::err::NoTransaction);
+
+        dao::Transaction early(*m_ws);
+        exec("INSERT INTO t VALUES (4)");
+        QVERIFY(early.Rollback());
+        QVERIFY(!early.Rollback());
+        QCOMPARE(count(db(), "t"), 2);
+        QCOMPARE(errorOf([&] { m_ws->Rollback(); }), dao::err::NoTransaction);
+    }
+
+    // A full disk makes the engine end the transaction by itself: the rollback then finds
+    // none, yet the full disk stays the error reported, and the workspace begins anew.
+    void transactionEndedByTheEngine()
+    {
+        exec("CREATE TABLE t (a LongChar)");
+        exec("PRAGMA max_page_count=1");  // the file may grow no further
+        const QString big = QStringLiteral("INSERT INTO t VALUES (hex(randomblob(20000)))");
+        {
+            dao::Transaction trans(*m_ws);
+            QVERIFY(failure([&] { exec(big); }));
+            QVERIFY(!trans.Rollback());
+        }
+        const std::optional<VbError> e = failure([&] {
+            dao::Transaction trans(*m_ws);
+            exec("INSERT INTO t VALUES ('x')");
+            exec(big);
+            trans.Commit();
+        });
+        QVERIFY(e);
+        QCOMPARE(e->Description(), QStringLiteral("database or disk is full"));
+        QCOMPARE(errorOf([&] { m_ws->Rollback(); }), dao::err::NoTransaction);
+        QCOMPARE(count(db(), "t"), 0);
+
+        exec("PRAGMA max_page_count=1000000");
+        dao::Transaction trans(*m_ws);
+        exec(big);
+        trans.Commit();
+        QCOMPARE(countElsewhere(path(), "t"), 1);
+    }
+
+    // A commit the engine refuses while another connection reads: the error is the lock,
+    // and the transaction is over in the engine too: its writes are not in the file, the
+    // file is not held against the others, and the next transaction reaches the file.
+    void refusedCommit()
+    {
+        exec("CREATE TABLE t (a Integer)");
+        exec("INSERT INTO t VALUES (0)");
+        sqlite3 *other = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(path()).constData(), &other), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "BEGIN; SELECT * FROM t;", nullptr, nullptr, nullptr), SQLITE_OK);
+        {
+            dao::Transaction trans(*m_ws);
+            exec("INSERT INTO t VALUES (1)");
+            QCOMPARE(errorOf([&] { trans.Commit(); }), dao::err::Locked);
+        }
+        QCOMPARE(sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "INSERT INTO t VALUES (5)", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(other);
+        QCOMPARE(column(db(), "SELECT a FROM t ORDER BY a"), (QStringList{"0", "5"}));
+        dao::Transaction trans(*m_ws);
+        exec("INSERT INTO t VALUES (2)");
+        trans.Commit();
+        QCOMPARE(countElsewhere(path(), "t"), 3);
+    }
+
     // ---------------------------------------------------------------- recordsets
 
     // An unfinished read must not hold a later write back from the file.

@@ -1,9 +1,8 @@
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 
 #include "VarnexEditUni.h"
 #include "data/infosettings.h"
 #include "common/errorreport.h"
-#include "common/mainframe.h"
 #include "data/overviewquery.h"
 #include "common/utility.h"
 #include "msgbox.h"
@@ -92,9 +91,17 @@ frmPrehled::frmPrehled()
     layout->addLayout(strip);
 
     PrelozFormular(*this, 0);
+
+    // The overview shows the current overview's state and follows its notices.
+    Prehled().Pripoj(this);
+    connect(&Prehled(), &AktualniPrehled::podminkaZmenena, this, &frmPrehled::UkazPodminku);
+    connect(&Prehled(), &AktualniPrehled::zaznamZmenen, this, &frmPrehled::ZaznamZmenen);
 }
 
-frmPrehled::~frmPrehled() = default;
+frmPrehled::~frmPrehled()
+{
+    Prehled().Odpoj(this);
+}
 
 void frmPrehled::Zobraz()
 {
@@ -123,6 +130,7 @@ void frmPrehled::Form_Unload()
         UlozInfo(QStringLiteral("PrehledWindowWidth"), QString::number(sys::toTwips(frame->width())));
         UlozInfo(QStringLiteral("PrehledWindowHeight"), QString::number(sys::toTwips(frame->height())));
     }
+    Prehled().Odpoj(this);
 }
 
 void frmPrehled::NactiData()
@@ -133,10 +141,8 @@ void frmPrehled::NactiData()
         return;
     }
     const std::optional<qint32> limit = LimitZaznamu();
-    const DotazPrehledu query = SestavDotazPrehledu(*section, NactiDefinice(*Db, *section), QString(), limit);
-    SloupcePrehledu = query.Sloupce;
-    SeznamPoli = query.SeznamPoli;
-    PocetSloupcu = query.PocetSloupcu;
+    Prehled().NastavDotaz(SestavDotazPrehledu(*section, NactiDefinice(*Db, *section), QString(), limit));
+    const DotazPrehledu &query = Prehled().Dotaz();
     SloupecPopisu = query.SloupecPopisu;
     lblPopis->setText(query.TitulekPopisu.value_or(PrelozText(QStringLiteral("222,Popis"))));
 
@@ -171,17 +177,61 @@ void frmPrehled::NastavSloupce(bool define)
 {
     if (!define)
         return;
+    const std::vector<SloupecPrehledu> &columns = Prehled().SloupcePrehledu();
+    const quint8 pocet = Prehled().PocetSloupcu();
     VEdit->Redraw(false);
-    VEdit->Init(PocetSloupcu + 1, 1);
+    VEdit->Init(pocet + 1, 1);
     VEdit->SetCol(0, QStringLiteral("Inter"), 0, QStringLiteral("S"), QStringLiteral("Katalog.Inter"), QStringLiteral("N"), 0,
                   QString(), false, false, false);
-    for (size_t i = 1; i < SloupcePrehledu.size(); ++i) {
-        const SloupecPrehledu &c = SloupcePrehledu[i];
+    for (size_t i = 1; i < columns.size(); ++i) {
+        const SloupecPrehledu &c = columns[i];
         VEdit->SetCol(qint32(i), c.Titulek, 2000, c.Zarovnani, QStringLiteral("Katalog.") + c.Jmeno, c.Typ, 50);
     }
-    VEdit->SetCol(PocetSloupcu, QStringLiteral("Update"), 0, QStringLiteral("S"), QStringLiteral("Update"), QStringLiteral("C"),
+    VEdit->SetCol(pocet, QStringLiteral("Update"), 0, QStringLiteral("S"), QStringLiteral("Update"), QStringLiteral("C"),
                   0, QString(), false, false, false);
     VEdit->Redraw(true);
+}
+
+void frmPrehled::UkazPodminku()
+{
+    const AktualniPrehled &prehled = Prehled();
+    VEdit->Where(prehled.Podminka());
+    VEdit->WhereText(prehled.Podminka().isEmpty()
+                         ? QString()
+                         : PrelozText(QStringLiteral("370,Výběr pro:")) + QStringLiteral("  ") + prehled.TextPodminky());
+}
+
+void frmPrehled::ZaznamZmenen(AktualniPrehled::Zmena zmena, qint32 klic, const QStringList &texty)
+{
+    // A deleted row goes with the control's own delete; the commands on the selected
+    // records load the section anew.
+    if (zmena == AktualniPrehled::Zmena::Pridan)
+        PridejRadek(texty);
+    else if (zmena == AktualniPrehled::Zmena::Ulozen)
+        PrepisRadek(klic, texty);
+}
+
+void frmPrehled::PridejRadek(const QStringList &texty)
+{
+    VEdit->AddData(texty.join(QLatin1Char('\t')) + QStringLiteral("\tX"));
+    if (!VEdit->AddError())
+        VEdit->SetRecords(VarnexEditUni::CounterText(VEdit->LiveRows(), 0));
+    // The first record of an empty section takes the place of the empty row under the cursor.
+    UkazPopis();
+}
+
+void frmPrehled::PrepisRadek(qint32 klic, const QStringList &texty)
+{
+    const QString key = QString::number(klic);
+    // The record's own row, wherever the cursor went meanwhile.
+    for (qint32 row = 1; row < VEdit->Rows(); ++row) {
+        if (VEdit->TMatrix(row, 0) != key)
+            continue;
+        for (qint32 c = 1; c <= VEdit->Cols() - 2 && c < texty.size(); ++c)
+            VEdit->TMatrix(row, c, texty[c]);
+        UkazPopis();
+        return;
+    }
 }
 
 void frmPrehled::showDescription(const QString &text)
@@ -213,8 +263,12 @@ void frmPrehled::VEdit_RowChange()
 void frmPrehled::VEdit_Vybrano(Variant &cWhere)
 {
     const QString condition = cWhere.IsEmpty() || cWhere.IsNull() ? QString() : cWhere.toString();
-    if (NactiVyber(condition) != Vyber::Nacteno && !condition.isEmpty())
+    // The control words its own selection; the condition comes into force once loaded.
+    // Its emptying goes whatever the load did, as the control empties its own.
+    if (Prehled().ZobrazVyber(condition, QString()) != Vyber::Nacteno && !condition.isEmpty())
         cWhere = Variant(QString());
+    if (condition.isEmpty())
+        Prehled().ZrusPodminku();
 }
 
 frmPrehled::Vyber frmPrehled::NactiVyber(const QString &podminka, bool iNic)
@@ -246,7 +300,7 @@ void frmPrehled::VEdit_Refresh()
 {
     // Records stored or removed meanwhile (by another workstation, say) show as they
     // are now; a selection they no longer meet shows no row, and stays in force.
-    if (NactiVyber(VEdit->Where(), true) == Vyber::Odmitnuto)
+    if (NactiVyber(Prehled().Podminka(), true) == Vyber::Odmitnuto)
         Pipni(400, 150);
 }
 
@@ -257,16 +311,24 @@ void frmPrehled::tmr_Timer()
         frmNahled::Form().NactiZalozky();
 }
 
-qint32 frmPrehled::aktualniKlic() const
+qint32 frmPrehled::AktualniKlic() const
 {
     // A row without a key (none, or the empty grid) is no record.
     return qint32(vbVal(VEdit->Row() > 0 && VEdit->Row() < VEdit->Rows() ? VEdit->RData(0) : QString()));
 }
 
+std::vector<int> frmPrehled::SirkySloupcu() const
+{
+    std::vector<int> widths;
+    for (size_t i = 1; i < Prehled().SloupcePrehledu().size(); ++i)
+        widths.push_back(VEdit->ColWidth(qint32(i)));
+    return widths;
+}
+
 void frmPrehled::VEdit_DblClick()
 {
     // The control reports double clicks on data rows only.
-    if (const qint32 key = aktualniKlic(); key != 0)
+    if (const qint32 key = AktualniKlic(); key != 0)
         frmDetail::Zobraz(key);
 }
 
@@ -274,7 +336,7 @@ void frmPrehled::vEdit_Record(qint16 &Index)
 {
     const bool naZaznamu = Index == 0 || Index == 1 || Index == 2 || Index == 4 || Index == 5 || Index == 7;
     if (naZaznamu) {
-        const qint32 key = aktualniKlic();
+        const qint32 key = AktualniKlic();
         if (key == 0) {
             Pipni(400, 150);
             return;
@@ -315,14 +377,16 @@ void frmPrehled::vEdit_Record(qint16 &Index)
 
 void frmPrehled::VEdit_Smazano()
 {
-    const qint32 key = aktualniKlic();
+    const qint32 key = AktualniKlic();
     if (key == 0)
         return;
     try {
         SmazZaznam(*Ws, *Db, key);
     } catch (const VbError &e) {
         MsgBox(e.Description(), vbCritical, windowTitle());
+        return;
     }
+    Prehled().OznamZmenu(AktualniPrehled::Zmena::Smazan, key);
 }
 
 void frmPrehled::VEdit_DefaultHeader(ColumnTable &aDefHeader)
@@ -330,8 +394,9 @@ void frmPrehled::VEdit_DefaultHeader(ColumnTable &aDefHeader)
     const std::optional<qint32> section = AktualniSekce();
     if (!section)
         return;
-    for (int i = 1; i <= aDefHeader.UBound() - 1 && i < int(SloupcePrehledu.size()); ++i) {
-        auto row = Db->OpenRecordset(VychoziHlavickaSql(*section, SloupcePrehledu[size_t(i)].Jmeno));
+    const std::vector<SloupecPrehledu> &columns = Prehled().SloupcePrehledu();
+    for (int i = 1; i <= aDefHeader.UBound() - 1 && i < int(columns.size()); ++i) {
+        auto row = Db->OpenRecordset(VychoziHlavickaSql(*section, columns[size_t(i)].Jmeno));
         if (row->Eof())
             continue;
         const Variant nazev = (*row)[QStringLiteral("nazev")];
@@ -351,18 +416,17 @@ void frmPrehled::VEdit_ChangeHeader()
     if (!section)
         return;
     frmVyber *selection = frmVyber::Loaded();
-    for (int i = 1; i < int(PocetSloupcu) && i < int(SloupcePrehledu.size()); ++i) {
+    AktualniPrehled &prehled = Prehled();
+    for (int i = 1; i < int(prehled.PocetSloupcu()) && i < int(prehled.SloupcePrehledu().size()); ++i) {
         const qint16 align = VEdit->ColAlign(i);
         const QString letter = align == 4 ? QStringLiteral("C") : align == 7 ? QStringLiteral("R") : QStringLiteral("L");
         const QString caption = VEdit->TMatrix(0, i);
-        SloupecPrehledu &column = SloupcePrehledu[size_t(i)];
-        Db->Execute(ZmenaHlavickySql(*section, column.Jmeno, caption, letter));
+        Db->Execute(ZmenaHlavickySql(*section, prehled.SloupcePrehledu()[size_t(i)].Jmeno, caption, letter));
         if (Db->RecordsAffected() <= 0)
             continue;
         if (selection && size_t(i) < selection->lbl.size() && selection->lbl[size_t(i)])
             selection->lbl[size_t(i)]->setText(caption);
-        column.Titulek = caption;
-        column.Zarovnani = letter;
+        prehled.ZmenSloupec(size_t(i), caption, letter);
     }
     NastavSloupce(false);
 }

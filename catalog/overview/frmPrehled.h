@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/mdiform.h"
+#include "data/currentoverview.h"
 
 #include <memory>
 #include <optional>
@@ -14,8 +15,9 @@ namespace dao { class Recordset; }
 
 // The overview: the records of the current section in a table editor control, with a
 // strip below that shows the current record's description field. An MDI child of the
-// main window.
-class frmPrehled : public MdiForm<frmPrehled>
+// main window. It shows the current overview (data/currentoverview.h) and follows its
+// notices; other windows reach the overview through that, never through its grid.
+class frmPrehled : public MdiForm<frmPrehled>, public PohledPrehledu
 {
     Q_OBJECT
     friend MdiForm<frmPrehled>;
@@ -25,7 +27,7 @@ public:
     // Shows the window inside the main window's MDI area, where it was placed last.
     void Zobraz();
     // Makes the window the active one of the main window and gives it the focus.
-    void SetFocus();
+    void SetFocus() override;
     // Loads the current section: its columns from the field definitions, its records.
     void NactiData();
     // Fills the grid from Zaznamy.
@@ -33,11 +35,15 @@ public:
     // How a selection came out: loaded into the grid; a condition that selects nothing;
     // a condition the database refused (or no current section); a catalog that another
     // workstation holds locked. The grid stays as it was unless loaded.
-    enum class Vyber { Nacteno, Nic, Odmitnuto, Zamceno };
+    using Vyber = AktualniPrehled::Vyber;
     // The current section's records meeting `podminka` (all of them when it is empty)
     // into the grid, as the selection window and the control's own selection ask. With
     // `iNic` a condition that selects nothing empties the grid (Nacteno) instead.
-    Vyber NactiVyber(const QString &podminka, bool iNic = false);
+    Vyber NactiVyber(const QString &podminka, bool iNic = false) override;
+    // The current row's key; 0 when there is no record.
+    qint32 AktualniKlic() const override;
+    // The widths of the shown columns 1..n, twips.
+    std::vector<int> SirkySloupcu() const override;
     // A command on the current record: the item Index of the grid's record menu, which
     // the main window's record commands call too (0 edit, 1 copy, 2 delete the current
     // or marked rows, 4 change the preview's attachment, 5 add one, 7 print the record's
@@ -49,10 +55,6 @@ public:
     // record written back) calls it: the control reports only a move to another row.
     void UkazPopis();
 
-    // The records shown; the selection window puts a narrowed query here before ReadFlg.
-    std::unique_ptr<dao::Recordset> Zaznamy;
-
-    VarnexEditUni *VEdit = nullptr;
     QLabel *lblPopis = nullptr;
     QLabel *txtPopis = nullptr;
     QTimer *tmr = nullptr;
@@ -60,6 +62,13 @@ public:
 private:
     frmPrehled();
     void Form_Unload() override;
+    // The condition in force shows in the control, for its own selection to go on from.
+    void UkazPodminku();
+    // A record the edit window saved: a row added for it, or its own row rewritten, with
+    // its cells in the grid's columns.
+    void ZaznamZmenen(AktualniPrehled::Zmena zmena, qint32 klic, const QStringList &texty);
+    void PridejRadek(const QStringList &texty);
+    void PrepisRadek(qint32 klic, const QStringList &texty);
     void NastavSloupce(bool define);
     void VEdit_RowChange();
     // The control's selection: the section's records meeting the condition, or all of
@@ -77,8 +86,6 @@ private:
     // definitions. Each column goes by its own field, whatever fields are hidden.
     void VEdit_DefaultHeader(ColumnTable &aDefHeader);
     void VEdit_ChangeHeader();
-    // The current row's key; 0 when there is no record.
-    qint32 aktualniKlic() const;
     void tmr_Timer();
     // The strip's text for a value of the description field.
     void showDescription(const QString &text);
@@ -87,6 +94,9 @@ private:
     // How many records the overview shows at most; nullopt when the limit is off.
     static std::optional<qint32> LimitZaznamu();
 
+    VarnexEditUni *VEdit = nullptr;
+    // The records shown, read into the grid by ReadFlg.
+    std::unique_ptr<dao::Recordset> Zaznamy;
     // The column (and field of Zaznamy) of the description field; -1 when the section
     // shows none, so that the strip never shows a neighbour's value.
     int SloupecPopisu = -1;
@@ -98,13 +108,3 @@ private:
     // taken by the next ReadFlg.
     int m_celkem = -1;
 };
-
-// The overview is open.
-inline bool PrehledOtevren()
-{
-    return frmPrehled::Loaded();
-}
-
-// The text a record's field shows in the overview: the value in the regional form, a
-// Null as nothing. A tab would split the row string, so it shows as a blank.
-QString TextBunky(const class Variant &value);

@@ -1,11 +1,11 @@
 // Filling the overview's grid from its records.
-#include "mainwindow/frmPrehled.h"
+#include "overview/frmPrehled.h"
 
 #include "VarnexEditUni.h"
 #include "dao.h"
 #include "data/infosettings.h"
-#include "mainwindow/frmMain.h"
 #include "common/globals.h"
+#include "common/mainframe.h"
 #include "common/translation.h"
 #include "variant.h"
 #include "waitcursor.h"
@@ -21,22 +21,7 @@ namespace {
 // How long the window may go without answering while rows load.
 constexpr qint64 kYieldMs = 30;
 
-void setStatus(const QString &text)
-{
-    if (frmMain *main = frmMain::Loaded())
-        main->Panel(1)->setText(text);
-}
-
 }  // namespace
-
-QString TextBunky(const Variant &value)
-{
-    if (value.IsNull() || value.IsEmpty())
-        return QString();
-    QString text = value.toString();
-    text.replace(QLatin1Char('\t'), QLatin1Char(' '));
-    return text;
-}
 
 std::optional<qint32> frmPrehled::LimitZaznamu()
 {
@@ -91,13 +76,13 @@ bool frmPrehled::readRows()
     m_celkem = -1;
     VEdit->Redraw(false);
     VEdit->Clear();
-    setStatus(PrelozText(QStringLiteral("234,Probíhá načtení dat do přehledu...")));
+    ZpravaStavu(PrelozText(QStringLiteral("234,Probíhá načtení dat do přehledu...")));
     // However the reading ends, the status text goes and the grid draws again.
     struct Restore {
         QPointer<frmPrehled> window;
         ~Restore()
         {
-            setStatus(QString());
+            ZpravaStavu(QString());
             if (window)
                 window->VEdit->Redraw(true);
         }
@@ -105,7 +90,7 @@ bool frmPrehled::readRows()
 
     const std::optional<qint32> limit = LimitZaznamu();
 
-    const int fields = PocetSloupcu;  // Inter and the shown columns
+    const int fields = Prehled().PocetSloupcu();  // Inter and the shown columns
     QElapsedTimer sinceYield;
     sinceYield.start();
     QString row;
@@ -136,7 +121,7 @@ bool frmPrehled::readRows()
         }
     }
 
-    setStatus(QString());
+    ZpravaStavu(QString());
     VEdit->FirstCol(1);
     VEdit->Redraw(true);
     restore.window = nullptr;
