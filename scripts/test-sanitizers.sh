@@ -16,9 +16,11 @@ export LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 
 sanitize="-fsanitize=address,undefined -fno-omit-frame-pointer"
+# The instrumentation hides from GCC's flow analysis that a value is set, and it warns of
+# uninitialized values that are not; the normal build keeps that warning an error.
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOSKAL_WERROR=ON -DOSKAL_BUILD_BENCH=OFF \
-  -DCMAKE_CXX_FLAGS="$sanitize" -DCMAKE_EXE_LINKER_FLAGS="$sanitize" -DCMAKE_SHARED_LINKER_FLAGS="$sanitize" \
-  -DCMAKE_MODULE_LINKER_FLAGS="$sanitize"
+  -DCMAKE_CXX_FLAGS="$sanitize -Wno-maybe-uninitialized" -DCMAKE_EXE_LINKER_FLAGS="$sanitize" \
+  -DCMAKE_SHARED_LINKER_FLAGS="$sanitize" -DCMAKE_MODULE_LINKER_FLAGS="$sanitize"
 cmake --build build-sanitize
 export QT_QPA_PLATFORM=offscreen
 cd build-sanitize && ctest --output-on-failure -j"${CTEST_PARALLEL_LEVEL:-$(nproc)}"
