@@ -33,6 +33,8 @@
 namespace {
 
 std::unique_ptr<QLockFile> instanceLock;
+// How long a restarted instance waits for its predecessor to let go of the lock.
+std::chrono::milliseconds restartLockWait{5000};
 
 // The files have no password; the connect string keeps its form.
 const QString kConnect = QStringLiteral(";pwd=");
@@ -50,7 +52,7 @@ bool anotherInstanceRuns(const QString &programFile, bool restart)
     instanceLock = std::make_unique<QLockFile>(ZamekInstance(programFile));
     instanceLock->setStaleLockTime(0);  // a lock outlives a crash only while its process lives
     if (restart) {
-        instanceLock->tryLock(5000);
+        instanceLock->tryLock(restartLockWait);
         return false;
     }
     // Only a lock held by another process means another instance; a lock that cannot be
@@ -203,6 +205,11 @@ QString ZamekInstance(const QString &programFile)
 void UvolniInstanci()
 {
     instanceLock.reset();
+}
+
+void NastavCekaniNaZamek(std::chrono::milliseconds wait)
+{
+    restartLockWait = wait;
 }
 
 std::optional<int> Main(const QString &programFile, const QStringList &arguments)

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <optional>
 
 // The program's start: everything before the main window opens, then the main window
@@ -16,3 +17,6 @@ std::optional<int> Main(const QString &programFile, const QStringList &arguments
 QString ZamekInstance(const QString &programFile);
 // Gives up this instance's lock; the program's end does it, and tests between runs.
 void UvolniInstanci();
+// How long a restart ("R") waits for the instance before it to let go of the lock before
+// it runs anyway: five seconds unless set; tests that hold the lock themselves wait less.
+void NastavCekaniNaZamek(std::chrono::milliseconds wait);

@@ -8,6 +8,7 @@
 #include "mainwindow/frmLang.h"
 #include "mainwindow/frmLogo.h"
 #include "mainwindow/frmMain.h"
+#include "menudriver.h"
 #include "modaldriver.h"
 #include "msgbox.h"
 #include "system.h"
@@ -16,7 +17,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QTableView>
 #include <QtTest>
@@ -147,9 +147,7 @@ private Q_SLOTS:
             QTest::keyClick(&w, Qt::Key_Escape);
             ran = true;
         });
-        QTest::mouseClick(main.menuBar(), Qt::LeftButton, {}, main.menuBar()->actionGeometry(main.mnuAplikace->menuAction()).center());
-        QTRY_VERIFY(main.mnuAplikace->isVisible());
-        QTest::mouseClick(main.mnuAplikace, Qt::LeftButton, {}, main.mnuAplikace->actionGeometry(main.mnuApl).center());
+        testsupport::chooseFromMenu(main.mnuAplikace, nullptr, main.mnuApl);
         QTRY_VERIFY(ran);
         QTRY_VERIFY(!frmLogo::Loaded());
     }

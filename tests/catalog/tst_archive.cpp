@@ -8,12 +8,12 @@
 #include "mainwindow/frmMain.h"
 #include "overview/frmPrehled.h"
 #include "mainwindow/views.h"
+#include "menudriver.h"
 #include "testsupport.h"
 #include "overviewgrid.h"
 
 #include <QAction>
 #include <QMenu>
-#include <QMenuBar>
 #include <QtTest>
 
 using testsupport::scalar;
@@ -51,12 +51,7 @@ class TestArchive : public QObject
     static void choose(QAction *item)
     {
         frmMain &w = frmMain::Form();
-        QMenuBar *bar = w.menuBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(w.mnuSys->menuAction()).center());
-        QTRY_VERIFY(w.mnuSys->isVisible());
-        QTest::mouseClick(w.mnuSys, Qt::LeftButton, {}, w.mnuSys->actionGeometry(w.mnuArch->menuAction()).center());
-        QTRY_VERIFY(w.mnuArch->isVisible());
-        QTest::mouseClick(w.mnuArch, Qt::LeftButton, {}, w.mnuArch->actionGeometry(item).center());
+        testsupport::chooseFromMenu(w.mnuSys, w.mnuArch, item);
         QTRY_VERIFY(!w.mnuArch->isVisible());
     }
 

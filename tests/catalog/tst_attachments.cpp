@@ -76,9 +76,7 @@ class TestAttachments : public QObject
     {
         QTest::mouseClick(preview.tabS, Qt::LeftButton, {}, preview.tabS->tabRect(tab).center());
         QTest::mousePress(preview.tabS, Qt::RightButton, {}, preview.tabS->tabRect(tab).center());
-        QMenu *menu = frmMain::Form().PopupNahledy;
-        QTRY_VERIFY(menu->isVisible());
-        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+        testsupport::chooseFromOpenMenu(frmMain::Form().PopupNahledy, action);
     }
 
     // Katalog, a new attachment: the file chosen and saved, which is refused; the window

@@ -2,6 +2,7 @@
 // PDF file, the shown page saved as a bitmap, the print settings, and the ways the user
 // gets there from the overview's record menu and the preview window's menu.
 #include "dialogs.h"
+#include "menudriver.h"
 #include "msgbox.h"
 #include "output/detailpage.h"
 #include "output/frmNastavTisk.h"
@@ -730,7 +731,7 @@ private Q_SLOTS:
         QTest::mousePress(preview.tabS, Qt::RightButton, {}, preview.tabS->tabRect(3).center());
         QTRY_VERIFY(popup->isVisible());
         QVERIFY(frmMain::Form().PopupNahledTisk->isEnabled());
-        QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(frmMain::Form().PopupNahledTisk).center());
+        chooseFromOpenMenu(popup, frmMain::Form().PopupNahledTisk);
         QTRY_COMPARE(opened.size(), 2);
         QCOMPARE(opened[0], qMakePair(qint32(12), qint16(3)));
         QCOMPARE(opened[1], qMakePair(qint32(12), qint16(0)));

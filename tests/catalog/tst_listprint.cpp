@@ -65,6 +65,8 @@ const pdftools::Word *find(const QList<pdftools::Word> &words, const QString &te
             return &w;
     return nullptr;
 }
+// The word found points into the list: a temporary list would leave it dangling.
+const pdftools::Word *find(QList<pdftools::Word> &&words, const QString &text) = delete;
 
 }  // namespace
 
@@ -254,7 +256,8 @@ private Q_SLOTS:
             QVERIFY2(price && code, qPrintable(cena(r)));
             priceEnds << price->xMax;
             codeStarts << code->xMin;
-            const pdftools::Word *name = find(lineOf(words, kod(r)), QStringLiteral("Zboží"));
+            const QList<pdftools::Word> line = lineOf(words, kod(r));  // kept: find() points into it
+            const pdftools::Word *name = find(line, QStringLiteral("Zboží"));
             QVERIFY(name);
             nameStarts << name->xMin;
         }

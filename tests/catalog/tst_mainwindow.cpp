@@ -7,6 +7,7 @@
 #include "records/frmVyber.h"
 #include "common/globals.h"
 #include "common/translation.h"
+#include "menudriver.h"
 #include "testsupport.h"
 #include "data/currentoverview.h"
 
@@ -239,7 +240,6 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&w));
         w.mnuSekceX_Click(1);
         QCOMPARE(openViews(), (QStringList{"frmPrehled", "frmVyber"}));
-        QMenuBar *bar = w.menuBar();
         if (keys) {
             // Alt+Z opens Katalog's neighbour, Left moves to it, and Up from the top wraps
             // round to its last item.
@@ -251,9 +251,7 @@ private Q_SLOTS:
             QCOMPARE(w.mnuKatalog->activeAction(), w.mnuEnd);
             QTest::keyClick(w.mnuKatalog, Qt::Key_Return);
         } else {
-            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(w.mnuKatalog->menuAction()).center());
-            QTRY_VERIFY(w.mnuKatalog->isVisible());
-            QTest::mouseClick(w.mnuKatalog, Qt::LeftButton, {}, w.mnuKatalog->actionGeometry(w.mnuEnd).center());
+            testsupport::chooseFromMenu(w.mnuKatalog, nullptr, w.mnuEnd);
         }
         QTRY_VERIFY(!frmMain::Loaded());
         QVERIFY(!frmPrehled::Loaded());
@@ -321,16 +319,16 @@ private Q_SLOTS:
         w.show();
         NastavAktualniSekci(std::nullopt, QString());
         w.NastavMenu();
-        w.mnuSekceX[2]->trigger();  // disabled: a section without definitions
+        testsupport::chooseFromMenu(w.mnuKatalog, w.mnuSekce, w.mnuSekceX[2]);  // disabled: a section without definitions
         QCOMPARE(w.lblSekce->property("Tag").toString(), QStringLiteral("0"));
-        w.mnuSekceX[0]->trigger();  // the section without a name
+        testsupport::chooseFromMenu(w.mnuKatalog, w.mnuSekce, w.mnuSekceX[0]);  // the section without a name
         QCOMPARE(w.lblSekce->text(), QStringLiteral("SEKCE 7"));
         QCOMPARE(w.lblSekce->property("Tag").toString(), QStringLiteral("7"));
         QCOMPARE(openViews(), (QStringList{"frmPrehled", "frmNahled"}));
         QCOMPARE(sectionCommandsEnabled(w).size(), 12);
         QWidget *before = frmPrehled::Loaded();
         QPointer<QWidget> watch(before);
-        w.mnuSekceX[3]->trigger();
+        testsupport::chooseFromMenu(w.mnuKatalog, w.mnuSekce, w.mnuSekceX[3]);
         QCOMPARE(w.lblSekce->text(), QStringLiteral("ZNÁMKY"));
         QVERIFY(!watch);  // the views are made anew for the new section
         QVERIFY(frmPrehled::Loaded());

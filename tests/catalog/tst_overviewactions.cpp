@@ -185,9 +185,7 @@ private Q_SLOTS:
         boxes.expect(vbYes);
         frmMain &main = frmMain::Form();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
-        QTest::mouseClick(main.menuBar(), Qt::LeftButton, {}, main.menuBar()->actionGeometry(main.mnuKatalog->menuAction()).center());
-        QTRY_VERIFY(main.mnuKatalog->isVisible());
-        QTest::mouseClick(main.mnuKatalog, Qt::LeftButton, {}, main.mnuKatalog->actionGeometry(main.mnuDelete).center());
+        chooseFromMenu(main.mnuKatalog, nullptr, main.mnuDelete);
         QTRY_COMPARE(boxes.shown().size(), size_t(1));
         QCOMPARE(boxes.shown()[0].text, QStringLiteral("Zrušit všechny označené řádky? (2)"));
 
@@ -402,9 +400,7 @@ private Q_SLOTS:
         frmPrehled *overview = frmPrehled::Loaded();
         main.mdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(frmNahled::Form().parentWidget()));
         const int loads = frmNahled::Form().PocetNacteni;
-        QTest::mouseClick(main.menuBar(), Qt::LeftButton, {}, main.menuBar()->actionGeometry(main.mnuZobraz->menuAction()).center());
-        QTRY_VERIFY(main.mnuZobraz->isVisible());
-        QTest::mouseClick(main.mnuZobraz, Qt::LeftButton, {}, main.mnuZobraz->actionGeometry(main.mnuZobrazPrehled).center());
+        chooseFromMenu(main.mnuZobraz, nullptr, main.mnuZobrazPrehled);
         QTRY_COMPARE(main.mdiArea->activeSubWindow(), overview->parentWidget());
         QCOMPARE(frmPrehled::Loaded(), overview);
         QCOMPARE(overviewGrid(*overview)->Row(), 2);
@@ -511,17 +507,7 @@ private Q_SLOTS:
                 const QString name = action->objectName();
                 if (name == QLatin1String("mnuEnd"))
                     continue;  // ends the program: its own test
-                check(action, name, [&] {
-                    QTest::mouseClick(main.menuBar(), Qt::LeftButton, {},
-                                      main.menuBar()->actionGeometry(chain[0]->menuAction()).center());
-                    QTRY_VERIFY(chain[0]->isVisible());
-                    for (int i = 1; i < chain.size(); ++i) {
-                        QTest::mouseClick(chain[i - 1], Qt::LeftButton, {},
-                                          chain[i - 1]->actionGeometry(chain[i]->menuAction()).center());
-                        QTRY_VERIFY(chain[i]->isVisible());
-                    }
-                    QTest::mouseClick(chain.back(), Qt::LeftButton, {}, chain.back()->actionGeometry(action).center());
-                });
+                check(action, name, [&] { chooseFromMenu(chain, action); });
             }
         };
         for (QAction *top : main.menuBar()->actions())
@@ -533,8 +519,7 @@ private Q_SLOTS:
             check(action, action->objectName(), [&] {
                 frmNahled &preview = frmNahled::Form();
                 clickAt(&preview, preview.img, Qt::RightButton, true);
-                QTRY_VERIFY(main.PopupNahledy->isVisible());
-                QTest::mouseClick(main.PopupNahledy, Qt::LeftButton, {}, main.PopupNahledy->actionGeometry(action).center());
+                testsupport::chooseFromOpenMenu(main.PopupNahledy, action);
             });
         }
 

@@ -19,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -321,9 +320,7 @@ private Q_SLOTS:
             QTest::mouseClick(w.cmdEnd, Qt::LeftButton);  // saved: nothing to ask
             ran = true;
         });
-        QTest::mouseClick(main.menuBar(), Qt::LeftButton, {}, main.menuBar()->actionGeometry(main.mnuKatalog->menuAction()).center());
-        QTRY_VERIFY(main.mnuKatalog->isVisible());
-        QTest::mouseClick(main.mnuKatalog, Qt::LeftButton, {}, main.mnuKatalog->actionGeometry(main.mnuNew).center());
+        testsupport::chooseFromMenu(main.mnuKatalog, nullptr, main.mnuNew);
         QTRY_VERIFY(ran);
         QTRY_VERIFY(!frmEditace::Loaded());
 
@@ -349,6 +346,8 @@ private Q_SLOTS:
     void copy()
     {
         frmPrehled &overview = loadOverview();
+        frmMain::Form().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frmMain::Form()));
         overviewGrid(overview)->Row(1);
         QCOMPARE(overviewGrid(overview)->RData(0), QStringLiteral("1"));
         SavedNotices notices;
@@ -361,7 +360,7 @@ private Q_SLOTS:
             typeOver(w, Autor, QStringLiteral("Josef"));
             QTest::mouseClick(w.cmdOK, Qt::LeftButton);
         });
-        frmMain::Form().mnuCopy->trigger();
+        testsupport::chooseFromMenu(frmMain::Form().mnuKatalog, nullptr, frmMain::Form().mnuCopy);
         QVERIFY(!frmEditace::Loaded());
         QCOMPARE(boxes.shown().size(), size_t(1));
         QCOMPARE(boxes.shown()[0].text, QStringLiteral("Zkopírovat a upravit záznam?"));
@@ -867,6 +866,8 @@ private Q_SLOTS:
     {
         selectSection(QStringLiteral("1"));
         QVERIFY(!frmPrehled::Loaded());
+        frmMain::Form().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frmMain::Form()));
         testsupport::ScriptedBoxes boxes;
         whenOpen([&](frmEditace &w) {
             QCOMPARE(w.cmb.size(), size_t(6));
@@ -875,13 +876,13 @@ private Q_SLOTS:
             typeOver(w, Vydano, QStringLiteral("1.2.2026"));
             QTest::mouseClick(w.cmdOK, Qt::LeftButton);
         });
-        frmMain::Form().mnuNew->trigger();
+        testsupport::chooseFromMenu(frmMain::Form().mnuKatalog, nullptr, frmMain::Form().mnuNew);
         QVERIFY(!frmEditace::Loaded());
         QCOMPARE(count(QStringLiteral("Inter=41 and Pol1c='Bez přehledu' and Pol3d='2026-02-01 00:00:00' and Sekce=1")), 1);
         QVERIFY(!frmPrehled::Loaded());
 
-        frmMain::Form().mnuUpdate->trigger();
-        frmMain::Form().mnuCopy->trigger();
+        testsupport::chooseFromMenu(frmMain::Form().mnuKatalog, nullptr, frmMain::Form().mnuUpdate);
+        testsupport::chooseFromMenu(frmMain::Form().mnuKatalog, nullptr, frmMain::Form().mnuCopy);
         QVERIFY(!frmEditace::Loaded());
         QCOMPARE(sys::beepCount(), 2);
     }

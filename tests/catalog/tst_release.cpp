@@ -6,6 +6,7 @@
 #include "data/infosettings.h"
 #include "data/release.h"
 #include "mainwindow/frmMain.h"
+#include "menudriver.h"
 #include "modaldriver.h"
 #include "net.h"
 #include "output/frmExport.h"
@@ -17,7 +18,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
 #include <QNetworkProxy>
 #include <QPushButton>
 #include <QTcpServer>
@@ -143,10 +143,7 @@ class TestRelease : public QObject
     static void choose(QAction *item)
     {
         frmMain &w = frmMain::Form();
-        QMenuBar *bar = w.menuBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(w.mnuKatalog->menuAction()).center());
-        QTRY_VERIFY(w.mnuKatalog->isVisible());
-        QTest::mouseClick(w.mnuKatalog, Qt::LeftButton, {}, w.mnuKatalog->actionGeometry(item).center());
+        testsupport::chooseFromMenu(w.mnuKatalog, nullptr, item);
         QTRY_VERIFY(!w.mnuKatalog->isVisible());
     }
 

@@ -5,6 +5,7 @@
 #include "data/infosettings.h"
 #include "data/selectedrecords.h"
 #include "mainwindow/frmMain.h"
+#include "menudriver.h"
 #include "overview/frmPrehled.h"
 #include "records/frmEditace.h"
 #include "records/frmVyber.h"
@@ -17,7 +18,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QtTest>
 
@@ -129,16 +129,7 @@ class TestSelectedRecords : public QObject
     // Katalog, then the item, with the mouse; in a submenu the submenu's item then.
     static void choose(frmMain &main, QAction *item, QMenu *submenu = nullptr)
     {
-        QMenuBar *bar = main.menuBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(main.mnuKatalog->menuAction()).center());
-        QTRY_VERIFY(main.mnuKatalog->isVisible());
-        if (submenu) {
-            QTest::mouseClick(main.mnuKatalog, Qt::LeftButton, {}, main.mnuKatalog->actionGeometry(submenu->menuAction()).center());
-            QTRY_VERIFY(submenu->isVisible());
-            QTest::mouseClick(submenu, Qt::LeftButton, {}, submenu->actionGeometry(item).center());
-        } else {
-            QTest::mouseClick(main.mnuKatalog, Qt::LeftButton, {}, main.mnuKatalog->actionGeometry(item).center());
-        }
+        testsupport::chooseFromMenu(main.mnuKatalog, submenu, item);
         QTRY_VERIFY(!main.mnuKatalog->isVisible());
     }
 
