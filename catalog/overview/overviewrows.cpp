@@ -97,6 +97,9 @@ void frmPrehled::rowsRead(const QStringList &rows, const QList<qint32> &keys)
     const bool first = !m_answered;
     if (first)
         beginRows();
+    else if (VEdit->Redraw())
+        VEdit->Redraw(false);  // the rows after the first screen draw once all are in:
+                               // the grid places each row drawn on its own anew
     ++m_reading;
     for (qsizetype i = 0; i < rows.size(); ++i) {
         QString row = rows[i];
@@ -114,8 +117,10 @@ void frmPrehled::rowsRead(const QStringList &rows, const QList<qint32> &keys)
     }
     --m_reading;
     if (first) {
-        // The first screen shows at once; the strip tells of the row under the cursor.
+        // The first screen shows at once, before the next rows turn drawing off again;
+        // the strip tells of the row under the cursor.
         VEdit->Redraw(true);
+        VEdit->repaint();
         UkazPopis();
     }
     VEdit->SetRecords(VarnexEditUni::CounterText(m_loaded, m_celkem));
