@@ -65,7 +65,7 @@ struct Load {
     qint64 longestWaitMs = 0;
 };
 
-// Loads section 1 anew and lets events run until `rows` rows are in the grid.
+// Loads section 1 anew and lets events run until `rows` rows are in the grid and drawn.
 Load loadSection(int rows)
 {
     Load result;
@@ -96,7 +96,8 @@ Load loadSection(int rows)
     probe.start();
     w.NactiData();
     tick();
-    while (grid() && grid()->Rows() - 1 < rows)
+    // Until every row is in and the grid draws them.
+    while (grid() && (grid()->Rows() - 1 < rows || !grid()->Redraw()))
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QCoreApplication::processEvents();  // the last rows painted
     tick();
