@@ -1,25 +1,35 @@
 // Figures for the overview: loading a section of many records into its grid, with the
-// record limit off and at 1000, beside the same rows built on the bare SQLite API.
-// bench_overview [--records N]; each figure on a line of its own, "name: value unit".
+// record limit off and at 1000, beside the same rows built on the bare SQLite API on the
+// same file (so with the same indexes).
+// bench_overview [--records N[,N...]]; each figure on a line of its own, "name: value
+// unit", named after the record count.
+//
+// The load lasts until its last row is in the grid; the first screen until the grid's
+// cells paint with rows again after the section is loaded anew; the event wait is the longest gap between
+// two ticks of a 1 ms timer meanwhile. Memory is the peak the process reached while it
+// loaded every record, per record, beside the bare API's rows kept as texts.
 #include "VarnexEditUni.h"
+#include "benchmemory.h"
+#include "benchsupport.h"
+#include "common/globals.h"
+#include "common/mainframe.h"
 #include "data/currentoverview.h"
 #include "data/infosettings.h"
 #include "gencatalog.h"
 #include "jetsql.h"
 #include "mainwindow/frmMain.h"
 #include "overview/frmPrehled.h"
-#include "common/globals.h"
-#include "common/mainframe.h"
-#include "benchsupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocale>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <sqlite3.h>
 #include <vector>
 
@@ -27,36 +37,73 @@ namespace {
 
 constexpr int kRuns = 3;
 
-// The longest the event loop waited during a load: a timer asks every millisecond.
-struct Responsiveness {
-    QElapsedTimer clock;
-    qint64 last = 0;
-    qint64 worst = 0;
+VarnexEditUni *grid()
+{
+    frmPrehled *w = frmPrehled::Loaded();
+    return w ? w->findChild<VarnexEditUni *>(QStringLiteral("VEdit")) : nullptr;
+}
+
+// Calls back on every paint of the object it filters.
+class PaintWatch : public QObject
+{
+public:
+    explicit PaintWatch(std::function<void()> painted) : m_painted(std::move(painted)) {}
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::Paint)
+            m_painted();
+        return false;
+    }
+
+private:
+    std::function<void()> m_painted;
 };
 
-double loadSection(Responsiveness &r)
+struct Load {
+    double ms = 0;           // until the last row is in
+    double firstScreenMs = 0;  // until rows show
+    qint64 longestWaitMs = 0;
+};
+
+// Loads section 1 anew and lets events run until `rows` rows are in the grid and drawn.
+Load loadSection(int rows)
 {
+    Load result;
+    QElapsedTimer clock;
+    qint64 last = 0;
+    bool shown = false;
+    const auto tick = [&] {
+        const qint64 now = clock.elapsed();
+        result.longestWaitMs = std::max(result.longestWaitMs, now - last);
+        last = now;
+    };
+    // The first screen is there when the grid's cells paint with a record in them.
+    PaintWatch watch([&] {
+        VarnexEditUni *g = grid();
+        if (!shown && g && g->Rows() > 1 && !g->TMatrix(1, 0).isEmpty()) {
+            shown = true;
+            result.firstScreenMs = double(clock.nsecsElapsed()) / 1e6;
+        }
+    });
     QTimer probe;
     probe.setInterval(1);
-    QObject::connect(&probe, &QTimer::timeout, [&r] {
-        const qint64 now = r.clock.elapsed();
-        r.worst = std::max(r.worst, now - r.last);
-        r.last = now;
-    });
+    QObject::connect(&probe, &QTimer::timeout, tick);
     NastavAktualniSekci(1, QStringLiteral("SEKCE"));
-    QElapsedTimer t;
-    t.start();
-    r.clock.start();
-    r.last = 0;
-    probe.start();
     frmPrehled &w = frmPrehled::Form();
     w.Zobraz();
+    grid()->findChild<QTableView *>()->viewport()->installEventFilter(&watch);
+    clock.start();
+    probe.start();
     w.NactiData();
+    tick();
+    // Until every row is in and the grid draws them.
+    while (grid() && (grid()->Rows() - 1 < rows || !grid()->Redraw()))
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QCoreApplication::processEvents();  // the last rows painted
-    const double ms = double(t.nsecsElapsed()) / 1e6;
+    tick();
+    result.ms = double(clock.nsecsElapsed()) / 1e6;
     probe.stop();
-    frmPrehled::Unload();
-    return ms;
+    return result;
 }
 
 int collateJetcz(void *, int aLen, const void *a, int bLen, const void *b)
@@ -64,12 +111,14 @@ int collateJetcz(void *, int aLen, const void *a, int bLen, const void *b)
     return jet::collateUtf8(static_cast<const char *>(a), aLen, static_cast<const char *>(b), bLen);
 }
 
-// The same rows on the bare API: the same query, the same regional texts.
-double rawRows(const QString &path, const QString &sql, int limit)
+// The same rows on the bare API: the same query, the same regional texts, kept.
+double rawRows(const QString &path, const QString &sql, double *peakBytes = nullptr)
 {
     sqlite3 *db = nullptr;
     sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
     sqlite3_create_collation(db, "JETCZ", SQLITE_UTF8, nullptr, collateJetcz);
+    const double before = residentMb();
+    resetPeak();
     QElapsedTimer t;
     t.start();
     sqlite3_stmt *stmt = nullptr;
@@ -77,7 +126,7 @@ double rawRows(const QString &path, const QString &sql, int limit)
     const QLocale czech(QLocale::Czech);
     std::vector<QString> rows;
     QString row;
-    while (sqlite3_step(stmt) == SQLITE_ROW && (limit <= 0 || int(rows.size()) < limit)) {
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
         row.clear();
         for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
             switch (sqlite3_column_type(stmt, i)) {
@@ -99,8 +148,73 @@ double rawRows(const QString &path, const QString &sql, int limit)
     }
     sqlite3_finalize(stmt);
     const double ms = double(t.nsecsElapsed()) / 1e6;
+    if (peakBytes && !rows.empty())
+        *peakBytes = (peakMb() - before) * 1024.0 * 1024.0 / double(rows.size());
     sqlite3_close(db);
     return ms;
+}
+
+void figure(const char *name, int records, double value, const char *unit)
+{
+    const QByteArray full = QByteArray(name) + '_' + QByteArray::number(records);
+    print(full.constData(), value, unit);
+}
+
+void measure(const QString &upg, int records)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("QIRData.mdb"));
+    GenOptions o;
+    o.records = records;
+    o.sections = 1;
+    std::printf("bench_overview: %d records in one section (%s build)\n", records, OSKAL_BUILD_TYPE);
+    CreateCatalogFile(upg, path, o);
+    Ws = std::make_unique<dao::Workspace>();
+    Db = Ws->OpenDatabase(path);
+    frmMain::Form().show();
+
+    for (const bool limited : {false, true}) {
+        UlozInfo(QStringLiteral("chkAllRecords"), limited ? QStringLiteral("true") : QStringLiteral("false"));
+        UlozInfo(QStringLiteral("txtAllRecords"), QStringLiteral("1000"));
+        const int rows = limited ? std::min(records, 1000) : records;
+        const char *suffix = limited ? "limit1000" : "nolimit";
+        const auto name = [suffix](const char *what) { return QByteArray(what) + '_' + suffix; };
+
+        // The first load of the program on this catalog, whatever it makes on the way.
+        const double before = residentMb();
+        resetPeak();
+        const Load first = loadSection(rows);
+        const double peak = peakMb();
+        figure(name("overview_first_load").constData(), records, first.ms, "ms");
+        if (!limited)
+            figure("overview_peak_bytes_per_row_nolimit", records, (peak - before) * 1024.0 * 1024.0 / double(rows), "B");
+
+        std::vector<double> times, screens;
+        qint64 worst = first.longestWaitMs;
+        for (int run = 0; run < kRuns; ++run) {
+            const Load l = loadSection(rows);
+            times.push_back(l.ms);
+            screens.push_back(l.firstScreenMs);
+            worst = std::max(worst, l.longestWaitMs);
+        }
+        const QString sql = QStringLiteral("select ") + Prehled().SeznamPoli() + QStringLiteral(" from Katalog where sekce=1 order by ")
+                            + Prehled().SloupcePrehledu()[1].Jmeno + (limited ? QStringLiteral(" limit 1000") : QString());
+        std::vector<double> raw;
+        double rawPeak = 0;
+        for (int run = 0; run < kRuns; ++run)
+            raw.push_back(rawRows(path, sql, run == 0 ? &rawPeak : nullptr));
+        frmPrehled::Unload();
+        figure(name("overview_load").constData(), records, median(times), "ms");
+        figure(name("bare_api_rows").constData(), records, median(raw), "ms");
+        figure(name("overview_to_bare_ratio").constData(), records, median(times) / median(raw), "x");
+        figure(name("overview_first_screen").constData(), records, median(screens), "ms");
+        figure(name("overview_longest_event_wait").constData(), records, double(worst), "ms");
+        if (!limited)
+            figure("bare_api_peak_bytes_per_row_nolimit", records, rawPeak, "B");
+    }
+    frmMain::Unload();
+    Db.reset();
+    Ws.reset();
 }
 
 }  // namespace
@@ -108,45 +222,18 @@ double rawRows(const QString &path, const QString &sql, int limit)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    const int records = recordsArgument(app.arguments(), 100000);
+    qInstallMessageHandler(quietPlatform);
+    QList<int> sizes;
+    const QStringList args = app.arguments();
+    if (const qsizetype i = args.indexOf(QStringLiteral("--records")); i >= 0 && i + 1 < args.size())
+        for (const QString &n : args[i + 1].split(QLatin1Char(',')))
+            sizes << n.toInt();
+    if (sizes.isEmpty())
+        sizes << 100000;
 
-    QTemporaryDir dir;
-    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toUtf8());
-    const QString path = dir.filePath(QStringLiteral("QIRData.mdb"));
-    GenOptions o;
-    o.records = records;
-    o.sections = 1;
-    std::printf("bench_overview: %d records in one section (%s build)\n", records, OSKAL_BUILD_TYPE);
-    CreateCatalogFile(QStringLiteral(OSKAL_APP_DIR "/QIRData.upg"), path, o);
-    Ws = std::make_unique<dao::Workspace>();
-    Db = Ws->OpenDatabase(path);
-    frmMain::Form().show();
-
-    for (const char *limit : {"false", "true"}) {
-        UlozInfo(QStringLiteral("chkAllRecords"), QLatin1String(limit));
-        UlozInfo(QStringLiteral("txtAllRecords"), QStringLiteral("1000"));
-        std::vector<double> times;
-        qint64 worst = 0;
-        QString counter;
-        for (int run = 0; run < kRuns; ++run) {
-            Responsiveness r;
-            times.push_back(loadSection(r));
-            worst = std::max(worst, r.worst);
-        }
-        std::vector<double> raw;
-        for (int run = 0; run < kRuns; ++run)
-            raw.push_back(rawRows(path, QStringLiteral("select ") + Prehled().SeznamPoli() + QStringLiteral(" from Katalog where sekce=1 order by ")
-                                            + Prehled().SloupcePrehledu()[1].Jmeno
-                                            + (QLatin1String(limit) == QLatin1String("true") ? QStringLiteral(" limit 1000") : QString()),
-                                  0));
-        const char *name = QLatin1String(limit) == QLatin1String("true") ? "limit1000" : "nolimit";
-        std::printf("overview_load_%s: %.1f ms\n", name, median(times));
-        std::printf("bare_api_rows_%s: %.1f ms\n", name, median(raw));
-        std::printf("overview_to_bare_ratio_%s: %.2f x\n", name, median(times) / median(raw));
-        std::printf("overview_longest_event_wait_%s: %lld ms\n", name, qint64(worst));
-    }
-    frmMain::Unload();
-    Db.reset();
-    Ws.reset();
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.filePath(QStringLiteral("config")).toUtf8());
+    for (const int records : sizes)
+        measure(QStringLiteral(OSKAL_APP_DIR "/QIRData.upg"), records);
     return 0;
 }

@@ -71,7 +71,19 @@ DotazPrehledu SestavDotazPrehledu(qint32 sekce, const std::vector<DefinicePole> 
     if (limit)
         q.Select += QStringLiteral(" limit ") + QString::number(std::max(*limit, 1));
     q.Count = QStringLiteral("select count(*)") + from;
+    q.Odkud = from;
+    q.Poradi = order;
+    if (limit)
+        q.Limit = std::max(*limit, 1);
     return q;
+}
+
+QString IndexPrehleduSql(const QString &poradi)
+{
+    if (!JePoleKatalogu(poradi))
+        return QString();
+    // Named after its column, so that every section ordered by it shares it.
+    return QStringLiteral("create index if not exists Katalog_Prehled_%1 on Katalog (Sekce, %1)").arg(poradi);
 }
 
 QString TextBunky(const Variant &value)

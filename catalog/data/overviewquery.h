@@ -47,6 +47,9 @@ struct DotazPrehledu {
     std::optional<QString> TitulekPopisu;
     QString Select;  // the records in the order of the first column, under the limit
     QString Count;   // how many records there are without the limit
+    QString Odkud;   // what Select and Count read: " from Katalog where sekce=N [AND (...)]"
+    QString Poradi;  // the column Select orders by: the first shown one, else Inter
+    std::optional<qint32> Limit;  // at most this many records (at least 1); none for all
 };
 
 // The query for a section's records meeting `podminka` (an SQL condition, or empty for
@@ -54,6 +57,11 @@ struct DotazPrehledu {
 // field is not one of the catalog's never reaches the statement.
 DotazPrehledu SestavDotazPrehledu(qint32 sekce, const std::vector<DefinicePole> &definice,
                                   const QString &podminka = QString(), std::optional<qint32> limit = std::nullopt);
+
+// The index that serves the overview's order for every section that shows `poradi`
+// first: the section's records by that column, one read with no sort. Made when first
+// needed; none for Inter, the table's own order.
+QString IndexPrehleduSql(const QString &poradi);
 
 // The column headers of a section's overview. A column is tied to the definition of its
 // own field, by the field's number (Pol), so that a hidden field before it changes

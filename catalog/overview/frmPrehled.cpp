@@ -4,6 +4,7 @@
 #include "data/infosettings.h"
 #include "common/errorreport.h"
 #include "data/overviewquery.h"
+#include "data/overviewreader.h"
 #include "common/utility.h"
 #include "msgbox.h"
 #include "records/frmDetail.h"
@@ -77,6 +78,11 @@ frmPrehled::frmPrehled()
     tmr->setSingleShot(true);
     tmr->setInterval(200);
     connect(tmr, &QTimer::timeout, this, &frmPrehled::tmr_Timer);
+    m_reader = new OverviewReader(this);
+    connect(m_reader, &OverviewReader::rowsRead, this, &frmPrehled::rowsRead);
+    connect(m_reader, &OverviewReader::counted, this, &frmPrehled::rowsCounted);
+    connect(m_reader, &OverviewReader::finished, this, &frmPrehled::rowsFinished);
+    connect(m_reader, &OverviewReader::failed, this, &frmPrehled::readFailed);
 
     // The grid takes the window but for the strip; the strip's text begins a little
     // after its caption, however long that is.
@@ -118,6 +124,12 @@ void frmPrehled::SetFocus()
 
 void frmPrehled::Form_Unload()
 {
+    // Nothing more of a load arrives for a window that goes.
+    if (m_reader->reading()) {
+        m_reader->cancel();
+        ++m_load;
+        ZpravaStavu(QString());
+    }
     // Without the overview there is no current record to preview.
     if (frmNahled *preview = frmNahled::Loaded())
         preview->Vyprazdni();
@@ -151,10 +163,6 @@ void frmPrehled::NactiData()
     VEdit->GridName(QStringLiteral("frmPrehled_Sekce") + QString::number(*section));
     VEdit->UserName(Uzivatel);
     VEdit->SortCol(true, 1);
-    // Under a limit the counter still tells how many records there are.
-    const int total = limit ? Db->OpenRecordset(query.Count)->Fields(0).Value().toLong() : -1;
-    Zaznamy = Db->OpenRecordset(query.Select);
-    m_celkem = total;
     VEdit->Edited(2);
     const char *menu[] = {"33,Aktualizace záznamu", "122,Kopie záznamu", "307,Smazat záznam", "-",
                           "403,Změnit náhled", "274,Přidat náhled", "-", "334,Tisk detailu"};
@@ -166,7 +174,9 @@ void frmPrehled::NactiData()
     VEdit->EnableHideCol(false);
     VEdit->EnableSetupCols(false);
     NastavSloupce(true);
-    if (readRows())
+    bool superseded = false;
+    readRows(query, false, &superseded);
+    if (!superseded)
         VEdit->show();
     // The selection's rows are of use while there are records to select.
     if (frmVyber *selection = frmVyber::Loaded())
@@ -205,10 +215,18 @@ void frmPrehled::ZaznamZmenen(AktualniPrehled::Zmena zmena, qint32 klic, const Q
 {
     // A deleted row goes with the control's own delete; the commands on the selected
     // records load the section anew.
-    if (zmena == AktualniPrehled::Zmena::Pridan)
+    const bool loading = Nacita();
+    if (zmena == AktualniPrehled::Zmena::Pridan) {
         PridejRadek(texty);
-    else if (zmena == AktualniPrehled::Zmena::Ulozen)
-        PrepisRadek(klic, texty);
+        if (loading)
+            m_changed[klic] = Zmeneny{true, false, {}};
+    } else if (zmena == AktualniPrehled::Zmena::Ulozen) {
+        const bool shown = PrepisRadek(klic, texty);
+        if (loading)
+            m_changed[klic] = Zmeneny{shown, false, shown ? QStringList() : texty};
+    } else if (loading && klic != 0) {
+        m_changed[klic] = Zmeneny{false, true, {}};
+    }
 }
 
 void frmPrehled::PridejRadek(const QStringList &texty)
@@ -220,7 +238,7 @@ void frmPrehled::PridejRadek(const QStringList &texty)
     UkazPopis();
 }
 
-void frmPrehled::PrepisRadek(qint32 klic, const QStringList &texty)
+bool frmPrehled::PrepisRadek(qint32 klic, const QStringList &texty)
 {
     const QString key = QString::number(klic);
     // The record's own row, wherever the cursor went meanwhile.
@@ -230,8 +248,9 @@ void frmPrehled::PrepisRadek(qint32 klic, const QStringList &texty)
         for (qint32 c = 1; c <= VEdit->Cols() - 2 && c < texty.size(); ++c)
             VEdit->TMatrix(row, c, texty[c]);
         UkazPopis();
-        return;
+        return true;
     }
+    return false;
 }
 
 void frmPrehled::showDescription(const QString &text)
@@ -277,23 +296,14 @@ frmPrehled::Vyber frmPrehled::NactiVyber(const QString &podminka, bool iNic)
     if (!section)
         return Vyber::Odmitnuto;
     const std::optional<qint32> limit = LimitZaznamu();
-    std::unique_ptr<dao::Recordset> records;
-    int total = -1;
     try {
         // The section's filter comes first and the condition stands in parentheses
         // after it: a condition joined with "or" stays inside the section.
         const DotazPrehledu query = SestavDotazPrehledu(*section, NactiDefinice(*Db, *section), podminka, limit);
-        total = limit ? Db->OpenRecordset(query.Count)->Fields(0).Value().toLong() : -1;
-        records = Db->OpenRecordset(query.Select);
+        return readRows(query, !podminka.trimmed().isEmpty() && !iNic);
     } catch (const VbError &e) {
         return JeZamceno(e) ? Vyber::Zamceno : Vyber::Odmitnuto;
     }
-    if (!podminka.trimmed().isEmpty() && records->Eof() && !iNic)
-        return Vyber::Nic;
-    Zaznamy = std::move(records);
-    m_celkem = total;
-    ReadFlg();
-    return Vyber::Nacteno;
 }
 
 void frmPrehled::VEdit_Refresh()

@@ -2,8 +2,9 @@
 
 #include "common/mdiform.h"
 #include "data/currentoverview.h"
+#include "vberror.h"
 
-#include <memory>
+#include <QHash>
 #include <optional>
 
 class QLabel;
@@ -11,7 +12,7 @@ class QTimer;
 class VarnexEditUni;
 class Variant;
 class ColumnTable;
-namespace dao { class Recordset; }
+class OverviewReader;
 
 // The overview: the records of the current section in a table editor control, with a
 // strip below that shows the current record's description field. An MDI child of the
@@ -29,9 +30,14 @@ public:
     // Makes the window the active one of the main window and gives it the focus.
     void SetFocus() override;
     // Loads the current section: its columns from the field definitions, its records.
+    // The records are read in the background: this returns once the first of them are in
+    // the grid (all of them for a small section); the rest follow while the window goes
+    // on answering, and a later load, or the window's closing, drops them.
     void NactiData();
-    // Fills the grid from Zaznamy.
+    // Fills the grid with the records of the query in force, as NactiData does.
     void ReadFlg();
+    // Records of a load are still arriving.
+    bool Nacita() const;
     // How a selection came out: loaded into the grid; a condition that selects nothing;
     // a condition the database refused (or no current section); a catalog that another
     // workstation holds locked. The grid stays as it was unless loaded.
@@ -59,6 +65,10 @@ public:
     QLabel *txtPopis = nullptr;
     QTimer *tmr = nullptr;
 
+Q_SIGNALS:
+    // A load has put its last row into the grid (or failed).
+    void nacteno();
+
 private:
     frmPrehled();
     void Form_Unload() override;
@@ -68,7 +78,8 @@ private:
     // its cells in the grid's columns.
     void ZaznamZmenen(AktualniPrehled::Zmena zmena, qint32 klic, const QStringList &texty);
     void PridejRadek(const QStringList &texty);
-    void PrepisRadek(qint32 klic, const QStringList &texty);
+    // False when the record has no row (yet).
+    bool PrepisRadek(qint32 klic, const QStringList &texty);
     void NastavSloupce(bool define);
     void VEdit_RowChange();
     // The control's selection: the section's records meeting the condition, or all of
@@ -89,14 +100,27 @@ private:
     void tmr_Timer();
     // The strip's text for a value of the description field.
     void showDescription(const QString &text);
-    // ReadFlg's work; false when the window went or a later load took over meanwhile.
-    bool readRows();
+    // Starts reading `query` into the grid and waits, letting events run, for its first
+    // answer. Nacteno with the first rows in; Nic when `keepIfEmpty` and there is no
+    // record (the rows stay as they were); a failure to read raises its error, the rows
+    // staying. A load that gave way to a later one, or a window that went, is Nacteno too
+    // (`superseded` tells).
+    Vyber readRows(const DotazPrehledu &query, bool keepIfEmpty, bool *superseded = nullptr);
+    // The reader's answers.
+    void rowsRead(const QStringList &rows, const QList<qint32> &keys);
+    void rowsCounted(int total);
+    void rowsFinished();
+    void readFailed(const VbError &error);
+    // The first answer of a load: the grid emptied for its rows.
+    void beginRows();
+    // The end of a load: the status text goes, the grid draws, the preview follows.
+    void endRows();
     // How many records the overview shows at most; nullopt when the limit is off.
     static std::optional<qint32> LimitZaznamu();
 
     VarnexEditUni *VEdit = nullptr;
-    // The records shown, read into the grid by ReadFlg.
-    std::unique_ptr<dao::Recordset> Zaznamy;
+    // Reads the records shown into the grid.
+    OverviewReader *m_reader = nullptr;
     // The column (and field of Zaznamy) of the description field; -1 when the section
     // shows none, so that the strip never shows a neighbour's value.
     int SloupecPopisu = -1;
@@ -104,7 +128,21 @@ private:
     quint64 m_load = 0;
     qint16 m_menuItems = 0;  // record menu items made so far
     int m_reading = 0;       // loads under way; the grid's own row moves then must not yield
-    // The count of the section's records, when the query reads no further than the limit;
-    // taken by the next ReadFlg.
+    // The load under way: whether it has answered, how, the rows it has put in, the count
+    // of all records it was told (-1 for none).
+    bool m_answered = false;
+    bool m_keepIfEmpty = false;
+    bool m_nothing = false;
+    std::optional<VbError> m_failure;
+    int m_loaded = 0;
     int m_celkem = -1;
+    DotazPrehledu m_dotaz;  // what the load under way reads
+    // Records saved, added or deleted while a load is under way: a row that the reader
+    // read before the change must not bring the record back as it was, nor twice.
+    struct Zmeneny {
+        bool shown = false;    // its row is in the grid: a later one is left out
+        bool deleted = false;  // gone from the overview
+        QStringList texty;     // saved but not shown yet: its row comes with these texts
+    };
+    QHash<qint32, Zmeneny> m_changed;
 };

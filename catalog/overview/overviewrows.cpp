@@ -8,6 +8,8 @@
 #include "common/mainframe.h"
 #include "common/translation.h"
 #include "variant.h"
+#include "common/errorreport.h"
+#include "data/overviewreader.h"
 #include "waitcursor.h"
 
 #include <QCoreApplication>
@@ -15,13 +17,6 @@
 #include <QLabel>
 #include <QPointer>
 #include <QTimer>
-
-namespace {
-
-// How long the window may go without answering while rows load.
-constexpr qint64 kYieldMs = 30;
-
-}  // namespace
 
 std::optional<qint32> frmPrehled::LimitZaznamu()
 {
@@ -40,96 +35,168 @@ std::optional<qint32> frmPrehled::LimitZaznamu()
 
 void frmPrehled::ReadFlg()
 {
-    readRows();
+    readRows(Prehled().Dotaz(), false);
 }
 
-bool frmPrehled::readRows()
+bool frmPrehled::Nacita() const
+{
+    return m_reader->reading();
+}
+
+frmPrehled::Vyber frmPrehled::readRows(const DotazPrehledu &query, bool keepIfEmpty, bool *superseded)
 {
     const QPointer<frmPrehled> self(this);
     const quint64 load = ++m_load;
-    // After a yield: the window may have closed, or a newer load may have begun.
-    const auto goOn = [&] { return self && m_load == load && Zaznamy; };
-    const WaitCursor wait;
-    if (!Zaznamy)
-        return true;
-    struct Reading {
-        QPointer<frmPrehled> window;
-        explicit Reading(frmPrehled *w) : window(w) { ++w->m_reading; }
-        ~Reading()
-        {
-            if (window)
-                --window->m_reading;
-        }
-    } reading(this);
-
-    dao::Recordset *records = Zaznamy.get();
-    showDescription(records->Eof() || SloupecPopisu < 0 || SloupecPopisu >= records->FieldCount()
-                        ? QString()
-                        : TextBunky((*records)[SloupecPopisu]));
-    QCoreApplication::processEvents();
-    if (!goOn())
-        return false;
-    records = Zaznamy.get();
-
-    // The whole query's count, so that the counter reads "1000 of 5000".
-    VEdit->RecordSetRows(m_celkem >= 0 ? m_celkem : records->QueryRowCount());
+    if (superseded)
+        *superseded = false;
+    OverviewReader::Request request;
+    request.soubor = Db->Name();
+    request.dotaz = query;
+    // The reader waits for another workstation as long as the program's own connection.
+    request.busyMs = int(Db->OpenRecordset(QStringLiteral("pragma busy_timeout"), dao::dbOpenForwardOnly)->Fields(0).Value().toLong());
+    m_answered = false;
+    m_keepIfEmpty = keepIfEmpty;
+    m_nothing = false;
+    m_failure.reset();
+    m_loaded = 0;
     m_celkem = -1;
+    m_changed.clear();
+    m_dotaz = query;
+    ZpravaStavu(PrelozText(QStringLiteral("234,Probíhá načtení dat do přehledu...")));
+    m_reader->start(request);
+    {
+        // Until the first answer the rows stay as they were; the window answers meanwhile.
+        const WaitCursor wait;
+        while (self && m_load == load && !m_answered)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    if (!self || m_load != load) {
+        if (superseded)
+            *superseded = true;
+        return Vyber::Nacteno;
+    }
+    if (m_failure) {
+        const VbError failure = *m_failure;
+        m_failure.reset();
+        throw failure;
+    }
+    return m_nothing ? Vyber::Nic : Vyber::Nacteno;
+}
+
+void frmPrehled::beginRows()
+{
+    m_answered = true;
+    ++m_reading;
     VEdit->Redraw(false);
     VEdit->Clear();
-    ZpravaStavu(PrelozText(QStringLiteral("234,Probíhá načtení dat do přehledu...")));
-    // However the reading ends, the status text goes and the grid draws again.
-    struct Restore {
-        QPointer<frmPrehled> window;
-        ~Restore()
-        {
-            ZpravaStavu(QString());
-            if (window)
-                window->VEdit->Redraw(true);
-        }
-    } restore{self};
+    --m_reading;
+}
 
-    const std::optional<qint32> limit = LimitZaznamu();
-
-    const int fields = Prehled().PocetSloupcu();  // Inter and the shown columns
-    QElapsedTimer sinceYield;
-    sinceYield.start();
-    QString row;
-    while (!records->Eof()) {
-        row.clear();
-        for (int i = 0; i < fields && i < records->FieldCount(); ++i) {
-            row += TextBunky((*records)[i]);
-            row += QLatin1Char('\t');
+void frmPrehled::rowsRead(const QStringList &rows, const QList<qint32> &keys)
+{
+    const bool first = !m_answered;
+    if (first)
+        beginRows();
+    else if (VEdit->Redraw())
+        VEdit->Redraw(false);  // the rows after the first screen draw once all are in:
+                               // the grid places each row drawn on its own anew
+    ++m_reading;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        QString row = rows[i];
+        if (const auto changed = m_changed.find(keys[i]); changed != m_changed.end()) {
+            // Read before the change: the record shows once, as it is now, or not at all.
+            if (changed->shown || changed->deleted)
+                continue;
+            row = changed->texty.join(QLatin1Char('\t')) + QStringLiteral("\tX");
+            changed->shown = true;
         }
-        row += QLatin1Char('X');
         VEdit->AddData(row);
         if (VEdit->AddError())
             break;
-        if (limit && VEdit->Rows() > *limit) {
-            // The query reads no further than the limit: reading it to its end ends the
-            // read, which would otherwise hold the catalog's read lock for as long as the
-            // overview shows, and no other workstation could save.
-            records->MoveLast();
-            break;
+        ++m_loaded;
+    }
+    --m_reading;
+    if (first) {
+        // The first screen shows at once, before the next rows turn drawing off again;
+        // the strip tells of the row under the cursor.
+        VEdit->Redraw(true);
+        VEdit->repaint();
+        UkazPopis();
+    }
+    VEdit->SetRecords(VarnexEditUni::CounterText(m_loaded, m_celkem));
+}
+
+void frmPrehled::rowsCounted(int total)
+{
+    m_celkem = total;
+    VEdit->SetRecords(VarnexEditUni::CounterText(m_loaded, m_celkem));
+}
+
+void frmPrehled::rowsFinished()
+{
+    if (!m_answered) {
+        if (m_keepIfEmpty) {
+            // A selection that finds nothing leaves the rows as they were.
+            m_answered = true;
+            m_nothing = true;
+            ZpravaStavu(QString());
+            Q_EMIT nacteno();
+            return;
         }
-        records->MoveNext();
-        if (sinceYield.elapsed() >= kYieldMs) {
-            QCoreApplication::processEvents();
-            if (!goOn())
-                return false;
-            records = Zaznamy.get();
-            sinceYield.restart();
+        beginRows();
+    }
+    endRows();
+}
+
+void frmPrehled::readFailed(const VbError &error)
+{
+    if (!m_answered) {
+        // The waiting load raises it; the rows stay as they were.
+        m_answered = true;
+        m_failure = error;
+        ZpravaStavu(QString());
+        Q_EMIT nacteno();
+        return;
+    }
+    // Failed on the way (the catalog locked by another workstation for longer than the
+    // wait): the rows read so far stay, and the user is told.
+    endRows();
+    ZobrazChybu(error, windowTitle());
+}
+
+void frmPrehled::endRows()
+{
+    ZpravaStavu(QString());
+    // The whole query's count, so that the counter reads "1000 of 5000".
+    // A record saved meanwhile whose row was never read (its order value moved behind
+    // the read) still belongs to the overview when it meets the query and the limit has
+    // room for it.
+    for (auto it = m_changed.cbegin(); it != m_changed.cend(); ++it) {
+        if (it->shown || it->deleted || it->texty.isEmpty() || (m_dotaz.Limit && m_loaded >= *m_dotaz.Limit))
+            continue;
+        bool belongs = false;
+        try {
+            belongs = Db->OpenRecordset(QStringLiteral("select count(*)") + m_dotaz.Odkud + QStringLiteral(" AND Inter=")
+                                            + QString::number(it.key()),
+                                        dao::dbOpenForwardOnly)
+                          ->Fields(0)
+                          .Value()
+                          .toLong()
+                      > 0;
+        } catch (const VbError &) {
+            // the catalog locked just now: the row shows with the next load
+        }
+        if (belongs) {
+            PridejRadek(it->texty);
+            ++m_loaded;
         }
     }
-
-    ZpravaStavu(QString());
+    m_changed.clear();
+    VEdit->RecordSetRows(m_celkem >= 0 ? m_celkem : m_loaded);
     VEdit->FirstCol(1);
     VEdit->Redraw(true);
-    restore.window = nullptr;
     UkazPopis();
-    QCoreApplication::processEvents();
-    if (!goOn())
-        return false;
     // The preview follows once the rows have settled.
     tmr->start();
-    return true;
+    Q_EMIT nacteno();
 }

@@ -300,7 +300,55 @@ std::unique_ptr<Recordset> Database::OpenRecordset(const QString &sql, int type)
         }
     }
     sqlite3_stmt *stmt = prepareOne(db, statement.sql, kDatabase);
-    return std::unique_ptr<Recordset>(new Recordset(this, stmt, 0, QString()));
+    return std::unique_ptr<Recordset>(new Recordset(this, stmt, 0, QString(), type == dbOpenForwardOnly));
+}
+
+QStringList Database::QueryPlan(const QString &sql)
+{
+    sqlite3 *db = handle();
+    const jet::Statement statement = jet::rewrite(sql);
+    if (!startsWithWord(statement.sql, "select") || !statement.into.isEmpty())
+        raise(err::SyntaxError, kDatabase, QStringLiteral("Invalid SQL statement; expected 'SELECT'."));
+    sqlite3_stmt *stmt = prepareOne(db, QStringLiteral("EXPLAIN QUERY PLAN ") + statement.sql, kDatabase);
+    StatementGuard guard{stmt};
+    QStringList steps;
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+        steps << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 3)));
+    if (rc != SQLITE_DONE)
+        raiseEngine(db, rc, kDatabase);
+    return steps;
+}
+
+namespace {
+
+// The wait for another connection's lock, in steps short enough for a stop to be heard.
+constexpr int kBusyStepMs = 5;
+
+}  // namespace
+
+void Database::StopWhen(std::function<bool()> stop, int busyMs)
+{
+    sqlite3 *db = handle();
+    m_stop = std::move(stop);
+    m_busyMs = busyMs;
+    if (!m_stop) {
+        sqlite3_progress_handler(db, 0, nullptr, nullptr);
+        sqlite3_busy_timeout(db, busyMs);
+        return;
+    }
+    sqlite3_progress_handler(
+        db, 1000, [](void *self) { return static_cast<Database *>(self)->m_stop() ? 1 : 0; }, this);
+    sqlite3_busy_handler(
+        db,
+        [](void *self, int count) {
+            const auto *database = static_cast<Database *>(self);
+            if (database->m_stop() || count * kBusyStepMs >= database->m_busyMs)
+                return 0;
+            sqlite3_sleep(kBusyStepMs);
+            return 1;
+        },
+        this);
 }
 
 

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -151,8 +152,18 @@ public:
     // Runs exactly one statement; text after it is refused, never run.
     void Execute(const QString &sql, int options = 0);
     long RecordsAffected() const { return m_recordsAffected; }
+    // dbOpenForwardOnly reads on with MoveNext only and keeps just the current record, so
+    // that a long read holds one row in memory, not every row it has passed.
     std::unique_ptr<Recordset> OpenRecordset(const QString &sql, int type = dbOpenDynaset);
     TableDefList &TableDefs() { return m_tableDefs; }
+    // How the engine means to run a select: the steps of its plan, as SQLite words them
+    // ("SEARCH Katalog USING INDEX ...", "USE TEMP B-TREE FOR ORDER BY").
+    QStringList QueryPlan(const QString &sql);
+    // From now on a statement under way, or a wait for another connection's lock, ends
+    // with an error as soon as `stop` answers true (asked often, from the thread that runs
+    // the statement): a reader in a thread of its own gives up at once when told to. An
+    // empty function takes the check away. A wait for a lock lasts at most `busyMs`.
+    void StopWhen(std::function<bool()> stop, int busyMs = 2000);
     // Ends the open recordsets too: they are no longer usable.
     void Close();
 
@@ -178,6 +189,8 @@ private:
     dao::TableDefList m_tableDefs{this};
     std::vector<Recordset *> m_recordsets;
     std::shared_ptr<int> m_lifetime = std::make_shared<int>(0);
+    std::function<bool()> m_stop;
+    int m_busyMs = 0;
 };
 
 class Recordset
@@ -234,7 +247,7 @@ private:
         quint8 type;  // the engine's storage class
     };
 
-    Recordset(Database *db, sqlite3_stmt *stmt, int firstColumn, QString table);
+    Recordset(Database *db, sqlite3_stmt *stmt, int firstColumn, QString table, bool forwardOnly = false);
     int rowCount() const { return int(m_cells.size() / std::max<size_t>(1, m_width)); }
     bool fetchRow();   // one more row into the buffer; false at the end
     void fetchAll();
@@ -261,6 +274,7 @@ private:
     std::vector<bool> m_deleted;
     QByteArray m_text;
     int m_pos = 0;
+    bool m_forwardOnly = false;
     enum class EditMode { None, Edit, Add } m_editMode = EditMode::None;
     std::vector<Variant> m_editValues;
     std::vector<bool> m_dirty;

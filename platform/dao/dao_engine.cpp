@@ -10,7 +10,8 @@
 namespace dao {
 
 namespace {
-QList<VbError> g_errors;
+// Each thread's own: a reader in a thread of its own has its failures to itself.
+thread_local QList<VbError> g_errors;
 }  // namespace
 
 const QList<VbError> &Errors()

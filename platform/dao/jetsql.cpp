@@ -167,7 +167,8 @@ struct CzechCollator {
 
 const CzechCollator &czech()
 {
-    static const CzechCollator instance;
+    // A collator is not to be shared between threads: each thread that compares has one.
+    thread_local const CzechCollator instance;
     return instance;
 }
 

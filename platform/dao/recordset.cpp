@@ -41,9 +41,9 @@ Variant toColumnType(const Variant &v, const FieldInfo &field)
 
 }  // namespace
 
-Recordset::Recordset(Database *db, sqlite3_stmt *stmt, int firstColumn, QString table)
+Recordset::Recordset(Database *db, sqlite3_stmt *stmt, int firstColumn, QString table, bool forwardOnly)
     : m_db(db), m_stmt(stmt), m_firstColumn(firstColumn), m_table(std::move(table)),
-      m_sql(QString::fromUtf8(sqlite3_sql(stmt)))
+      m_sql(QString::fromUtf8(sqlite3_sql(stmt))), m_forwardOnly(forwardOnly)
 {
     const int count = sqlite3_column_count(stmt);
     for (int i = firstColumn; i < count; ++i) {
@@ -237,6 +237,16 @@ void Recordset::MoveNext()
     if (Eof())
         noCurrentRecord();
     CancelUpdate();
+    if (m_forwardOnly) {
+        // The record left behind is dropped: only the current one is kept.
+        m_cells.clear();
+        m_text.resize(0);
+        m_rowids.clear();
+        m_deleted.clear();
+        m_pos = 0;
+        fetchRow();
+        return;
+    }
     ++m_pos;
     skipDeleted(1);
 }

@@ -173,7 +173,8 @@ private Q_SLOTS:
         showMainOnSection1();
         testsupport::ScriptedBoxes boxes;
         boxes.expect(vbYes).expect(vbYes);
-        const frmPrehled *overviewBefore = frmPrehled::Loaded();
+        // Watched, not remembered by address: the new window may be made where the old was.
+        const QPointer<frmPrehled> overviewBefore(frmPrehled::Loaded());
         bool ran = false;
         whenShown<frmDefinice>(m_scope.get(), [&](frmDefinice &w) {
             QCOMPARE(w.windowTitle(), QStringLiteral("Definice katalogu"));

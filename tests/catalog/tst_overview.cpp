@@ -87,7 +87,23 @@ class TestOverview : public QObject
         frmPrehled &overview = frmPrehled::Form();
         overview.Zobraz();
         overview.NactiData();
+        overviewSettled();
         return overview;
+    }
+
+    // Section 1 with 10000 books loading, the limit off: back once the first rows are in,
+    // with most of them still to come (the reader hands over a few batches at a time).
+    frmPrehled &startLargeLoad()
+    {
+        bookSection();
+        manyRecords(1, 10000);
+        UlozInfo(QStringLiteral("chkAllRecords"), QStringLiteral("false"));
+        frmMain::Form();
+        Prehled().NastavTagSekce(QStringLiteral("1"), QString());
+        frmPrehled &w = frmPrehled::Form();
+        w.Zobraz();
+        w.NactiData();
+        return w;
     }
 
     static QStringList gridRows(const frmPrehled &w)
@@ -325,6 +341,60 @@ private Q_SLOTS:
         QCOMPARE(overviewGrid(w)->GridName(), QStringLiteral("frmPrehled_Sekce2"));
         QCOMPARE(overviewGrid(w)->Rows() - 1, 2);
         QCOMPARE(Prehled().SeznamPoli(), QStringLiteral("Inter, Pol1C"));
+    }
+
+    // A new load while the rows of a large one are still arriving: the window shows the
+    // new one's rows only, however many batches the old one had still to hand over.
+    void loadWhileRowsArrive()
+    {
+        Db->Execute(QStringLiteral("insert into Sekce values (2, 'Druhá')"));
+        define(2, 1, 1, "1", "0", QStringLiteral("Název"), "C");
+        manyRecords(2, 3);
+        frmPrehled &w = startLargeLoad();
+        QVERIFY(w.Nacita());
+        QVERIFY(overviewGrid(w)->Rows() - 1 < 10000);
+        QCOMPARE(overviewGrid(w)->TMatrix(1, 1), QStringLiteral("Kniha 00001"));
+        Prehled().NastavTagSekce(QStringLiteral("2"), QString());
+        w.NactiData();
+        QVERIFY(overviewSettled());
+        QTest::qWait(50);
+        QCOMPARE(shownKeys(w), (QStringList{"20001", "20002", "20003"}));
+        QCOMPARE(counter(w), QStringLiteral("3 záznamy"));
+    }
+
+    // Records saved and deleted through the current overview while the rows are still
+    // arriving: each shows once, as it is now, or not at all; the rest come in order.
+    void recordsChangedWhileRowsArrive()
+    {
+        frmPrehled &w = startLargeLoad();
+        QVERIFY(w.Nacita());
+        const auto save = [](int key, const QString &title) {
+            Db->Execute(QStringLiteral("update Katalog set Pol1C = '%1' where Inter = %2").arg(title).arg(key));
+            Prehled().OznamZmenu(AktualniPrehled::Zmena::Ulozen, key,
+                                 {QString::number(key), title, QString(), QString(), QString()});
+        };
+        // Shown already, its order value now ahead of the read: not twice.
+        save(10002, QStringLiteral("Kniha 09999a"));
+        // Not read yet, still ahead: comes once, as saved.
+        save(18500, QStringLiteral("Kniha 09999b"));
+        // Not read yet, now behind the read: comes all the same.
+        save(18600, QStringLiteral("Kniha 00000"));
+        // Not read yet, deleted: never comes.
+        Db->Execute(QStringLiteral("delete from Katalog where Inter = 18000"));
+        Prehled().OznamZmenu(AktualniPrehled::Zmena::Smazan, 18000);
+        QVERIFY(overviewSettled());
+        QStringList keys;
+        for (int r = 1; r < overviewGrid(w)->Rows(); ++r)
+            keys << overviewGrid(w)->TMatrix(r, 0);
+        QCOMPARE(keys.size(), 9999);
+        QCOMPARE(keys.count(QStringLiteral("10002")), 1);
+        QCOMPARE(keys.count(QStringLiteral("18500")), 1);
+        QCOMPARE(keys.count(QStringLiteral("18600")), 1);
+        QCOMPARE(keys.count(QStringLiteral("18000")), 0);
+        const qsizetype at = keys.indexOf(QStringLiteral("18500"));
+        QCOMPARE(overviewGrid(w)->TMatrix(int(at) + 1, 1), QStringLiteral("Kniha 09999b"));
+        QCOMPARE(overviewGrid(w)->TMatrix(int(keys.indexOf(QStringLiteral("10002"))) + 1, 1), QStringLiteral("Kniha 09999a"));
+        QCOMPARE(counter(w), QStringLiteral("9999 záznamů"));
     }
 
     // The window closed while it loads: the load stops, nothing is touched afterwards.

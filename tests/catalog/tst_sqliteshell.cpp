@@ -2,6 +2,7 @@
 // sorts, matches and formats there as the program's own queries do.
 
 #include "dao.h"
+#include "data/overviewreader.h"
 #include "gencatalog.h"
 #include "testsupport.h"
 
@@ -18,6 +19,7 @@ private Q_SLOTS:
     void withoutExtension();
     void integrityCheck_data();
     void integrityCheck();
+    void integrityCheckWithTheOverviewIndex();
     void czechOrder();
     void sameAnswers_data();
     void sameAnswers();
@@ -125,6 +127,28 @@ void TestSqliteShell::integrityCheck()
     const Run r = shell(m_folder.file(file), QStringLiteral("PRAGMA integrity_check;"));
     QVERIFY2(r.errors.isEmpty(), qPrintable(r.errors));
     QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.lines, QStringList{QStringLiteral("ok")});
+}
+
+void TestSqliteShell::integrityCheckWithTheOverviewIndex()
+{
+    // The overview's reader makes the index of its order on the way.
+    const QString copy = m_folder.file(QStringLiteral("prehled.mdb"));
+    QVERIFY(QFile::copy(m_catalog, copy));
+    OverviewReader reader;
+    bool done = false;
+    connect(&reader, &OverviewReader::finished, this, [&done] { done = true; });
+    connect(&reader, &OverviewReader::failed, this, [](const VbError &e) { QFAIL(e.what()); });
+    OverviewReader::Request request;
+    request.soubor = copy;
+    request.dotaz = SestavDotazPrehledu(
+        1, {DefinicePole{QStringLiteral("Pol1"), QStringLiteral("C"), QString(), QStringLiteral("L"), true, false}});
+    reader.start(request);
+    QTRY_VERIFY_WITH_TIMEOUT(done, 20000);
+    const Run index = shell(copy, QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' AND substr(name, 1, 15) = 'Katalog_Prehled';"));
+    QCOMPARE(index.lines, QStringList{QStringLiteral("Katalog_Prehled_Pol1C")});
+    const Run r = shell(copy, QStringLiteral("PRAGMA integrity_check;"));
+    QVERIFY2(r.errors.isEmpty(), qPrintable(r.errors));
     QCOMPARE(r.lines, QStringList{QStringLiteral("ok")});
 }
 
