@@ -17,7 +17,6 @@
 #include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <sqlite3.h>
@@ -27,27 +26,12 @@ namespace {
 
 constexpr int kRuns = 3;
 
-// The longest the event loop waited during a load: a timer asks every millisecond.
-struct Responsiveness {
-    QElapsedTimer clock;
-    qint64 last = 0;
-    qint64 worst = 0;
-};
-
-double loadSection(Responsiveness &r)
+// A load, with the longest the event loop waited during it.
+double loadSection(EventLoopProbe &probe)
 {
-    QTimer probe;
-    probe.setInterval(1);
-    QObject::connect(&probe, &QTimer::timeout, [&r] {
-        const qint64 now = r.clock.elapsed();
-        r.worst = std::max(r.worst, now - r.last);
-        r.last = now;
-    });
     NastavAktualniSekci(1, QStringLiteral("SEKCE"));
     QElapsedTimer t;
     t.start();
-    r.clock.start();
-    r.last = 0;
     probe.start();
     frmPrehled &w = frmPrehled::Form();
     w.Zobraz();
@@ -129,9 +113,9 @@ int main(int argc, char **argv)
         qint64 worst = 0;
         QString counter;
         for (int run = 0; run < kRuns; ++run) {
-            Responsiveness r;
-            times.push_back(loadSection(r));
-            worst = std::max(worst, r.worst);
+            EventLoopProbe probe;
+            times.push_back(loadSection(probe));
+            worst = std::max(worst, probe.worstMs());
         }
         std::vector<double> raw;
         for (int run = 0; run < kRuns; ++run)

@@ -41,6 +41,8 @@ GridModel::RowData GridModel::makeRow(const QString &tabJoined)
 void GridModel::setGridRows(int rows)
 {
     const int now = gridRows();
+    if (rows != now)
+        ++m_changes;
     if (rows > now) {
         const bool announce = !m_deferred;
         if (announce)
@@ -74,6 +76,7 @@ void GridModel::setGridCols(int cols)
     const int now = m_cols;
     if (cols == now)
         return;
+    ++m_changes;
     if (cols > now) {
         beginInsertColumns({}, now, cols - 1);
         m_cols = cols;
@@ -116,6 +119,7 @@ void GridModel::setCell(int row, int col, const QString &text)
     if (size_t(col) >= r.ends.size()) {
         if (text.isEmpty())
             return;
+        ++m_changes;
         // Reach the column with empty cells first.
         if (!r.ends.empty()) {
             r.text.truncate(qsizetype(r.ends.back()));
@@ -134,6 +138,7 @@ void GridModel::setCell(int row, int col, const QString &text)
         const qsizetype end = qsizetype(r.ends[size_t(col)]);
         if (QStringView(r.text).mid(start, end - start) == text)
             return;
+        ++m_changes;
         r.text.replace(start, end - start, text);
         const qint64 delta = text.size() - (end - start);
         for (size_t c = size_t(col); c < r.ends.size(); ++c)
@@ -145,6 +150,7 @@ void GridModel::setCell(int row, int col, const QString &text)
 void GridModel::insertGridRow(int index, const QString &tabJoined)
 {
     RowData r = makeRow(tabJoined);
+    ++m_changes;
     // Appending while deferred stays out of the views' sight until publish().
     const bool announce = index < m_published || !m_deferred;
     if (announce)
@@ -159,6 +165,7 @@ void GridModel::insertGridRow(int index, const QString &tabJoined)
 void GridModel::removeGridRow(int index)
 {
     dropFormats(m_rows[size_t(index)]);
+    ++m_changes;
     const bool announce = index < m_published;
     if (announce)
         beginRemoveRows({}, index, index);
@@ -171,6 +178,7 @@ void GridModel::removeGridRow(int index)
 
 void GridModel::clearCells()
 {
+    ++m_changes;
     for (RowData &r : m_rows) {
         r.text.clear();
         r.ends.clear();
@@ -185,6 +193,7 @@ void GridModel::clearRow(int row)
 {
     RowData &r = m_rows[size_t(row)];
     dropFormats(r);
+    ++m_changes;
     r.text.clear();
     r.ends.clear();
     r.hasFormat = false;
@@ -274,6 +283,7 @@ void GridModel::reorderRows(int first, const std::vector<int> &order)
     const bool deferred = m_deferred;
     if (deferred)
         setDeferred(false);
+    ++m_changes;
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     // Each row is moved once, into a list built in the new order.
     std::vector<RowData> rows;
@@ -300,6 +310,19 @@ void GridModel::reorderRows(int first, const std::vector<int> &order)
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     if (deferred)
         setDeferred(true);
+}
+
+void GridModel::columnTexts(int col, int first, int last, std::vector<CellText> &cells) const
+{
+    for (int i = first; i <= last; ++i) {
+        const RowData &r = m_rows[size_t(i)];
+        if (size_t(col) >= r.ends.size()) {
+            cells.emplace_back();
+            continue;
+        }
+        const quint32 start = col == 0 ? 0 : r.ends[size_t(col) - 1] + 1;
+        cells.push_back({r.text, start, r.ends[size_t(col)] - start});
+    }
 }
 
 bool GridModel::isNumber(QStringView text, double *value)

@@ -87,6 +87,21 @@ public:
     // index of the row that comes to stand at first+i.
     void reorderRows(int first, const std::vector<int> &order);
 
+    // Counts the changes of the rows and their texts (a row added, removed or moved, a
+    // text written): work done on the cells elsewhere is stale once it has moved on.
+    quint64 changes() const { return m_changes; }
+
+    // A cell's text that stays readable on another thread whatever happens to the grid
+    // meanwhile: its row's string, shared and not copied, and where the cell stands in it.
+    struct CellText {
+        QString row;
+        quint32 start = 0;
+        quint32 length = 0;
+        QStringView view() const { return QStringView(row).mid(start, length); }
+    };
+    // Column col's cells of rows first .. last, in their order, appended to cells.
+    void columnTexts(int col, int first, int last, std::vector<CellText> &cells) const;
+
     // Whether a text reads as a number (for general alignment and numeric sorting).
     static bool isNumber(QStringView text, double *value = nullptr);
 
@@ -122,6 +137,7 @@ private:
     int m_cols = 0;
     int m_published = 0;
     quint32 m_nextId = 1;
+    quint64 m_changes = 0;
     bool m_deferred = false;
     bool m_changedWhileDeferred = false;
 };
