@@ -351,6 +351,7 @@ private:
     // Sorts the resolved request now or starts its job.
     void sortResolved(const SortRequest &request);
     void startSortJob(const SortRequest &request);
+    void takeSortTexts(const std::weak_ptr<tabulix::SortJob> &which);
     bool sortMayLand() const;
     void sortJobDone(const std::weak_ptr<tabulix::SortJob> &done);
     // The order in the grid (positions of the data rows; none when the column's type
@@ -396,9 +397,9 @@ private:
     QString m_WhereRep;
     qint32 m_SortCol = 0;
     bool m_SortAsc = false;
-    // The sort under way on a worker thread, what it was asked (its column and direction
-    // resolved), and the grid's changes when it took the cells: an order of rows that
-    // have changed since is worked out again.
+    // The sort under way (taking the column's texts, then on a worker thread), what it
+    // was asked (its column and direction resolved), and the grid's changes when it took
+    // the texts: an order of rows that have changed since is worked out again.
     std::shared_ptr<tabulix::SortJob> m_sortJob;
     SortRequest m_sortRunning;
     quint64 m_sortChanges = 0;

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QCollatorSortKey>
 #include <QDate>
+#include <QElapsedTimer>
 #include <QMutex>
 #include <QThreadPool>
 #include <QTimer>
@@ -196,16 +197,18 @@ int backgroundRows = 20000;
 
 }  // namespace
 
-// One column's order worked out on a worker thread. The receiver is told through its
-// own thread's event loop; cancel() makes sure it is not told at all, and the receiver
-// may go at any time after.
+// One column's order worked out on a worker thread from a copy of its texts. The
+// receiver is told through its own thread's event loop; cancel() makes sure it is not
+// told at all, and the receiver may go at any time after.
 class SortJob
 {
 public:
-    SortJob(std::vector<GridModel::CellText> cells, SortKey key, bool ascending)
-        : m_cells(std::move(cells)), m_key(key), m_ascending(ascending)
-    {
-    }
+    SortJob(SortKey key, bool ascending) : m_key(key), m_ascending(ascending) {}
+
+    // The column's texts one after the other, and where each ends: filled on the GUI
+    // thread before the job starts.
+    QString texts;
+    std::vector<quint32> ends;
 
     static void start(const std::shared_ptr<SortJob> &job, QObject *receiver, std::function<void()> done)
     {
@@ -226,16 +229,22 @@ public:
     std::vector<int> positions;
 
 private:
+    QStringView cell(int i) const
+    {
+        const quint32 start = i == 0 ? 0 : ends[size_t(i) - 1];
+        return QStringView(texts).mid(start, ends[size_t(i)] - start);
+    }
+
     void run()
     {
         // A collator of its own: the GUI thread's may be in use at the same time.
         const QCollator collator = jet::newCollator();
         std::vector<int> order = sortedPositions(
-            m_key, m_ascending, int(m_cells.size()), [this](int i) { return m_cells[size_t(i)].view(); },
+            m_key, m_ascending, int(ends.size()), [this](int i) { return cell(i); },
             [&collator](const QString &text) { return collator.sortKey(text); },
             [this] { return m_cancelled.load(std::memory_order_relaxed); });
-        // The texts are let go here rather than on the GUI thread.
-        m_cells = {};
+        texts = QString();
+        ends = {};
         const QMutexLocker lock(&m_mutex);
         if (!m_receiver)
             return;
@@ -243,7 +252,6 @@ private:
         QMetaObject::invokeMethod(m_receiver, m_done, Qt::QueuedConnection);
     }
 
-    std::vector<GridModel::CellText> m_cells;
     const SortKey m_key;
     const bool m_ascending;
     std::atomic<bool> m_cancelled{false};
@@ -262,6 +270,9 @@ namespace {
 
 // How soon an order that had to wait looks again whether it may go into the grid.
 constexpr int LandingRetryMs = 20;
+// How long the GUI thread takes texts for a job in one turn, in slices of rows.
+constexpr int SliceMs = 10;
+constexpr int SliceRows = 4096;
 
 std::optional<SortKey> sortKeyOf(const QString &type)
 {
@@ -392,11 +403,7 @@ void VarnexEditUni::sortResolved(const SortRequest &request)
 
 void VarnexEditUni::startSortJob(const SortRequest &request)
 {
-    const int first = flg->FixedRows();
-    std::vector<GridModel::CellText> cells;
-    cells.reserve(size_t(flg->Rows() - first));
-    flg->model()->columnTexts(request.col, first, flg->Rows() - 1, cells);
-    auto job = std::make_shared<SortJob>(std::move(cells), *sortKeyOf(typeLetter(request.col)), request.ascending);
+    auto job = std::make_shared<SortJob>(*sortKeyOf(typeLetter(request.col)), request.ascending);
     m_sortJob = job;
     m_sortRunning = request;
     m_sortChanges = flg->model()->changes();
@@ -405,7 +412,38 @@ void VarnexEditUni::startSortJob(const SortRequest &request)
         setCursor(Qt::WaitCursor);
         m_sortCursor = true;
     }
-    SortJob::start(job, this, [this, done = std::weak_ptr<SortJob>(job)] { sortJobDone(done); });
+    takeSortTexts(job);
+}
+
+void VarnexEditUni::takeSortTexts(const std::weak_ptr<SortJob> &which)
+{
+    const std::shared_ptr<SortJob> job = which.lock();
+    if (!job || job != m_sortJob)
+        return;
+    const GridModel &cells = *flg->model();
+    if (cells.changes() != m_sortChanges) {
+        // Rows changed between two slices: the texts are taken again from the start.
+        job->texts.clear();
+        job->ends.clear();
+        m_sortChanges = cells.changes();
+    }
+    // The texts of a million rows take longer than a turn of the event loop may: they
+    // are taken a slice a turn.
+    const int first = flg->FixedRows();
+    const int last = flg->Rows() - 1;
+    int row = first + int(job->ends.size());
+    QElapsedTimer slice;
+    slice.start();
+    while (row <= last && slice.elapsed() < SliceMs) {
+        const int to = std::min(last, row + SliceRows - 1);
+        cells.columnTexts(m_sortRunning.col, row, to, job->texts, job->ends);
+        row = to + 1;
+    }
+    if (row <= last) {
+        QTimer::singleShot(0, this, [this, which] { takeSortTexts(which); });
+        return;
+    }
+    SortJob::start(job, this, [this, which] { sortJobDone(which); });
 }
 
 bool VarnexEditUni::sortMayLand() const

@@ -14,6 +14,39 @@ GridModel::GridModel(QObject *parent)
 
 GridModel::~GridModel() = default;
 
+quint32 GridModel::place(RowData row)
+{
+    if (!m_free.empty()) {
+        const quint32 at = m_free.back();
+        m_free.pop_back();
+        m_store[at] = std::move(row);
+        return at;
+    }
+    m_store.push_back(std::move(row));
+    return quint32(m_store.size() - 1);
+}
+
+void GridModel::release(quint32 at)
+{
+    m_store[at] = RowData();
+    m_free.push_back(at);
+}
+
+void GridModel::packIfSparse()
+{
+    if (m_free.size() < 1024 || m_free.size() < m_order.size())
+        return;
+    std::vector<RowData> packed;
+    packed.reserve(m_order.size());
+    for (quint32 &at : m_order) {
+        packed.push_back(std::move(m_store[at]));
+        at = quint32(packed.size() - 1);
+    }
+    m_store.swap(packed);
+    m_free.clear();
+    m_free.shrink_to_fit();
+}
+
 GridModel::RowData GridModel::makeRow(const QString &tabJoined)
 {
     RowData row;
@@ -47,11 +80,11 @@ void GridModel::setGridRows(int rows)
         const bool announce = !m_deferred;
         if (announce)
             beginInsertRows({}, now, rows - 1);
-        m_rows.reserve(size_t(rows));
+        m_order.reserve(size_t(rows));
         for (int i = now; i < rows; ++i) {
             RowData r;
             r.id = m_nextId++;
-            m_rows.push_back(std::move(r));
+            m_order.push_back(place(std::move(r)));
         }
         if (announce) {
             m_published = rows;
@@ -59,11 +92,14 @@ void GridModel::setGridRows(int rows)
         }
     } else if (rows < now) {
         for (int i = rows; i < now; ++i)
-            dropFormats(m_rows[size_t(i)]);
+            dropFormats(at(i));
         const bool announce = rows < m_published;
         if (announce)
             beginRemoveRows({}, rows, m_published - 1);
-        m_rows.erase(m_rows.begin() + rows, m_rows.end());
+        for (int i = rows; i < now; ++i)
+            release(m_order[size_t(i)]);
+        m_order.resize(size_t(rows));
+        packIfSparse();
         if (announce) {
             m_published = rows;
             endRemoveRows();
@@ -88,7 +124,7 @@ void GridModel::setGridCols(int cols)
     m_cols = cols;
     m_colData.resize(size_t(cols));
     // Cut every row at the new last column, so that growing again shows empty cells.
-    for (RowData &r : m_rows) {
+    for (RowData &r : m_store) {
         if (int(r.ends.size()) > cols) {
             r.ends.resize(size_t(cols));
             r.text.truncate(cols == 0 ? 0 : qsizetype(r.ends.back()));
@@ -105,7 +141,7 @@ void GridModel::setGridCols(int cols)
 
 QStringView GridModel::cellView(int row, int col) const
 {
-    const RowData &r = m_rows[size_t(row)];
+    const RowData &r = at(row);
     if (size_t(col) >= r.ends.size())
         return {};
     const qsizetype start = col == 0 ? 0 : qsizetype(r.ends[size_t(col) - 1]) + 1;
@@ -115,7 +151,7 @@ QStringView GridModel::cellView(int row, int col) const
 
 void GridModel::setCell(int row, int col, const QString &text)
 {
-    RowData &r = m_rows[size_t(row)];
+    RowData &r = at(row);
     if (size_t(col) >= r.ends.size()) {
         if (text.isEmpty())
             return;
@@ -155,7 +191,7 @@ void GridModel::insertGridRow(int index, const QString &tabJoined)
     const bool announce = index < m_published || !m_deferred;
     if (announce)
         beginInsertRows({}, index, index);
-    m_rows.insert(m_rows.begin() + index, std::move(r));
+    m_order.insert(m_order.begin() + index, place(std::move(r)));
     if (announce) {
         ++m_published;
         endInsertRows();
@@ -164,12 +200,14 @@ void GridModel::insertGridRow(int index, const QString &tabJoined)
 
 void GridModel::removeGridRow(int index)
 {
-    dropFormats(m_rows[size_t(index)]);
+    dropFormats(at(index));
     ++m_changes;
     const bool announce = index < m_published;
     if (announce)
         beginRemoveRows({}, index, index);
-    m_rows.erase(m_rows.begin() + index);
+    release(m_order[size_t(index)]);
+    m_order.erase(m_order.begin() + index);
+    packIfSparse();
     if (announce) {
         --m_published;
         endRemoveRows();
@@ -179,7 +217,7 @@ void GridModel::removeGridRow(int index)
 void GridModel::clearCells()
 {
     ++m_changes;
-    for (RowData &r : m_rows) {
+    for (RowData &r : m_store) {
         r.text.clear();
         r.ends.clear();
         r.hasFormat = false;
@@ -191,7 +229,7 @@ void GridModel::clearCells()
 
 void GridModel::clearRow(int row)
 {
-    RowData &r = m_rows[size_t(row)];
+    RowData &r = at(row);
     dropFormats(r);
     ++m_changes;
     r.text.clear();
@@ -214,7 +252,7 @@ void GridModel::setColAlignment(int col, int code)
 
 const GridCellFormat *GridModel::format(int row, int col) const
 {
-    const RowData &r = m_rows[size_t(row)];
+    const RowData &r = at(row);
     if (!r.hasFormat)
         return nullptr;
     auto it = m_formats.constFind(formatKey(r.id, col));
@@ -223,7 +261,7 @@ const GridCellFormat *GridModel::format(int row, int col) const
 
 GridCellFormat GridModel::takeFormat(int row, int col)
 {
-    const RowData &r = m_rows[size_t(row)];
+    const RowData &r = at(row);
     if (!r.hasFormat)
         return {};
     return m_formats.take(formatKey(r.id, col));
@@ -231,7 +269,7 @@ GridCellFormat GridModel::takeFormat(int row, int col)
 
 void GridModel::putFormat(int row, int col, GridCellFormat f)
 {
-    RowData &r = m_rows[size_t(row)];
+    RowData &r = at(row);
     if (!f.isEmpty()) {
         m_formats.insert(formatKey(r.id, col), std::move(f));
         r.hasFormat = true;
@@ -285,19 +323,14 @@ void GridModel::reorderRows(int first, const std::vector<int> &order)
         setDeferred(false);
     ++m_changes;
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    // Each row is moved once, into a list built in the new order.
-    std::vector<RowData> rows;
-    rows.reserve(m_rows.size());
-    for (size_t i = 0; i < size_t(first); ++i)
-        rows.push_back(std::move(m_rows[i]));
+    // The rows stay where they are stored; only their places change hands.
+    std::vector<quint32> places(order.size());
     std::vector<int> newIndexOf(order.size());
     for (size_t i = 0; i < order.size(); ++i) {
-        rows.push_back(std::move(m_rows[size_t(order[i])]));
+        places[i] = m_order[size_t(order[i])];
         newIndexOf[size_t(order[i] - first)] = first + int(i);
     }
-    for (size_t i = size_t(first) + order.size(); i < m_rows.size(); ++i)
-        rows.push_back(std::move(m_rows[i]));
-    m_rows.swap(rows);
+    std::copy(places.begin(), places.end(), m_order.begin() + first);
     const QModelIndexList persistent = persistentIndexList();
     QModelIndexList to;
     to.reserve(persistent.size());
@@ -312,16 +345,11 @@ void GridModel::reorderRows(int first, const std::vector<int> &order)
         setDeferred(true);
 }
 
-void GridModel::columnTexts(int col, int first, int last, std::vector<CellText> &cells) const
+void GridModel::columnTexts(int col, int first, int last, QString &text, std::vector<quint32> &ends) const
 {
     for (int i = first; i <= last; ++i) {
-        const RowData &r = m_rows[size_t(i)];
-        if (size_t(col) >= r.ends.size()) {
-            cells.emplace_back();
-            continue;
-        }
-        const quint32 start = col == 0 ? 0 : r.ends[size_t(col) - 1] + 1;
-        cells.push_back({r.text, start, r.ends[size_t(col)] - start});
+        text += cellView(i, col);
+        ends.push_back(quint32(text.size()));
     }
 }
 
