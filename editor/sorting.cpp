@@ -437,6 +437,13 @@ void VarnexEditUni::takeSortTexts(const std::weak_ptr<SortJob> &which)
     while (row <= last && slice.elapsed() < SliceMs) {
         const int to = std::min(last, row + SliceRows - 1);
         cells.columnTexts(m_sortRunning.col, row, to, job->texts, job->ends);
+        if (row == first) {
+            // Room for all, from the first slice's length a row: growing tens of
+            // megabytes by doubling copies them within one turn.
+            const qsizetype rows = last - first + 1;
+            job->ends.reserve(size_t(rows));
+            job->texts.reserve(job->texts.size() / qsizetype(job->ends.size()) * rows * 5 / 4 + 64);
+        }
         row = to + 1;
     }
     if (row <= last) {

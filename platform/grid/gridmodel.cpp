@@ -325,19 +325,29 @@ void GridModel::reorderRows(int first, const std::vector<int> &order)
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     // The rows stay where they are stored; only their places change hands.
     std::vector<quint32> places(order.size());
-    std::vector<int> newIndexOf(order.size());
-    for (size_t i = 0; i < order.size(); ++i) {
+    for (size_t i = 0; i < order.size(); ++i)
         places[i] = m_order[size_t(order[i])];
-        newIndexOf[size_t(order[i] - first)] = first + int(i);
-    }
     std::copy(places.begin(), places.end(), m_order.begin() + first);
+    // The views hold a few rows (the current one, hidden ones): those few are looked for
+    // in the order, many are mapped at once.
     const QModelIndexList persistent = persistentIndexList();
+    std::vector<int> newIndexOf;
+    const auto newIndex = [&](int r) {
+        if (persistent.size() <= 8)
+            return first + int(std::find(order.begin(), order.end(), r) - order.begin());
+        if (newIndexOf.empty()) {
+            newIndexOf.resize(order.size());
+            for (size_t i = 0; i < order.size(); ++i)
+                newIndexOf[size_t(order[i] - first)] = first + int(i);
+        }
+        return newIndexOf[size_t(r - first)];
+    };
     QModelIndexList to;
     to.reserve(persistent.size());
     for (const QModelIndex &p : persistent) {
         const int r = p.row();
         const bool inside = r >= first && r < first + int(order.size());
-        to.append(inside ? index(newIndexOf[size_t(r - first)], p.column()) : p);
+        to.append(inside ? index(newIndex(r), p.column()) : p);
     }
     changePersistentIndexList(persistent, to);
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
