@@ -26,7 +26,6 @@
 #include <QLocale>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -69,14 +68,9 @@ struct Load {
 Load loadSection(int rows)
 {
     Load result;
+    EventLoopProbe probe;
     QElapsedTimer clock;
-    qint64 last = 0;
     bool shown = false;
-    const auto tick = [&] {
-        const qint64 now = clock.elapsed();
-        result.longestWaitMs = std::max(result.longestWaitMs, now - last);
-        last = now;
-    };
     // The first screen is there when the grid's cells paint with a record in them.
     PaintWatch watch([&] {
         VarnexEditUni *g = grid();
@@ -85,9 +79,6 @@ Load loadSection(int rows)
             result.firstScreenMs = double(clock.nsecsElapsed()) / 1e6;
         }
     });
-    QTimer probe;
-    probe.setInterval(1);
-    QObject::connect(&probe, &QTimer::timeout, tick);
     NastavAktualniSekci(1, QStringLiteral("SEKCE"));
     frmPrehled &w = frmPrehled::Form();
     w.Zobraz();
@@ -95,14 +86,13 @@ Load loadSection(int rows)
     clock.start();
     probe.start();
     w.NactiData();
-    tick();
     // Until every row is in and the grid draws them.
     while (grid() && (grid()->Rows() - 1 < rows || !grid()->Redraw()))
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QCoreApplication::processEvents();  // the last rows painted
-    tick();
-    result.ms = double(clock.nsecsElapsed()) / 1e6;
     probe.stop();
+    result.ms = double(clock.nsecsElapsed()) / 1e6;
+    result.longestWaitMs = probe.worstMs();
     return result;
 }
 

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QtGlobal>
 
 #include <algorithm>
@@ -42,6 +43,43 @@ inline void print(const char *name, double value, const char *unit)
     std::printf("%s: %.*f %s\n", name, decimals, value, unit);
     std::fflush(stdout);
 }
+
+// The longest the event loop waited between start() and stop(): a timer asks every
+// millisecond, and the wait that ends at stop() counts too.
+class EventLoopProbe
+{
+public:
+    EventLoopProbe()
+    {
+        m_timer.setInterval(1);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { turn(); });
+    }
+    void start()
+    {
+        m_clock.start();
+        m_last = 0;
+        m_timer.start();
+    }
+    void stop()
+    {
+        turn();
+        m_timer.stop();
+    }
+    qint64 worstMs() const { return m_worst; }
+
+private:
+    void turn()
+    {
+        const qint64 now = m_clock.elapsed();
+        m_worst = std::max(m_worst, now - m_last);
+        m_last = now;
+    }
+
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+    qint64 m_worst = 0;
+};
 
 // `--records N` from the command line, else `fallback`.
 inline int recordsArgument(const QStringList &args, int fallback)

@@ -38,6 +38,7 @@ VarnexEditUni::VarnexEditUni(QWidget *parent) : QWidget(parent)
 
 VarnexEditUni::~VarnexEditUni()
 {
+    dropSorts();
     // The widths the user left behind; the grid is still alive here. When the host
     // window has closed for good they were written then, while its database was open.
     const bool closed = m_writtenAtClose && m_hostWindow && !m_hostWindow->isVisible();
@@ -193,6 +194,11 @@ void VarnexEditUni::WhereText(const QString &value)
 
 void VarnexEditUni::SortCol(const bool &pAsc, const qint32 &value)
 {
+    // The host's word outlasts the sorts it was written after, however late they end.
+    if (m_sortJob)
+        m_sortRunning.keepMarks = true;
+    for (SortRequest &request : m_sortQueue)
+        request.keepMarks = true;
     m_SortCol = value;
     m_SortAsc = pAsc;
 }
@@ -263,8 +269,10 @@ void VarnexEditUni::AddData(const QString &row)
 
 Variant VarnexEditUni::Clear()
 {
-    // An edit still open belongs to rows that are going.
+    // An edit still open belongs to rows that are going, and so does a sort under way:
+    // the rows loaded next stand in the order they come in.
     ++m_fillGeneration;
+    dropSorts();
     closeEditors();
     flg->setRows(2);
     flg->setRowHeight(0, DataRowHeight);
@@ -278,6 +286,7 @@ Variant VarnexEditUni::Clear()
 Variant VarnexEditUni::Init(const qint32 &pCols, const qint32 &pFixedCols)
 {
     ++m_fillGeneration;
+    dropSorts();
     closeEditors();
     flg->setRows(2);
     flg->setRowHeight(0, DataRowHeight);

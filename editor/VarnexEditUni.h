@@ -23,6 +23,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 namespace dao { class Database; }
+namespace tabulix { class SortJob; }
 
 // The grid's merge settings.
 enum VeMerge : int {
@@ -210,6 +211,13 @@ public:
     bool ChangedState() const { return m_IsChanged; }
     // Whether an in-cell editor is open.
     bool Editing() const;
+    // Whether a sort is under way: asked for, its order not yet in the grid. From
+    // BackgroundSortRows data rows on, a sort works out the order on a thread of its own
+    // and puts the rows into it at a later turn of the event loop, so that the window
+    // keeps answering; SortFlg returns before. Tests set a small figure.
+    bool Sorting() const;
+    static qint32 BackgroundSortRows();
+    static void BackgroundSortRows(const qint32 &rows);
     // A number cell's value as the sort and the sum read it: "," as the decimal comma,
     // blanks and no-break spaces between digits passed over, the number at the start of
     // the text; 0 when there is none.
@@ -328,9 +336,29 @@ private:
     bool rowHidden(int row) const;
     int stateColumn() const { return Cols() - 1; }
 
-    // sorting: false when the column's type sorts nothing
-    bool sortByColumn(int col, bool ascending);
+    // sorting
+    // A sort asked for: by a column clicked (the direction turns on the same column), by
+    // a column in the direction given (the function menu) or again by the remembered one.
+    struct SortRequest {
+        enum Kind { Toggle, Given, Again } kind = Again;
+        int col = -1;
+        bool ascending = true;
+        bool keepMarks = false;   // the host wrote the sort marks after asking
+    };
     void sortFromMenu(bool ascending);
+    void requestSort(SortRequest request);
+    void runSort(SortRequest request);
+    // Sorts the resolved request now or starts its job.
+    void sortResolved(const SortRequest &request);
+    void startSortJob(const SortRequest &request);
+    void takeSortTexts(const std::weak_ptr<tabulix::SortJob> &which);
+    bool sortMayLand() const;
+    void sortJobDone(const std::weak_ptr<tabulix::SortJob> &done);
+    // The order in the grid (positions of the data rows; none when the column's type
+    // sorts nothing), and what the request leaves in the marks and the current cell.
+    void finishSort(const SortRequest &request, const std::vector<int> *positions);
+    // The sort under way and those waiting are of rows that go (a refill, the end).
+    void dropSorts();
     QString currentRowText() const;
     void reportRecordMoved(const QString &before);
 
@@ -369,6 +397,14 @@ private:
     QString m_WhereRep;
     qint32 m_SortCol = 0;
     bool m_SortAsc = false;
+    // The sort under way (taking the column's texts, then on a worker thread), what it
+    // was asked (its column and direction resolved), and the grid's changes when it took
+    // the texts: an order of rows that have changed since is worked out again.
+    std::shared_ptr<tabulix::SortJob> m_sortJob;
+    SortRequest m_sortRunning;
+    quint64 m_sortChanges = 0;
+    std::vector<SortRequest> m_sortQueue;   // asked while a job ran, in their order
+    bool m_sortCursor = false;              // the wait pointer is the sort's
     // the cell under the mouse at the last press, on which the popup menus act
     qint32 m_popupRow = 0, m_popupCol = 0;
     // The readable text of the selection built through the function menu (without its

@@ -104,6 +104,7 @@ qint32 VarnexEditUni::Cols() const { return flg->Cols(); }
 void VarnexEditUni::Cols(const qint32 &value)
 {
     ++m_fillGeneration;
+    dropSorts();
     flg->setCols(value);
     m_codeLists.ResetItems(value);
 }

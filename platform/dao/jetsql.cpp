@@ -143,14 +143,13 @@ bool likeMatch(QStringView text, QStringView pattern)
 namespace {
 
 struct CzechCollator {
-    QCollator collator{QLocale(QLocale::Czech, QLocale::CzechRepublic)};
+    QCollator collator = newCollator();
     // Primary weights of the printable ASCII characters in the collator's own order, so
     // that plain ASCII texts without "ch" compare without a call into the collator.
     std::array<quint8, 128> ascii{};
 
     CzechCollator()
     {
-        collator.setCaseSensitivity(Qt::CaseInsensitive);
         std::vector<QString> chars;
         for (char c = 0x20; c < 0x7f; ++c)
             chars.emplace_back(QLatin1Char(c));
@@ -190,6 +189,13 @@ bool plainAscii(const char *s, int n)
 int collate(QStringView a, QStringView b)
 {
     return czech().collator.compare(a, b);
+}
+
+QCollator newCollator()
+{
+    QCollator collator{QLocale(QLocale::Czech, QLocale::CzechRepublic)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator;
 }
 
 QCollatorSortKey collationKey(const QString &text)

@@ -2,6 +2,7 @@
 
 #include "variant.h"
 
+#include <QCollator>
 #include <QCollatorSortKey>
 #include <QString>
 #include <QStringView>
@@ -23,6 +24,9 @@ int collateUtf8(const char *a, int aLength, const char *b, int bLength);
 // A text's key in that order, for sorting many texts: keys compare as their texts
 // collate, so a sort computes one key per text instead of collating every pair.
 QCollatorSortKey collationKey(const QString &text);
+// A collator of that order of its own, for a thread of its own: one collator must not
+// serve two threads at once, and collationKey's is the GUI thread's.
+QCollator newCollator();
 
 // The engine's format(value, pattern) for the patterns the program uses: date patterns
 // (d, dd, m, mm, yy, yyyy, h, hh, n, nn, s, ss and literal characters; "m" right after

@@ -14,6 +14,39 @@ GridModel::GridModel(QObject *parent)
 
 GridModel::~GridModel() = default;
 
+quint32 GridModel::place(RowData row)
+{
+    if (!m_free.empty()) {
+        const quint32 at = m_free.back();
+        m_free.pop_back();
+        m_store[at] = std::move(row);
+        return at;
+    }
+    m_store.push_back(std::move(row));
+    return quint32(m_store.size() - 1);
+}
+
+void GridModel::release(quint32 at)
+{
+    m_store[at] = RowData();
+    m_free.push_back(at);
+}
+
+void GridModel::packIfSparse()
+{
+    if (m_free.size() < 1024 || m_free.size() < m_order.size())
+        return;
+    std::vector<RowData> packed;
+    packed.reserve(m_order.size());
+    for (quint32 &at : m_order) {
+        packed.push_back(std::move(m_store[at]));
+        at = quint32(packed.size() - 1);
+    }
+    m_store.swap(packed);
+    m_free.clear();
+    m_free.shrink_to_fit();
+}
+
 GridModel::RowData GridModel::makeRow(const QString &tabJoined)
 {
     RowData row;
@@ -41,15 +74,17 @@ GridModel::RowData GridModel::makeRow(const QString &tabJoined)
 void GridModel::setGridRows(int rows)
 {
     const int now = gridRows();
+    if (rows != now)
+        ++m_changes;
     if (rows > now) {
         const bool announce = !m_deferred;
         if (announce)
             beginInsertRows({}, now, rows - 1);
-        m_rows.reserve(size_t(rows));
+        m_order.reserve(size_t(rows));
         for (int i = now; i < rows; ++i) {
             RowData r;
             r.id = m_nextId++;
-            m_rows.push_back(std::move(r));
+            m_order.push_back(place(std::move(r)));
         }
         if (announce) {
             m_published = rows;
@@ -57,11 +92,14 @@ void GridModel::setGridRows(int rows)
         }
     } else if (rows < now) {
         for (int i = rows; i < now; ++i)
-            dropFormats(m_rows[size_t(i)]);
+            dropFormats(at(i));
         const bool announce = rows < m_published;
         if (announce)
             beginRemoveRows({}, rows, m_published - 1);
-        m_rows.erase(m_rows.begin() + rows, m_rows.end());
+        for (int i = rows; i < now; ++i)
+            release(m_order[size_t(i)]);
+        m_order.resize(size_t(rows));
+        packIfSparse();
         if (announce) {
             m_published = rows;
             endRemoveRows();
@@ -74,6 +112,7 @@ void GridModel::setGridCols(int cols)
     const int now = m_cols;
     if (cols == now)
         return;
+    ++m_changes;
     if (cols > now) {
         beginInsertColumns({}, now, cols - 1);
         m_cols = cols;
@@ -85,7 +124,7 @@ void GridModel::setGridCols(int cols)
     m_cols = cols;
     m_colData.resize(size_t(cols));
     // Cut every row at the new last column, so that growing again shows empty cells.
-    for (RowData &r : m_rows) {
+    for (RowData &r : m_store) {
         if (int(r.ends.size()) > cols) {
             r.ends.resize(size_t(cols));
             r.text.truncate(cols == 0 ? 0 : qsizetype(r.ends.back()));
@@ -102,7 +141,7 @@ void GridModel::setGridCols(int cols)
 
 QStringView GridModel::cellView(int row, int col) const
 {
-    const RowData &r = m_rows[size_t(row)];
+    const RowData &r = at(row);
     if (size_t(col) >= r.ends.size())
         return {};
     const qsizetype start = col == 0 ? 0 : qsizetype(r.ends[size_t(col) - 1]) + 1;
@@ -112,10 +151,11 @@ QStringView GridModel::cellView(int row, int col) const
 
 void GridModel::setCell(int row, int col, const QString &text)
 {
-    RowData &r = m_rows[size_t(row)];
+    RowData &r = at(row);
     if (size_t(col) >= r.ends.size()) {
         if (text.isEmpty())
             return;
+        ++m_changes;
         // Reach the column with empty cells first.
         if (!r.ends.empty()) {
             r.text.truncate(qsizetype(r.ends.back()));
@@ -134,6 +174,7 @@ void GridModel::setCell(int row, int col, const QString &text)
         const qsizetype end = qsizetype(r.ends[size_t(col)]);
         if (QStringView(r.text).mid(start, end - start) == text)
             return;
+        ++m_changes;
         r.text.replace(start, end - start, text);
         const qint64 delta = text.size() - (end - start);
         for (size_t c = size_t(col); c < r.ends.size(); ++c)
@@ -145,11 +186,12 @@ void GridModel::setCell(int row, int col, const QString &text)
 void GridModel::insertGridRow(int index, const QString &tabJoined)
 {
     RowData r = makeRow(tabJoined);
+    ++m_changes;
     // Appending while deferred stays out of the views' sight until publish().
     const bool announce = index < m_published || !m_deferred;
     if (announce)
         beginInsertRows({}, index, index);
-    m_rows.insert(m_rows.begin() + index, std::move(r));
+    m_order.insert(m_order.begin() + index, place(std::move(r)));
     if (announce) {
         ++m_published;
         endInsertRows();
@@ -158,11 +200,14 @@ void GridModel::insertGridRow(int index, const QString &tabJoined)
 
 void GridModel::removeGridRow(int index)
 {
-    dropFormats(m_rows[size_t(index)]);
+    dropFormats(at(index));
+    ++m_changes;
     const bool announce = index < m_published;
     if (announce)
         beginRemoveRows({}, index, index);
-    m_rows.erase(m_rows.begin() + index);
+    release(m_order[size_t(index)]);
+    m_order.erase(m_order.begin() + index);
+    packIfSparse();
     if (announce) {
         --m_published;
         endRemoveRows();
@@ -171,7 +216,8 @@ void GridModel::removeGridRow(int index)
 
 void GridModel::clearCells()
 {
-    for (RowData &r : m_rows) {
+    ++m_changes;
+    for (RowData &r : m_store) {
         r.text.clear();
         r.ends.clear();
         r.hasFormat = false;
@@ -183,8 +229,9 @@ void GridModel::clearCells()
 
 void GridModel::clearRow(int row)
 {
-    RowData &r = m_rows[size_t(row)];
+    RowData &r = at(row);
     dropFormats(r);
+    ++m_changes;
     r.text.clear();
     r.ends.clear();
     r.hasFormat = false;
@@ -205,7 +252,7 @@ void GridModel::setColAlignment(int col, int code)
 
 const GridCellFormat *GridModel::format(int row, int col) const
 {
-    const RowData &r = m_rows[size_t(row)];
+    const RowData &r = at(row);
     if (!r.hasFormat)
         return nullptr;
     auto it = m_formats.constFind(formatKey(r.id, col));
@@ -214,7 +261,7 @@ const GridCellFormat *GridModel::format(int row, int col) const
 
 GridCellFormat GridModel::takeFormat(int row, int col)
 {
-    const RowData &r = m_rows[size_t(row)];
+    const RowData &r = at(row);
     if (!r.hasFormat)
         return {};
     return m_formats.take(formatKey(r.id, col));
@@ -222,7 +269,7 @@ GridCellFormat GridModel::takeFormat(int row, int col)
 
 void GridModel::putFormat(int row, int col, GridCellFormat f)
 {
-    RowData &r = m_rows[size_t(row)];
+    RowData &r = at(row);
     if (!f.isEmpty()) {
         m_formats.insert(formatKey(r.id, col), std::move(f));
         r.hasFormat = true;
@@ -274,32 +321,46 @@ void GridModel::reorderRows(int first, const std::vector<int> &order)
     const bool deferred = m_deferred;
     if (deferred)
         setDeferred(false);
+    ++m_changes;
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    // Each row is moved once, into a list built in the new order.
-    std::vector<RowData> rows;
-    rows.reserve(m_rows.size());
-    for (size_t i = 0; i < size_t(first); ++i)
-        rows.push_back(std::move(m_rows[i]));
-    std::vector<int> newIndexOf(order.size());
-    for (size_t i = 0; i < order.size(); ++i) {
-        rows.push_back(std::move(m_rows[size_t(order[i])]));
-        newIndexOf[size_t(order[i] - first)] = first + int(i);
-    }
-    for (size_t i = size_t(first) + order.size(); i < m_rows.size(); ++i)
-        rows.push_back(std::move(m_rows[i]));
-    m_rows.swap(rows);
+    // The rows stay where they are stored; only their places change hands.
+    std::vector<quint32> places(order.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        places[i] = m_order[size_t(order[i])];
+    std::copy(places.begin(), places.end(), m_order.begin() + first);
+    // The views hold a few rows (the current one, hidden ones): those few are looked for
+    // in the order, many are mapped at once.
     const QModelIndexList persistent = persistentIndexList();
+    std::vector<int> newIndexOf;
+    const auto newIndex = [&](int r) {
+        if (persistent.size() <= 8)
+            return first + int(std::find(order.begin(), order.end(), r) - order.begin());
+        if (newIndexOf.empty()) {
+            newIndexOf.resize(order.size());
+            for (size_t i = 0; i < order.size(); ++i)
+                newIndexOf[size_t(order[i] - first)] = first + int(i);
+        }
+        return newIndexOf[size_t(r - first)];
+    };
     QModelIndexList to;
     to.reserve(persistent.size());
     for (const QModelIndex &p : persistent) {
         const int r = p.row();
         const bool inside = r >= first && r < first + int(order.size());
-        to.append(inside ? index(newIndexOf[size_t(r - first)], p.column()) : p);
+        to.append(inside ? index(newIndex(r), p.column()) : p);
     }
     changePersistentIndexList(persistent, to);
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     if (deferred)
         setDeferred(true);
+}
+
+void GridModel::columnTexts(int col, int first, int last, QString &text, std::vector<quint32> &ends) const
+{
+    for (int i = first; i <= last; ++i) {
+        text += cellView(i, col);
+        ends.push_back(quint32(text.size()));
+    }
 }
 
 bool GridModel::isNumber(QStringView text, double *value)

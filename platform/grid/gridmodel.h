@@ -41,7 +41,7 @@ public:
     explicit GridModel(QObject *parent = nullptr);
     ~GridModel() override;
 
-    int gridRows() const { return int(m_rows.size()); }
+    int gridRows() const { return int(m_order.size()); }
     int gridCols() const { return m_cols; }
     void setGridRows(int rows);
     void setGridCols(int cols);
@@ -56,10 +56,10 @@ public:
     void clearCells();
     void clearRow(int row);   // texts and formats of one row
 
-    int rowHeight(int row) const { return m_rows[size_t(row)].height; }   // -1 default
-    void setRowHeightValue(int row, int twips) { m_rows[size_t(row)].height = twips; }
-    bool rowMerge(int row) const { return m_rows[size_t(row)].merge; }
-    void setRowMerge(int row, bool merge) { m_rows[size_t(row)].merge = merge; }
+    int rowHeight(int row) const { return at(row).height; }   // -1 default
+    void setRowHeightValue(int row, int twips) { at(row).height = twips; }
+    bool rowMerge(int row) const { return at(row).merge; }
+    void setRowMerge(int row, bool merge) { at(row).merge = merge; }
 
     int colWidth(int col) const { return m_colData[size_t(col)].width; }  // -1 default
     void setColWidthValue(int col, int twips) { m_colData[size_t(col)].width = twips; }
@@ -87,6 +87,15 @@ public:
     // index of the row that comes to stand at first+i.
     void reorderRows(int first, const std::vector<int> &order);
 
+    // Counts the changes of the rows and their texts (a row added, removed or moved, a
+    // text written): work done on the cells elsewhere is stale once it has moved on.
+    quint64 changes() const { return m_changes; }
+
+    // Column col's texts of rows first .. last, in their order, appended to text, and
+    // where each ends in it to ends: a copy to work on elsewhere, whatever happens to the
+    // grid meanwhile.
+    void columnTexts(int col, int first, int last, QString &text, std::vector<quint32> &ends) const;
+
     // Whether a text reads as a number (for general alignment and numeric sorting).
     static bool isNumber(QStringView text, double *value = nullptr);
 
@@ -109,6 +118,13 @@ private:
         bool merge = false;
     };
 
+    RowData &at(int row) { return m_store[m_order[size_t(row)]]; }
+    const RowData &at(int row) const { return m_store[m_order[size_t(row)]]; }
+    // A place in the store for a row, and one given back; the store is packed again
+    // once most of it is free.
+    quint32 place(RowData row);
+    void release(quint32 place);
+    void packIfSparse();
     RowData makeRow(const QString &tabJoined);
     void dropFormats(const RowData &row);
     GridCellFormat takeFormat(int row, int col);
@@ -116,12 +132,17 @@ private:
     static quint64 formatKey(quint32 rowId, int col) { return (quint64(rowId) << 32) | quint32(col); }
     void cellChanged(int row, int col);
 
-    std::vector<RowData> m_rows;
+    // Rows stay where they were stored; m_order[r] is the place of the row that stands at
+    // r, so that reordering rows moves numbers and not the rows.
+    std::vector<RowData> m_store;
+    std::vector<quint32> m_order;
+    std::vector<quint32> m_free;
     std::vector<ColData> m_colData;
     QHash<quint64, GridCellFormat> m_formats;
     int m_cols = 0;
     int m_published = 0;
     quint32 m_nextId = 1;
+    quint64 m_changes = 0;
     bool m_deferred = false;
     bool m_changedWhileDeferred = false;
 };

@@ -74,10 +74,12 @@ void FlexGrid::setSort(int setting)
         });
     }
     d->model->reorderRows(first, order);
-    if (d->redraw)
-        d->syncAllRows();
-    else
+    // The view's row sizes follow their rows through the reorder; only sizes that were
+    // waiting for drawing to come on are brought up to date.
+    if (!d->redraw)
         d->rowsNeedSync = true;
+    else if (d->rowsNeedSync)
+        d->syncAllRows();
     d->repaint();
 }
 

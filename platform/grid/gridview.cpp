@@ -202,9 +202,13 @@ void FlexGrid::State::mouseMove(QMouseEvent *e, QPoint pos)
     case Drag::None: {
         bool isColumn = false;
         const int target = resizeTarget(pos, isColumn);
-        const Qt::CursorShape shape = target < 0 ? Qt::ArrowCursor : (isColumn ? Qt::SplitHCursor : Qt::SplitVCursor);
-        topPane->setCursor(shape);
-        leftPane->setCursor(shape);
+        // Off the borders the panes show what the grid and its parents show.
+        for (GridFixedPane *pane : {topPane, leftPane}) {
+            if (target < 0)
+                pane->unsetCursor();
+            else
+                pane->setCursor(isColumn ? Qt::SplitHCursor : Qt::SplitVCursor);
+        }
         break;
     }
     }

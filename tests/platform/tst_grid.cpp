@@ -786,6 +786,29 @@ private Q_SLOTS:
         QVERIFY(compares > 0);
     }
 
+    void sortedRowsKeepTheirHeightsOnScreen()
+    {
+        // Heights go with their rows on screen too: a hidden row, a tall one, the rest of
+        // the default height.
+        FlexGrid g;
+        fill(g, 7, 2);
+        g.setRowHeight(2, 0);
+        g.setRowHeight(3, 900);
+        g.setRowHeight(5, 0);
+        const int heights[] = {300, 0, 900, 300, 0, 300};
+        g.setSortHook([](std::vector<int> &rows) { std::rotate(rows.begin(), rows.begin() + 2, rows.end()); });
+        for (int round = 1; round <= 3; ++round) {
+            g.setSort(flex::SortCustom);
+            for (int r = 1; r < g.Rows(); ++r) {
+                const int twips = heights[(r - 1 + 2 * round) % 6];
+                QCOMPARE(g.RowHeight(r), twips);
+                QCOMPARE(g.view()->isRowHidden(r), twips == 0);
+                if (twips > 0)
+                    QCOMPARE(g.view()->rowHeight(r), sys::toPixels(twips));
+            }
+        }
+    }
+
     void batchedRowsReachTheViewOnce()
     {
         FlexGrid g;
