@@ -66,7 +66,7 @@ class TestLockedCatalog : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFolder> m_folder;
+    std::unique_ptr<CatalogFolder> m_folder;
 
     QString catalog() const { return m_folder->file(QStringLiteral("QIRData.mdb")); }
 
@@ -78,19 +78,14 @@ class TestLockedCatalog : public QObject
 private Q_SLOTS:
     void init()
     {
-        m_folder = std::make_unique<ProgramFolder>();
+        m_folder = std::make_unique<CatalogFolder>();
         attachmentCatalog(*m_folder);
-        Uzivatel = QStringLiteral("PC1");
         SmazInfo(QStringLiteral("chkAllRecords"));
-        sys::resetBeepCount();
     }
     void cleanup()
     {
         UnloadViews();
         frmMain::Unload();
-        Prehled().Vynuluj();
-        Db.reset();
-        Ws.reset();
         m_folder.reset();
     }
 

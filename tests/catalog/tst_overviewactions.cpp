@@ -63,25 +63,20 @@ class TestOverviewActions : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFolder> m_folder;
+    std::unique_ptr<CatalogFolder> m_folder;
 
     static QString count(const QString &sql) { return scalar(sql).toString(); }
 
 private Q_SLOTS:
     void init()
     {
-        m_folder = std::make_unique<ProgramFolder>();
+        m_folder = std::make_unique<CatalogFolder>();
         attachmentCatalog(*m_folder);
-        Uzivatel = QStringLiteral("PC1");
-        sys::resetBeepCount();
     }
     void cleanup()
     {
         UnloadViews();
         frmMain::Unload();
-        Prehled().Vynuluj();
-        Db.reset();
-        Ws.reset();
         m_folder.reset();
     }
 

@@ -6,9 +6,13 @@
 #include "common/globals.h"
 #include "common/translation.h"
 #include "dao.h"
+#include "data/currentoverview.h"
 #include "data/infosettings.h"
 #include "data/schema.h"
+#include "system.h"
 #include "testsupport.h"
+
+#include <initializer_list>
 
 namespace testsupport {
 
@@ -22,6 +26,52 @@ inline void openFreshCatalog(const ProgramFolder &folder)
     Db = Ws->OpenDatabase(path);
 }
 
+// The program's shared state as the catalog's windows expect it once start-up is done,
+// before any window has opened: the program folder `appPath`, Czech with no messages
+// loaded, the user PC1, the program not ending, no current section, no beep heard.
+inline void resetProgramState(const QString &appPath)
+{
+    AppPath = appPath;
+    Jazyk = QStringLiteral("1");
+    Preklady.reset();
+    Uzivatel = QStringLiteral("PC1");
+    KonecProgramu = false;
+    Prehled().Vynuluj();
+    sys::resetBeepCount();
+}
+
+// A fresh program folder for one test, its catalog open as Ws and Db and the program's
+// state reset for it (resetProgramState); when it goes, the catalog is closed and the
+// state reset again. The test closes its windows first: they save into the catalog as
+// they close. Not for the tests of start-up, which opens the catalog and sets the state
+// itself.
+class CatalogFolder : public ProgramFolder
+{
+public:
+    CatalogFolder()
+    {
+        resetProgramState(path());
+        openFreshCatalog(*this);
+    }
+    ~CatalogFolder()
+    {
+        Db.reset();
+        Ws.reset();
+        resetProgramState(QString());
+    }
+    CatalogFolder(const CatalogFolder &) = delete;
+    CatalogFolder &operator=(const CatalogFolder &) = delete;
+};
+
+// The language in use and its messages loaded from the folder's Lang.mdb, as start-up
+// loads them.
+inline void loadLanguage(const ProgramFolder &folder, const QString &language)
+{
+    Jazyk = language;
+    Preklady = std::make_unique<MessageList>();
+    NactiPreklady(folder.file(QStringLiteral("Lang.mdb")), Jazyk, *Preklady);
+}
+
 // The interface language chosen in the settings and its messages loaded from the
 // folder's Lang.mdb, as start-up loads them; for as long as it lives. Afterwards Czech
 // again, with no setting and no messages.
@@ -31,9 +81,7 @@ public:
     LanguageFromSettings(const ProgramFolder &folder, const QString &language)
     {
         UlozInfo(QStringLiteral("Lang"), language);
-        Jazyk = NactiInfo(QStringLiteral("Lang"));
-        Preklady = std::make_unique<MessageList>();
-        NactiPreklady(folder.file(QStringLiteral("Lang.mdb")), Jazyk, *Preklady);
+        loadLanguage(folder, NactiInfo(QStringLiteral("Lang")));
     }
     ~LanguageFromSettings()
     {
@@ -51,6 +99,34 @@ inline void defineField(int section, int order, int field, bool shown, const QSt
     Db->Execute(QStringLiteral("insert into Definice (Poradi, Pol, Zobraz, Popis, Nazev, Typ, Zarovnani, Sekce) "
                                "values (%1, 'Pol%2', %3, 0, '%4', '%5', 'L', %6)")
                     .arg(order).arg(field).arg(shown ? 1 : 0).arg(caption, type).arg(section));
+}
+
+// A field of a section as defineSection defines it.
+struct SectionField
+{
+    const char *caption;
+    const char *type;  // the type letter: C, N or D
+    bool shown = true;
+};
+
+// A section and its fields, numbered from 1 in the order given (Pol1, Pol2 ...), each
+// in the order of its number.
+inline void defineSection(int section, const QString &name, std::initializer_list<SectionField> fields)
+{
+    Db->Execute(QStringLiteral("insert into Sekce values (%1, '%2')").arg(section).arg(name));
+    int number = 0;
+    for (const SectionField &f : fields) {
+        ++number;
+        defineField(section, number, number, f.shown, QString::fromUtf8(f.caption), QString::fromUtf8(f.type));
+    }
+}
+
+// Rows of a table from a small table of values: the columns once, then each row's
+// values as SQL literals in the columns' order.
+inline void insertRows(const QString &table, const QString &columns, std::initializer_list<const char *> rows)
+{
+    for (const char *row : rows)
+        Db->Execute(QStringLiteral("insert into %1 (%2) values (%3)").arg(table, columns, QString::fromUtf8(row)));
 }
 
 // The first field of the first row of a query; Empty when it has no row.
