@@ -102,4 +102,17 @@ inline void openViewsOnRecord12()
     QCOMPARE(preview.VybranaPriloha(), 1);
 }
 
+// Section 2 "Hudba" beside the first, so that every section command has a section to go
+// to; the views open on record 12 in the shown main window, whose menus know both.
+inline frmMain &mainOnRecord12WithTwoSections()
+{
+    defineSection(2, QStringLiteral("Hudba"), {{"Album", "C"}});
+    frmMain &main = frmMain::Form();
+    openViewsOnRecord12();
+    main.NactiSekce();
+    main.NastavMenu();
+    [&] { QVERIFY(QTest::qWaitForWindowExposed(&main)); }();
+    return main;
+}
+
 }  // namespace testsupport

@@ -75,7 +75,7 @@ private Q_SLOTS:
         frmMain &w = frmMain::Form();
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        w.mnuSekceX_Click(0);
+        testsupport::chooseFromMenu(w.mnuKatalog, w.mnuSekce, w.mnuSekceX[0]);
         QCOMPARE(firstRowTitle(), QStringLiteral("Původní"));
     }
 
@@ -181,7 +181,7 @@ private Q_SLOTS:
         QVERIFY(QFile::link(target, catalog()));
         Db = Ws->OpenDatabase(catalog());
         frmMain &w = frmMain::Form();
-        w.mnuSekceX_Click(0);
+        testsupport::chooseFromMenu(w.mnuKatalog, w.mnuSekce, w.mnuSekceX[0]);
         QCOMPARE(firstRowTitle(), QStringLiteral("Původní"));
         {
             testsupport::ScriptedBoxes boxes;

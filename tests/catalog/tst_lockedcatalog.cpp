@@ -120,13 +120,9 @@ private Q_SLOTS:
     // question or says that the catalog is locked.
     void everyCommandUnderLock()
     {
-        Db->Execute(QStringLiteral("insert into Sekce values (2, 'Hudba')"));
-        defineField(2, 1, 1, true, QStringLiteral("Album"), QStringLiteral("C"));
-        frmMain &main = frmMain::Form();
-        openViewsOnRecord12();
-        main.NactiSekce();
-        main.NastavMenu();
-        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        frmMain &main = mainOnRecord12WithTwoSections();
+        if (QTest::currentTestFailed())
+            return;
         QStringList walked;
 
         const auto check = [&](const QString &name, const std::function<void()> &choose) {

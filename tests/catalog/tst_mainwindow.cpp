@@ -215,7 +215,7 @@ private Q_SLOTS:
         frmMain &w = frmMain::Form();
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        w.mnuSekceX_Click(1);
+        testsupport::chooseFromMenu(w.mnuKatalog, w.mnuSekce, w.mnuSekceX[1]);
         QCOMPARE(openViews(), (QStringList{"frmPrehled", "frmVyber"}));
         if (keys) {
             // Alt+Z opens Katalog's neighbour, Left moves to it, and Up from the top wraps

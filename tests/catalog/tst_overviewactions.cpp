@@ -300,7 +300,7 @@ private Q_SLOTS:
         QCOMPARE(overviewGrid(overview)->WhereText(), text);
 
         boxes.expect(vbYes);
-        frmMain::Form().mnuDeleteAll_Click();
+        chooseFromMenu(frmMain::Form().mnuKatalog, nullptr, frmMain::Form().mnuDeleteAll);
         QCOMPARE(count(QStringLiteral("select group_concat(Inter) from (select Inter from Katalog order by Inter)")),
                  QStringLiteral("11,12,13"));
     }
@@ -407,13 +407,9 @@ private Q_SLOTS:
     // its question).
     void everyCommandReachesItsWindow()
     {
-        Db->Execute(QStringLiteral("insert into Sekce values (2, 'Hudba')"));
-        defineField(2, 1, 1, true, QStringLiteral("Album"), QStringLiteral("C"));
-        frmMain &main = frmMain::Form();
-        openViewsOnRecord12();
-        main.NactiSekce();
-        main.NastavMenu();
-        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        frmMain &main = mainOnRecord12WithTwoSections();
+        if (QTest::currentTestFailed())
+            return;
 
         const QMap<QString, QString> expected{
             {"mnuSekceX", "view:frmPrehled"},

@@ -71,7 +71,7 @@ class TestSelectedRecords : public QObject
         frmMain &main = frmMain::Form();
         main.show();
         [&] { QVERIFY(QTest::qWaitForWindowActive(&main)); }();
-        main.mnuSekceX_Click(2);  // by name: Desky, Filmy, Knihy
+        testsupport::chooseFromMenu(main.mnuKatalog, main.mnuSekce, main.mnuSekceX[2]);  // by name: Desky, Filmy, Knihy
         [&] { QCOMPARE(main.lblSekce->property("Tag").toString(), QStringLiteral("1")); }();
         return main;
     }

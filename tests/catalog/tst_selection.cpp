@@ -5,6 +5,7 @@
 #include "common/translation.h"
 #include "data/infosettings.h"
 #include "mainwindow/frmMain.h"
+#include "menudriver.h"
 #include "overview/frmPrehled.h"
 #include "records/frmVyber.h"
 #include "records/polebox.h"
@@ -68,9 +69,9 @@ class TestSelection : public QObject
         frmMain &main = frmMain::Form();
         main.show();
         [&] { QVERIFY(QTest::qWaitForWindowActive(&main)); }();
-        for (size_t i = 0; i < main.mnuSekceX.size(); ++i)
-            if (main.mnuSekceX[i]->text() == name)
-                main.mnuSekceX_Click(int(i));
+        for (QAction *item : main.mnuSekceX)
+            if (item->text() == name)
+                testsupport::chooseFromMenu(main.mnuKatalog, main.mnuSekce, item);
         frmVyber *w = frmVyber::Loaded();
         [&] { QVERIFY(w && frmPrehled::Loaded()); }();
         [&] { QVERIFY(QTest::qWaitForWindowExposed(w)); }();
