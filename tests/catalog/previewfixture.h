@@ -13,6 +13,7 @@
 #include "records/frmNahled.h"
 #include "overviewgrid.h"
 #include "data/currentoverview.h"
+#include "modaldriver.h"
 
 #include <QAbstractItemView>
 #include <QDialog>
@@ -142,28 +143,6 @@ inline void doubleClickRow(frmPrehled &overview, int row)
 }  // namespace testsupport
 
 namespace testsupport {
-
-// Runs the steps once the modal window `Window` shows (its loop is running then); the
-// steps must close it, and a window they leave open fails the test and is closed here.
-template <class Window>
-void whenShown(QObject *scope, std::function<void(Window &)> steps)
-{
-    auto *poll = new QTimer(scope);
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, scope, [poll, steps] {
-        Window *w = Window::Loaded();
-        if (!w || !w->isVisible() || !w->isActiveWindow())
-            return;
-        poll->stop();
-        steps(*w);
-        if (Window *open = Window::Loaded(); open && open->isVisible()) {
-            if (!QTest::currentTestFailed())
-                QTest::qFail("a window was left open", __FILE__, __LINE__);
-            open->done(QDialog::Rejected);
-        }
-    });
-    poll->start();
-}
 
 // The overview on grid row `row` and the preview open beside it, loaded for that row.
 inline frmNahled &previewOn(int row)

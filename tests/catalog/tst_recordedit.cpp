@@ -25,6 +25,7 @@
 #include <QtTest>
 
 using testsupport::dropDownByArrow;
+using testsupport::expectBox;
 using testsupport::openedList;
 using testsupport::SavedNotices;
 using testsupport::scalar;
@@ -170,14 +171,6 @@ class TestRecordEdit : public QObject
         for (size_t i = 2; i < w.cmb.size(); ++i)
             texts << w.cmb[i]->currentText();
         return texts;
-    }
-
-    static void expectBox(testsupport::ScriptedBoxes &boxes, size_t index, int style, const QString &title, const QString &text)
-    {
-        QVERIFY(boxes.shown().size() > index);
-        QCOMPARE(boxes.shown()[index].style, style);
-        QCOMPARE(boxes.shown()[index].title, title);
-        QCOMPARE(boxes.shown()[index].text, text);
     }
 
 private Q_SLOTS:

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+using testsupport::expectBox;
 using testsupport::scalar;
 
 namespace {
@@ -112,15 +113,6 @@ class TestSelectedRecords : public QObject
             if (a->text() == name)
                 return a;
         return nullptr;
-    }
-
-    static void expectBox(const testsupport::ScriptedBoxes &boxes, size_t index, int style, const QString &title,
-                          const QString &text)
-    {
-        QVERIFY(boxes.shown().size() > index);
-        QCOMPARE(boxes.shown()[index].style, style);
-        QCOMPARE(boxes.shown()[index].title, title);
-        QCOMPARE(boxes.shown()[index].text, text);
     }
 
     static const QString deleteTitle;

@@ -123,10 +123,7 @@ class TestSelection : public QObject
 
     static void expectBox(const testsupport::ScriptedBoxes &boxes, size_t index, int style, const QString &text)
     {
-        QVERIFY(boxes.shown().size() > index);
-        QCOMPARE(boxes.shown()[index].style, style);
-        QCOMPARE(boxes.shown()[index].title, kTitle);
-        QCOMPARE(boxes.shown()[index].text, text);
+        testsupport::expectBox(boxes, index, style, kTitle, text);
     }
 
 private Q_SLOTS:
