@@ -132,13 +132,7 @@ private Q_SLOTS:
             UnloadViews();
             openViewsOnRecord12();
             QTRY_VERIFY(!frmPrehled::Form().tmr->isActive());  // the preview has caught up
-            // A view command opens a view that is closed.
-            if (name == QLatin1String("mnuZobrazPrehled"))
-                frmPrehled::Unload();
-            else if (name == QLatin1String("mnuZobrazVyber"))
-                frmVyber::Unload();
-            else if (name == QLatin1String("mnuZobrazNahled"))
-                frmNahled::Unload();
+            closeTheViewItOpens(name);
             // The lock outlasts the wait; the wait is made short so that the walk is.
             Db->Execute(QStringLiteral("PRAGMA busy_timeout=100"));
             AnsweringBoxes boxes(AnsweringBoxes::GoingOn);

@@ -452,13 +452,7 @@ private Q_SLOTS:
             QVERIFY2(action->isEnabled(), qPrintable(name));
             QVERIFY2(expected.contains(name), qPrintable(QStringLiteral("no expectation for ") + name));
             openViewsOnRecord12();
-            // A view command opens a view that is closed.
-            if (name == QLatin1String("mnuZobrazPrehled"))
-                frmPrehled::Unload();
-            else if (name == QLatin1String("mnuZobrazVyber"))
-                frmVyber::Unload();
-            else if (name == QLatin1String("mnuZobrazNahled"))
-                frmNahled::Unload();
+            closeTheViewItOpens(name);
             const QList<QPointer<QObject>> views = openViews();
             AnsweringBoxes boxes(AnsweringBoxes::Cautious);
             DialogCloser closer;
