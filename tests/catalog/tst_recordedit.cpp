@@ -599,8 +599,7 @@ private Q_SLOTS:
     // One field: no second column, the note as wide as the box and 500 twips more.
     void oneColumn()
     {
-        Db->Execute(QStringLiteral("insert into Sekce values (3, 'Jedno')"));
-        testsupport::defineField(3, 1, 1, true, QStringLiteral("Název"), QStringLiteral("C"));
+        testsupport::defineSection(3, QStringLiteral("Jedno"), {{"Název", "C"}});
         selectSection(QStringLiteral("3"));
         frmPrehled &overview = frmPrehled::Form();
         overview.Zobraz();

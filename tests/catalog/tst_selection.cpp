@@ -587,8 +587,7 @@ private Q_SLOTS:
     // A section that shows no field: no rows, and no scroll bar in a window of a usable size.
     void noShownField()
     {
-        Db->Execute(QStringLiteral("insert into Sekce values (5, 'Skrytá')"));
-        testsupport::defineField(5, 1, 1, false, QStringLiteral("Skryté"), QStringLiteral("C"));
+        testsupport::defineSection(5, QStringLiteral("Skrytá"), {{"Skryté", "C", false}});
         frmVyber &w = open(QStringLiteral("Skrytá"));
         QCOMPARE(w.cmb.size(), size_t(1));
         QVERIFY(!w.vsb->isVisible());

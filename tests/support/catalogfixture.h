@@ -1,7 +1,8 @@
 #pragma once
 
-// A catalog to work on for the catalog's tests: the program folder's fresh catalog,
-// copied and opened as the program's Db, and small ways to fill and read it.
+// A catalog to work on for the catalog's tests: a fresh program folder with its catalog
+// open as the program's Db and the program's shared state reset around it, and small ways
+// to fill the catalog from tables of rows and to read it.
 
 #include "common/globals.h"
 #include "common/translation.h"
@@ -26,38 +27,38 @@ inline void openFreshCatalog(const ProgramFolder &folder)
     Db = Ws->OpenDatabase(path);
 }
 
-// The program's shared state as the catalog's windows expect it once start-up is done,
-// before any window has opened: the program folder `appPath`, Czech with no messages
-// loaded, the user PC1, the program not ending, no current section, no beep heard.
-inline void resetProgramState(const QString &appPath)
+// The program's shared state with no window open: the program folder and the user given,
+// Czech with no messages loaded, the program not ending, no current section, no beep
+// heard. With no folder and no user it is the state the program starts in.
+inline void resetProgramState(const QString &appPath, const QString &user)
 {
     AppPath = appPath;
+    Uzivatel = user;
     Jazyk = QStringLiteral("1");
     Preklady.reset();
-    Uzivatel = QStringLiteral("PC1");
     KonecProgramu = false;
     Prehled().Vynuluj();
     sys::resetBeepCount();
 }
 
 // A fresh program folder for one test, its catalog open as Ws and Db and the program's
-// state reset for it (resetProgramState); when it goes, the catalog is closed and the
-// state reset again. The test closes its windows first: they save into the catalog as
-// they close. Not for the tests of start-up, which opens the catalog and sets the state
-// itself.
+// state as start-up leaves it for the user PC1 (resetProgramState); when it goes, the
+// catalog is closed and the state is the one the program starts in again. The test
+// closes its windows first: they save into the catalog as they close. Not for the tests
+// of start-up, which opens the catalog and sets the state itself.
 class CatalogFolder : public ProgramFolder
 {
 public:
     CatalogFolder()
     {
-        resetProgramState(path());
+        resetProgramState(path(), QStringLiteral("PC1"));
         openFreshCatalog(*this);
     }
     ~CatalogFolder()
     {
         Db.reset();
         Ws.reset();
-        resetProgramState(QString());
+        resetProgramState(QString(), QString());
     }
     CatalogFolder(const CatalogFolder &) = delete;
     CatalogFolder &operator=(const CatalogFolder &) = delete;
@@ -110,7 +111,7 @@ struct SectionField
 };
 
 // A section and its fields, numbered from 1 in the order given (Pol1, Pol2 ...), each
-// in the order of its number.
+// defined at the place of its number.
 inline void defineSection(int section, const QString &name, std::initializer_list<SectionField> fields)
 {
     Db->Execute(QStringLiteral("insert into Sekce values (%1, '%2')").arg(section).arg(name));
