@@ -74,6 +74,7 @@ class TestDefinitionsWindow : public QObject
     static void typeOver(frmDefinice &w, int row, int col, const QString &text)
     {
         clickCell(w.VEdit->grid(), row, col);
+        QVERIFY(QApplication::focusWidget());
         typeKeys(text);
         pressKey(Qt::Key_Return);
     }
