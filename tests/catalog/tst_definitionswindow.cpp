@@ -70,9 +70,12 @@ class TestDefinitionsWindow : public QObject
             .toString();
     }
 
-    // Types over the cell as the user does: a click on it, then the text.
+    // Types over the cell as the user does: a click on it, then the text. The offscreen
+    // platform may leave the window without the focus after a popup closed.
     static void typeOver(frmDefinice &w, int row, int col, const QString &text)
     {
+        w.activateWindow();
+        QTRY_VERIFY(w.isActiveWindow());
         clickCell(w.VEdit->grid(), row, col);
         QVERIFY(QApplication::focusWidget());
         typeKeys(text);
