@@ -102,4 +102,29 @@ inline void openViewsOnRecord12()
     QCOMPARE(preview.VybranaPriloha(), 1);
 }
 
+// Closes the view that the view command `name` opens (mnuZobrazPrehled ...), so that the
+// command has a closed view to open; any other command leaves the views as they are.
+inline void closeTheViewItOpens(const QString &name)
+{
+    if (name == QLatin1String("mnuZobrazPrehled"))
+        frmPrehled::Unload();
+    else if (name == QLatin1String("mnuZobrazVyber"))
+        frmVyber::Unload();
+    else if (name == QLatin1String("mnuZobrazNahled"))
+        frmNahled::Unload();
+}
+
+// Section 2 "Hudba" beside the first, so that every section command has a section to go
+// to; the views open on record 12 in the shown main window, whose menus know both.
+inline frmMain &mainOnRecord12WithTwoSections()
+{
+    defineSection(2, QStringLiteral("Hudba"), {{"Album", "C"}});
+    frmMain &main = frmMain::Form();
+    openViewsOnRecord12();
+    main.NactiSekce();
+    main.NastavMenu();
+    [&] { QVERIFY(QTest::qWaitForWindowExposed(&main)); }();
+    return main;
+}
+
 }  // namespace testsupport

@@ -13,6 +13,7 @@
 #include "records/frmNahled.h"
 #include "overviewgrid.h"
 #include "data/currentoverview.h"
+#include "modaldriver.h"
 
 #include <QAbstractItemView>
 #include <QDialog>
@@ -72,27 +73,21 @@ private:
     process::Opener m_previous;
 };
 
-// Section 1 "Knihy" showing the title. Grid rows in order:
+// The catalog of the folder, open (CatalogFolder), filled: section 1 "Knihy" showing the
+// title. Grid rows in order:
 //   1  key 11 "A bez příloh", note "první poznámka", no attachment
 //   2  key 12 "B tři přílohy": 1 foto.JPG "2,5 mm", 2 plan.PDF "Plán & mapa", 3 SCAN.GIF "Sken"
 //   3  key 13 "C vadné": 1 chybi.jpg (no file), 2 "../../etc/passwd", 3 rozbity.jpg (no picture)
 inline void attachmentCatalog(const ProgramFolder &folder)
 {
-    openFreshCatalog(folder);
     if (!Db)
         return;
-    AppPath = folder.path();
-    Db->Execute(QStringLiteral("insert into Sekce values (1, 'Knihy')"));
-    defineField(1, 1, 1, true, QStringLiteral("Název"), QStringLiteral("C"));
-    Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Poznamka, Sekce) values (11, 'A bez příloh', 'první poznámka', 1)"));
-    Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Poznamka, Sekce) values (12, 'B tři přílohy', 'druhá', 1)"));
-    Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Sekce) values (13, 'C vadné', 1)"));
-    const char *rows[][4] = {{"12", "1", "foto.JPG", "2,5 mm"},       {"12", "2", "plan.PDF", "Plán & mapa"},
-                             {"12", "3", "SCAN.GIF", "Sken"},         {"13", "1", "chybi.jpg", "Chybí"},
-                             {"13", "2", "../../etc/passwd", "Zlý"}, {"13", "3", "rozbity.jpg", "Rozbitý"}};
-    for (const auto &r : rows)
-        Db->Execute(QStringLiteral("insert into Obrazky (Inter, Poradi, Soubor, Popis) values (%1, %2, '%3', '%4')")
-                        .arg(QLatin1String(r[0]), QLatin1String(r[1]), QString::fromUtf8(r[2]), QString::fromUtf8(r[3])));
+    defineSection(1, QStringLiteral("Knihy"), {{"Název", "C"}});
+    insertRows(QStringLiteral("Katalog"), QStringLiteral("Inter, Pol1c, Poznamka, Sekce"),
+               {"11, 'A bez příloh', 'první poznámka', 1", "12, 'B tři přílohy', 'druhá', 1", "13, 'C vadné', null, 1"});
+    insertRows(QStringLiteral("Obrazky"), QStringLiteral("Inter, Poradi, Soubor, Popis"),
+               {"12, 1, 'foto.JPG', '2,5 mm'", "12, 2, 'plan.PDF', 'Plán & mapa'", "12, 3, 'SCAN.GIF', 'Sken'",
+                "13, 1, 'chybi.jpg', 'Chybí'", "13, 2, '../../etc/passwd', 'Zlý'", "13, 3, 'rozbity.jpg', 'Rozbitý'"});
     writeJpeg(folder.file(QStringLiteral("img/foto.JPG")), QSize(300, 200));
     writeFile(folder.file(QStringLiteral("img/SCAN.GIF")), tinyGif());
     writeFile(folder.file(QStringLiteral("img/plan.PDF")), "%PDF-1.4\n");
@@ -148,28 +143,6 @@ inline void doubleClickRow(frmPrehled &overview, int row)
 }  // namespace testsupport
 
 namespace testsupport {
-
-// Runs the steps once the modal window `Window` shows (its loop is running then); the
-// steps must close it, and a window they leave open fails the test and is closed here.
-template <class Window>
-void whenShown(QObject *scope, std::function<void(Window &)> steps)
-{
-    auto *poll = new QTimer(scope);
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, scope, [poll, steps] {
-        Window *w = Window::Loaded();
-        if (!w || !w->isVisible() || !w->isActiveWindow())
-            return;
-        poll->stop();
-        steps(*w);
-        if (Window *open = Window::Loaded(); open && open->isVisible()) {
-            if (!QTest::currentTestFailed())
-                QTest::qFail("a window was left open", __FILE__, __LINE__);
-            open->done(QDialog::Rejected);
-        }
-    });
-    poll->start();
-}
 
 // The overview on grid row `row` and the preview open beside it, loaded for that row.
 inline frmNahled &previewOn(int row)

@@ -51,7 +51,7 @@ class TestAboutLang : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<testsupport::ProgramFolder> m_folder;
+    std::unique_ptr<testsupport::CatalogFolder> m_folder;
     std::unique_ptr<QObject> m_scope;
 
     static frmMain &showMain(const QRect &placement)
@@ -80,23 +80,14 @@ class TestAboutLang : public QObject
     static QImage flagShown() { return frmMain::Form().Panel(2)->pixmap().toImage(); }
     static QImage flagOf(int language) { return frmMain::Form().iml.ListImages(language).toImage(); }
 
-    static void loadLanguage(const QString &setting)
-    {
-        Jazyk = setting;
-        Preklady = std::make_unique<MessageList>();
-        NactiPreklady(m_folderPath + QStringLiteral("Lang.mdb"), Jazyk, *Preklady);
-    }
-    static inline QString m_folderPath;
+    void loadLanguage(const QString &setting) const { testsupport::loadLanguage(*m_folder, setting); }
 
 private Q_SLOTS:
     void init()
     {
-        m_folder = std::make_unique<testsupport::ProgramFolder>();
-        m_folderPath = m_folder->path();
         m_scope = std::make_unique<QObject>();
         SmazInfo(QStringLiteral("Lang"));
-        testsupport::openFreshCatalog(*m_folder);
-        KonecProgramu = false;
+        m_folder = std::make_unique<testsupport::CatalogFolder>();
         loadLanguage(QStringLiteral("1"));
     }
     void cleanup()
@@ -105,11 +96,7 @@ private Q_SLOTS:
         delete frmLogo::Loaded();
         delete frmLang::Loaded();
         frmMain::Unload();
-        Db.reset();
-        Ws.reset();
-        Preklady.reset();
         m_folder.reset();
-        Jazyk = QStringLiteral("1");
     }
 
     // From the menu: centred by the main window's size alone, translated text by text;

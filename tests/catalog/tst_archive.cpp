@@ -22,7 +22,7 @@ class TestArchive : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<testsupport::ProgramFolder> m_folder;
+    std::unique_ptr<testsupport::CatalogFolder> m_folder;
 
     QString catalog() const { return m_folder->file(QStringLiteral("QIRData.mdb")); }
     QString backup() const { return m_folder->file(QStringLiteral("zaloha/QIRData.mdb")); }
@@ -64,22 +64,18 @@ class TestArchive : public QObject
 private Q_SLOTS:
     void init()
     {
-        m_folder = std::make_unique<testsupport::ProgramFolder>();
-        QVERIFY(m_folder->isValid());
         for (const char *key : {"VyberWindowShow", "NahledWindowShow", "Sekce"})
             SmazInfo(QLatin1String(key));
         UlozInfo(QStringLiteral("VyberWindowShow"), QStringLiteral("False"));
         UlozInfo(QStringLiteral("NahledWindowShow"), QStringLiteral("False"));
-        Jazyk = QStringLiteral("1");
-        AppPath = m_folder->path();
-        testsupport::openFreshCatalog(*m_folder);
-        Db->Execute(QStringLiteral("insert into Sekce (Sekce, Nazev) values (1, 'Knihy')"));
-        testsupport::defineField(1, 1, 1, true, QStringLiteral("Název"), QStringLiteral("C"));
+        m_folder = std::make_unique<testsupport::CatalogFolder>();
+        QVERIFY(m_folder->isValid());
+        testsupport::defineSection(1, QStringLiteral("Knihy"), {{"Název", "C"}});
         Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Sekce) values (1, 'Původní', 1)"));
         frmMain &w = frmMain::Form();
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        w.mnuSekceX_Click(0);
+        testsupport::chooseFromMenu(w.mnuKatalog, w.mnuSekce, w.mnuSekceX[0]);
         QCOMPARE(firstRowTitle(), QStringLiteral("Původní"));
     }
 
@@ -87,8 +83,6 @@ private Q_SLOTS:
     {
         if (frmMain::Loaded())
             delete frmMain::Loaded();
-        Db.reset();
-        Ws.reset();
         m_folder.reset();
     }
 
@@ -187,7 +181,7 @@ private Q_SLOTS:
         QVERIFY(QFile::link(target, catalog()));
         Db = Ws->OpenDatabase(catalog());
         frmMain &w = frmMain::Form();
-        w.mnuSekceX_Click(0);
+        testsupport::chooseFromMenu(w.mnuKatalog, w.mnuSekce, w.mnuSekceX[0]);
         QCOMPARE(firstRowTitle(), QStringLiteral("Původní"));
         {
             testsupport::ScriptedBoxes boxes;

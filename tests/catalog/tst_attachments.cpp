@@ -10,6 +10,7 @@
 #include "system.h"
 #include "vberror.h"
 #include "data/currentoverview.h"
+#include "typing.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -66,7 +67,7 @@ class TestAttachments : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFolder> m_folder;
+    std::unique_ptr<CatalogFolder> m_folder;
     std::unique_ptr<QObject> m_scope;
     QTemporaryDir m_outside;  // where the user's files come from
 
@@ -95,27 +96,12 @@ class TestAttachments : public QObject
         QTRY_VERIFY(ran);
     }
 
-    static void typeOver(QLineEdit *box, const QString &text)
-    {
-        QTest::mouseClick(box, Qt::LeftButton);
-        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-        for (const QChar ch : text) {
-            if (ch.unicode() < 0x80)
-                QTest::keyClick(box, ch.toLatin1());
-            else
-                QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-        }
-    }
-
 private Q_SLOTS:
     void init()
     {
-        m_folder = std::make_unique<ProgramFolder>();
+        m_folder = std::make_unique<CatalogFolder>();
         m_scope = std::make_unique<QObject>();
         attachmentCatalog(*m_folder);
-        Uzivatel = QStringLiteral("PC1");
-        Jazyk = QStringLiteral("1");
-        sys::resetBeepCount();
     }
     void cleanup()
     {
@@ -124,10 +110,6 @@ private Q_SLOTS:
         frmNahled::Unload();
         frmPrehled::Unload();
         frmMain::Unload();
-        Prehled().Vynuluj();
-        Db.reset();
-        Ws.reset();
-        Preklady.reset();
         m_folder.reset();
     }
 

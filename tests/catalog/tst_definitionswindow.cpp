@@ -37,7 +37,7 @@ class TestDefinitionsWindow : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<testsupport::ProgramFolder> m_folder;
+    std::unique_ptr<testsupport::CatalogFolder> m_folder;
     std::unique_ptr<QObject> m_scope;  // the timers of one test
 
     static void chooseCatalogSetup()
@@ -70,26 +70,15 @@ class TestDefinitionsWindow : public QObject
             .toString();
     }
 
-    // Types into the focus widget as a keyboard does, Czech letters too.
-    static void typeText(const QString &text)
-    {
-        for (const QChar c : text) {
-            QWidget *target = QApplication::focusWidget();
-            QVERIFY(target);
-            if (c.unicode() < 128) {
-                QTest::keyClick(target, c.toLatin1());
-            } else {
-                QTest::sendKeyEvent(QTest::Press, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
-                QTest::sendKeyEvent(QTest::Release, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
-            }
-        }
-    }
-
-    // Types over the cell as the user does: a click on it, then the text.
+    // Types over the cell as the user does: a click on it, then the text. The offscreen
+    // platform may leave the window without the focus after a popup closed.
     static void typeOver(frmDefinice &w, int row, int col, const QString &text)
     {
+        w.activateWindow();
+        QTRY_VERIFY(w.isActiveWindow());
         clickCell(w.VEdit->grid(), row, col);
-        typeText(text);
+        QVERIFY(QApplication::focusWidget());
+        typeKeys(text);
         pressKey(Qt::Key_Return);
     }
 
@@ -124,13 +113,9 @@ class TestDefinitionsWindow : public QObject
 private Q_SLOTS:
     void init()
     {
-        m_folder = std::make_unique<testsupport::ProgramFolder>();
+        m_folder = std::make_unique<testsupport::CatalogFolder>();
         m_scope = std::make_unique<QObject>();
-        testsupport::openFreshCatalog(*m_folder);
-        Uzivatel = QStringLiteral("PC1");
-        Jazyk = QStringLiteral("1");
         frmDefinice::KonverzePotvrzena = false;
-        sys::resetBeepCount();
         // Knihy first by name, then Sbírka with records, then the empty Výstava.
         int section = 1;
         for (const char *name : {"Knihy", "Sbírka", "Výstava"}) {
@@ -160,8 +145,6 @@ private Q_SLOTS:
         delete frmDefinice::Loaded();
         UnloadViews();
         frmMain::Unload();
-        Db.reset();
-        Ws.reset();
         m_folder.reset();
     }
 

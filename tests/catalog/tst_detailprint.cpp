@@ -83,7 +83,7 @@ class TestDetailPrint : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFolder> m_folder;
+    std::unique_ptr<CatalogFolder> m_folder;
     std::unique_ptr<QObject> m_scope;
 
     // Record 20: a red 400 × 300 photo as attachment 1, a price, a date, a long title and
@@ -123,12 +123,9 @@ class TestDetailPrint : public QObject
 private Q_SLOTS:
     void init()
     {
-        m_folder = std::make_unique<ProgramFolder>();
+        m_folder = std::make_unique<CatalogFolder>();
         m_scope = std::make_unique<QObject>();
         attachmentCatalog(*m_folder);
-        Uzivatel = QStringLiteral("PC1");
-        Jazyk = QStringLiteral("1");
-        sys::resetBeepCount();
     }
     void cleanup()
     {
@@ -137,10 +134,6 @@ private Q_SLOTS:
         frmNahled::Unload();
         frmPrehled::Unload();
         frmMain::Unload();
-        Prehled().Vynuluj();
-        Db.reset();
-        Ws.reset();
-        Preklady.reset();
         m_folder.reset();
     }
 

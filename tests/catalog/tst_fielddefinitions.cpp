@@ -17,7 +17,7 @@ class TestFieldDefinitions : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<testsupport::ProgramFolder> m_folder;
+    std::unique_ptr<testsupport::CatalogFolder> m_folder;
 
     // Every row of a table, in a stable order, as text: what "unchanged" is compared on.
     static QStringList dump(const QString &table)
@@ -68,17 +68,8 @@ class TestFieldDefinitions : public QObject
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        m_folder = std::make_unique<testsupport::ProgramFolder>();
-        testsupport::openFreshCatalog(*m_folder);
-    }
-    void cleanup()
-    {
-        Db.reset();
-        Ws.reset();
-        m_folder.reset();
-    }
+    void init() { m_folder = std::make_unique<testsupport::CatalogFolder>(); }
+    void cleanup() { m_folder.reset(); }
 
     // A type change converts every value that converts, from the column of the old type
     // into the column of the new one, where that column does not hold the value already;

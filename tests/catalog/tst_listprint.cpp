@@ -2,6 +2,7 @@
 // footer and count line, right alignment, shortened values, the question about columns
 // outside the paper, the settings, font sizes that fill the page, an empty grid, and a
 // printer that fails.
+#include "catalogfixture.h"
 #include "common/globals.h"
 #include "common/translation.h"
 #include "grid.h"
@@ -147,9 +148,7 @@ class TestListPrint : public QObject
     void loadLanguage(const QString &jazyk)
     {
         m_folder = std::make_unique<testsupport::ProgramFolder>();
-        Jazyk = jazyk;
-        Preklady = std::make_unique<MessageList>();
-        NactiPreklady(m_folder->file(QStringLiteral("Lang.mdb")), Jazyk, *Preklady);
+        testsupport::loadLanguage(*m_folder, jazyk);
     }
 
 private Q_SLOTS:

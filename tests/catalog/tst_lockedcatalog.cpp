@@ -66,7 +66,7 @@ class TestLockedCatalog : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFolder> m_folder;
+    std::unique_ptr<CatalogFolder> m_folder;
 
     QString catalog() const { return m_folder->file(QStringLiteral("QIRData.mdb")); }
 
@@ -78,19 +78,14 @@ class TestLockedCatalog : public QObject
 private Q_SLOTS:
     void init()
     {
-        m_folder = std::make_unique<ProgramFolder>();
+        m_folder = std::make_unique<CatalogFolder>();
         attachmentCatalog(*m_folder);
-        Uzivatel = QStringLiteral("PC1");
         SmazInfo(QStringLiteral("chkAllRecords"));
-        sys::resetBeepCount();
     }
     void cleanup()
     {
         UnloadViews();
         frmMain::Unload();
-        Prehled().Vynuluj();
-        Db.reset();
-        Ws.reset();
         m_folder.reset();
     }
 
@@ -125,13 +120,9 @@ private Q_SLOTS:
     // question or says that the catalog is locked.
     void everyCommandUnderLock()
     {
-        Db->Execute(QStringLiteral("insert into Sekce values (2, 'Hudba')"));
-        defineField(2, 1, 1, true, QStringLiteral("Album"), QStringLiteral("C"));
-        frmMain &main = frmMain::Form();
-        openViewsOnRecord12();
-        main.NactiSekce();
-        main.NastavMenu();
-        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        frmMain &main = mainOnRecord12WithTwoSections();
+        if (QTest::currentTestFailed())
+            return;
         QStringList walked;
 
         const auto check = [&](const QString &name, const std::function<void()> &choose) {
@@ -141,13 +132,7 @@ private Q_SLOTS:
             UnloadViews();
             openViewsOnRecord12();
             QTRY_VERIFY(!frmPrehled::Form().tmr->isActive());  // the preview has caught up
-            // A view command opens a view that is closed.
-            if (name == QLatin1String("mnuZobrazPrehled"))
-                frmPrehled::Unload();
-            else if (name == QLatin1String("mnuZobrazVyber"))
-                frmVyber::Unload();
-            else if (name == QLatin1String("mnuZobrazNahled"))
-                frmNahled::Unload();
+            closeTheViewItOpens(name);
             // The lock outlasts the wait; the wait is made short so that the walk is.
             Db->Execute(QStringLiteral("PRAGMA busy_timeout=100"));
             AnsweringBoxes boxes(AnsweringBoxes::GoingOn);

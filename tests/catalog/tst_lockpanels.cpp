@@ -1,8 +1,7 @@
 // The keyboard panels of the main window's status bar on a real X display: they follow
 // the lock keys the user presses. The program runs on an X server of the test's own.
 #include "mainwindow/frmMain.h"
-#include "common/globals.h"
-#include "testsupport.h"
+#include "catalogfixture.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -13,7 +12,7 @@ class TestLockPanels : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<testsupport::ProgramFolder> m_folder;
+    std::unique_ptr<testsupport::CatalogFolder> m_folder;
 
     // A key pressed and let go on the keyboard of the X server.
     static void press(const QString &key)
@@ -39,19 +38,12 @@ private Q_SLOTS:
             QSKIP("Xvfb is not available");
         if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
             QSKIP("xdotool is not available");
-        m_folder = std::make_unique<testsupport::ProgramFolder>();
-        const QString path = m_folder->file(QStringLiteral("QIRData.mdb"));
-        QVERIFY(QFile::copy(m_folder->file(QStringLiteral("QIRData.upg")), path));
-        QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner);
-        Ws = std::make_unique<dao::Workspace>();
-        Db = Ws->OpenDatabase(path);
-        Jazyk = QStringLiteral("1");
+        m_folder = std::make_unique<testsupport::CatalogFolder>();
     }
     void cleanupTestCase()
     {
         delete frmMain::Loaded();
-        Db.reset();
-        Ws.reset();
+        m_folder.reset();
     }
 
     // Caps Lock and Num Lock light their panels and put them out again; Insert has no

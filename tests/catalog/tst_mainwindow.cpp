@@ -22,29 +22,15 @@ class TestMainWindow : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<testsupport::ProgramFolder> m_folder;
-
-    void openCatalog(const QStringList &statements)
-    {
-        const QString path = m_folder->file(QStringLiteral("QIRData.mdb"));
-        QVERIFY(QFile::copy(m_folder->file(QStringLiteral("QIRData.upg")), path));
-        QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner);
-        Ws = std::make_unique<dao::Workspace>();
-        Db = Ws->OpenDatabase(path);
-        for (const QString &sql : statements)
-            Db->Execute(sql);
-    }
+    std::unique_ptr<testsupport::CatalogFolder> m_folder;
 
     // Sections 2 "Známky" and 5 "Auta" with definitions, 7 without a name and 9 "Bez polí" without.
-    void fourSections()
+    static void fourSections()
     {
-        openCatalog({QStringLiteral("insert into Sekce values (9, 'Bez polí')"),
-                     QStringLiteral("insert into Sekce values (2, 'Známky')"),
-                     QStringLiteral("insert into Sekce values (7, null)"),
-                     QStringLiteral("insert into Sekce values (5, 'Auta')"),
-                     QStringLiteral("insert into Definice (Poradi, Pol, Sekce) values (1, 'Pol1', 2)"),
-                     QStringLiteral("insert into Definice (Poradi, Pol, Sekce) values (1, 'Pol1', 5)"),
-                     QStringLiteral("insert into Definice (Poradi, Pol, Sekce) values (1, 'Pol1', 7)")});
+        testsupport::insertRows(QStringLiteral("Sekce"), QStringLiteral("Sekce, Nazev"),
+                                {"9, 'Bez polí'", "2, 'Známky'", "7, null", "5, 'Auta'"});
+        testsupport::insertRows(QStringLiteral("Definice"), QStringLiteral("Poradi, Pol, Sekce"),
+                                {"1, 'Pol1', 2", "1, 'Pol1', 5", "1, 'Pol1', 7"});
     }
 
     static QStringList captions(const std::vector<QAction *> &items)
@@ -78,27 +64,21 @@ class TestMainWindow : public QObject
 private Q_SLOTS:
     void init()
     {
-        m_folder = std::make_unique<testsupport::ProgramFolder>();
         for (const char *key : {"mdiWindowState", "mdiWindowHeight", "mdiWindowWidth", "mdiWindowTop", "mdiWindowLeft",
                                 "VyberWindowShow", "NahledWindowShow", "Sekce"})
             SmazInfo(QLatin1String(key));
-        Jazyk = QStringLiteral("1");
+        m_folder = std::make_unique<testsupport::CatalogFolder>();
     }
     void cleanup()
     {
         if (frmMain::Loaded())
             delete frmMain::Loaded();
-        Prehled().Vynuluj();
-        Db.reset();
-        Ws.reset();
-        Preklady.reset();
         m_folder.reset();
     }
 
     // The first start opens a normal window of 12000 x 9000 twips in the corner.
     void firstPlacement()
     {
-        openCatalog({});
         frmMain &w = frmMain::Form();
         QCOMPARE(w.size(), QSize(800, 600));
         QCOMPARE(w.pos(), QPoint(0, 0));
@@ -115,7 +95,6 @@ private Q_SLOTS:
     void placementSaved()
     {
         QFETCH(bool, maximised);
-        openCatalog({});
         UlozInfo(QStringLiteral("mdiWindowWidth"), QStringLiteral("9000"));
         UlozInfo(QStringLiteral("mdiWindowHeight"), QStringLiteral("6000"));
         UlozInfo(QStringLiteral("mdiWindowLeft"), QStringLiteral("300"));
@@ -144,7 +123,6 @@ private Q_SLOTS:
     // A window closed minimised opens normal at the next start.
     void minimisedComesBackNormal()
     {
-        openCatalog({});
         frmMain *w = &frmMain::Form();
         w->show();
         w->showMinimized();
@@ -175,7 +153,6 @@ private Q_SLOTS:
         QFETCH(QString, top);
         QFETCH(QString, width);
         QFETCH(QString, height);
-        openCatalog({});
         UlozInfo(QStringLiteral("mdiWindowLeft"), left);
         UlozInfo(QStringLiteral("mdiWindowTop"), top);
         UlozInfo(QStringLiteral("mdiWindowWidth"), width);
@@ -238,7 +215,7 @@ private Q_SLOTS:
         frmMain &w = frmMain::Form();
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        w.mnuSekceX_Click(1);
+        testsupport::chooseFromMenu(w.mnuKatalog, w.mnuSekce, w.mnuSekceX[1]);
         QCOMPARE(openViews(), (QStringList{"frmPrehled", "frmVyber"}));
         if (keys) {
             // Alt+Z opens Katalog's neighbour, Left moves to it, and Up from the top wraps
@@ -277,7 +254,6 @@ private Q_SLOTS:
 
     void noSections()
     {
-        openCatalog({});
         frmMain &w = frmMain::Form();
         QVERIFY(!w.mnuSekce->isEnabled());
         QVERIFY(!w.mnuMoveAll->isEnabled());
@@ -403,7 +379,6 @@ private Q_SLOTS:
     // The flag of the language in use, and the attachment icons, are there.
     void pictures()
     {
-        openCatalog({});
         Jazyk = QStringLiteral("3");
         frmMain &w = frmMain::Form();
         QCOMPARE(w.Panel(2)->pixmap().toImage(), w.iml.ListImages(3).toImage());

@@ -30,25 +30,13 @@ class TestOverview : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<testsupport::ProgramFolder> m_folder;
+    std::unique_ptr<testsupport::CatalogFolder> m_folder;
 
-    void openCatalog()
+    // Definitions in the columns Sekce, Poradi, Pol, Zobraz, Popis, Nazev, Typ, Zarovnani.
+    static void define(std::initializer_list<const char *> rows)
     {
-        const QString path = m_folder->file(QStringLiteral("QIRData.mdb"));
-        QVERIFY(QFile::copy(m_folder->file(QStringLiteral("QIRData.upg")), path));
-        QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner);
-        Ws = std::make_unique<dao::Workspace>();
-        Db = Ws->OpenDatabase(path);
-    }
-
-    // A definition: order, field, shown, description, caption, type, alignment.
-    static void define(int section, int poradi, int pol, const char *zobraz, const char *popis, const QString &nazev,
-                       const char *typ, const char *zarovnani = "L")
-    {
-        Db->Execute(QStringLiteral("insert into Definice (Poradi, Pol, Zobraz, Popis, Nazev, Typ, Zarovnani, Sekce) "
-                                   "values (%1, 'Pol%2', %3, %4, '%5', '%6', '%7', %8)")
-                        .arg(poradi).arg(pol).arg(QLatin1String(zobraz), QLatin1String(popis), nazev, QLatin1String(typ),
-                             QLatin1String(zarovnani)).arg(section));
+        testsupport::insertRows(QStringLiteral("Definice"), QStringLiteral("Sekce, Poradi, Pol, Zobraz, Popis, Nazev, Typ, Zarovnani"),
+                                rows);
     }
 
     // Section 1: a text, a number, a date and a shown description field; the definitions
@@ -56,19 +44,19 @@ class TestOverview : public QObject
     void bookSection()
     {
         Db->Execute(QStringLiteral("insert into Sekce values (1, 'Knihy')"));
-        define(1, 3, 3, "1", "0", QStringLiteral("Vydáno"), "d", "c");
-        define(1, 1, 1, "1", "0", QStringLiteral("Název"), "c");
-        define(1, 2, 2, "1", "null", QStringLiteral("Cena"), "n", "R");
-        define(1, 4, 4, "1", "1", QStringLiteral("Popis knihy"), "C");
-        define(1, 5, 5, "0", "0", QStringLiteral("Skryté"), "C");
-        define(1, 6, 6, "null", "0", QStringLiteral("Také skryté"), "C");
+        define({"1, 3, 'Pol3', 1, 0, 'Vydáno', 'd', 'c'",
+                "1, 1, 'Pol1', 1, 0, 'Název', 'c', 'L'",
+                "1, 2, 'Pol2', 1, null, 'Cena', 'n', 'R'",
+                "1, 4, 'Pol4', 1, 1, 'Popis knihy', 'C', 'L'",
+                "1, 5, 'Pol5', 0, 0, 'Skryté', 'C', 'L'",
+                "1, 6, 'Pol6', null, 0, 'Také skryté', 'C', 'L'"});
     }
 
-    static void insertBook(int inter, const QString &title, const QString &price, const QString &date, const QString &popis)
+    // Books in the columns Inter, Pol1c, Pol2n, Pol3d, Pol4c (the description), Pol5c (the
+    // hidden field) and Sekce.
+    static void insertBooks(std::initializer_list<const char *> rows)
     {
-        Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Pol2n, Pol3d, Pol4c, Pol5c, Sekce) "
-                                   "values (%1, %2, %3, %4, %5, 'tajné', 1)")
-                        .arg(inter).arg(title, price, date, popis));
+        testsupport::insertRows(QStringLiteral("Katalog"), QStringLiteral("Inter, Pol1c, Pol2n, Pol3d, Pol4c, Pol5c, Sekce"), rows);
     }
 
     static void manyRecords(int section, int count)
@@ -128,11 +116,11 @@ class TestOverview : public QObject
     void namesSection()
     {
         bookSection();
-        insertBook(1, QStringLiteral("'O''Brien'"), QStringLiteral("1.5"), QStringLiteral("null"), QStringLiteral("null"));
-        insertBook(2, QStringLiteral("'x'') OR 1=1 OR ('''"), QStringLiteral("null"), QStringLiteral("null"), QStringLiteral("null"));
-        insertBook(3, QStringLiteral("'a*b'"), QStringLiteral("2"), QStringLiteral("'2010-03-02 00:00:00'"), QStringLiteral("null"));
-        insertBook(4, QStringLiteral("'axxb'"), QStringLiteral("10"), QStringLiteral("'2010-03-01 00:00:00'"), QStringLiteral("null"));
-        insertBook(5, QStringLiteral("'[abc'"), QStringLiteral("100"), QStringLiteral("null"), QStringLiteral("null"));
+        insertBooks({"1, 'O''Brien', 1.5, null, null, 'tajné', 1",
+                     "2, 'x'') OR 1=1 OR (''', null, null, null, 'tajné', 1",
+                     "3, 'a*b', 2, '2010-03-02 00:00:00', null, 'tajné', 1",
+                     "4, 'axxb', 10, '2010-03-01 00:00:00', null, 'tajné', 1",
+                     "5, '[abc', 100, null, null, 'tajné', 1"});
         Db->Execute(QStringLiteral("insert into Sekce values (2, 'Jiné')"));
         Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Pol2n, Sekce) values (10, 'O''Brien', 1.5, 2)"));
         Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Pol2n, Sekce) values (11, 'zzz', 3, 2)"));
@@ -182,29 +170,23 @@ class TestOverview : public QObject
 private Q_SLOTS:
     void init()
     {
-        m_folder = std::make_unique<testsupport::ProgramFolder>();
         for (const char *key : {"chkAllRecords", "txtAllRecords", "PrehledWindowWidth", "PrehledWindowHeight"})
             SmazInfo(QLatin1String(key));
-        openCatalog();
-        Uzivatel = QStringLiteral("PC1");
+        m_folder = std::make_unique<testsupport::CatalogFolder>();
     }
     void cleanup()
     {
         frmPrehled::Unload();
         frmMain::Unload();
-        Prehled().Vynuluj();
-        Db.reset();
-        Ws.reset();
         m_folder.reset();
     }
 
     void loadsASection()
     {
         bookSection();
-        insertBook(7, QStringLiteral("'Čapek'"), QStringLiteral("1.5"), QStringLiteral("'2026-03-05 00:00:00'"), QStringLiteral("'první'"));
-        insertBook(3, QStringLiteral("'Hašek'"), QStringLiteral("null"), QStringLiteral("'2026-03-05 14:30:00'"),
-                   QStringLiteral("'s\ttabulátorem'"));
-        insertBook(5, QStringLiteral("'Chmel'"), QStringLiteral("12345678"), QStringLiteral("null"), QStringLiteral("null"));
+        insertBooks({"7, 'Čapek', 1.5, '2026-03-05 00:00:00', 'první', 'tajné', 1",
+                     "3, 'Hašek', null, '2026-03-05 14:30:00', 's\ttabulátorem', 'tajné', 1",
+                     "5, 'Chmel', 12345678, null, null, 'tajné', 1"});
         frmPrehled &w = load(QStringLiteral("1"));
 
         QCOMPARE(Prehled().SeznamPoli(), QStringLiteral("Inter, Pol1C, Pol2N, Pol3D, Pol4C"));
@@ -272,7 +254,7 @@ private Q_SLOTS:
     void noShownField()
     {
         Db->Execute(QStringLiteral("insert into Sekce values (2, 'Prázdná')"));
-        define(2, 1, 1, "0", "1", QStringLiteral("Skryté"), "C");
+        define({"2, 1, 'Pol1', 0, 1, 'Skryté', 'C', 'L'"});
         manyRecords(2, 3);
         frmPrehled &w = load(QStringLiteral("2"));
         QCOMPARE(Prehled().SeznamPoli(), QStringLiteral("Inter"));
@@ -306,7 +288,7 @@ private Q_SLOTS:
     void noSection()
     {
         bookSection();
-        insertBook(7, QStringLiteral("'Čapek'"), QStringLiteral("1"), QStringLiteral("null"), QStringLiteral("'a'"));
+        insertBooks({"7, 'Čapek', 1, null, 'a', 'tajné', 1"});
         frmPrehled &w = load(QStringLiteral("1"));
         load(QStringLiteral("0"));
         QCOMPARE(overviewGrid(w)->LiveRows(), 0);
@@ -327,8 +309,7 @@ private Q_SLOTS:
     {
         bookSection();
         manyRecords(1, 800);
-        Db->Execute(QStringLiteral("insert into Sekce values (2, 'Druhá')"));
-        define(2, 1, 1, "1", "0", QStringLiteral("Název"), "C");
+        testsupport::defineSection(2, QStringLiteral("Druhá"), {{"Název", "C"}});
         manyRecords(2, 2);
         UlozInfo(QStringLiteral("chkAllRecords"), QStringLiteral("false"));
         bool switched = false;
@@ -445,8 +426,7 @@ private Q_SLOTS:
     void descriptionFollowsTheRow()
     {
         bookSection();
-        insertBook(1, QStringLiteral("'A'"), QStringLiteral("1"), QStringLiteral("null"), QStringLiteral("'první'"));
-        insertBook(2, QStringLiteral("'B'"), QStringLiteral("2"), QStringLiteral("null"), QStringLiteral("'druhý'"));
+        insertBooks({"1, 'A', 1, null, 'první', 'tajné', 1", "2, 'B', 2, null, 'druhý', 'tajné', 1"});
         frmPrehled &w = load(QStringLiteral("1"));
         overviewGrid(w)->Row(2);
         QCOMPARE(w.txtPopis->text(), QStringLiteral("druhý"));
@@ -565,9 +545,9 @@ private Q_SLOTS:
             frmMain &main = frmMain::Form();
             main.show();
             [&] { QVERIFY(QTest::qWaitForWindowActive(&main)); }();
-            for (int i = 0; i < int(main.mnuSekceX.size()); ++i)
-                if (main.mnuSekceX[size_t(i)]->text() == QLatin1String("Knihy"))
-                    main.mnuSekceX_Click(i);
+            for (QAction *item : main.mnuSekceX)
+                if (item->text() == QLatin1String("Knihy"))
+                    testsupport::chooseFromMenu(main.mnuKatalog, main.mnuSekce, item);
             [&] { QTRY_VERIFY(PrehledOtevren()); }();
             return frmPrehled::Loaded();
         };

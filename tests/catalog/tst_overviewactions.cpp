@@ -63,25 +63,20 @@ class TestOverviewActions : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFolder> m_folder;
+    std::unique_ptr<CatalogFolder> m_folder;
 
     static QString count(const QString &sql) { return scalar(sql).toString(); }
 
 private Q_SLOTS:
     void init()
     {
-        m_folder = std::make_unique<ProgramFolder>();
+        m_folder = std::make_unique<CatalogFolder>();
         attachmentCatalog(*m_folder);
-        Uzivatel = QStringLiteral("PC1");
-        sys::resetBeepCount();
     }
     void cleanup()
     {
         UnloadViews();
         frmMain::Unload();
-        Prehled().Vynuluj();
-        Db.reset();
-        Ws.reset();
         m_folder.reset();
     }
 
@@ -305,7 +300,7 @@ private Q_SLOTS:
         QCOMPARE(overviewGrid(overview)->WhereText(), text);
 
         boxes.expect(vbYes);
-        frmMain::Form().mnuDeleteAll_Click();
+        chooseFromMenu(frmMain::Form().mnuKatalog, nullptr, frmMain::Form().mnuDeleteAll);
         QCOMPARE(count(QStringLiteral("select group_concat(Inter) from (select Inter from Katalog order by Inter)")),
                  QStringLiteral("11,12,13"));
     }
@@ -412,13 +407,9 @@ private Q_SLOTS:
     // its question).
     void everyCommandReachesItsWindow()
     {
-        Db->Execute(QStringLiteral("insert into Sekce values (2, 'Hudba')"));
-        defineField(2, 1, 1, true, QStringLiteral("Album"), QStringLiteral("C"));
-        frmMain &main = frmMain::Form();
-        openViewsOnRecord12();
-        main.NactiSekce();
-        main.NastavMenu();
-        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        frmMain &main = mainOnRecord12WithTwoSections();
+        if (QTest::currentTestFailed())
+            return;
 
         const QMap<QString, QString> expected{
             {"mnuSekceX", "view:frmPrehled"},
@@ -461,13 +452,7 @@ private Q_SLOTS:
             QVERIFY2(action->isEnabled(), qPrintable(name));
             QVERIFY2(expected.contains(name), qPrintable(QStringLiteral("no expectation for ") + name));
             openViewsOnRecord12();
-            // A view command opens a view that is closed.
-            if (name == QLatin1String("mnuZobrazPrehled"))
-                frmPrehled::Unload();
-            else if (name == QLatin1String("mnuZobrazVyber"))
-                frmVyber::Unload();
-            else if (name == QLatin1String("mnuZobrazNahled"))
-                frmNahled::Unload();
+            closeTheViewItOpens(name);
             const QList<QPointer<QObject>> views = openViews();
             AnsweringBoxes boxes(AnsweringBoxes::Cautious);
             DialogCloser closer;

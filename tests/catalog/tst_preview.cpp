@@ -24,7 +24,7 @@ class TestPreview : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFolder> m_folder;
+    std::unique_ptr<CatalogFolder> m_folder;
 
     static QStringList tabTexts(const QTabBar &tabs)
     {
@@ -40,33 +40,20 @@ class TestPreview : public QObject
         QCOMPARE(preview.tabS->currentIndex(), index);
     }
 
-    static void loadEnglish(const ProgramFolder &folder)
-    {
-        Preklady = std::make_unique<MessageList>();
-        NactiPreklady(folder.file(QStringLiteral("Lang.mdb")), QStringLiteral("2"), *Preklady);
-        Jazyk = QStringLiteral("2");
-    }
-
 private Q_SLOTS:
     void init()
     {
         for (const char *key : {"NahledZoom", "NahledProporce", "NahledWindowWidth", "NahledWindowHeight", "NahledWindowTop",
                                 "NahledWindowLeft", "chkAllRecords"})
             SmazInfo(QLatin1String(key));
-        m_folder = std::make_unique<ProgramFolder>();
+        m_folder = std::make_unique<CatalogFolder>();
         attachmentCatalog(*m_folder);
-        Uzivatel = QStringLiteral("PC1");
-        Jazyk = QStringLiteral("1");
     }
     void cleanup()
     {
         frmNahled::Unload();
         frmPrehled::Unload();
         frmMain::Unload();
-        Prehled().Vynuluj();
-        Db.reset();
-        Ws.reset();
-        Preklady.reset();
         m_folder.reset();
     }
 
@@ -173,7 +160,7 @@ private Q_SLOTS:
         QFETCH(int, row);
         QFETCH(QStringList, texts);
         QFETCH(QList<int>, numbers);
-        loadEnglish(*m_folder);
+        loadLanguage(*m_folder, QStringLiteral("2"));
         frmNahled &preview = previewOn(row);
         QCOMPARE(tabTexts(*preview.tabS), texts);
         QList<int> shown;

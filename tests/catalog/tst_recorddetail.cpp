@@ -18,7 +18,7 @@ class TestRecordDetail : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFolder> m_folder;
+    std::unique_ptr<CatalogFolder> m_folder;
     std::unique_ptr<QObject> m_scope;
 
     static QStringList tabTexts(const QTabBar &tabs)
@@ -32,11 +32,9 @@ class TestRecordDetail : public QObject
 private Q_SLOTS:
     void init()
     {
-        m_folder = std::make_unique<ProgramFolder>();
+        m_folder = std::make_unique<CatalogFolder>();
         m_scope = std::make_unique<QObject>();
         attachmentCatalog(*m_folder);
-        Uzivatel = QStringLiteral("PC1");
-        Jazyk = QStringLiteral("1");
     }
     void cleanup()
     {
@@ -44,10 +42,6 @@ private Q_SLOTS:
         delete frmDetail::Loaded();
         frmPrehled::Unload();
         frmMain::Unload();
-        Prehled().Vynuluj();
-        Db.reset();
-        Ws.reset();
-        Preklady.reset();
         m_folder.reset();
     }
 

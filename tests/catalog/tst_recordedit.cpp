@@ -13,6 +13,7 @@
 #include "system.h"
 #include "overviewgrid.h"
 #include "data/currentoverview.h"
+#include "typing.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -21,12 +22,11 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScopeGuard>
-#include <QStringListModel>
-#include <QStyleOptionComboBox>
-#include <QTimer>
 #include <QtTest>
 
+using testsupport::dropDownByArrow;
+using testsupport::expectBox;
+using testsupport::openedList;
 using testsupport::SavedNotices;
 using testsupport::scalar;
 
@@ -34,17 +34,6 @@ namespace {
 
 // The boxes of the books' section, by their row in the window.
 enum Box { Nazev = 2, Cena = 3, Vydano = 4, Autor = 5 };
-
-// Types the text as keys; a character beyond ASCII comes as the keyboard's text alone.
-void typeKeys(QWidget *widget, const QString &text)
-{
-    for (const QChar ch : text) {
-        if (ch.unicode() < 0x80)
-            QTest::keyClick(widget, ch.toLatin1());
-        else
-            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-    }
-}
 
 QString keyOf(const QString &row)
 {
@@ -63,7 +52,7 @@ class TestRecordEdit : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<testsupport::ProgramFolder> m_folder;
+    std::unique_ptr<testsupport::CatalogFolder> m_folder;
     std::unique_ptr<QObject> m_scope;  // the timers of one test
 
     // Section 1 "Knihy" shows a text, a number, a date and a text, and hides a fifth field;
@@ -71,19 +60,15 @@ class TestRecordEdit : public QObject
     // record 1 has an attachment. The key counter stands at 41.
     static void books()
     {
-        Db->Execute(QStringLiteral("insert into Sekce values (1, 'Knihy')"));
-        Db->Execute(QStringLiteral("insert into Sekce values (2, 'Desky')"));
-        testsupport::defineField(1, 1, 1, true, QStringLiteral("Název"), QStringLiteral("C"));
-        testsupport::defineField(1, 2, 2, true, QStringLiteral("Cena"), QStringLiteral("N"));
-        testsupport::defineField(1, 3, 3, true, QStringLiteral("Vydáno"), QStringLiteral("D"));
-        testsupport::defineField(1, 4, 4, true, QStringLiteral("Autor"), QStringLiteral("C"));
-        testsupport::defineField(1, 5, 5, false, QStringLiteral("Skryté"), QStringLiteral("C"));
-        testsupport::defineField(2, 1, 1, true, QStringLiteral("Název"), QStringLiteral("C"));
-        Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Pol2n, Pol3d, Pol4c, Pol5c, Poznamka, Sekce) "
-                                   "values (1, 'Čapek', 1.5, '2026-03-05 00:00:00', 'Karel', 'tajné', 'první', 1)"));
-        Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Pol2n, Pol4c, Sekce) values (2, 'Hašek', 250, 'Jaroslav', 1)"));
-        Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Pol2n, Sekce) values (3, 'Babička', 3, 2)"));
-        Db->Execute(QStringLiteral("insert into Obrazky (Inter, Poradi, Soubor, Popis) values (1, 1, 'obalka.jpg', 'Obálka')"));
+        testsupport::defineSection(1, QStringLiteral("Knihy"),
+                                   {{"Název", "C"}, {"Cena", "N"}, {"Vydáno", "D"}, {"Autor", "C"}, {"Skryté", "C", false}});
+        testsupport::defineSection(2, QStringLiteral("Desky"), {{"Název", "C"}});
+        testsupport::insertRows(QStringLiteral("Katalog"), QStringLiteral("Inter, Pol1c, Pol2n, Pol3d, Pol4c, Pol5c, Poznamka, Sekce"),
+                                {"1, 'Čapek', 1.5, '2026-03-05 00:00:00', 'Karel', 'tajné', 'první', 1",
+                                 "2, 'Hašek', 250, null, 'Jaroslav', null, null, 1",
+                                 "3, 'Babička', 3, null, null, null, null, 2"});
+        testsupport::insertRows(QStringLiteral("Obrazky"), QStringLiteral("Inter, Poradi, Soubor, Popis"),
+                                {"1, 1, 'obalka.jpg', 'Obálka'"});
         Db->Execute(QStringLiteral("update S_Param set Inter=41"));
     }
 
@@ -166,25 +151,7 @@ class TestRecordEdit : public QObject
     // steps close it; a step that failed leaves it to be closed here.
     void whenOpen(std::function<void(frmEditace &)> steps)
     {
-        auto *poll = new QTimer(m_scope.get());
-        poll->setInterval(5);
-        connect(poll, &QTimer::timeout, m_scope.get(), [poll, steps] {
-            frmEditace *w = frmEditace::Loaded();
-            if (!w || !w->isVisible())
-                return;
-            poll->stop();
-            const auto closeLeftOver = qScopeGuard([] {
-                frmEditace *open = frmEditace::Loaded();
-                if (!open || !open->isVisible())
-                    return;
-                if (!QTest::currentTestFailed())
-                    QTest::qFail("the edit window was left open", __FILE__, __LINE__);
-                open->done(0);
-            });
-            QVERIFY(QTest::qWaitForWindowActive(w));
-            steps(*w);
-        });
-        poll->start();
+        testsupport::whenShown<frmEditace>(m_scope.get(), std::move(steps));
     }
 
     static QLineEdit *edit(frmEditace &w, int box)
@@ -195,13 +162,7 @@ class TestRecordEdit : public QObject
     // Clicks into the box, selects what it holds and types over it.
     static void typeOver(frmEditace &w, int box, const QString &text)
     {
-        QLineEdit *line = edit(w, box);
-        QTest::mouseClick(line, Qt::LeftButton);
-        QTest::keyClick(line, Qt::Key_A, Qt::ControlModifier);
-        if (text.isEmpty())
-            QTest::keyClick(line, Qt::Key_Delete);
-        else
-            typeKeys(line, text);
+        testsupport::typeOver(edit(w, box), text);
     }
 
     static QStringList boxTexts(const frmEditace &w)
@@ -212,47 +173,15 @@ class TestRecordEdit : public QObject
         return texts;
     }
 
-    // Opens the drop-down list of a box as the user does, by its arrow, and gives its items.
-    static QStringList dropDownByArrow(PoleBox *box)
-    {
-        QStyleOptionComboBox option;
-        option.initFrom(box);
-        option.editable = true;
-        option.subControls = QStyle::SC_All;
-        const QRect arrow = box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, box);
-        QTest::mouseClick(box, Qt::LeftButton, {}, arrow.center());
-        return openedList(box);
-    }
-
-    static QStringList openedList(PoleBox *box)
-    {
-        [&] { QTRY_VERIFY(box->view()->isVisible()); }();
-        const QStringList items = static_cast<QStringListModel *>(box->model())->stringList();
-        box->hidePopup();
-        return items;
-    }
-
-    static void expectBox(testsupport::ScriptedBoxes &boxes, size_t index, int style, const QString &title, const QString &text)
-    {
-        QVERIFY(boxes.shown().size() > index);
-        QCOMPARE(boxes.shown()[index].style, style);
-        QCOMPARE(boxes.shown()[index].title, title);
-        QCOMPARE(boxes.shown()[index].text, text);
-    }
-
 private Q_SLOTS:
     void init()
     {
-        m_folder = std::make_unique<testsupport::ProgramFolder>();
         m_scope = std::make_unique<QObject>();
         for (const char *key : {"chkAllRecords", "txtAllRecords", "PrehledWindowWidth", "PrehledWindowHeight", "mdiWindowState",
                                 "mdiWindowWidth", "mdiWindowHeight", "mdiWindowLeft", "mdiWindowTop"})
             SmazInfo(QLatin1String(key));
-        testsupport::openFreshCatalog(*m_folder);
-        Uzivatel = QStringLiteral("PC1");
-        Jazyk = QStringLiteral("1");
+        m_folder = std::make_unique<testsupport::CatalogFolder>();
         books();
-        sys::resetBeepCount();
     }
     void cleanup()
     {
@@ -261,10 +190,6 @@ private Q_SLOTS:
         delete SaveBox::Loaded();
         frmPrehled::Unload();
         frmMain::Unload();
-        Prehled().Vynuluj();
-        Db.reset();
-        Ws.reset();
-        Preklady.reset();
         m_folder.reset();
     }
 
@@ -674,8 +599,7 @@ private Q_SLOTS:
     // One field: no second column, the note as wide as the box and 500 twips more.
     void oneColumn()
     {
-        Db->Execute(QStringLiteral("insert into Sekce values (3, 'Jedno')"));
-        testsupport::defineField(3, 1, 1, true, QStringLiteral("Název"), QStringLiteral("C"));
+        testsupport::defineSection(3, QStringLiteral("Jedno"), {{"Název", "C"}});
         selectSection(QStringLiteral("3"));
         frmPrehled &overview = frmPrehled::Form();
         overview.Zobraz();

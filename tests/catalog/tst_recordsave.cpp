@@ -13,7 +13,7 @@ class TestRecordSave : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<testsupport::ProgramFolder> m_folder;
+    std::unique_ptr<testsupport::CatalogFolder> m_folder;
     const QDateTime m_now{QDate(2026, 12, 15), QTime(14, 30, 5)};
 
     static void setCounter(const QString &value)
@@ -38,17 +38,8 @@ class TestRecordSave : public QObject
     qint32 save(const UkladanyZaznam &r) { return UlozZaznamDoKatalogu(*Ws, *Db, r, m_now); }
 
 private Q_SLOTS:
-    void init()
-    {
-        m_folder = std::make_unique<testsupport::ProgramFolder>();
-        testsupport::openFreshCatalog(*m_folder);
-    }
-    void cleanup()
-    {
-        Db.reset();
-        Ws.reset();
-        m_folder.reset();
-    }
+    void init() { m_folder = std::make_unique<testsupport::CatalogFolder>(); }
+    void cleanup() { m_folder.reset(); }
 
     void dateRule_data()
     {

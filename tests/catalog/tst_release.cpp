@@ -124,7 +124,7 @@ class TestRelease : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<testsupport::ProgramFolder> m_folder;
+    std::unique_ptr<testsupport::CatalogFolder> m_folder;
     ReleaseServer m_server;
     QList<Started> m_started;
     int m_timeout = 0;
@@ -174,19 +174,13 @@ class TestRelease : public QObject
     // its recorded time, b.jpg whose file is gone, and a name that reaches out of img/.
     void fillCatalog()
     {
-        Db->Execute(QStringLiteral("insert into Sekce (Sekce, Nazev) values (1, 'Knihy')"));
-        for (int i = 1; i <= 3; ++i)
-            Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Sekce) values (%1, 'Kniha %1', 1)").arg(i));
-        const auto attach = [](int inter, int poradi, const QString &file, const QString &when) {
-            Db->Execute(QStringLiteral("insert into Obrazky (Inter, Poradi, Soubor, Popis, Aktualizace) "
-                                       "values (%1, %2, '%3', 'p', '%4')")
-                            .arg(inter).arg(poradi).arg(file, when));
-        };
-        attach(1, 1, QStringLiteral("a.jpg"), QStringLiteral("2001-01-01 10:00:00"));
-        attach(1, 2, QStringLiteral("B.JPG"), QStringLiteral("2024-01-01 10:00:00"));
-        attach(2, 1, QStringLiteral("gone.jpg"), QStringLiteral("2024-01-01 10:00:00"));
-        attach(3, 1, QStringLiteral("../x"), QStringLiteral("2024-01-01 10:00:00"));
-        attach(3, 2, QStringLiteral("QIRData.mdb"), QStringLiteral("2024-01-01 10:00:00"));
+        testsupport::defineSection(1, QStringLiteral("Knihy"), {});
+        testsupport::insertRows(QStringLiteral("Katalog"), QStringLiteral("Inter, Pol1c, Sekce"),
+                                {"1, 'Kniha 1', 1", "2, 'Kniha 2', 1", "3, 'Kniha 3', 1"});
+        testsupport::insertRows(QStringLiteral("Obrazky"), QStringLiteral("Inter, Poradi, Soubor, Popis, Aktualizace"),
+                                {"1, 1, 'a.jpg', 'p', '2001-01-01 10:00:00'", "1, 2, 'B.JPG', 'p', '2024-01-01 10:00:00'",
+                                 "2, 1, 'gone.jpg', 'p', '2024-01-01 10:00:00'", "3, 1, '../x', 'p', '2024-01-01 10:00:00'",
+                                 "3, 2, 'QIRData.mdb', 'p', '2024-01-01 10:00:00'"});
         writeFile(AppPath + QStringLiteral("img/a.jpg"), "picture a", QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)));
         writeFile(AppPath + QStringLiteral("img/b.jpg"), "picture b", QDateTime(QDate(2020, 1, 1), QTime(0, 0)));
         writeFile(AppPath + QStringLiteral("img/QIRData.mdb"), "not the catalog");
@@ -216,15 +210,12 @@ private Q_SLOTS:
 
     void init()
     {
-        m_folder = std::make_unique<testsupport::ProgramFolder>();
-        QVERIFY(m_folder->isValid());
         for (const char *key : {"VyberWindowShow", "NahledWindowShow", "Sekce", "Aktualizace"})
             SmazInfo(QLatin1String(key));
         UlozInfo(QStringLiteral("VyberWindowShow"), QStringLiteral("False"));
         UlozInfo(QStringLiteral("NahledWindowShow"), QStringLiteral("False"));
-        Jazyk = QStringLiteral("1");
-        AppPath = m_folder->path();
-        testsupport::openFreshCatalog(*m_folder);
+        m_folder = std::make_unique<testsupport::CatalogFolder>();
+        QVERIFY(m_folder->isValid());
         setAddress(kAddress);
         m_server.asked.clear();
         m_server.buttonsOpen = false;
@@ -238,8 +229,6 @@ private Q_SLOTS:
     {
         if (frmMain::Loaded())
             delete frmMain::Loaded();
-        Db.reset();
-        Ws.reset();
         m_folder.reset();
     }
 

@@ -93,7 +93,7 @@ class TestSections : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<testsupport::ProgramFolder> m_folder;
+    std::unique_ptr<testsupport::CatalogFolder> m_folder;
     std::unique_ptr<QObject> m_scope;  // the timers of one test
 
     // Opens the sections window from the main window's menu, runs `steps` in it and waits
@@ -116,11 +116,8 @@ class TestSections : public QObject
 private Q_SLOTS:
     void init()
     {
-        m_folder = std::make_unique<testsupport::ProgramFolder>();
+        m_folder = std::make_unique<testsupport::CatalogFolder>();
         m_scope = std::make_unique<QObject>();
-        testsupport::openFreshCatalog(*m_folder);
-        Uzivatel = QStringLiteral("PC1");
-        Jazyk = QStringLiteral("1");
     }
     void cleanup()
     {
@@ -128,8 +125,6 @@ private Q_SLOTS:
         delete frmSekce::Loaded();
         frmPrehled::Unload();
         frmMain::Unload();
-        Db.reset();
-        Ws.reset();
         m_folder.reset();
     }
 

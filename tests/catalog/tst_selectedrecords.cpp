@@ -13,6 +13,7 @@
 #include "vberror.h"
 #include "data/currentoverview.h"
 #include "overviewgrid.h"
+#include "typing.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -21,19 +22,10 @@
 #include <QPushButton>
 #include <QtTest>
 
+using testsupport::expectBox;
 using testsupport::scalar;
 
 namespace {
-
-void typeKeys(QWidget *widget, const QString &text)
-{
-    for (const QChar ch : text) {
-        if (ch.unicode() < 0x80)
-            QTest::keyClick(widget, ch.toLatin1());
-        else
-            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-    }
-}
 
 int count(const QString &where)
 {
@@ -56,36 +48,21 @@ class TestSelectedRecords : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<testsupport::ProgramFolder> m_folder;
-
-    static void insert(int inter, const QString &text, const QString &number, int section)
-    {
-        Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Pol2n, Sekce) values (%1, %2, %3, %4)")
-                        .arg(inter).arg(text, number).arg(section));
-    }
+    std::unique_ptr<testsupport::CatalogFolder> m_folder;
 
     // Sections 1 "Knihy" (a title and a price), 2 "Desky" and 3 "Filmy" (a title); the
     // records 1 and 3 have attachments, and so does record 20 of section 2; one attachment
     // row belongs to no record.
     static void catalog()
     {
-        Db->Execute(QStringLiteral("insert into Sekce values (1, 'Knihy')"));
-        Db->Execute(QStringLiteral("insert into Sekce values (2, 'Desky')"));
-        Db->Execute(QStringLiteral("insert into Sekce values (3, 'Filmy')"));
-        testsupport::defineField(1, 1, 1, true, QStringLiteral("Název"), QStringLiteral("C"));
-        testsupport::defineField(1, 2, 2, true, QStringLiteral("Cena"), QStringLiteral("N"));
-        testsupport::defineField(2, 1, 1, true, QStringLiteral("Titul"), QStringLiteral("C"));
-        testsupport::defineField(3, 1, 1, true, QStringLiteral("Film"), QStringLiteral("C"));
-        insert(1, QStringLiteral("'Čaj'"), QStringLiteral("10"), 1);
-        insert(2, QStringLiteral("'čajovna'"), QStringLiteral("300"), 1);
-        insert(3, QStringLiteral("'Káva'"), QStringLiteral("1.5"), 1);
-        insert(4, QStringLiteral("'x'') OR 1=1 OR ('''"), QStringLiteral("5"), 1);
-        insert(5, QStringLiteral("'Mléko'"), QStringLiteral("20"), 1);
-        insert(20, QStringLiteral("'Čaj'"), QStringLiteral("null"), 2);
-        insert(21, QStringLiteral("'zzz'"), QStringLiteral("null"), 2);
-        insert(30, QStringLiteral("'Čaj'"), QStringLiteral("null"), 3);
-        for (const char *row : {"1, 1, 'a.jpg'", "1, 2, 'b.pdf'", "3, 1, 'c.jpg'", "20, 1, 'd.jpg'", "999, 1, 'sirotek.jpg'"})
-            Db->Execute(QStringLiteral("insert into Obrazky (Inter, Poradi, Soubor) values (%1)").arg(QLatin1String(row)));
+        testsupport::defineSection(1, QStringLiteral("Knihy"), {{"Název", "C"}, {"Cena", "N"}});
+        testsupport::defineSection(2, QStringLiteral("Desky"), {{"Titul", "C"}});
+        testsupport::defineSection(3, QStringLiteral("Filmy"), {{"Film", "C"}});
+        testsupport::insertRows(QStringLiteral("Katalog"), QStringLiteral("Inter, Pol1c, Pol2n, Sekce"),
+                                {"1, 'Čaj', 10, 1", "2, 'čajovna', 300, 1", "3, 'Káva', 1.5, 1", "4, 'x'') OR 1=1 OR (''', 5, 1",
+                                 "5, 'Mléko', 20, 1", "20, 'Čaj', null, 2", "21, 'zzz', null, 2", "30, 'Čaj', null, 3"});
+        testsupport::insertRows(QStringLiteral("Obrazky"), QStringLiteral("Inter, Poradi, Soubor"),
+                                {"1, 1, 'a.jpg'", "1, 2, 'b.pdf'", "3, 1, 'c.jpg'", "20, 1, 'd.jpg'", "999, 1, 'sirotek.jpg'"});
     }
 
     // The main window on section 1 with the overview, and the selection window unless
@@ -95,7 +72,7 @@ class TestSelectedRecords : public QObject
         frmMain &main = frmMain::Form();
         main.show();
         [&] { QVERIFY(QTest::qWaitForWindowActive(&main)); }();
-        main.mnuSekceX_Click(2);  // by name: Desky, Filmy, Knihy
+        testsupport::chooseFromMenu(main.mnuKatalog, main.mnuSekce, main.mnuSekceX[2]);  // by name: Desky, Filmy, Knihy
         [&] { QCOMPARE(main.lblSekce->property("Tag").toString(), QStringLiteral("1")); }();
         return main;
     }
@@ -119,10 +96,7 @@ class TestSelectedRecords : public QObject
     static void select(int row, const QString &text)
     {
         frmVyber &w = *frmVyber::Loaded();
-        QLineEdit *line = w.cmb[size_t(row)]->lineEdit();
-        QTest::mouseClick(line, Qt::LeftButton);
-        QTest::keyClick(line, Qt::Key_A, Qt::ControlModifier);
-        typeKeys(line, text);
+        testsupport::typeOver(w.cmb[size_t(row)]->lineEdit(), text);
         QTest::mouseClick(w.cmdVyber, Qt::LeftButton);
     }
 
@@ -141,37 +115,22 @@ class TestSelectedRecords : public QObject
         return nullptr;
     }
 
-    static void expectBox(const testsupport::ScriptedBoxes &boxes, size_t index, int style, const QString &title,
-                          const QString &text)
-    {
-        QVERIFY(boxes.shown().size() > index);
-        QCOMPARE(boxes.shown()[index].style, style);
-        QCOMPARE(boxes.shown()[index].title, title);
-        QCOMPARE(boxes.shown()[index].text, text);
-    }
-
     static const QString deleteTitle;
     static const QString moveTitle;
 
 private Q_SLOTS:
     void init()
     {
-        m_folder = std::make_unique<testsupport::ProgramFolder>();
         for (const char *key : {"chkAllRecords", "txtAllRecords", "VyberWindowShow", "NahledWindowShow"})
             SmazInfo(QLatin1String(key));
         UlozInfo(QStringLiteral("NahledWindowShow"), QStringLiteral("False"));
-        testsupport::openFreshCatalog(*m_folder);
-        Uzivatel = QStringLiteral("PC1");
-        Preklady.reset();
+        m_folder = std::make_unique<testsupport::CatalogFolder>();
         catalog();
-        sys::resetBeepCount();
     }
     void cleanup()
     {
         if (frmMain::Loaded())
             delete frmMain::Loaded();
-        Db.reset();
-        Ws.reset();
         m_folder.reset();
     }
 

@@ -5,6 +5,7 @@
 #include "common/translation.h"
 #include "data/infosettings.h"
 #include "mainwindow/frmMain.h"
+#include "menudriver.h"
 #include "overview/frmPrehled.h"
 #include "records/frmVyber.h"
 #include "records/polebox.h"
@@ -12,6 +13,7 @@
 #include "testhost.h"
 #include "overviewgrid.h"
 #include "data/currentoverview.h"
+#include "typing.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -21,9 +23,11 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStringListModel>
-#include <QStyleOptionComboBox>
 #include <QtTest>
+
+using testsupport::dropDownByArrow;
+using testsupport::openedList;
+using testsupport::typeKeys;
 
 namespace {
 
@@ -31,73 +35,31 @@ enum Row { Nazev = 1, Cena = 2, Vydano = 3 };
 
 const QString kTitle = QStringLiteral("Definice podmínky výběru");
 
-// Types the text as keys; a character beyond ASCII comes as the keyboard's text alone.
-void typeKeys(QWidget *widget, const QString &text)
-{
-    for (const QChar ch : text) {
-        if (ch.unicode() < 0x80)
-            QTest::keyClick(widget, ch.toLatin1());
-        else
-            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-    }
-}
-
-QStringList openedList(PoleBox *box)
-{
-    [&] { QTRY_VERIFY(box->view()->isVisible()); }();
-    const QStringList items = static_cast<QStringListModel *>(box->model())->stringList();
-    box->hidePopup();
-    return items;
-}
-
-// Opens a box's list with a click on its arrow, as the user does.
-QStringList dropDownByArrow(PoleBox *box)
-{
-    QStyleOptionComboBox option;
-    option.initFrom(box);
-    option.editable = true;
-    option.subControls = QStyle::SC_All;
-    const QRect arrow = box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, box);
-    QTest::mouseClick(box, Qt::LeftButton, {}, arrow.center());
-    return openedList(box);
-}
-
 }  // namespace
 
 class TestSelection : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<testsupport::ProgramFolder> m_folder;
-
-    static void insert(int inter, const QString &text, const QString &number, const QString &date, int section = 1)
-    {
-        Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Pol2n, Pol3d, Pol4c, Sekce) values (%1, %2, %3, %4, 'tajné', %5)")
-                        .arg(inter).arg(text, number, date).arg(section));
-    }
+    std::unique_ptr<testsupport::CatalogFolder> m_folder;
 
     // Section 1 "Knihy" shows a text, a number and a date and hides a fourth field;
     // section 2 "Desky" shows its title; section 3 "Prázdná" has no record.
     static void books()
     {
-        Db->Execute(QStringLiteral("insert into Sekce values (1, 'Knihy')"));
-        Db->Execute(QStringLiteral("insert into Sekce values (2, 'Desky')"));
-        Db->Execute(QStringLiteral("insert into Sekce values (3, 'Prázdná')"));
-        testsupport::defineField(1, 1, 1, true, QStringLiteral("Název"), QStringLiteral("C"));
-        testsupport::defineField(1, 2, 2, true, QStringLiteral("Cena"), QStringLiteral("N"));
-        testsupport::defineField(1, 3, 3, true, QStringLiteral("Vydáno"), QStringLiteral("D"));
-        testsupport::defineField(1, 4, 4, false, QStringLiteral("Skryté"), QStringLiteral("C"));
-        testsupport::defineField(2, 1, 1, true, QStringLiteral("Název"), QStringLiteral("C"));
-        testsupport::defineField(3, 1, 1, true, QStringLiteral("Název"), QStringLiteral("C"));
-        insert(1, QStringLiteral("'Čaj'"), QStringLiteral("10"), QStringLiteral("'2000-05-01 00:00:00'"));
-        insert(2, QStringLiteral("'čajovna'"), QStringLiteral("300"), QStringLiteral("'2000-12-31 14:30:00'"));
-        insert(3, QStringLiteral("'Káva'"), QStringLiteral("1.5"), QStringLiteral("'2001-01-01 00:00:00'"));
-        insert(4, QStringLiteral("'O''Brien'"), QStringLiteral("0"), QStringLiteral("null"));
-        insert(5, QStringLiteral("''"), QStringLiteral("null"), QStringLiteral("'1999-12-31 00:00:00'"));
-        insert(6, QStringLiteral("null"), QStringLiteral("301"), QStringLiteral("null"));
-        insert(7, QStringLiteral("'x'') OR 1=1 OR ('''"), QStringLiteral("5"), QStringLiteral("null"));
-        insert(20, QStringLiteral("'Čaj'"), QStringLiteral("10"), QStringLiteral("null"), 2);
-        insert(21, QStringLiteral("'zzz'"), QStringLiteral("1"), QStringLiteral("null"), 2);
+        testsupport::defineSection(1, QStringLiteral("Knihy"), {{"Název", "C"}, {"Cena", "N"}, {"Vydáno", "D"}, {"Skryté", "C", false}});
+        testsupport::defineSection(2, QStringLiteral("Desky"), {{"Název", "C"}});
+        testsupport::defineSection(3, QStringLiteral("Prázdná"), {{"Název", "C"}});
+        testsupport::insertRows(QStringLiteral("Katalog"), QStringLiteral("Inter, Pol1c, Pol2n, Pol3d, Pol4c, Sekce"),
+                                {"1, 'Čaj', 10, '2000-05-01 00:00:00', 'tajné', 1",
+                                 "2, 'čajovna', 300, '2000-12-31 14:30:00', 'tajné', 1",
+                                 "3, 'Káva', 1.5, '2001-01-01 00:00:00', 'tajné', 1",
+                                 "4, 'O''Brien', 0, null, 'tajné', 1",
+                                 "5, '', null, '1999-12-31 00:00:00', 'tajné', 1",
+                                 "6, null, 301, null, 'tajné', 1",
+                                 "7, 'x'') OR 1=1 OR (''', 5, null, 'tajné', 1",
+                                 "20, 'Čaj', 10, null, 'tajné', 2",
+                                 "21, 'zzz', 1, null, 'tajné', 2"});
     }
 
     // The main window on a section, by its name, with the overview and the selection
@@ -107,9 +69,9 @@ class TestSelection : public QObject
         frmMain &main = frmMain::Form();
         main.show();
         [&] { QVERIFY(QTest::qWaitForWindowActive(&main)); }();
-        for (size_t i = 0; i < main.mnuSekceX.size(); ++i)
-            if (main.mnuSekceX[i]->text() == name)
-                main.mnuSekceX_Click(int(i));
+        for (QAction *item : main.mnuSekceX)
+            if (item->text() == name)
+                testsupport::chooseFromMenu(main.mnuKatalog, main.mnuSekce, item);
         frmVyber *w = frmVyber::Loaded();
         [&] { QVERIFY(w && frmPrehled::Loaded()); }();
         [&] { QVERIFY(QTest::qWaitForWindowExposed(w)); }();
@@ -143,13 +105,7 @@ class TestSelection : public QObject
     // Clicks into the row's box, selects what it holds and types over it.
     static void typeOver(frmVyber &w, int row, const QString &text)
     {
-        QLineEdit *line = w.cmb[size_t(row)]->lineEdit();
-        QTest::mouseClick(line, Qt::LeftButton);
-        QTest::keyClick(line, Qt::Key_A, Qt::ControlModifier);
-        if (text.isEmpty())
-            QTest::keyClick(line, Qt::Key_Delete);
-        else
-            typeKeys(line, text);
+        testsupport::typeOver(w.cmb[size_t(row)]->lineEdit(), text);
     }
 
     static QStringList rowTexts(const frmVyber &w)
@@ -167,34 +123,23 @@ class TestSelection : public QObject
 
     static void expectBox(const testsupport::ScriptedBoxes &boxes, size_t index, int style, const QString &text)
     {
-        QVERIFY(boxes.shown().size() > index);
-        QCOMPARE(boxes.shown()[index].style, style);
-        QCOMPARE(boxes.shown()[index].title, kTitle);
-        QCOMPARE(boxes.shown()[index].text, text);
+        testsupport::expectBox(boxes, index, style, kTitle, text);
     }
 
 private Q_SLOTS:
     void init()
     {
-        m_folder = std::make_unique<testsupport::ProgramFolder>();
         for (const char *key : {"chkAllRecords", "txtAllRecords", "VyberWindowShow", "NahledWindowShow", "VyberWindowHeight",
                                 "VyberWindowWidth", "VyberWindowTop", "VyberWindowLeft", "mdiWindowWidth", "mdiWindowHeight"})
             SmazInfo(QLatin1String(key));
         UlozInfo(QStringLiteral("NahledWindowShow"), QStringLiteral("False"));
-        testsupport::openFreshCatalog(*m_folder);
-        Uzivatel = QStringLiteral("PC1");
-        Preklady.reset();
+        m_folder = std::make_unique<testsupport::CatalogFolder>();
         books();
-        sys::resetBeepCount();
     }
     void cleanup()
     {
         if (frmMain::Loaded())
             delete frmMain::Loaded();
-        Prehled().Vynuluj();
-        Db.reset();
-        Ws.reset();
-        Preklady.reset();
         m_folder.reset();
     }
 
@@ -423,9 +368,7 @@ private Q_SLOTS:
     void descriptionStripFollowsTheCurrentRow()
     {
         QFETCH(QString, language);
-        Jazyk = language;
-        Preklady = std::make_unique<MessageList>();
-        NactiPreklady(m_folder->file(QStringLiteral("Lang.mdb")), Jazyk, *Preklady);
+        testsupport::loadLanguage(*m_folder, language);
         Db->Execute(QStringLiteral("update Definice set Popis=1 where Sekce=1 and Pol='Pol2'"));
         frmVyber &w = open();
         frmPrehled &overview = *frmPrehled::Loaded();
@@ -449,7 +392,6 @@ private Q_SLOTS:
         QCOMPARE(testsupport::scalar(QStringLiteral("select count(*) from Katalog where Inter=1")).toLong(), 0);
         QCOMPARE(grid().TMatrix(grid().Row(), 0), QStringLiteral("2"));
         QCOMPARE(strip(), QStringLiteral("300"));
-        Jazyk = QStringLiteral("1");
     }
 
     // With the overview closed the rows are disabled and both buttons do nothing; the
@@ -645,8 +587,7 @@ private Q_SLOTS:
     // A section that shows no field: no rows, and no scroll bar in a window of a usable size.
     void noShownField()
     {
-        Db->Execute(QStringLiteral("insert into Sekce values (5, 'Skrytá')"));
-        testsupport::defineField(5, 1, 1, false, QStringLiteral("Skryté"), QStringLiteral("C"));
+        testsupport::defineSection(5, QStringLiteral("Skrytá"), {{"Skryté", "C", false}});
         frmVyber &w = open(QStringLiteral("Skrytá"));
         QCOMPARE(w.cmb.size(), size_t(1));
         QVERIFY(!w.vsb->isVisible());

@@ -60,30 +60,25 @@ class TestSelectionCondition : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<testsupport::ProgramFolder> m_folder;
-
-    static void insert(int inter, const QString &text, const QString &number, const QString &date, int section = 1)
-    {
-        Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Pol2n, Pol3d, Sekce) values (%1, %2, %3, %4, %5)")
-                        .arg(inter).arg(text, number, date).arg(section));
-    }
+    std::unique_ptr<testsupport::CatalogFolder> m_folder;
 
     // Section 1: texts with Czech letters, apostrophes and pattern characters, numbers
     // with and without decimals, dates with and without a time; section 2 a neighbour.
     static void records()
     {
-        insert(1, QStringLiteral("'Čaj'"), QStringLiteral("10"), QStringLiteral("'2000-05-01 00:00:00'"));
-        insert(2, QStringLiteral("'čajovna'"), QStringLiteral("300"), QStringLiteral("'2000-12-31 14:30:00'"));
-        insert(3, QStringLiteral("'Káva'"), QStringLiteral("1.5"), QStringLiteral("'2001-01-01 00:00:00'"));
-        insert(4, QStringLiteral("'O''Brien'"), QStringLiteral("0"), QStringLiteral("null"));
-        insert(5, QStringLiteral("''"), QStringLiteral("null"), QStringLiteral("'1999-12-31 00:00:00'"));
-        insert(6, QStringLiteral("null"), QStringLiteral("301"), QStringLiteral("null"));
-        insert(7, QStringLiteral("'x'') OR 1=1 OR ('''"), QStringLiteral("5"), QStringLiteral("null"));
-        insert(8, QStringLiteral("'abc%'"), QStringLiteral("9.99"), QStringLiteral("'2000-06-15 00:00:00'"));
-        insert(9, QStringLiteral("'chata'"), QStringLiteral("-2"), QStringLiteral("null"));
-        insert(10, QStringLiteral("'hrad'"), QStringLiteral("100"), QStringLiteral("null"));
-        insert(20, QStringLiteral("'Čaj'"), QStringLiteral("10"), QStringLiteral("'2000-05-01 00:00:00'"), 2);
-        insert(21, QStringLiteral("'zzz'"), QStringLiteral("1"), QStringLiteral("null"), 2);
+        testsupport::insertRows(QStringLiteral("Katalog"), QStringLiteral("Inter, Pol1c, Pol2n, Pol3d, Sekce"),
+                                {"1, 'Čaj', 10, '2000-05-01 00:00:00', 1",
+                                 "2, 'čajovna', 300, '2000-12-31 14:30:00', 1",
+                                 "3, 'Káva', 1.5, '2001-01-01 00:00:00', 1",
+                                 "4, 'O''Brien', 0, null, 1",
+                                 "5, '', null, '1999-12-31 00:00:00', 1",
+                                 "6, null, 301, null, 1",
+                                 "7, 'x'') OR 1=1 OR (''', 5, null, 1",
+                                 "8, 'abc%', 9.99, '2000-06-15 00:00:00', 1",
+                                 "9, 'chata', -2, null, 1",
+                                 "10, 'hrad', 100, null, 1",
+                                 "20, 'Čaj', 10, '2000-05-01 00:00:00', 2",
+                                 "21, 'zzz', 1, null, 2"});
     }
 
     static QStringList selected(const QString &condition)
@@ -97,17 +92,8 @@ class TestSelectionCondition : public QObject
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        m_folder = std::make_unique<testsupport::ProgramFolder>();
-        testsupport::openFreshCatalog(*m_folder);
-    }
-    void cleanup()
-    {
-        Db.reset();
-        Ws.reset();
-        m_folder.reset();
-    }
+    void init() { m_folder = std::make_unique<testsupport::CatalogFolder>(); }
+    void cleanup() { m_folder.reset(); }
 
     // The grammar of a row, its examples and its edge cases, and where terms as literals
     // change the outcome (hostile and malformed terms).

@@ -14,6 +14,7 @@
 #include "system.h"
 #include "overviewgrid.h"
 #include "data/currentoverview.h"
+#include "typing.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,13 +27,14 @@
 
 using testsupport::chooseFromMenu;
 using testsupport::scalar;
+using testsupport::typeOver;
 using testsupport::whenShown;
 
 class TestSetup : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<testsupport::ProgramFolder> m_folder;
+    std::unique_ptr<testsupport::CatalogFolder> m_folder;
     std::unique_ptr<QObject> m_scope;  // the timers of one test
 
     static void showMain()
@@ -40,13 +42,6 @@ class TestSetup : public QObject
         frmMain &main = frmMain::Form();
         main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
-    }
-
-    static void typeOver(QLineEdit *box, const QString &text)
-    {
-        QTest::mouseClick(box, Qt::LeftButton);
-        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(box, text);
     }
 
     static int owners(const QString &where = QStringLiteral("1=1"))
@@ -57,15 +52,11 @@ class TestSetup : public QObject
 private Q_SLOTS:
     void init()
     {
-        m_folder = std::make_unique<testsupport::ProgramFolder>();
         m_scope = std::make_unique<QObject>();
         for (const char *key : {"chkAllRecords", "txtAllRecords", "mdiWindowState", "mdiWindowWidth", "mdiWindowHeight",
                                 "mdiWindowLeft", "mdiWindowTop", "PrehledWindowWidth", "PrehledWindowHeight"})
             SmazInfo(QLatin1String(key));
-        testsupport::openFreshCatalog(*m_folder);
-        Uzivatel = QStringLiteral("PC1");
-        Jazyk = QStringLiteral("1");
-        sys::resetBeepCount();
+        m_folder = std::make_unique<testsupport::CatalogFolder>();
     }
     void cleanup()
     {
@@ -74,9 +65,6 @@ private Q_SLOTS:
         delete frmNastav::Loaded();
         frmPrehled::Unload();
         frmMain::Unload();
-        Prehled().Vynuluj();
-        Db.reset();
-        Ws.reset();
         m_folder.reset();
     }
 
@@ -284,8 +272,7 @@ private Q_SLOTS:
     // is left, is stored so, and the overview then loads two of a section's three records.
     void recordLimit()
     {
-        Db->Execute(QStringLiteral("insert into Sekce values (1, 'Knihy')"));
-        testsupport::defineField(1, 1, 1, true, QStringLiteral("Název"), QStringLiteral("C"));
+        testsupport::defineSection(1, QStringLiteral("Knihy"), {{"Název", "C"}});
         for (int key = 1; key <= 3; ++key)
             Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Sekce) values (%1, 'k%1', 1)").arg(key));
         showMain();
@@ -341,8 +328,7 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         QFETCH(int, rows);
         QFETCH(QString, counter);
-        Db->Execute(QStringLiteral("insert into Sekce values (1, 'Knihy')"));
-        testsupport::defineField(1, 1, 1, true, QStringLiteral("Název"), QStringLiteral("C"));
+        testsupport::defineSection(1, QStringLiteral("Knihy"), {{"Název", "C"}});
         for (int key = 1; key <= 99; ++key)
             Db->Execute(QStringLiteral("insert into Katalog (Inter, Pol1c, Sekce) values (%1, 'k%2', 1)")
                             .arg(key).arg(key, 2, 10, QLatin1Char('0')));

@@ -22,6 +22,7 @@
 #include "modaldriver.h"
 #include "testsupport.h"
 #include "overviewgrid.h"
+#include "typing.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -147,11 +148,11 @@ class TestStartup : public QObject
                     QTest::keyClick(login->txtUserName, Qt::Key_A, Qt::ControlModifier);
                     if (text.isEmpty())
                         QTest::keyClick(login->txtUserName, Qt::Key_Delete);
-                    typeText(login->txtUserName, text);
+                    testsupport::typeKeys(login->txtUserName, text);
                 } else if (word == QLatin1String("password")) {
                     if (!login->txtPassword->hasFocus())
                         QTest::mouseClick(login->txtPassword, Qt::LeftButton);
-                    typeText(login->txtPassword, text);
+                    testsupport::typeKeys(login->txtPassword, text);
                     *typed << text;
                     // What the box shows gives nothing of what was typed.
                     QCOMPARE(login->txtPassword->displayText(), QString(login->txtPassword->text().size(), QLatin1Char('*')));
@@ -169,19 +170,6 @@ class TestStartup : public QObject
             }
         });
         poll->start();
-    }
-
-    // Types the text key by key; letters beyond ASCII come as the keyboard's text.
-    static void typeText(QWidget *box, const QString &text)
-    {
-        for (const QChar c : text) {
-            if (c.unicode() < 128) {
-                QTest::keyClick(box, char(c.unicode()));
-            } else {
-                QTest::sendKeyEvent(QTest::Press, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
-                QTest::sendKeyEvent(QTest::Release, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
-            }
-        }
     }
 
     static void answerBoxes(testsupport::ScriptedBoxes &boxes, const QStringList &answers)

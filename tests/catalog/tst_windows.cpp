@@ -1,5 +1,6 @@
 // The probe, login, wait and save-confirmation windows.
 #include "VarnexEditUni.h"
+#include "catalogfixture.h"
 #include "common/Hlaska.h"
 #include "common/LinkLabel.h"
 #include "common/SaveBox.h"
@@ -27,11 +28,9 @@ class TestWindows : public QObject
     // The folder's fresh catalog as Db, with the password given (a null QString: Null).
     void openCatalog(const QString &heslo)
     {
-        const QString catalog = m_folder->file(QStringLiteral("QIRData.mdb"));
-        QVERIFY(QFile::copy(m_folder->file(QStringLiteral("QIRData.upg")), catalog));
-        QFile::setPermissions(catalog, QFile::permissions(catalog) | QFile::WriteOwner);
-        Ws = std::make_unique<dao::Workspace>(QStringLiteral("admin"));
-        Db = Ws->OpenDatabase(catalog);
+        testsupport::openFreshCatalog(*m_folder);
+        if (!Db)
+            return;
         Db->Execute(QStringLiteral("update S_Param set Heslo=")
                     + (heslo.isNull() ? QStringLiteral("null") : QLatin1Char('\'') + heslo + QLatin1Char('\'')));
     }

@@ -1,14 +1,19 @@
 #pragma once
 
-// A catalog to work on for the catalog's tests: the program folder's fresh catalog,
-// copied and opened as the program's Db, and small ways to fill and read it.
+// A catalog to work on for the catalog's tests: a fresh program folder with its catalog
+// open as the program's Db and the program's shared state reset around it, and small ways
+// to fill the catalog from tables of rows and to read it.
 
 #include "common/globals.h"
 #include "common/translation.h"
 #include "dao.h"
+#include "data/currentoverview.h"
 #include "data/infosettings.h"
 #include "data/schema.h"
+#include "system.h"
 #include "testsupport.h"
+
+#include <initializer_list>
 
 namespace testsupport {
 
@@ -22,6 +27,52 @@ inline void openFreshCatalog(const ProgramFolder &folder)
     Db = Ws->OpenDatabase(path);
 }
 
+// The program's shared state with no window open: the program folder and the user given,
+// Czech with no messages loaded, the program not ending, no current section, no beep
+// heard. With no folder and no user it is the state the program starts in.
+inline void resetProgramState(const QString &appPath, const QString &user)
+{
+    AppPath = appPath;
+    Uzivatel = user;
+    Jazyk = QStringLiteral("1");
+    Preklady.reset();
+    KonecProgramu = false;
+    Prehled().Vynuluj();
+    sys::resetBeepCount();
+}
+
+// A fresh program folder for one test, its catalog open as Ws and Db and the program's
+// state as start-up leaves it for the user PC1 (resetProgramState); when it goes, the
+// catalog is closed and the state is the one the program starts in again. The test
+// closes its windows first: they save into the catalog as they close. Not for the tests
+// of start-up, which opens the catalog and sets the state itself.
+class CatalogFolder : public ProgramFolder
+{
+public:
+    CatalogFolder()
+    {
+        resetProgramState(path(), QStringLiteral("PC1"));
+        openFreshCatalog(*this);
+    }
+    ~CatalogFolder()
+    {
+        Db.reset();
+        Ws.reset();
+        resetProgramState(QString(), QString());
+    }
+    CatalogFolder(const CatalogFolder &) = delete;
+    CatalogFolder &operator=(const CatalogFolder &) = delete;
+};
+
+// The language in use and its messages loaded from the folder's Lang.mdb, as start-up
+// loads them.
+inline void loadLanguage(const ProgramFolder &folder, const QString &language)
+{
+    Jazyk = language;
+    Preklady = std::make_unique<MessageList>();
+    NactiPreklady(folder.file(QStringLiteral("Lang.mdb")), Jazyk, *Preklady);
+}
+
 // The interface language chosen in the settings and its messages loaded from the
 // folder's Lang.mdb, as start-up loads them; for as long as it lives. Afterwards Czech
 // again, with no setting and no messages.
@@ -31,9 +82,7 @@ public:
     LanguageFromSettings(const ProgramFolder &folder, const QString &language)
     {
         UlozInfo(QStringLiteral("Lang"), language);
-        Jazyk = NactiInfo(QStringLiteral("Lang"));
-        Preklady = std::make_unique<MessageList>();
-        NactiPreklady(folder.file(QStringLiteral("Lang.mdb")), Jazyk, *Preklady);
+        loadLanguage(folder, NactiInfo(QStringLiteral("Lang")));
     }
     ~LanguageFromSettings()
     {
@@ -51,6 +100,34 @@ inline void defineField(int section, int order, int field, bool shown, const QSt
     Db->Execute(QStringLiteral("insert into Definice (Poradi, Pol, Zobraz, Popis, Nazev, Typ, Zarovnani, Sekce) "
                                "values (%1, 'Pol%2', %3, 0, '%4', '%5', 'L', %6)")
                     .arg(order).arg(field).arg(shown ? 1 : 0).arg(caption, type).arg(section));
+}
+
+// A field of a section as defineSection defines it.
+struct SectionField
+{
+    const char *caption;
+    const char *type;  // the type letter: C, N or D
+    bool shown = true;
+};
+
+// A section and its fields, numbered from 1 in the order given (Pol1, Pol2 ...), each
+// defined at the place of its number.
+inline void defineSection(int section, const QString &name, std::initializer_list<SectionField> fields)
+{
+    Db->Execute(QStringLiteral("insert into Sekce values (%1, '%2')").arg(section).arg(name));
+    int number = 0;
+    for (const SectionField &f : fields) {
+        ++number;
+        defineField(section, number, number, f.shown, QString::fromUtf8(f.caption), QString::fromUtf8(f.type));
+    }
+}
+
+// Rows of a table from a small table of values: the columns once, then each row's
+// values as SQL literals in the columns' order.
+inline void insertRows(const QString &table, const QString &columns, std::initializer_list<const char *> rows)
+{
+    for (const char *row : rows)
+        Db->Execute(QStringLiteral("insert into %1 (%2) values (%3)").arg(table, columns, QString::fromUtf8(row)));
 }
 
 // The first field of the first row of a query; Empty when it has no row.

@@ -36,6 +36,11 @@ void whenShown(QObject *scope, std::function<void(W &)> steps)
             open->done(0);
         });
         QVERIFY(QTest::qWaitForWindowActive(w));
+        // The offscreen platform may yet hand the activation back to the window under a
+        // menu that has just closed; the user has this window in front of them.
+        if (!w->isActiveWindow())
+            w->activateWindow();
+        QTRY_VERIFY(w->isActiveWindow());
         steps(*w);
     });
     poll->start();

@@ -47,6 +47,15 @@ private:
     bool m_released = false;
 };
 
+// The box shown `index`th (from 0) had this style, title and text.
+inline void expectBox(const ScriptedBoxes &boxes, size_t index, int style, const QString &title, const QString &text)
+{
+    QVERIFY(boxes.shown().size() > index);
+    QCOMPARE(boxes.shown()[index].style, style);
+    QCOMPARE(boxes.shown()[index].title, title);
+    QCOMPARE(boxes.shown()[index].text, text);
+}
+
 // The built program folder (OSKAL_APP_DIR), for tests that read its files.
 inline QString builtProgramFolder()
 {
