@@ -328,8 +328,7 @@ private Q_SLOTS:
     // new one's rows only, however many batches the old one had still to hand over.
     void loadWhileRowsArrive()
     {
-        Db->Execute(QStringLiteral("insert into Sekce values (2, 'Druhá')"));
-        define(2, 1, 1, "1", "0", QStringLiteral("Název"), "C");
+        testsupport::defineSection(2, QStringLiteral("Druhá"), {{"Název", "C"}});
         manyRecords(2, 3);
         frmPrehled &w = startLargeLoad();
         QVERIFY(w.Nacita());

@@ -292,7 +292,19 @@ void whenPopupOpens(std::function<void(QMenu *)> act)
 
 void whenDialogOpens(std::function<void(QDialog *)> act)
 {
-    whenOpen<QDialog>([] { return qobject_cast<QDialog *>(QApplication::activeModalWidget()); }, std::move(act));
+    whenOpen<QDialog>([] { return qobject_cast<QDialog *>(QApplication::activeModalWidget()); },
+                      [act = std::move(act)](QDialog *dialog) {
+                          // The offscreen platform may yet hand the activation back to the
+                          // window under a menu that has just closed, and keys then go
+                          // nowhere; the user has the dialog in front of them.
+                          const QPointer<QDialog> open(dialog);
+                          if (!dialog->isActiveWindow())
+                              dialog->activateWindow();
+                          if (!QTest::qWaitFor([&open] { return !open || open->isActiveWindow(); }, 2000))
+                              qWarning("the dialog never became the active window");
+                          if (open)
+                              act(open);
+                      });
 }
 
 void clickMenuItem(QMenu *menu, const QString &name)
