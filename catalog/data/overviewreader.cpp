@@ -115,14 +115,17 @@ void OverviewReader::read(const Request &request)
         ++done;
     };
     const auto send = [&](bool end) {
-        if (!counted && (end || !batch.rows.isEmpty())) {
-            // The count comes after the first rows: it must not hold the first screen up.
-            if (!end) {
+        if (end) {
+            batch.rowsEnd = true;
+            if (!counted) {
+                // The count comes after the last rows: with many records it takes longer
+                // than reading the limit's rows, and the grid draws them meanwhile. It is a
+                // statement of its own; no page is open while it runs.
                 post(std::move(batch));
                 batch = Batch();
+                batch.total = int(db->OpenRecordset(q.Count, dao::dbOpenForwardOnly)->Fields(0).Value().toLong());
+                counted = true;
             }
-            batch.total = int(db->OpenRecordset(q.Count, dao::dbOpenForwardOnly)->Fields(0).Value().toLong());
-            counted = true;
         }
         batch.end = end;
         post(std::move(batch));
@@ -223,6 +226,10 @@ void OverviewReader::deliver(quint64 generation, const Batch &batch)
         Q_EMIT rowsRead(batch.rows, batch.keys);
     if (generation != m_generation)
         return;  // a listener started another read
+    if (batch.rowsEnd)
+        Q_EMIT rowsEnded();
+    if (generation != m_generation)
+        return;
     if (batch.total)
         Q_EMIT counted(*batch.total);
     if (generation != m_generation)

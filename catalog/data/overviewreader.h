@@ -47,9 +47,12 @@ public:
 Q_SIGNALS:
     // The next rows in order, with their keys.
     void rowsRead(const QStringList &rows, const QList<qint32> &keys);
-    // The count of the records without the limit (only when a limit is given).
+    // Every row has been told; with a limit the count follows.
+    void rowsEnded();
+    // The count of the records without the limit (only when a limit is given), after
+    // the last rows.
     void counted(int total);
-    // Every row has been told.
+    // The read is over: every row and the count have been told.
     void finished();
     // The read failed; nothing more comes of it.
     void failed(const VbError &error);
@@ -59,6 +62,7 @@ private:
         QStringList rows;
         QList<qint32> keys;
         std::optional<int> total;
+        bool rowsEnd = false;
         bool end = false;
         std::optional<VbError> error;
     };

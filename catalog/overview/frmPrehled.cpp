@@ -80,6 +80,7 @@ frmPrehled::frmPrehled()
     connect(tmr, &QTimer::timeout, this, &frmPrehled::tmr_Timer);
     m_reader = new OverviewReader(this);
     connect(m_reader, &OverviewReader::rowsRead, this, &frmPrehled::rowsRead);
+    connect(m_reader, &OverviewReader::rowsEnded, this, &frmPrehled::rowsEnded);
     connect(m_reader, &OverviewReader::counted, this, &frmPrehled::rowsCounted);
     connect(m_reader, &OverviewReader::finished, this, &frmPrehled::rowsFinished);
     connect(m_reader, &OverviewReader::failed, this, &frmPrehled::readFailed);
@@ -215,7 +216,7 @@ void frmPrehled::ZaznamZmenen(AktualniPrehled::Zmena zmena, qint32 klic, const Q
 {
     // A deleted row goes with the control's own delete; the commands on the selected
     // records load the section anew.
-    const bool loading = Nacita();
+    const bool loading = Nacita() && !m_rowsEnded;
     if (zmena == AktualniPrehled::Zmena::Pridan) {
         PridejRadek(texty);
         if (loading)

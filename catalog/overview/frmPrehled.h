@@ -109,11 +109,13 @@ private:
     // The reader's answers.
     void rowsRead(const QStringList &rows, const QList<qint32> &keys);
     void rowsCounted(int total);
+    void rowsEnded();
     void rowsFinished();
     void readFailed(const VbError &error);
     // The first answer of a load: the grid emptied for its rows.
     void beginRows();
-    // The end of a load: the status text goes, the grid draws, the preview follows.
+    // The last rows of a load in: the status text goes, the grid draws, the preview
+    // follows. The count, if any, comes after.
     void endRows();
     // How many records the overview shows at most; nullopt when the limit is off.
     static std::optional<qint32> LimitZaznamu();
@@ -133,6 +135,7 @@ private:
     bool m_answered = false;
     bool m_keepIfEmpty = false;
     bool m_nothing = false;
+    bool m_rowsEnded = false;  // every row of the load is in
     std::optional<VbError> m_failure;
     int m_loaded = 0;
     int m_celkem = -1;

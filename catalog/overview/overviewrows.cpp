@@ -57,6 +57,7 @@ frmPrehled::Vyber frmPrehled::readRows(const DotazPrehledu &query, bool keepIfEm
     m_answered = false;
     m_keepIfEmpty = keepIfEmpty;
     m_nothing = false;
+    m_rowsEnded = false;
     m_failure.reset();
     m_loaded = 0;
     m_celkem = -1;
@@ -128,24 +129,33 @@ void frmPrehled::rowsRead(const QStringList &rows, const QList<qint32> &keys)
 
 void frmPrehled::rowsCounted(int total)
 {
+    if (m_nothing)
+        return;  // the rows shown are the previous load's
     m_celkem = total;
     VEdit->SetRecords(VarnexEditUni::CounterText(m_loaded, m_celkem));
+    if (m_rowsEnded)
+        VEdit->RecordSetRows(m_celkem);
 }
 
-void frmPrehled::rowsFinished()
+void frmPrehled::rowsEnded()
 {
+    m_rowsEnded = true;
     if (!m_answered) {
         if (m_keepIfEmpty) {
             // A selection that finds nothing leaves the rows as they were.
             m_answered = true;
             m_nothing = true;
             ZpravaStavu(QString());
-            Q_EMIT nacteno();
             return;
         }
         beginRows();
     }
     endRows();
+}
+
+void frmPrehled::rowsFinished()
+{
+    Q_EMIT nacteno();
 }
 
 void frmPrehled::readFailed(const VbError &error)
@@ -160,8 +170,11 @@ void frmPrehled::readFailed(const VbError &error)
     }
     // Failed on the way (the catalog locked by another workstation for longer than the
     // wait): the rows read so far stay, and the user is told.
-    endRows();
-    ZobrazChybu(error, windowTitle());
+    if (!m_rowsEnded)
+        endRows();
+    Q_EMIT nacteno();
+    if (!m_nothing)
+        ZobrazChybu(error, windowTitle());
 }
 
 void frmPrehled::endRows()
@@ -198,5 +211,4 @@ void frmPrehled::endRows()
     UkazPopis();
     // The preview follows once the rows have settled.
     tmr->start();
-    Q_EMIT nacteno();
 }

@@ -3,6 +3,7 @@
 #include "data/infosettings.h"
 #include "mainwindow/frmMain.h"
 #include "overview/frmPrehled.h"
+#include "data/overviewreader.h"
 #include "common/globals.h"
 #include "frmTisk.h"
 #include "grid.h"
@@ -248,6 +249,34 @@ private Q_SLOTS:
         } catch (const VbError &e) {
             QFAIL(e.what());
         }
+    }
+
+    // A limited load's rows are all in and drawn before the count of the section's
+    // records arrives; the counter tells the rows shown meanwhile, then the count too.
+    void limitedRowsLandBeforeTheCount()
+    {
+        bookSection();
+        manyRecords(1, 1500);
+        frmMain::Form();
+        Prehled().NastavTagSekce(QStringLiteral("1"), QString());
+        frmPrehled &w = frmPrehled::Form();
+        w.Zobraz();
+        auto *reader = w.findChild<OverviewReader *>();
+        QVERIFY(reader);
+        int rowsAtEnd = -1;
+        bool drawnAtEnd = false;
+        QString counterAtEnd;
+        connect(reader, &OverviewReader::rowsEnded, this, [&] {
+            rowsAtEnd = overviewGrid(w)->Rows() - 1;
+            drawnAtEnd = overviewGrid(w)->Redraw();
+            counterAtEnd = counter(w);
+        });
+        w.NactiData();
+        QVERIFY(overviewSettled());
+        QCOMPARE(rowsAtEnd, 1000);
+        QVERIFY(drawnAtEnd);
+        QCOMPARE(counterAtEnd, QStringLiteral("1000 záznamů"));
+        QCOMPARE(counter(w), QStringLiteral("1000 záznamů z 1500"));
     }
 
     // A section whose fields are all hidden opens with the key column alone.

@@ -27,6 +27,9 @@ class TestOverviewReader : public QObject
         QList<qint32> keys;
         int batches = 0;
         int total = -1;
+        // When the rows ended: how many had come, and the count told by then.
+        qsizetype rowsAtEnd = -1;
+        int totalAtEnd = -1;
         bool finished = false;
         std::optional<VbError> error;
     };
@@ -37,6 +40,10 @@ class TestOverviewReader : public QObject
             r.rows += rows;
             r.keys += keys;
             ++r.batches;
+        });
+        connect(&reader, &OverviewReader::rowsEnded, &reader, [&r] {
+            r.rowsAtEnd = r.rows.size();
+            r.totalAtEnd = r.total;
         });
         connect(&reader, &OverviewReader::counted, &reader, [&r](int total) { r.total = total; });
         connect(&reader, &OverviewReader::finished, &reader, [&r] { r.finished = true; });
@@ -148,6 +155,9 @@ private Q_SLOTS:
         QVERIFY(r.batches > 2);
         for (qsizetype i = 0; i < r.rows.size(); ++i)
             QCOMPARE(QString::number(r.keys[i]), r.rows[i].section(QLatin1Char('\t'), 0, 0));
+        // Every row is told before the count, which must not hold the last of them up.
+        QCOMPARE(r.rowsAtEnd, want.size());
+        QCOMPARE(r.totalAtEnd, -1);
         if (limit) {
             auto count = m_db->OpenRecordset(req.dotaz.Count);
             QCOMPARE(r.total, int(count->Fields(0).Value().toLong()));

@@ -354,6 +354,8 @@ private Q_SLOTS:
         overview.NactiData();
         QCOMPARE(overviewGrid(overview)->Rows() - 1, rows);
         QCOMPARE(overviewGrid(overview)->TMatrix(1, 1), QStringLiteral("k01"));
+        // The count of the section's records follows the rows.
+        QVERIFY(overviewSettled());
         QCOMPARE(overviewGrid(overview)->findChild<QLabel *>(QStringLiteral("lblRecord"))->text(), counter);
     }
 
