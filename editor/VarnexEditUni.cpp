@@ -1,6 +1,7 @@
 #include "VarnexEditUni.h"
 
 #include "grid.h"
+#include "gridmodel.h"
 #include "libroutines.h"
 #include "placing.h"
 #include "system.h"
@@ -318,12 +319,13 @@ QString VarnexEditUni::HostCaption() const
 
 qint32 VarnexEditUni::LiveRows() const
 {
+    // Counted by the grid as heights change: the counter asks on every redraw.
     const int rows = flg->Rows();
-    int live = 0;
-    for (int i = 1; i < rows; ++i)
-        if (flg->RowHeight(i) > 0)
-            ++live;
-    if (m_placeholder && rows >= 2 && flg->RowHeight(1) > 0)
+    if (rows < 2)
+        return 0;
+    const GridModel &cells = *flg->model();
+    int live = rows - 1 - (cells.zeroHeightRows() - (cells.rowHeight(0) == 0));
+    if (m_placeholder && flg->RowHeight(1) > 0)
         --live;
     return live;
 }

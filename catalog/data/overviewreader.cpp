@@ -3,8 +3,10 @@
 #include "dao.h"
 #include "variant.h"
 
+#include <QFile>
 #include <QMetaObject>
 #include <chrono>
+#include <sys/stat.h>
 
 namespace {
 
@@ -26,29 +28,85 @@ OverviewReader::OverviewReader(QObject *parent) : QObject(parent) {}
 
 OverviewReader::~OverviewReader()
 {
-    cancel();
+    {
+        std::lock_guard lock(m_mutex);
+        m_quit = true;
+        m_pending.reset();
+    }
+    m_wanted = m_wanted + 1;
+    m_wake.notify_all();
+    if (m_thread.joinable())
+        m_thread.join();
 }
 
 void OverviewReader::cancel()
 {
-    ++m_generation;
     m_reading = false;
-    if (!m_thread.joinable())
-        return;
-    m_stop = true;
+    {
+        std::lock_guard lock(m_mutex);
+        m_pending.reset();
+        m_wanted = m_wanted + 1;
+    }
     m_wake.notify_all();
-    m_thread.join();
-    m_stop = false;
-    std::lock_guard lock(m_mutex);
-    m_inFlight = 0;
 }
 
 void OverviewReader::start(const Request &request)
 {
-    cancel();
     m_reading = true;
-    m_running = m_generation;
-    m_thread = std::thread([this, request] { run(request); });
+    {
+        std::lock_guard lock(m_mutex);
+        m_wanted = m_wanted + 1;
+        m_pending = request;
+    }
+    m_wake.notify_all();
+    // One thread for every read of the window: its connection, its memory and its
+    // pages are in hand for the next read, and starting a read never waits for it.
+    if (!m_thread.joinable())
+        m_thread = std::thread([this] { work(); });
+}
+
+void OverviewReader::work()
+{
+    std::unique_lock lock(m_mutex);
+    while (true) {
+        m_wake.wait(lock, [this] { return m_quit || m_pending; });
+        if (m_quit)
+            return;
+        const Request request = std::move(*m_pending);
+        m_pending.reset();
+        m_job = m_wanted;
+        lock.unlock();
+        run(request);
+        lock.lock();
+    }
+}
+
+dao::Database *OverviewReader::connection(const Request &request)
+{
+    // Kept from one read to the next, and its pages with it: a section read again, or
+    // the next one, finds most of what it reads in hand. The engine drops the pages on
+    // its own once another connection has written the file; a file put in the place of
+    // the one read (a restore) is opened anew.
+    struct stat file {};
+    const bool found = ::stat(QFile::encodeName(request.soubor).constData(), &file) == 0;
+    if (m_db && (request.soubor != m_path || !found || file.st_dev != m_device || file.st_ino != m_inode))
+        dropConnection();
+    if (!m_db) {
+        m_workspace = std::make_unique<dao::Workspace>();
+        m_db = m_workspace->OpenDatabase(request.soubor);
+        m_db->Execute(QStringLiteral("pragma cache_size=-16384"));
+        m_path = request.soubor;
+        m_device = found ? file.st_dev : 0;
+        m_inode = found ? file.st_ino : 0;
+    }
+    m_db->StopWhen([this] { return stopped(); }, request.busyMs);
+    return m_db.get();
+}
+
+void OverviewReader::dropConnection()
+{
+    m_db.reset();
+    m_workspace.reset();
 }
 
 void OverviewReader::run(Request request)
@@ -57,6 +115,8 @@ void OverviewReader::run(Request request)
         read(request);
     } catch (const VbError &e) {
         if (!stopped()) {
+            // Whatever went wrong, the next read starts on a connection of its own.
+            dropConnection();
             Batch failure;
             failure.error = e;
             post(std::move(failure));
@@ -67,9 +127,7 @@ void OverviewReader::run(Request request)
 void OverviewReader::read(const Request &request)
 {
     const DotazPrehledu &q = request.dotaz;
-    dao::Workspace workspace;
-    std::unique_ptr<dao::Database> db = workspace.OpenDatabase(request.soubor);
-    db->StopWhen([this] { return stopped(); }, request.busyMs);
+    dao::Database *db = connection(request);
 
     const bool byKey = q.Poradi.compare(QLatin1String("Inter"), Qt::CaseInsensitive) == 0;
     const QString index = IndexPrehleduSql(q.Poradi);
@@ -97,20 +155,25 @@ void OverviewReader::read(const Request &request)
     Batch batch;
     int want = request.prvniDavka;
     bool counted = !q.Limit;
-    QString lastValue;  // the order column's literal in the last row read
-    QString lastKey;
-    const auto take = [&](dao::Recordset &rs) {
+    QString lastValue;  // the order column's literal in the last row of a full page
+    qint64 lastKey = 0;
+    qsizetype rowLength = 64;  // the last row's, room for the next
+    // `last`: the last row a page asked for, whose order value the next page goes on from.
+    const auto take = [&](dao::Recordset &rs, bool last) {
         QString row;
-        for (int i = 0; i < fields && i < rs.FieldCount(); ++i) {
+        row.reserve(rowLength + 16);
+        const int count = std::min(fields, rs.FieldCount());
+        for (int i = 0; i < count; ++i) {
             row += TextBunky(rs[i]);
             row += QLatin1Char('\t');
         }
         row += QLatin1Char('X');
-        batch.rows << row;
+        rowLength = row.size();
+        batch.rows << std::move(row);
         const Variant key = rs[0];
-        batch.keys << (key.IsNull() ? 0 : qint32(key.toLong()));
-        lastKey = key.IsNull() ? QString() : QString::number(qint64(key.toDouble()));
-        if (!byKey)
+        lastKey = key.IsNull() ? 0 : qint64(key.toDouble());
+        batch.keys << qint32(lastKey);
+        if (last && !byKey)
             lastValue = rs[fields].toString();
         ++done;
     };
@@ -141,7 +204,7 @@ void OverviewReader::read(const Request &request)
         for (; !rs->Eof(); rs->MoveNext()) {
             if (stopped())
                 return;
-            take(*rs);
+            take(*rs, false);
             if (batch.rows.size() >= want)
                 send(false);
         }
@@ -162,7 +225,7 @@ void OverviewReader::read(const Request &request)
             auto rs = db->OpenRecordset(select + where + order + QStringLiteral(" limit ") + QString::number(rows),
                                         dao::dbOpenForwardOnly);
             for (; !rs->Eof(); rs->MoveNext()) {
-                take(*rs);
+                take(*rs, got == rows - 1);
                 ++got;
             }
             return got;
@@ -172,9 +235,9 @@ void OverviewReader::read(const Request &request)
             got = readPage(QString(), room);
             first = false;
         } else if (byKey) {
-            got = readPage(QStringLiteral(" AND Inter > ") + lastKey, room);
+            got = readPage(QStringLiteral(" AND Inter > ") + QString::number(lastKey), room);
         } else {
-            got = readPage(QStringLiteral(" AND ") + q.Poradi + QStringLiteral(" IS ") + lastValue + QStringLiteral(" AND Inter > ") + lastKey,
+            got = readPage(QStringLiteral(" AND ") + q.Poradi + QStringLiteral(" IS ") + lastValue + QStringLiteral(" AND Inter > ") + QString::number(lastKey),
                            room);
             if (got < room) {
                 const QString past = lastValue == QLatin1String("NULL") ? QStringLiteral(" AND ") + q.Poradi + QStringLiteral(" IS NOT NULL")
@@ -201,43 +264,39 @@ void OverviewReader::post(Batch batch)
             return;
         ++m_inFlight;
     }
-    const quint64 generation = m_running;
+    const quint64 generation = m_job;
     QMetaObject::invokeMethod(
         this, [this, generation, batch = std::move(batch)] { deliver(generation, batch); }, Qt::QueuedConnection);
 }
 
 void OverviewReader::deliver(quint64 generation, const Batch &batch)
 {
-    if (generation != m_generation)
-        return;  // a read dropped since
     {
         std::lock_guard lock(m_mutex);
         --m_inFlight;
     }
     m_wake.notify_all();
+    if (generation != m_wanted)
+        return;  // a read dropped since
     if (batch.error) {
         m_reading = false;
-        if (m_thread.joinable())
-            m_thread.join();
         Q_EMIT failed(*batch.error);
         return;
     }
     if (!batch.rows.isEmpty())
         Q_EMIT rowsRead(batch.rows, batch.keys);
-    if (generation != m_generation)
+    if (generation != m_wanted)
         return;  // a listener started another read
     if (batch.rowsEnd)
         Q_EMIT rowsEnded();
-    if (generation != m_generation)
+    if (generation != m_wanted)
         return;
     if (batch.total)
         Q_EMIT counted(*batch.total);
-    if (generation != m_generation)
+    if (generation != m_wanted)
         return;
     if (batch.end) {
         m_reading = false;
-        if (m_thread.joinable())
-            m_thread.join();
         Q_EMIT finished();
     }
 }

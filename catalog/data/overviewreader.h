@@ -8,9 +8,15 @@
 #include <QStringList>
 #include <atomic>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
+
+namespace dao {
+class Database;
+class Workspace;
+}  // namespace dao
 
 // The overview's records read in a thread of its own, on a connection of its own to the
 // catalog, so that the window goes on answering however many there are. The rows come
@@ -66,19 +72,32 @@ private:
         bool end = false;
         std::optional<VbError> error;
     };
+    void work();  // the worker: each read asked for in turn
     void run(Request request);
+    // The worker's connection to the catalog; only the worker uses it.
+    dao::Database *connection(const Request &request);
+    void dropConnection();
     void read(const Request &request);
     // Hands a batch to the starting thread; waits while it has enough in hand.
     void post(Batch batch);
     void deliver(quint64 generation, const Batch &batch);
-    bool stopped() const { return m_stop.load(std::memory_order_relaxed); }
+    // The read under way has been dropped (another asked for, or none).
+    bool stopped() const { return m_wanted.load(std::memory_order_relaxed) != m_job; }
 
+    std::unique_ptr<dao::Workspace> m_workspace;
+    std::unique_ptr<dao::Database> m_db;
+    QString m_path;
+    quint64 m_device = 0, m_inode = 0;  // the file m_db has open
     std::thread m_thread;
-    std::atomic<bool> m_stop{false};
-    quint64 m_generation = 0;
-    std::atomic<quint64> m_running{0};  // the generation the worker reads for
+    // The read wanted now: each start and cancel counts one on, and a read under way
+    // stops once it is not the one wanted.
+    std::atomic<quint64> m_wanted{0};
+    quint64 m_job = 0;  // the read the worker is on (the worker's own)
     bool m_reading = false;
     std::mutex m_mutex;
     std::condition_variable m_wake;
-    int m_inFlight = 0;  // batches posted and not yet told (guarded by m_mutex)
+    // Guarded by m_mutex:
+    std::optional<Request> m_pending;  // the next read, not yet begun
+    bool m_quit = false;
+    int m_inFlight = 0;  // batches posted and not yet told
 };

@@ -98,9 +98,8 @@ void frmPrehled::rowsRead(const QStringList &rows, const QList<qint32> &keys)
     const bool first = !m_answered;
     if (first)
         beginRows();
-    else if (VEdit->Redraw())
-        VEdit->Redraw(false);  // the rows after the first screen draw once all are in:
-                               // the grid places each row drawn on its own anew
+    else
+        VEdit->Redraw(false);  // a batch is placed in the grid at once, not row by row
     ++m_reading;
     for (qsizetype i = 0; i < rows.size(); ++i) {
         QString row = rows[i];
@@ -117,10 +116,10 @@ void frmPrehled::rowsRead(const QStringList &rows, const QList<qint32> &keys)
         ++m_loaded;
     }
     --m_reading;
+    // The rows show as they come, and the user scrolls through them meanwhile.
+    VEdit->Redraw(true);
     if (first) {
-        // The first screen shows at once, before the next rows turn drawing off again;
-        // the strip tells of the row under the cursor.
-        VEdit->Redraw(true);
+        // The first screen shows at once; the strip tells of the row under the cursor.
         VEdit->repaint();
         UkazPopis();
     }

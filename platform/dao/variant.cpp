@@ -48,6 +48,11 @@ QString numberText(double v, int digits, QChar decimalPoint, bool zeroBeforePoin
         return QStringLiteral("0");
     QString s = QString::number(v, 'g', digits);
     const qsizetype e = s.indexOf(QLatin1Char('e'));
+    if (e < 0 && zeroBeforePoint) {
+        // The common case, in the one string made: a list of many numbers is written here.
+        s.replace(QLatin1Char('.'), decimalPoint);
+        return s;
+    }
     QString mantissa = e < 0 ? s : s.left(e);
     QString exponent;
     if (e >= 0) {
@@ -93,19 +98,42 @@ QString regionalDateText(double ole)
     const bool hasTime = t != QTime(0, 0);
     // Put together by hand: a list of many dates is written here, and the calendar's
     // pattern formatter is many times slower.
-    QString s;
+    char16_t text[40];
+    int n = 0;
+    const auto put = [&](int value, int width) {
+        char16_t digits[12];
+        int k = 0;
+        const bool negative = value < 0;
+        unsigned u = negative ? 0u - unsigned(value) : unsigned(value);
+        do {
+            digits[k++] = char16_t(u'0' + u % 10);
+            u /= 10;
+        } while (u);
+        if (negative)
+            text[n++] = u'-';
+        for (int pad = k; pad < width; ++pad)
+            text[n++] = u'0';
+        while (k)
+            text[n++] = digits[--k];
+    };
     if (hasDate || !hasTime) {
         const QDate d = dt.date();
-        s = QString::number(d.day()) + QLatin1Char('.') + QString::number(d.month()) + QLatin1Char('.')
-            + QString::number(d.year()).rightJustified(4, QLatin1Char('0'));
+        put(d.day(), 1);
+        text[n++] = u'.';
+        put(d.month(), 1);
+        text[n++] = u'.';
+        put(d.year(), 4);
     }
     if (hasTime) {
-        if (!s.isEmpty())
-            s += QLatin1Char(' ');
-        s += QString::number(t.hour()) + QLatin1Char(':') + QString::number(t.minute()).rightJustified(2, QLatin1Char('0'))
-             + QLatin1Char(':') + QString::number(t.second()).rightJustified(2, QLatin1Char('0'));
+        if (n)
+            text[n++] = u' ';
+        put(t.hour(), 1);
+        text[n++] = u':';
+        put(t.minute(), 2);
+        text[n++] = u':';
+        put(t.second(), 2);
     }
-    return s;
+    return QString(reinterpret_cast<const QChar *>(text), n);
 }
 
 bool isBlank(QChar c)

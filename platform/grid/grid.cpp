@@ -128,11 +128,15 @@ void FlexGrid::setRows(int rows)
     if (rows == before)
         return;
     d->model->setGridRows(rows);
+    d->syncedRows = std::min(d->syncedRows, rows);
     if (d->fixedRows > rows)
         d->fixedRows = rows;
-    if (rows > before && d->redraw)
+    if (rows > before && d->redraw) {
         for (int r = before; r < rows; ++r)
             d->syncRow(r);
+        if (d->syncedRows == before)
+            d->syncedRows = rows;
+    }
     if (d->rowSel >= rows)
         d->rowSel = std::max(0, rows - 1);
     if (d->row >= rows)
@@ -201,10 +205,15 @@ void FlexGrid::AddItem(const QString &item, int index)
     d->model->insertGridRow(index, item);
     if (index < d->fixedRows)
         ++d->fixedRows;
-    if (d->redraw)
+    if (index < d->syncedRows)
+        ++d->syncedRows;   // the rows after it moved on with it
+    if (d->redraw) {
         d->syncRow(index);
-    else
+        if (index == d->syncedRows)
+            ++d->syncedRows;
+    } else if (index < d->syncedRows) {
         d->rowsNeedSync = true;
+    }
     // The current cell stays on the row it was on.
     if (index <= d->row && d->row < rows)
         ++d->row;
@@ -219,6 +228,8 @@ void FlexGrid::RemoveItem(int index)
 {
     d->checkRow(index);
     d->model->removeGridRow(index);
+    if (index < d->syncedRows)
+        --d->syncedRows;
     const int rows = Rows();
     const bool wasFixed = index < d->fixedRows;
     if (wasFixed)
@@ -463,8 +474,8 @@ void FlexGrid::setRowHeight(int row, int twips)
         d->repaint();
     } else if (d->redraw) {
         d->syncRow(row);
-    } else {
-        d->rowsNeedSync = true;
+    } else if (row < d->syncedRows) {
+        d->rowsNeedSync = true;   // a row appended since is sized when drawing comes on
     }
 }
 
@@ -475,10 +486,9 @@ void FlexGrid::setRowHeightMin(int twips)
     if (twips < 0)
         gridError(flex::ErrSubscript);
     d->rowHeightMin = twips;
+    d->rowsNeedSync = true;
     if (d->redraw)
         d->syncAllRows();
-    else
-        d->rowsNeedSync = true;
     d->syncMargins();
 }
 
@@ -713,6 +723,7 @@ void FlexGrid::changeEvent(QEvent *e)
     QWidget::changeEvent(e);
     if (e->type() == QEvent::FontChange && d && d->view) {
         d->defRowTwips = -1;
+        d->rowsNeedSync = true;
         d->syncAllRows();
         d->syncMargins();
         d->repaint();

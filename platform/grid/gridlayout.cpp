@@ -158,6 +158,19 @@ void FlexGrid::State::syncRow(int r)
 
 void FlexGrid::State::syncAllRows()
 {
+    if (!rowsNeedSync && syncedRows > fixedRows && model->gridRows() - syncedRows < syncedRows) {
+        // Only the rows appended since, while they are fewer than the rows before: a load
+        // of a million rows in batches sizes each row about once.
+        if (model->isDeferred() && model->publishedRows() < model->gridRows()) {
+            model->setDeferred(false);
+            model->setDeferred(!redraw);
+        }
+        const int published = model->publishedRows();
+        for (int r = syncedRows; r < published; ++r)
+            syncRow(r);
+        syncedRows = published;
+        return;
+    }
     // The commonest height becomes the view's default, so that uniform rows need no
     // work of their own; only rows of another height are sized one by one.
     std::vector<std::pair<int, int>> counts;   // pixels, rows
@@ -189,6 +202,7 @@ void FlexGrid::State::syncAllRows()
     for (int r = 0; r < published; ++r)
         syncRow(r);
     rowsNeedSync = false;
+    syncedRows = published;
 }
 
 void FlexGrid::State::syncCol(int c)
@@ -230,7 +244,7 @@ void FlexGrid::State::syncMargins()
 
 void FlexGrid::State::ensurePublished()
 {
-    if (model->publishedRows() < model->gridRows() || rowsNeedSync)
+    if (model->publishedRows() < model->gridRows() || syncedRows < model->publishedRows() || rowsNeedSync)
         syncAllRows();
 }
 

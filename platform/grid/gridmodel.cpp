@@ -4,15 +4,26 @@
 
 #include <QFont>
 #include <QLocale>
+#include <QThreadPool>
 
 #include <algorithm>
+
+namespace {
+
+// Rows dropped at once from this many on are freed on a worker.
+constexpr int BulkRows = 4096;
+
+}  // namespace
 
 GridModel::GridModel(QObject *parent)
     : QAbstractTableModel(parent)
 {
 }
 
-GridModel::~GridModel() = default;
+GridModel::~GridModel()
+{
+    freeElsewhere(std::move(m_store));
+}
 
 quint32 GridModel::place(RowData row)
 {
@@ -32,17 +43,45 @@ void GridModel::release(quint32 at)
     m_free.push_back(at);
 }
 
+void GridModel::dropRowsFrom(int first)
+{
+    RowStore kept;
+    m_zeroHeightRows = 0;
+    for (int i = 0; i < first; ++i) {
+        quint32 &place = m_order[size_t(i)];
+        m_zeroHeightRows += m_store[place].height == 0;
+        kept.push_back(std::move(m_store[place]));
+        place = kept.size() - 1;
+    }
+    m_order.resize(size_t(first));
+    m_order.shrink_to_fit();
+    m_free.clear();
+    m_free.shrink_to_fit();
+    freeElsewhere(std::move(m_store));
+    m_store = std::move(kept);
+}
+
+void GridModel::freeElsewhere(RowStore &&store)
+{
+    // A worker may free rows: their texts' shared counts are atomic, and the pixmaps that
+    // must stay on this thread are kept apart, in m_formats.
+    QThreadPool *pool = store.size() >= quint32(BulkRows) ? QThreadPool::globalInstance() : nullptr;
+    if (!pool)
+        return;   // freed here, with the store given
+    auto *old = new RowStore(std::move(store));
+    pool->start([old] { delete old; });
+}
+
 void GridModel::packIfSparse()
 {
     if (m_free.size() < 1024 || m_free.size() < m_order.size())
         return;
-    std::vector<RowData> packed;
-    packed.reserve(m_order.size());
+    RowStore packed;
     for (quint32 &at : m_order) {
         packed.push_back(std::move(m_store[at]));
-        at = quint32(packed.size() - 1);
+        at = packed.size() - 1;
     }
-    m_store.swap(packed);
+    m_store = std::move(packed);
     m_free.clear();
     m_free.shrink_to_fit();
 }
@@ -91,15 +130,22 @@ void GridModel::setGridRows(int rows)
             endInsertRows();
         }
     } else if (rows < now) {
-        for (int i = rows; i < now; ++i)
-            dropFormats(at(i));
+        if (!m_formats.isEmpty())
+            for (int i = rows; i < now; ++i)
+                dropFormats(at(i));
         const bool announce = rows < m_published;
         if (announce)
             beginRemoveRows({}, rows, m_published - 1);
-        for (int i = rows; i < now; ++i)
-            release(m_order[size_t(i)]);
-        m_order.resize(size_t(rows));
-        packIfSparse();
+        if (now - rows >= BulkRows && rows <= now - rows) {
+            dropRowsFrom(rows);
+        } else {
+            for (int i = rows; i < now; ++i) {
+                m_zeroHeightRows -= at(i).height == 0;
+                release(m_order[size_t(i)]);
+            }
+            m_order.resize(size_t(rows));
+            packIfSparse();
+        }
         if (announce) {
             m_published = rows;
             endRemoveRows();
@@ -124,12 +170,12 @@ void GridModel::setGridCols(int cols)
     m_cols = cols;
     m_colData.resize(size_t(cols));
     // Cut every row at the new last column, so that growing again shows empty cells.
-    for (RowData &r : m_store) {
+    m_store.forEach([cols](RowData &r) {
         if (int(r.ends.size()) > cols) {
             r.ends.resize(size_t(cols));
             r.text.truncate(cols == 0 ? 0 : qsizetype(r.ends.back()));
         }
-    }
+    });
     for (auto it = m_formats.begin(); it != m_formats.end();) {
         if (int(quint32(it.key())) >= cols)
             it = m_formats.erase(it);
@@ -201,6 +247,7 @@ void GridModel::insertGridRow(int index, const QString &tabJoined)
 void GridModel::removeGridRow(int index)
 {
     dropFormats(at(index));
+    m_zeroHeightRows -= at(index).height == 0;
     ++m_changes;
     const bool announce = index < m_published;
     if (announce)
@@ -217,11 +264,11 @@ void GridModel::removeGridRow(int index)
 void GridModel::clearCells()
 {
     ++m_changes;
-    for (RowData &r : m_store) {
+    m_store.forEach([](RowData &r) {
         r.text.clear();
         r.ends.clear();
         r.hasFormat = false;
-    }
+    });
     m_formats.clear();
     if (m_published > 0 && m_cols > 0)
         Q_EMIT dataChanged(index(0, 0), index(m_published - 1, m_cols - 1));

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -57,7 +58,14 @@ public:
     void clearRow(int row);   // texts and formats of one row
 
     int rowHeight(int row) const { return at(row).height; }   // -1 default
-    void setRowHeightValue(int row, int twips) { at(row).height = twips; }
+    void setRowHeightValue(int row, int twips)
+    {
+        int &height = at(row).height;
+        m_zeroHeightRows += (twips == 0) - (height == 0);
+        height = twips;
+    }
+    // How many rows have a stored height of 0, at once.
+    int zeroHeightRows() const { return m_zeroHeightRows; }
     bool rowMerge(int row) const { return at(row).merge; }
     void setRowMerge(int row, bool merge) { at(row).merge = merge; }
 
@@ -118,6 +126,43 @@ private:
         bool merge = false;
     };
 
+    // Rows in blocks that stay where they are: appending to a million rows moves none of
+    // them, and the window never waits for a copy of them all.
+    class RowStore
+    {
+    public:
+        RowStore() = default;
+        RowStore(RowStore &&other) noexcept : m_blocks(std::move(other.m_blocks)), m_size(std::exchange(other.m_size, 0)) {}
+        RowStore &operator=(RowStore &&other) noexcept
+        {
+            m_blocks = std::move(other.m_blocks);
+            m_size = std::exchange(other.m_size, 0);
+            return *this;
+        }
+        RowData &operator[](quint32 i) { return m_blocks[i >> Shift][i & Mask]; }
+        const RowData &operator[](quint32 i) const { return m_blocks[i >> Shift][i & Mask]; }
+        quint32 size() const { return m_size; }
+        void push_back(RowData row)
+        {
+            if ((m_size >> Shift) == m_blocks.size())
+                m_blocks.push_back(std::make_unique<RowData[]>(BlockRows));
+            (*this)[m_size++] = std::move(row);
+        }
+        template<class F>
+        void forEach(F f)
+        {
+            for (quint32 i = 0; i < m_size; ++i)
+                f((*this)[i]);
+        }
+
+    private:
+        static constexpr int Shift = 8;
+        static constexpr quint32 BlockRows = 1u << Shift;
+        static constexpr quint32 Mask = BlockRows - 1;
+        std::vector<std::unique_ptr<RowData[]>> m_blocks;
+        quint32 m_size = 0;
+    };
+
     RowData &at(int row) { return m_store[m_order[size_t(row)]]; }
     const RowData &at(int row) const { return m_store[m_order[size_t(row)]]; }
     // A place in the store for a row, and one given back; the store is packed again
@@ -125,6 +170,11 @@ private:
     quint32 place(RowData row);
     void release(quint32 place);
     void packIfSparse();
+    // The rows from `first` on go at once: the rows before are stored anew, and the old
+    // store is freed on a worker, as freeing a million rows takes longer than a turn of
+    // the event loop may.
+    void dropRowsFrom(int first);
+    static void freeElsewhere(RowStore &&store);
     RowData makeRow(const QString &tabJoined);
     void dropFormats(const RowData &row);
     GridCellFormat takeFormat(int row, int col);
@@ -134,13 +184,14 @@ private:
 
     // Rows stay where they were stored; m_order[r] is the place of the row that stands at
     // r, so that reordering rows moves numbers and not the rows.
-    std::vector<RowData> m_store;
+    RowStore m_store;
     std::vector<quint32> m_order;
     std::vector<quint32> m_free;
     std::vector<ColData> m_colData;
     QHash<quint64, GridCellFormat> m_formats;
     int m_cols = 0;
     int m_published = 0;
+    int m_zeroHeightRows = 0;   // rows whose stored height is 0
     quint32 m_nextId = 1;
     quint64 m_changes = 0;
     bool m_deferred = false;

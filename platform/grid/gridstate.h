@@ -90,6 +90,9 @@ struct FlexGrid::State {
     bool wordWrap = false;
     bool redraw = true;
     bool rowsNeedSync = false;   // row sizes changed while drawing was off
+    // Rows 0 .. syncedRows-1 have their sizes in the view; rows appended after them while
+    // drawing was off are sized once it comes on, without going over the rows before.
+    int syncedRows = 0;
     std::function<void(std::vector<int> &)> sortHook;   // SortCustom without the Compare signal
     mutable int defRowTwips = -1;   // default row height of the font, once measured
 

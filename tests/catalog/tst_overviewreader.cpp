@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
 class TestOverviewReader : public QObject
@@ -214,7 +215,7 @@ private Q_SLOTS:
         QCOMPARE(r.rows.size(), 600);
     }
 
-    // A condition the engine refuses is told, and nothing else.
+    // A condition the engine refuses is told, and nothing else; the next read reads.
     void refusedCondition()
     {
         OverviewReader reader;
@@ -226,6 +227,67 @@ private Q_SLOTS:
         QCOMPARE(r.error->Number(), dao::err::SyntaxError);
         QCOMPARE(r.batches, 0);
         QVERIFY(!reader.reading());
+        r = Result();
+        reader.start(request(QStringLiteral("Pol1C"), QString(), std::nullopt, 2));
+        QVERIFY(waitFor(r));
+        QVERIFY(!r.error);
+        QCOMPARE(r.rows.size(), 5);
+    }
+
+    // One reader reads one catalog many times: what another connection wrote in between
+    // is read, and so is a catalog put in the place of the one read before (a restore).
+    void readsAgainWhatChangedMeanwhile()
+    {
+        OverviewReader reader;
+        Result r;
+        connectTo(reader, r);
+        const OverviewReader::Request section2 = request(QStringLiteral("Pol1C"), QString(), std::nullopt, 2);
+        reader.start(section2);
+        QVERIFY(waitFor(r));
+        QCOMPARE(r.rows.size(), 5);
+
+        m_db->Execute(QStringLiteral("update Katalog set Pol1c = 'Změněná' where Inter = 1003"));
+        m_db->Execute(QStringLiteral("delete from Katalog where Inter = 1005"));
+        r = Result();
+        reader.start(section2);
+        QVERIFY(waitFor(r));
+        QCOMPARE(r.rows, expected(section2.dotaz, section2.dotaz.PocetSloupcu));
+        QCOMPARE(r.rows.size(), 4);
+        QVERIFY(r.rows.join(QLatin1Char('\n')).contains(QStringLiteral("Změněná")));
+
+        // Another catalog moved into the file's place: one record in section 2.
+        const QString other = m_folder->file(QStringLiteral("other.mdb"));
+        QVERIFY(QFile::copy(m_catalog, other));
+        {
+            dao::Workspace ws;
+            auto db = ws.OpenDatabase(other);
+            db->Execute(QStringLiteral("delete from Katalog where Sekce = 2 and Inter <> 1001"));
+        }
+        QVERIFY(::rename(QFile::encodeName(other).constData(), QFile::encodeName(m_catalog).constData()) == 0);
+        r = Result();
+        reader.start(section2);
+        QVERIFY(waitFor(r));
+        QVERIFY2(!r.error, r.error ? r.error->what() : "");
+        QCOMPARE(r.rows.size(), 1);
+        QCOMPARE(r.keys.value(0), 1001);
+    }
+
+    // A reader that goes while it reads (its window closed) stops, and says nothing.
+    void goesWhileItReads()
+    {
+        Result r;
+        {
+            OverviewReader reader;
+            connectTo(reader, r);
+            reader.start(request(QStringLiteral("Pol1C"), QString(), std::nullopt));
+            QVERIFY(QTest::qWaitFor([&r] { return r.batches > 0; }, 20000));
+            // No event runs: the reader waits with its batches in hand.
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        const int batches = r.batches;
+        QTest::qWait(50);
+        QCOMPARE(r.batches, batches);
+        QVERIFY(!r.finished);
     }
 
     // The index made for the order is there afterwards and serves it (tst_sqliteshell

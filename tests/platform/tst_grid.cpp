@@ -832,6 +832,86 @@ private Q_SLOTS:
         QCOMPARE(g.view()->rowHeight(1002), sys::toPixels(300));
     }
 
+    // Rows that come in batches of every size, drawing off for each, with rows hidden and
+    // sized on the way both among the new rows and among those already on screen: after
+    // each batch every row shows as its height says, and the grid's count of hidden rows
+    // is the rows' own.
+    void rowsInBatchesShowAsTheirHeightsSay()
+    {
+        FlexGrid g;
+        fill(g, 3, 2);
+        const auto check = [&g](const char *when) {
+            int zero = 0;
+            for (int r = 0; r < g.Rows(); ++r) {
+                const int twips = g.RowHeight(r);
+                zero += twips == 0;
+                if (r < g.FixedRows())
+                    continue;
+                const bool hidden = twips < 16;
+                QVERIFY2(g.view()->isRowHidden(r) == hidden, qPrintable(QStringLiteral("%1: row %2").arg(when).arg(r)));
+                if (!hidden)
+                    QVERIFY2(g.view()->rowHeight(r) == sys::toPixels(twips), qPrintable(QStringLiteral("%1: row %2").arg(when).arg(r)));
+            }
+            QCOMPARE(g.model()->zeroHeightRows(), zero);
+        };
+        const int batches[] = {1, 2, 50, 3, 400, 7, 1500, 10};
+        int round = 0;
+        for (const int n : batches) {
+            ++round;
+            g.setRedraw(false);
+            for (int i = 0; i < n; ++i) {
+                g.AddItem(QStringLiteral("b%1\t%2").arg(round).arg(i));
+                g.setRowHeight(g.Rows() - 1, i % 5 == 0 ? 600 : 300);
+            }
+            g.setRowHeight(g.Rows() - 1, 0);             // a new row hidden
+            g.setRowHeight(1 + round % (g.Rows() - 1), round % 2 ? 0 : 900);  // an old one changed
+            g.setRedraw(true);
+            check(qPrintable(QStringLiteral("batch %1").arg(round)));
+        }
+        // A row inserted among the shown ones while drawing is off moves the rows after it.
+        g.setRedraw(false);
+        g.AddItem(QStringLiteral("among"), 2);
+        g.setRowHeight(2, 1200);
+        g.AddItem(QStringLiteral("last"));
+        g.setRedraw(true);
+        check("inserted");
+        g.RemoveItem(3);
+        check("removed");
+    }
+
+    // Most of a large grid dropped at once leaves the rows kept as they were, heights and
+    // formatting with them; a grid that grows again after it starts from empty rows.
+    void droppingManyRowsKeepsTheRest()
+    {
+        FlexGrid g;
+        fill(g, 3, 3);
+        g.setRowHeight(2, 0);
+        g.setRow(2);
+        g.setCol(1);
+        g.setCellBackColor(0x00FF00);
+        g.setRedraw(false);
+        for (int i = 0; i < 20000; ++i) {
+            g.AddItem(QStringLiteral("m%1\tx\ty").arg(i));
+            g.setRowHeight(g.Rows() - 1, i % 3 ? 300 : 0);
+        }
+        g.setRedraw(true);
+        g.setRows(3);
+        QCOMPARE(g.Rows(), 3);
+        QCOMPARE(g.TextMatrix(1, 1), QStringLiteral("r1c1"));
+        QCOMPARE(g.TextMatrix(2, 2), QStringLiteral("r2c2"));
+        QCOMPARE(g.RowHeight(2), 0);
+        QCOMPARE(g.model()->zeroHeightRows(), 1);
+        QVERIFY(g.model()->format(2, 1));
+        QCOMPARE(g.model()->rowCount(), 3);
+        QVERIFY(g.view()->isRowHidden(2));
+        g.setRows(6);
+        QCOMPARE(g.TextMatrix(5, 0), QString());
+        QVERIFY(!g.model()->format(5, 1));
+        QCOMPARE(g.model()->zeroHeightRows(), 1);
+        g.AddItem(QStringLiteral("again\tz"));
+        QCOMPARE(g.TextMatrix(6, 1), QStringLiteral("z"));
+    }
+
     // Drawing switched off and on again with no row added meanwhile: a row added later
     // reaches the view at once, as one added before drawing was ever off does.
     void rowsAfterAnEmptyBatch()
