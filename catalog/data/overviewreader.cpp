@@ -269,8 +269,24 @@ void OverviewReader::post(Batch batch)
         this, [this, generation, batch = std::move(batch)] { deliver(generation, batch); }, Qt::QueuedConnection);
 }
 
+void OverviewReader::hold(bool on)
+{
+    m_holding = on;
+    if (on)
+        return;
+    // Said at once, ahead of what the worker has posted since: a few batches at most, as
+    // the worker has no more in flight.
+    const auto held = std::exchange(m_held, {});
+    for (const auto &[generation, batch] : held)
+        deliver(generation, batch);
+}
+
 void OverviewReader::deliver(quint64 generation, const Batch &batch)
 {
+    if (m_holding) {
+        m_held.emplace_back(generation, batch);
+        return;
+    }
     {
         std::lock_guard lock(m_mutex);
         --m_inFlight;

@@ -12,6 +12,8 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace dao {
 class Database;
@@ -49,6 +51,9 @@ public:
     // Drops the read under way, if any.
     void cancel();
     bool reading() const { return m_reading; }
+    // While held, what the read says waits (and the worker with it, once it has enough in
+    // hand); released, what waited is said at once, in its order.
+    void hold(bool on);
 
 Q_SIGNALS:
     // The next rows in order, with their keys.
@@ -100,4 +105,6 @@ private:
     std::optional<Request> m_pending;  // the next read, not yet begun
     bool m_quit = false;
     int m_inFlight = 0;  // batches posted and not yet told
+    bool m_holding = false;
+    std::vector<std::pair<quint64, Batch>> m_held;  // arrived while held
 };

@@ -159,24 +159,27 @@ void frmPrehled::NactiData()
     SloupecPopisu = query.SloupecPopisu;
     lblPopis->setText(query.TitulekPopisu.value_or(PrelozText(QStringLiteral("222,Popis"))));
 
-    VEdit->SetData(Db.get());
-    VEdit->SetLang(Preklady.get());
-    VEdit->GridName(QStringLiteral("frmPrehled_Sekce") + QString::number(*section));
-    VEdit->UserName(Uzivatel);
-    VEdit->SortCol(true, 1);
-    VEdit->Edited(2);
-    const char *menu[] = {"33,Aktualizace záznamu", "122,Kopie záznamu", "307,Smazat záznam", "-",
-                          "403,Změnit náhled", "274,Přidat náhled", "-", "334,Tisk detailu"};
-    // The control refuses to make an item twice: a window loaded again keeps its menu.
-    for (qint16 i = m_menuItems; i < qint16(std::size(menu)); ++i, ++m_menuItems) {
-        const QString caption = QString::fromUtf8(menu[i]);
-        VEdit->SetMenu(i, caption == QLatin1String("-") ? caption : PrelozText(caption));
-    }
-    VEdit->EnableHideCol(false);
-    VEdit->EnableSetupCols(false);
-    NastavSloupce(true);
+    // The grid is set up while the records are read.
+    const auto prepare = [this, section] {
+        VEdit->SetData(Db.get());
+        VEdit->SetLang(Preklady.get());
+        VEdit->GridName(QStringLiteral("frmPrehled_Sekce") + QString::number(*section));
+        VEdit->UserName(Uzivatel);
+        VEdit->SortCol(true, 1);
+        VEdit->Edited(2);
+        const char *menu[] = {"33,Aktualizace záznamu", "122,Kopie záznamu", "307,Smazat záznam", "-",
+                              "403,Změnit náhled", "274,Přidat náhled", "-", "334,Tisk detailu"};
+        // The control refuses to make an item twice: a window loaded again keeps its menu.
+        for (qint16 i = m_menuItems; i < qint16(std::size(menu)); ++i, ++m_menuItems) {
+            const QString caption = QString::fromUtf8(menu[i]);
+            VEdit->SetMenu(i, caption == QLatin1String("-") ? caption : PrelozText(caption));
+        }
+        VEdit->EnableHideCol(false);
+        VEdit->EnableSetupCols(false);
+        NastavSloupce(true);
+    };
     bool superseded = false;
-    readRows(query, false, &superseded);
+    readRows(query, false, &superseded, prepare);
     if (!superseded)
         VEdit->show();
     // The selection's rows are of use while there are records to select.

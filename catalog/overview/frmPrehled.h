@@ -5,6 +5,7 @@
 #include "vberror.h"
 
 #include <QHash>
+#include <functional>
 #include <optional>
 
 class QLabel;
@@ -104,8 +105,11 @@ private:
     // answer. Nacteno with the first rows in; Nic when `keepIfEmpty` and there is no
     // record (the rows stay as they were); a failure to read raises its error, the rows
     // staying. A load that gave way to a later one, or a window that went, is Nacteno too
-    // (`superseded` tells).
-    Vyber readRows(const DotazPrehledu &query, bool keepIfEmpty, bool *superseded = nullptr);
+    // (`superseded` tells). `prepare`, if given, sets the grid up for the rows while the
+    // reader is already at them; its answers wait until it is done, and a failure of it
+    // drops the read.
+    Vyber readRows(const DotazPrehledu &query, bool keepIfEmpty, bool *superseded = nullptr,
+                   const std::function<void()> &prepare = {});
     // The reader's answers.
     void rowsRead(const QStringList &rows, const QList<qint32> &keys);
     void rowsCounted(int total);

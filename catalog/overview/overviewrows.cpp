@@ -43,7 +43,8 @@ bool frmPrehled::Nacita() const
     return m_reader->reading();
 }
 
-frmPrehled::Vyber frmPrehled::readRows(const DotazPrehledu &query, bool keepIfEmpty, bool *superseded)
+frmPrehled::Vyber frmPrehled::readRows(const DotazPrehledu &query, bool keepIfEmpty, bool *superseded,
+                                      const std::function<void()> &prepare)
 {
     const QPointer<frmPrehled> self(this);
     const quint64 load = ++m_load;
@@ -65,6 +66,18 @@ frmPrehled::Vyber frmPrehled::readRows(const DotazPrehledu &query, bool keepIfEm
     m_dotaz = query;
     ZpravaStavu(PrelozText(QStringLiteral("234,Probíhá načtení dat do přehledu...")));
     m_reader->start(request);
+    if (prepare) {
+        m_reader->hold(true);
+        try {
+            prepare();
+        } catch (...) {
+            m_reader->cancel();
+            m_reader->hold(false);
+            ZpravaStavu(QString());
+            throw;
+        }
+        m_reader->hold(false);
+    }
     {
         // Until the first answer the rows stay as they were; the window answers meanwhile.
         const WaitCursor wait;
