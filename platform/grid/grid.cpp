@@ -129,6 +129,8 @@ void FlexGrid::setRows(int rows)
         return;
     d->model->setGridRows(rows);
     d->syncedRows = std::min(d->syncedRows, rows);
+    if (size_t(rows) < d->sortOrder.capacity() / 4)
+        d->sortOrder = {};
     if (d->fixedRows > rows)
         d->fixedRows = rows;
     if (rows > before && d->redraw) {

@@ -55,6 +55,7 @@ void GridModel::dropRowsFrom(int first)
     }
     m_order.resize(size_t(first));
     m_order.shrink_to_fit();
+    m_orderSpare = {};
     m_free.clear();
     m_free.shrink_to_fit();
     freeElsewhere(std::move(m_store));
@@ -370,11 +371,15 @@ void GridModel::reorderRows(int first, const std::vector<int> &order)
         setDeferred(false);
     ++m_changes;
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    // The rows stay where they are stored; only their places change hands.
-    std::vector<quint32> places(order.size());
+    // The rows stay where they are stored; only their places change hands, written into
+    // the order kept from the sort before.
+    std::vector<quint32> &next = m_orderSpare;
+    next.resize(m_order.size());
+    std::copy(m_order.begin(), m_order.begin() + first, next.begin());
     for (size_t i = 0; i < order.size(); ++i)
-        places[i] = m_order[size_t(order[i])];
-    std::copy(places.begin(), places.end(), m_order.begin() + first);
+        next[size_t(first) + i] = m_order[size_t(order[i])];
+    std::copy(m_order.begin() + first + qsizetype(order.size()), m_order.end(), next.begin() + first + qsizetype(order.size()));
+    m_order.swap(next);
     // The views hold a few rows (the current one, hidden ones): those few are looked for
     // in the order, many are mapped at once.
     const QModelIndexList persistent = persistentIndexList();

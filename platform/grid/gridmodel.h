@@ -186,6 +186,7 @@ private:
     // r, so that reordering rows moves numbers and not the rows.
     RowStore m_store;
     std::vector<quint32> m_order;
+    std::vector<quint32> m_orderSpare;   // the order before the last reorder, its memory for the next
     std::vector<quint32> m_free;
     std::vector<ColData> m_colData;
     QHash<quint64, GridCellFormat> m_formats;

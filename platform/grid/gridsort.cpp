@@ -54,7 +54,10 @@ void FlexGrid::setSort(int setting)
         return 0;
     };
 
-    std::vector<int> order(static_cast<size_t>(count));
+    // Kept from one sort to the next: a million rows sorted again find their memory in
+    // hand, not a fresh one to fault in page by page while the window waits.
+    std::vector<int> &order = d->sortOrder;
+    order.resize(static_cast<size_t>(count));
     std::iota(order.begin(), order.end(), first);
     if (setting == flex::SortCustom && d->sortHook) {
         d->sortHook(order);

@@ -94,6 +94,7 @@ struct FlexGrid::State {
     // drawing was off are sized once it comes on, without going over the rows before.
     int syncedRows = 0;
     std::function<void(std::vector<int> &)> sortHook;   // SortCustom without the Compare signal
+    std::vector<int> sortOrder;   // the rows of the last sort, its memory kept for the next
     mutable int defRowTwips = -1;   // default row height of the font, once measured
 
     // Colours; -1 = the palette's.
