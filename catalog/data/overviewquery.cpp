@@ -86,6 +86,12 @@ QString IndexPrehleduSql(const QString &poradi)
     return QStringLiteral("create index if not exists Katalog_Prehled_%1 on Katalog (Sekce, %1)").arg(poradi);
 }
 
+QString IndexPrehleduExistujeSql(const QString &poradi)
+{
+    return QStringLiteral("select count(*) from sqlite_master where type='index' and name=")
+           + CSQL(QStringLiteral("Katalog_Prehled_") + poradi);
+}
+
 QString TextBunky(const Variant &value)
 {
     if (value.IsNull() || value.IsEmpty())

@@ -62,6 +62,8 @@ DotazPrehledu SestavDotazPrehledu(qint32 sekce, const std::vector<DefinicePole> 
 // first: the section's records by that column, one read with no sort. Made when first
 // needed; none for Inter, the table's own order.
 QString IndexPrehleduSql(const QString &poradi);
+// Whether that index is there: a count of 1 or 0.
+QString IndexPrehleduExistujeSql(const QString &poradi);
 
 // The column headers of a section's overview. A column is tied to the definition of its
 // own field, by the field's number (Pol), so that a hidden field before it changes

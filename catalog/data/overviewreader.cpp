@@ -131,23 +131,24 @@ void OverviewReader::read(const Request &request)
 
     const bool byKey = q.Poradi.compare(QLatin1String("Inter"), Qt::CaseInsensitive) == 0;
     const QString index = IndexPrehleduSql(q.Poradi);
-    if (!index.isEmpty()) {
+    // An index not there yet is made after the first rows: making it sorts every record
+    // of the catalog, seconds on a large one, and the first screen does not wait for it.
+    const bool indexLater = !index.isEmpty() && !db->OpenRecordset(IndexPrehleduExistujeSql(q.Poradi), dao::dbOpenForwardOnly)->Fields(0).Value().toLong();
+    const auto makeIndex = [&] {
         try {
             db->Execute(index);
         } catch (const VbError &) {
             // A catalog that cannot take it (read-only, held by another workstation) is
             // read without it, in one statement.
-            if (stopped())
-                return;
         }
-    }
+    };
 
     const int fields = q.PocetSloupcu;
     const QString order = byKey ? QStringLiteral(" order by Inter") : QStringLiteral(" order by ") + q.Poradi + QStringLiteral(", Inter");
     // After the shown fields the order column's value as an SQL literal: where the next
     // page begins.
     const QString select = QStringLiteral("select ") + q.SeznamPoli + (byKey ? QString() : QStringLiteral(", quote(") + q.Poradi + QLatin1Char(')')) + q.Odkud;
-    const bool paged = !sortsItself(*db, select + order);
+    const bool paged = indexLater || !sortsItself(*db, select + order);
     if (stopped())
         return;
 
@@ -213,38 +214,73 @@ void OverviewReader::read(const Request &request)
         return;
     }
 
-    // Page by page: each page goes on from the last row of the one before, within the
-    // records of the same value first (by key), then past that value.
-    bool first = true;
+    // `rows` of the query from `where` on, in one statement (all of them for -1). Passed on
+    // as they come when `stream`: a statement the engine sorts for, that must not be
+    // read again page by page.
+    const auto readPage = [&](const QString &where, int rows, bool stream = false) {
+        int got = 0;
+        auto rs = db->OpenRecordset(select + where + order + QStringLiteral(" limit ") + QString::number(rows),
+                                    dao::dbOpenForwardOnly);
+        for (; !rs->Eof(); rs->MoveNext()) {
+            if (stream && stopped())
+                return got;
+            take(*rs, got == rows - 1);
+            ++got;
+            if (stream && batch.rows.size() >= want)
+                send(false);
+        }
+        return got;
+    };
+    // The rows after the last one read: within the records of its value first (by key),
+    // then past that value.
+    const auto readOn = [&](int rows) {
+        if (byKey)
+            return readPage(QStringLiteral(" AND Inter > ") + QString::number(lastKey), rows, rows < 0);
+        int got = readPage(QStringLiteral(" AND ") + q.Poradi + QStringLiteral(" IS ") + lastValue + QStringLiteral(" AND Inter > ")
+                               + QString::number(lastKey),
+                           rows, rows < 0);
+        if (rows < 0 || got < rows) {
+            const QString past = lastValue == QLatin1String("NULL") ? QStringLiteral(" AND ") + q.Poradi + QStringLiteral(" IS NOT NULL")
+                                                                    : QStringLiteral(" AND ") + q.Poradi + QStringLiteral(" > ") + lastValue;
+            got += readPage(past, rows < 0 ? -1 : rows - got, rows < 0);
+        }
+        return got;
+    };
+
+    if (indexLater) {
+        // The first screen (all the limit's rows, with a limit) from the engine's own sort,
+        // then the index; the rest page by page along it, or in one statement where it
+        // could not be made or does not serve the order.
+        const int rows = q.Limit ? *q.Limit : want;
+        const int got = readPage(QString(), rows, true);
+        if (stopped())
+            return;
+        if (!batch.rows.isEmpty())
+            send(false);
+        makeIndex();
+        if (stopped())
+            return;
+        if (got < rows || q.Limit) {
+            send(true);
+            return;
+        }
+        if (sortsItself(*db, select + order)) {
+            readOn(-1);
+            if (stopped())
+                return;
+            send(true);
+            return;
+        }
+    }
+
+    // Page by page: each page goes on from the last row of the one before.
+    bool first = !indexLater;
     while (true) {
         const int room = q.Limit ? std::min(want, *q.Limit - done) : want;
         if (room <= 0)
             break;
-        const auto readPage = [&](const QString &where, int rows) {
-            int got = 0;
-            auto rs = db->OpenRecordset(select + where + order + QStringLiteral(" limit ") + QString::number(rows),
-                                        dao::dbOpenForwardOnly);
-            for (; !rs->Eof(); rs->MoveNext()) {
-                take(*rs, got == rows - 1);
-                ++got;
-            }
-            return got;
-        };
-        int got = 0;
-        if (first) {
-            got = readPage(QString(), room);
-            first = false;
-        } else if (byKey) {
-            got = readPage(QStringLiteral(" AND Inter > ") + QString::number(lastKey), room);
-        } else {
-            got = readPage(QStringLiteral(" AND ") + q.Poradi + QStringLiteral(" IS ") + lastValue + QStringLiteral(" AND Inter > ") + QString::number(lastKey),
-                           room);
-            if (got < room) {
-                const QString past = lastValue == QLatin1String("NULL") ? QStringLiteral(" AND ") + q.Poradi + QStringLiteral(" IS NOT NULL")
-                                                                        : QStringLiteral(" AND ") + q.Poradi + QStringLiteral(" > ") + lastValue;
-                got += readPage(past, room - got);
-            }
-        }
+        const int got = first ? readPage(QString(), room) : readOn(room);
+        first = false;
         if (stopped())
             return;
         if (got < room)
