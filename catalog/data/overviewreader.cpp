@@ -138,8 +138,8 @@ void OverviewReader::read(const Request &request)
         try {
             db->Execute(index);
         } catch (const VbError &) {
-            // A catalog that cannot take it (read-only, held by another workstation) is
-            // read without it, in one statement.
+            // A catalog that cannot take it (read-only, held by another workstation):
+            // the rest is read without it, in one statement.
         }
     };
 

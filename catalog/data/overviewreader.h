@@ -105,6 +105,7 @@ private:
     std::optional<Request> m_pending;  // the next read, not yet begun
     bool m_quit = false;
     int m_inFlight = 0;  // batches posted and not yet told
+    // The starting thread's own:
     bool m_holding = false;
     std::vector<std::pair<quint64, Batch>> m_held;  // arrived while held
 };

@@ -62,15 +62,15 @@ void GridModel::dropRowsFrom(int first)
     m_store = std::move(kept);
 }
 
-void GridModel::freeElsewhere(RowStore &&store)
+void GridModel::freeElsewhere(RowStore store)
 {
     // A worker may free rows: their texts' shared counts are atomic, and the pixmaps that
-    // must stay on this thread are kept apart, in m_formats.
+    // must stay on this thread are kept apart, in m_formats. A few rows go here.
     QThreadPool *pool = store.size() >= quint32(BulkRows) ? QThreadPool::globalInstance() : nullptr;
-    if (!pool)
-        return;   // freed here, with the store given
-    auto *old = new RowStore(std::move(store));
-    pool->start([old] { delete old; });
+    if (pool) {
+        auto *old = new RowStore(std::move(store));
+        pool->start([old] { delete old; });
+    }
 }
 
 void GridModel::packIfSparse()

@@ -174,7 +174,7 @@ private:
     // store is freed on a worker, as freeing a million rows takes longer than a turn of
     // the event loop may.
     void dropRowsFrom(int first);
-    static void freeElsewhere(RowStore &&store);
+    static void freeElsewhere(RowStore store);
     RowData makeRow(const QString &tabJoined);
     void dropFormats(const RowData &row);
     GridCellFormat takeFormat(int row, int col);

@@ -295,6 +295,31 @@ private Q_SLOTS:
         QVERIFY(!r.finished);
     }
 
+    // Another workstation writing all the while: the index cannot be made, and every row
+    // is read all the same, in order, without it; the other's write is kept.
+    void readsWithoutTheIndexWhileAnotherWrites()
+    {
+        dao::Workspace other;
+        auto station = other.OpenDatabase(m_catalog);
+        other.BeginTrans();
+        station->Execute(QStringLiteral("update Katalog set Pol5C = 'Jinde' where Inter = 600"));
+        OverviewReader reader;
+        Result r;
+        connectTo(reader, r);
+        OverviewReader::Request req = request(QStringLiteral("Pol1C"), QString(), std::nullopt);
+        req.busyMs = 100;
+        reader.start(req);
+        QVERIFY(waitFor(r));
+        QVERIFY2(!r.error, r.error ? r.error->what() : "");
+        QCOMPARE(r.rows, expected(req.dotaz, req.dotaz.PocetSloupcu));
+        auto index = station->OpenRecordset(
+            QStringLiteral("select count(*) from sqlite_master where type='index' and name='Katalog_Prehled_Pol1C'"));
+        QCOMPARE(index->Fields(0).Value().toLong(), 0);
+        other.CommitTrans();
+        auto kept = m_db->OpenRecordset(QStringLiteral("select Pol5C from Katalog where Inter = 600"));
+        QCOMPARE(kept->Fields(0).Value().toString(), QStringLiteral("Jinde"));
+    }
+
     // The index made for the order is there afterwards and serves it (tst_sqliteshell
     // checks the file with it in the shell).
     void makesAnIndexForTheOrder()
